@@ -1,0 +1,12 @@
+// Unique private temporary files in the user's temporary folder. Each name is created
+// atomically as an empty file readable only by the user (0600), never a predictable name;
+// callers append their own extensions (".TIF", ".jpg") to the returned name.
+#pragma once
+
+#include <string>
+
+// The user's temporary folder with a trailing separator ($TMPDIR, else /tmp/).
+std::string TempDirectory();
+
+// Creates "<temp folder>/<prefix><unique part>.tmp" and returns its path, or "" on failure.
+std::string CreateTempFile(const std::string& prefix);
