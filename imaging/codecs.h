@@ -1,0 +1,67 @@
+// The image file formats: inspect, load and save for TIFF, BMP, JPEG, PCX, GIF, PNG and TGA,
+// and the save-only EPS writer. File names are narrow strings. Every function returns 0 or a
+// negative ImagingStatus code.
+#pragma once
+
+#include "imaging/image_buffer.h"
+
+// What an inspect operation reports. width, height and bitsPerPixel are what the image will
+// have in memory (1, 8 or 24: deeper or shallower files are converted on load), so the caller
+// allocates with them and then calls the matching load operation.
+struct ImageFileInfo {
+    int width = 0;
+    int height = 0;
+    int bitsPerPixel = 0;
+    double dpiX = 0;  // resolution recorded in the file, 0 when it has none
+    double dpiY = 0;
+    int fileBitsPerSample = 0;  // as stored, before conversion
+    int fileSamplesPerPixel = 0;
+    int compression = 0;  // format-specific code as stored
+    int pageCount = 1;
+};
+
+int InspectTiff(const char* file, ImageFileInfo& info);
+int LoadTiff(const char* file, ImageBuffer& image);
+// compression: 0 none, 1 LZW, 2 PackBits, 3 CCITT modified Huffman, 4 CCITT group 4,
+// 5 CCITT group 3, 6 and 7 JPEG. CCITT needs 1 bit, JPEG 8 or 24 bits (else -9).
+int SaveTiff(const char* file, const ImageBuffer& image, int compression);
+
+int InspectBmp(const char* file, ImageFileInfo& info);
+int LoadBmp(const char* file, ImageBuffer& image);
+int SaveBmp(const char* file, const ImageBuffer& image, int option);
+
+int InspectJpeg(const char* file, ImageFileInfo& info);
+int LoadJpeg(const char* file, ImageBuffer& image);
+int SaveJpeg(const char* file, const ImageBuffer& image, int quality);
+// Density for every later SaveJpeg (JFIF 1.02 APP0); unit 0 none, 1 dpi, 2 dots per cm.
+// Values of 65536 or more, or a unit above 2, leave the previous setting. Default 1 x 1, 0.
+int SetJpegDensity(int xDensity, int yDensity, int unit);
+
+int InspectPcx(const char* file, ImageFileInfo& info);
+int LoadPcx(const char* file, ImageBuffer& image);
+int SavePcx(const char* file, const ImageBuffer& image);
+
+int InspectGif(const char* file, ImageFileInfo& info);
+int LoadGif(const char* file, ImageBuffer& image);
+int SaveGif(const char* file, const ImageBuffer& image);
+
+int InspectPng(const char* file, ImageFileInfo& info);
+int LoadPng(const char* file, ImageBuffer& image);
+int SavePng(const char* file, const ImageBuffer& image, int option);
+
+int InspectTga(const char* file, ImageFileInfo& info);
+int LoadTga(const char* file, ImageBuffer& image);
+int SaveTga(const char* file, const ImageBuffer& image, int option);
+
+int SaveEps(const char* file, const ImageBuffer& image);
+
+// The readable formats in the fixed order in which a file is tried by inspection.
+enum class ImageFormat { None, Tiff, Bmp, Jpeg, Pcx, Gif, Png, Tga };
+
+// Tries the inspect operations in the fixed order (TIFF, BMP, JPEG, PCX, GIF, PNG, TGA, never
+// by the file's extension) and returns the first format that accepts the file.
+ImageFormat DetectImageFormat(const char* file, ImageFileInfo* info = nullptr);
+
+// Inspects, allocates and loads a file of any readable format into image (which is replaced;
+// the caller frees what it held before). 0, or a negative code with image all zero.
+int ReadImageFile(const char* file, ImageBuffer& image);
