@@ -2,6 +2,7 @@
 // command, tab, radio and toggle bitmaps, the program icon and the about picture.
 //
 //   QT_QPA_PLATFORM=offscreen vellumo_make_artwork OUTPUT_DIR [--preview PREVIEW_DIR]
+//   QT_QPA_PLATFORM=offscreen vellumo_make_artwork --check IMAGES_DIR
 //
 // Every position on the skin comes from the layout table below, which mirrors where the main
 // dialog places its controls; frames and labels are drawn around those rectangles, so moving a
@@ -40,6 +41,7 @@ constexpr int kHeight = 665;
 const QRect kBody(6, 4, 887, 653);
 constexpr qreal kBodyRadius = 12;
 constexpr int kSidebarRight = 231;  // the embedded settings pages start here
+constexpr int kStepsTop = 518;      // centre of the first of the three steps
 
 // Left column.
 const QRect kTabHome(23, 93, 192, 44);
@@ -485,6 +487,21 @@ void paintSidebar(QPainter& p) {
     drawLabel(p, "Paper to PDF", uiFont(12, QFont::Normal, 0.3), colour::kSidebarDim,
               kTabHome.left() + 49, 59);
 
+    // The three steps of the program's work, a quiet reminder in the empty part of the column.
+    const char* const steps[3] = {"Scan or load pages", "Check them in the list",
+                                  "Save or mail as PDF"};
+    for (int i = 0; i < 3; ++i) {
+        const qreal y = kStepsTop + i * 30;
+        const QPointF centre(kTabHome.left() + 22, y);
+        p.setPen(QPen(colour::kSidebarLine, 1.5));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(centre, 9, 9);
+        drawLabel(p, QString::number(i + 1), uiFont(11, QFont::Bold), colour::kSidebarMuted,
+                  centre.x() + 0.5, y, Align::Centre);
+        drawLabel(p, steps[i], uiFont(12, QFont::Normal), colour::kSidebarMuted,
+                  kTabHome.left() + 44, y);
+    }
+
     // Divider above ABOUT and HELP.
     p.fillRect(QRect(kTabHome.left(), kAbout.top() - 16, kTabHome.width(), 1),
                colour::kSidebarLine);
@@ -675,6 +692,8 @@ QImage makePageCountBackground(const QImage& skin, State state, bool disabled) {
     QImage image = groundFor(skin, layout::kPageCount);
     QPainter p(&image);
     beginPainter(p);
+    // A soft box rather than a pill: the count's text may be drawn in a wide fallback font
+    // (DejaVu Sans at 15 px needs 182 px of the 200), so the box keeps its full width.
     const QRectF pill(0, 2, layout::kPageCount.width(), layout::kPageCount.height() - 5);
     QColor fill(0xee, 0xf2, 0xf5);
     QColor border(0xdc, 0xe3, 0xe8);
@@ -686,7 +705,7 @@ QImage makePageCountBackground(const QImage& skin, State state, bool disabled) {
         fill = QColor(0xf5, 0xf6, 0xf7);
         border = QColor(0xe6, 0xe8, 0xea);
     }
-    roundedBox(p, pill, pill.height() / 2, fill, border);
+    roundedBox(p, pill, 7, fill, border);
     return image;
 }
 
@@ -886,8 +905,8 @@ void placeAt(QPainter& p, const ArtworkSet& set, const QString& name, QPoint at)
 }
 
 void paintPageCountText(QPainter& p, int pages) {
-    // The program draws this itself (15 px, RGB 71, 82, 86, centred) on 188.
-    QFont font(kFontFamily);
+    // The program draws this itself on 188: "Segoe UI" (here its fallback) 15 px, RGB 71, 82, 86.
+    QFont font("Segoe UI");
     font.setPixelSize(15);
     p.setFont(font);
     p.setPen(colour::kHeading);
@@ -922,11 +941,17 @@ QImage previewHome(const ArtworkSet& set) {
     p.fillRect(kPageList, colour::kListBackground);
     p.setPen(QColor(0xa0, 0xa0, 0xa0));
     p.drawRect(QRectF(kPageList).adjusted(0.5, 0.5, -0.5, -0.5));
+    p.save();
+    p.setClipRect(kPageList.adjusted(1, 1, -1, -1));
     for (int i = 0; i < 2; ++i) {
-        const QRect thumb(kPageList.left() + 53 + i * 0, kPageList.top() + 10 + i * 280, 180, 240);
+        const QRect thumb(kPageList.left() + 53, kPageList.top() + 12 + i * 290, 180, 240);
         p.fillRect(thumb, Qt::white);
-        p.fillRect(thumb.adjusted(20, 30, -20, -170), QColor(0x90, 0x90, 0x90));
+        for (int line = 0; line < 8; ++line)
+            p.fillRect(
+                QRect(thumb.left() + 20, thumb.top() + 30 + line * 22, 140 - (line % 3) * 30, 8),
+                QColor(0x9a, 0x9a, 0x9a));
     }
+    p.restore();
     return out;
 }
 
@@ -995,6 +1020,124 @@ QImage previewSheet(const ArtworkSet& set) {
     return sheet.copy(0, 0, width, std::min(1200, y + rowHeight + 30));
 }
 
+// ---------------------------------------------------------------------------------------------
+// Check of a set of images against what the program relies on: the sizes the widgets take from
+// their bitmaps, a transparent outside of the skin with an opaque body under every control, and
+// bitmaps on the skin that match the skin pixels they cover (so a skin regenerated without its
+// bitmaps, or one file edited by hand, is caught).
+
+enum class Ground { Skin, OnSkin, Free };
+
+struct Expected {
+    QString name;
+    QSize size;
+    Ground ground;
+    QRect place;  // where an OnSkin bitmap lies on the skin
+};
+
+std::vector<Expected> expectedImages() {
+    using namespace layout;
+    std::vector<Expected> list;
+    auto onSkin = [&](std::initializer_list<int> ids, QRect place, QSize size) {
+        for (int id : ids)
+            list.push_back(
+                {QString("%1.png").arg(id), size, Ground::OnSkin, QRect(place.topLeft(), size)});
+    };
+    list.push_back({"200.png", QSize(kWidth, kHeight), Ground::Skin, {}});
+    onSkin({188, 189, 190}, kPageCount, QSize(200, 32));
+    onSkin({175, 176, 177}, kScan, QSize(124, 32));
+    onSkin({172, 173, 174}, kLoad, QSize(124, 32));
+    onSkin({178, 179, 180}, kMail, QSize(122, 32));
+    onSkin({181, 182, 183}, kSave, QSize(122, 32));
+    onSkin({490, 510, 500}, kAbout, QSize(90, 27));
+    onSkin({520, 540, 530}, kHelp, QSize(90, 27));
+    onSkin({570, 6000, 590}, kMinimize, QSize(36, 36));
+    onSkin({550, 580, 560}, kExit, QSize(36, 36));
+    onSkin({290, 300}, kTabHome, QSize(192, 44));
+    onSkin({350, 360}, kTabSettings, QSize(192, 46));
+    onSkin({370, 380, 450}, kTabGeneral, QSize(192, 28));
+    onSkin({430, 440, 480}, kTabEmail, QSize(192, 32));
+    for (int id : {138, 139})
+        list.push_back({QString("%1.png").arg(id), QSize(18, 18), Ground::Free, {}});
+    for (int id : {130, 131})
+        list.push_back({QString("%1.png").arg(id), QSize(19, 19), Ground::Free, {}});
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        list.push_back({QString("18_%1.png").arg(size), QSize(size, size), Ground::Free, {}});
+    list.push_back({"18.png", QSize(256, 256), Ground::Free, {}});
+    list.push_back({"about.png", QSize(128, 128), Ground::Free, {}});
+    return list;
+}
+
+// Pixel values only: a file written by another tool may carry a colour space tag.
+bool samePixels(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return false;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y)) return false;
+    return true;
+}
+
+int checkImages(const QDir& dir) {
+    int faults = 0;
+    auto fault = [&](const QString& name, const QString& what) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(name), qPrintable(what));
+        ++faults;
+    };
+    const QImage skin = QImage(dir.filePath("200.png")).convertToFormat(QImage::Format_ARGB32);
+    const std::vector<Expected> expected = expectedImages();
+    for (const Expected& e : expected) {
+        const QImage image = QImage(dir.filePath(e.name)).convertToFormat(QImage::Format_ARGB32);
+        if (image.isNull()) {
+            fault(e.name, "missing or unreadable");
+            continue;
+        }
+        if (image.size() != e.size) {
+            fault(e.name, QString("is %1 x %2, must be %3 x %4")
+                              .arg(image.width())
+                              .arg(image.height())
+                              .arg(e.size.width())
+                              .arg(e.size.height()));
+            continue;
+        }
+        const int w = image.width(), h = image.height();
+        if (e.ground == Ground::Free) {
+            if (qAlpha(image.pixel(0, 0)) != 0) fault(e.name, "corner is not transparent");
+            if (qAlpha(image.pixel(w / 2, h / 2)) != 255) fault(e.name, "centre is not opaque");
+            continue;
+        }
+        if (e.ground == Ground::Skin) {
+            for (QPoint corner :
+                 {QPoint(0, 0), QPoint(w - 1, 0), QPoint(0, h - 1), QPoint(w - 1, h - 1)})
+                if (qAlpha(image.pixel(corner)) != 0) fault(e.name, "corner is not transparent");
+            continue;
+        }
+        if (skin.isNull()) continue;  // reported as a fault of 200.png
+        bool opaque = true, matches = true;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                if (qAlpha(image.pixel(x, y)) != 255) opaque = false;
+                if (qAlpha(skin.pixel(e.place.topLeft() + QPoint(x, y))) != 255) opaque = false;
+            }
+        for (QPoint corner :
+             {QPoint(0, 0), QPoint(w - 1, 0), QPoint(0, h - 1), QPoint(w - 1, h - 1)})
+            if (image.pixel(corner) != skin.pixel(e.place.topLeft() + corner)) matches = false;
+        if (!opaque) fault(e.name, "it or the skin under it is not opaque everywhere");
+        if (!matches) fault(e.name, "its corners differ from the skin beneath");
+    }
+    // The blank tab places must be the skin itself.
+    for (const auto& [name, place] : {std::pair<QString, QRect>{"450.png", layout::kTabGeneral},
+                                      {"480.png", layout::kTabEmail}}) {
+        const QImage blank = QImage(dir.filePath(name)).convertToFormat(QImage::Format_ARGB32);
+        if (!blank.isNull() && !skin.isNull() && !samePixels(blank, skin.copy(place)))
+            fault(name, "differs from the skin at its place");
+    }
+    if (!QFile::exists(dir.filePath("18.svg"))) fault("18.svg", "missing");
+    if (faults == 0)
+        std::printf("%zu images checked in %s\n", expected.size() + 1,
+                    qPrintable(dir.absolutePath()));
+    return faults == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -1002,8 +1145,11 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
 
     const QStringList args = app.arguments();
+    if (args.size() == 3 && args[1] == "--check") return checkImages(QDir(args[2]));
     if (args.size() != 2 && !(args.size() == 4 && args[2] == "--preview")) {
-        std::fprintf(stderr, "usage: %s OUTPUT_DIR [--preview PREVIEW_DIR]\n", argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s OUTPUT_DIR [--preview PREVIEW_DIR]\n       %s --check IMAGES_DIR\n",
+                     argv[0], argv[0]);
         return 2;
     }
 
