@@ -417,6 +417,24 @@ QImage makeIcon(int size) {
     return image;
 }
 
+// The about dialog's picture: the icon lifted off the dialog by a soft shadow.
+QImage makeAboutPicture() {
+    const int size = 128;
+    const QImage icon = makeIcon(size);
+    QImage shape = newCanvas(size, size);
+    {
+        QPainter p(&shape);
+        p.drawImage(0, 3, icon);
+    }
+    QImage picture = newCanvas(size, size);
+    QPainter p(&picture);
+    p.setOpacity(0.3);
+    p.drawImage(0, 0, blurredAlpha(shape, 2));
+    p.setOpacity(1);
+    p.drawImage(0, 0, icon);
+    return picture;
+}
+
 QString iconSvg() {
     const IconGeometry g;
     auto n = [](qreal v) { return QString::number(v, 'g', 6); };
@@ -893,7 +911,7 @@ ArtworkSet makeAll() {
     for (int size : {16, 24, 32, 48, 64, 128, 256})
         add(QString("18_%1.png").arg(size), makeIcon(size));
     add("18.png", makeIcon(256));
-    add("about.png", makeIcon(128));
+    add("about.png", makeAboutPicture());
     return set;
 }
 
