@@ -111,7 +111,8 @@ std::vector<std::string> FieldTokens(const std::string& name, const std::string&
         while (pos < text.size()) {
             size_t space = text.find(' ', pos);
             if (space == std::string::npos) space = text.size();
-            if (space > pos) tokens.push_back(text.substr(pos, space - pos));
+            // Empty tokens keep runs of blanks as the user typed them.
+            tokens.push_back(text.substr(pos, space - pos));
             pos = space + 1;
         }
     };
@@ -356,7 +357,7 @@ std::string FormatHeader(const std::string& name, const std::string& value) {
     std::string out = name + ":";
     size_t column = out.size();
     for (const auto& token : tokens) {
-        if (column + 1 + token.size() > kMaxLine && column > name.size() + 1) {
+        if (!token.empty() && column + 1 + token.size() > kMaxLine && column > name.size() + 1) {
             out += "\r\n";
             column = 0;
         }
@@ -504,7 +505,8 @@ bool MimeMessage::writeToFile(const std::string& path) const {
         body.name + "\r\n";
     auto putBody = [&] {
         out.put(body.text);
-        if (!body.text.empty() && body.text.compare(body.text.size() - 2, 2, "\r\n") != 0)
+        const std::string& t = body.text;
+        if (!t.empty() && (t.size() < 2 || t.compare(t.size() - 2, 2, "\r\n") != 0))
             out.put("\r\n");
     };
     if (attachments_.empty()) {
