@@ -89,7 +89,13 @@ DesktopMailResult SendMailDesktop(const std::string& path, const DesktopMailOpti
     const std::string tool = FindOnPath(options.tool);
     if (tool.empty()) return kDesktopMailNotFound;
     if (access(path.c_str(), R_OK) != 0) return kDesktopMailNoFile;
-    const std::string attachment = AttachmentUnderFixedName(path);
+    std::string absolute = path;
+    if (absolute.front() != '/') {
+        char cwd[4096];
+        if (!getcwd(cwd, sizeof cwd)) return kDesktopMailNoFile;
+        absolute = std::string(cwd) + "/" + path;
+    }
+    const std::string attachment = AttachmentUnderFixedName(absolute);
     if (attachment.empty()) return kDesktopMailNoFile;
 
     int errPipe[2];

@@ -136,11 +136,20 @@ std::vector<std::string> FieldTokens(const std::string& name, const std::string&
             for (auto& word : EncodedWords(display)) tokens.push_back(std::move(word));
             tokens.push_back(Trim(mailbox.substr(open)) + separator);
         } else {
-            // A bare address (perhaps internationalised) goes out as it is.
             addWords(mailbox + separator);
         }
     }
-    return tokens;
+    // Whatever is still not ASCII (an address typed with non-ASCII letters) is encoded too, so
+    // the message stays 7-bit; the server judges the address itself from the envelope.
+    std::vector<std::string> safe;
+    for (auto& token : tokens) {
+        if (IsAscii(token)) {
+            safe.push_back(std::move(token));
+        } else {
+            for (auto& word : EncodedWords(token)) safe.push_back(std::move(word));
+        }
+    }
+    return safe;
 }
 
 std::string Hex(const unsigned char* bytes, size_t n) {

@@ -427,6 +427,8 @@ bool Connection::fillBuffer() {
     if (fd < 0)
         return SetError(kSmtpErrConnectionClosed, GeneralErrorText(kSmtpErrConnectionClosed));
     char buf[4096];
+    // TLS may answer the peer while reading (key updates), so reads are guarded too.
+    SigPipeGuard sigpipe;
     for (;;) {
         if (ssl) {
             ERR_clear_error();
@@ -582,7 +584,10 @@ bool Connection::quit() {
         text = lastErrorText;
     }
     Reply reply;
-    if (command("QUIT\r\n", reply) && ssl) SSL_shutdown(ssl);
+    if (command("QUIT\r\n", reply) && ssl) {
+        SigPipeGuard sigpipe;
+        SSL_shutdown(ssl);
+    }
     {
         std::lock_guard<std::mutex> lock(errorMutex);
         lastErrorCode = code;

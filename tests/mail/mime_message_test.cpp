@@ -113,7 +113,7 @@ TEST(MimeComposer, InternationalTextSurvivesAnIndependentReader) {
 
     MimeMessage m;
     ASSERT_TRUE(m.setHeader("From", "Jörg Müller <joerg@example.com>"));
-    ASSERT_TRUE(m.setHeader("To", "bob@example.net"));
+    ASSERT_TRUE(m.setHeader("To", "bob@example.net, Zoë Ångström <zoe@example.org>"));
     ASSERT_TRUE(m.setHeader("Subject", subject));
     m.setOption(kMimeOptionDateAndMessageId, 1);
     m.setBody(body);
@@ -127,7 +127,7 @@ TEST(MimeComposer, InternationalTextSurvivesAnIndependentReader) {
     EXPECT_EQ(parsed.defects, 0);
     EXPECT_EQ(parsed.header("Subject"), subject);
     EXPECT_EQ(parsed.header("From"), "Jörg Müller <joerg@example.com>");
-    EXPECT_EQ(parsed.header("To"), "bob@example.net");
+    EXPECT_EQ(parsed.header("To"), "bob@example.net, Zoë Ångström <zoe@example.org>");
     EXPECT_EQ(parsed.header("MIME-Version"), "1.0");
     EXPECT_NE(parsed.header("Date"), "");
     EXPECT_NE(parsed.header("Message-ID").find("@example.com>"), std::string::npos);

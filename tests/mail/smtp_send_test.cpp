@@ -266,7 +266,7 @@ TEST_F(SmtpSend, PortTextRules) {
 TEST_F(SmtpSend, CancelDuringALargeTransferIsReportedOnce) {
     TestSmtpServer server;
     ASSERT_TRUE(server.running());
-    WriteRandomFile(attachment, 12 * 1024 * 1024, 3);
+    WriteRandomFile(attachment, 6 * 1024 * 1024, 3);
     RecordingListener listener;
     listener.cancelAtPump = 4;
     EXPECT_EQ(RunSendMail(fields(server.portText()), attachment, listener), kMailDeliveryFailed);
