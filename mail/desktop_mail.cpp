@@ -34,9 +34,10 @@ std::string FindOnPath(const std::string& tool) {
     while (start <= list.size()) {
         size_t end = list.find(':', start);
         if (end == std::string::npos) end = list.size();
-        std::string dir = list.substr(start, end - start);
-        if (dir.empty()) dir = ".";
-        const std::string candidate = dir + "/" + tool;
+        // An empty PATH entry means the current folder.
+        std::string candidate = end > start ? list.substr(start, end - start) : std::string(1, '.');
+        candidate += '/';
+        candidate += tool;
         struct stat st;
         if (::stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
             access(candidate.c_str(), X_OK) == 0)

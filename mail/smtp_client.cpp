@@ -247,6 +247,12 @@ public:
     }
     bool writeAll(const char* data, size_t size);
     bool quit();
+    // Ends an unfinished mail transaction so the session can be used again.
+    void reset();
+
+    // State of the mail transaction, so a failure can tell whether the session is in step.
+    bool transactionOpen = false;
+    bool inData = false;
 
 private:
     // Waits until the socket is ready for events; false (with the error set) on timeout,
@@ -513,7 +519,10 @@ void Connection::parseExtensions(const Reply& reply) {
         if (word == "SIZE") options |= kSmtpServerSize;
         if (word == "AUTH" || line.rfind("AUTH=", 0) == 0) {
             options |= kSmtpServerRequiresAuth;
-            std::string rest = " " + line.substr(5) + " ";
+            // The mechanisms, each between blanks; "AUTH" alone offers none.
+            std::string rest(1, ' ');
+            if (line.size() > 5) rest.append(line, 5, std::string::npos);
+            rest += ' ';
             if (rest.find(" PLAIN ") != std::string::npos) options |= kSmtpServerAuthPlain;
             if (rest.find(" LOGIN ") != std::string::npos) options |= kSmtpServerAuthLogin;
         }
@@ -572,29 +581,43 @@ bool Connection::greetAndNegotiate(bool implicitTls) {
     return true;
 }
 
+// Keeps the last error across a courtesy exchange (QUIT, RSET) whose own errors don't matter.
+class ErrorKeeper {
+public:
+    ErrorKeeper() {
+        std::lock_guard<std::mutex> lock(errorMutex);
+        code_ = lastErrorCode;
+        text_ = lastErrorText;
+    }
+    ~ErrorKeeper() {
+        std::lock_guard<std::mutex> lock(errorMutex);
+        lastErrorCode = code_;
+        lastErrorText = text_;
+    }
+
+private:
+    int code_;
+    std::string text_;
+};
+
 bool Connection::quit() {
+    ErrorKeeper keep;
     const int saved = timeoutMs;
     timeoutMs = std::min(timeoutMs, kQuitTimeoutMs);
-    // Errors of the goodbye do not replace the error the caller may still want to read.
-    int code;
-    std::string text;
-    {
-        std::lock_guard<std::mutex> lock(errorMutex);
-        code = lastErrorCode;
-        text = lastErrorText;
-    }
     Reply reply;
     if (command("QUIT\r\n", reply) && ssl) {
         SigPipeGuard sigpipe;
         SSL_shutdown(ssl);
     }
-    {
-        std::lock_guard<std::mutex> lock(errorMutex);
-        lastErrorCode = code;
-        lastErrorText = text;
-    }
     timeoutMs = saved;
     return true;
+}
+
+void Connection::reset() {
+    ErrorKeeper keep;
+    Reply reply;
+    if (!command("RSET\r\n", reply) || reply.code != 250) closeTransport();
+    transactionOpen = false;
 }
 
 struct Library {
@@ -795,6 +818,7 @@ bool SendFile(Connection& c, int handle, const std::string& from, const std::str
     if (c.options & kSmtpServerSize) mail += " SIZE=" + std::to_string((long long)st.st_size);
     if (!c.command(mail + "\r\n", reply)) return false;
     if (reply.code != 250) return SetError(kSmtpErrServerReply, reply.text());
+    c.transactionOpen = true;
     for (const auto& r : recipients) {
         if (!c.command("RCPT TO:<" + r + ">\r\n", reply)) return false;
         if (reply.code != 250 && reply.code != 251)
@@ -802,6 +826,7 @@ bool SendFile(Connection& c, int handle, const std::string& from, const std::str
     }
     if (!c.command("DATA\r\n", reply)) return false;
     if (reply.code != 354) return SetError(kSmtpErrServerReply, reply.text());
+    c.inData = true;
 
     std::vector<char> buffer(kChunkSize);
     std::string out;
@@ -828,6 +853,9 @@ bool SendFile(Connection& c, int handle, const std::string& from, const std::str
     const std::string end = atLineStart ? ".\r\n" : "\r\n.\r\n";
     if (!c.writeAll(end.data(), end.size())) return false;
     if (!c.readReply(reply)) return false;
+    // With the final reply the transaction is over, accepted or not.
+    c.inData = false;
+    c.transactionOpen = false;
     if (reply.code != 250) return SetError(kSmtpErrServerReply, reply.text());
     return true;
 }
@@ -842,6 +870,8 @@ int SmtpSendMessage(int handle, const std::string& from, const std::string& to,
         return -1;
     }
     c->cancelled = false;
+    c->inData = false;
+    c->transactionOpen = false;
     c->busy = true;
     const bool ok = SendFile(*c, handle, from, to, messageFile);
     c->busy = false;
@@ -853,11 +883,18 @@ int SmtpSendMessage(int handle, const std::string& from, const std::string& to,
         return -1;
     }
     if (!ok) {
-        // After a failure in the middle of DATA the session is out of step; only a fresh
-        // connection can be trusted. A rejected command leaves it usable.
+        // After a failure in the middle of DATA or of the connection the session is out of
+        // step; only a fresh connection can be trusted. A rejected command leaves it usable
+        // once the unfinished transaction is reset.
         const int code = SmtpGetLastError();
-        if (code != kSmtpErrServerReply && code != kSmtpErrInvalidArgument && code != kSmtpErrFile)
+        if (c->inData || (code != kSmtpErrServerReply && code != kSmtpErrInvalidArgument &&
+                          code != kSmtpErrFile)) {
             c->closeTransport();
+        } else if (c->transactionOpen) {
+            c->reset();
+        }
+        c->inData = false;
+        c->transactionOpen = false;
         return -1;
     }
     SetError(kSmtpOk, "");

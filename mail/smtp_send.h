@@ -2,6 +2,17 @@
 // when the server wants it, transmit with progress and cancel, and tell the user how it went.
 // Free of any GUI: the windows (the main window with its activity dialog, the Email settings
 // page) and the command line each supply a MailSendListener, so all of them run this same code.
+//
+// Behaviour worth knowing:
+// - The temporary message file ("msg…" in the temporary folder) is deleted only after the
+//   server accepted the message; after a failed delivery it stays for inspection.
+// - A message file that could not be written completely (full disk, attachment gone) is never
+//   sent: it is deleted and the run ends with the "Unable to create temporary file" text.
+// - Both libraries are shut down on every way out, the early failures included.
+// - Progress: while the transfer status has no total yet, the bar is left where it is.
+// - A cancel during the transfer is acted on once (log line, cancel, disconnect, shut down),
+//   however often the progress callback sees the flag; the send then fails and the user gets
+//   the one delivery-failure message with the text "The transfer was cancelled".
 #pragma once
 
 #include <string>
@@ -27,8 +38,9 @@ public:
     virtual void pumpEvents() = 0;
     virtual bool cancelRequested() = 0;
     virtual void clearCancel() = 0;
-    // Hides the activity dialog and enables the window that started the send again. Called on
-    // every way out before the final message, and may be called more than once.
+    // Hides the activity dialog and enables the window that started the send again (for the
+    // test mail also: show the Cancel button again and restore the cursor). Called on every
+    // way out before the final message, and may be called more than once.
     virtual void endActivity() = 0;
     virtual void showMessage(const std::string& text, MailMessageKind kind) = 0;
     // One complete log line; by default the program's log.

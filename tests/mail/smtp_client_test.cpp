@@ -7,7 +7,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <poll.h>
+
 #include <chrono>
+#include <thread>
 
 #include "smtp_test_server.h"
 
@@ -38,7 +41,118 @@ ServerMode StartTls(const std::string& cert, const std::string& key, bool auth =
     return mode;
 }
 
+// A one-connection server that answers each line it receives with the next scripted reply (the
+// first reply is the greeting; an empty reply closes the connection). For protocol corners the
+// real server does not produce.
+class ScriptedServer {
+public:
+    explicit ScriptedServer(std::vector<std::string> replies) : replies_(std::move(replies)) {
+        listener_ = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        bind(listener_, (sockaddr*)&addr, sizeof addr);
+        listen(listener_, 1);
+        socklen_t len = sizeof addr;
+        getsockname(listener_, (sockaddr*)&addr, &len);
+        port = ntohs(addr.sin_port);
+        thread_ = std::thread([this] { serve(); });
+    }
+    ~ScriptedServer() { finish(); }
+    // Waits for the conversation to end; the lines the client sent.
+    std::vector<std::string> finish() {
+        if (thread_.joinable()) thread_.join();
+        if (listener_ >= 0) close(listener_);
+        listener_ = -1;
+        return received_;
+    }
+    int port = 0;
+
+private:
+    void serve() {
+        pollfd p{listener_, POLLIN, 0};
+        if (poll(&p, 1, 10000) <= 0) return;
+        const int fd = accept(listener_, nullptr, nullptr);
+        size_t next = 0;
+        std::string buffer;
+        auto reply = [&] {
+            if (next >= replies_.size() || replies_[next].empty()) return false;
+            const std::string r = replies_[next++];
+            return send(fd, r.data(), r.size(), MSG_NOSIGNAL) == (ssize_t)r.size();
+        };
+        if (reply()) {
+            for (;;) {
+                pollfd q{fd, POLLIN, 0};
+                if (poll(&q, 1, 10000) <= 0) break;
+                char buf[4096];
+                const ssize_t n = recv(fd, buf, sizeof buf, 0);
+                if (n <= 0) break;
+                buffer.append(buf, (size_t)n);
+                bool open = true;
+                size_t eol;
+                while (open && (eol = buffer.find("\r\n")) != std::string::npos) {
+                    received_.push_back(buffer.substr(0, eol));
+                    buffer.erase(0, eol + 2);
+                    open = reply();
+                }
+                if (!open) break;
+            }
+        }
+        close(fd);
+    }
+
+    std::vector<std::string> replies_;
+    std::vector<std::string> received_;
+    int listener_ = -1;
+    std::thread thread_;
+};
+
 }  // namespace
+
+TEST_F(SmtpClient, ProtocolCornersOfMisbehavingServers) {
+    {
+        ScriptedServer server({"554 go away\r\n"});
+        EXPECT_EQ(SmtpConnect("127.0.0.1", server.port, 5, kSmtpConnectStandard), -1);
+        EXPECT_EQ(error(), "The mail server refused the session: 554 go away");
+    }
+    {
+        ScriptedServer server({"hello there\r\n"});
+        EXPECT_EQ(SmtpConnect("127.0.0.1", server.port, 5, kSmtpConnectStandard), -1);
+        EXPECT_EQ(error(), "The mail server sent an invalid reply: hello there");
+    }
+    {
+        // STARTTLS offered but refused: the session is given up, nothing else is sent.
+        ScriptedServer server({"220 x\r\n", "250-x\r\n250-AUTH PLAIN\r\n250 STARTTLS\r\n",
+                               "454 4.7.0 TLS not available\r\n"});
+        EXPECT_EQ(SmtpConnect("127.0.0.1", server.port, 5, kSmtpConnectStandard), -1);
+        EXPECT_EQ(SmtpGetLastError(), kSmtpErrTls);
+        EXPECT_NE(error().find("454 4.7.0 TLS not available"), std::string::npos) << error();
+        const auto lines = server.finish();
+        ASSERT_EQ(lines.size(), 2u);
+        EXPECT_EQ(lines[1], "STARTTLS");
+    }
+    {
+        // AUTH announced without a mechanism we know; a rejected recipient resets the
+        // transaction and leaves the session usable.
+        ScriptedServer server({"220 x\r\n", "250-x\r\n250 AUTH\r\n", "250 ok\r\n",
+                               "550 5.1.1 No such user\r\n", "250 reset\r\n", "221 bye\r\n"});
+        const int c = SmtpConnect("127.0.0.1", server.port, 5, kSmtpConnectStandard);
+        ASSERT_GT(c, 0) << error();
+        std::uint32_t options = 0;
+        SmtpGetServerOptions(c, &options);
+        EXPECT_TRUE(options & kSmtpServerRequiresAuth);
+        EXPECT_EQ(SmtpAuthenticate(c, kSmtpAuthAutomatic, "alice", "secret"), -1);
+        EXPECT_EQ(SmtpGetLastError(), kSmtpErrAuthMethod);
+        writeFile(dir.file("m.eml"), "Subject: x\r\n\r\nx\r\n");
+        EXPECT_EQ(SmtpSendMessage(c, "a@example.com", "nobody@example.com", dir.file("m.eml")), -1);
+        EXPECT_EQ(error(), "550 5.1.1 No such user");
+        SmtpDisconnect(c);
+        const auto lines = server.finish();
+        const std::vector<std::string> expected = {"EHLO [127.0.0.1]", "MAIL FROM:<a@example.com>",
+                                                   "RCPT TO:<nobody@example.com>", "RSET", "QUIT"};
+        EXPECT_EQ(lines, expected);
+    }
+}
 
 TEST_F(SmtpClient, MessageArrivesDotStuffedWithCrlfLines) {
     TestSmtpServer server;
