@@ -163,6 +163,16 @@ DesktopMailResult SendMailDesktop(const std::string& path, const DesktopMailOpti
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
     }
+    // What the tool wrote just before it ended; without waiting for a helper it left behind,
+    // which may still hold the pipe open.
+    while (pipeOpen && output.size() < kMaxErrorOutput) {
+        pollfd p{errPipe[0], POLLIN, 0};
+        if (poll(&p, 1, 0) <= 0) break;
+        char buf[512];
+        const ssize_t n = read(errPipe[0], buf, sizeof buf);
+        if (n <= 0) break;
+        output.append(buf, (size_t)n);
+    }
     close(errPipe[0]);
     if (errorText) *errorText = output.substr(0, kMaxErrorOutput);
     if (!exited) {

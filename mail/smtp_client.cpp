@@ -24,7 +24,6 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <set>
 #include <vector>
 
 #include "mail/mime_message.h"
@@ -190,7 +189,7 @@ struct Reply {
     std::vector<std::string> lines;  // text after the code
     std::string text() const {
         std::string t = std::to_string(code);
-        for (size_t i = 0; i < lines.size(); ++i) t += (i == 0 ? " " : " ") + lines[i];
+        for (const auto& line : lines) t += " " + line;
         return t;
     }
 };

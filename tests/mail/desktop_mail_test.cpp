@@ -127,7 +127,7 @@ TEST_F(DesktopMail, MissingFileIsNotHandedOver) {
 }
 
 TEST_F(DesktopMail, ToolThatKeepsRunningDoesNotBlock) {
-    installFake("sleep 30");
+    installFake("sleep 4");
     const std::string pdf = home.tempDir() + "/Images.pdf";
     writeFile(pdf, "x");
     DesktopMailOptions options;
