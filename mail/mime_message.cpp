@@ -386,9 +386,16 @@ std::string FileNameParameter(const std::string& parameter, const std::string& f
             if (c == '"' || c == '\\') quoted += '\\';
             quoted += c;
         }
-        return ";\r\n " + parameter + "=\"" + quoted + "\"";
+        if (quoted.size() <= 60) return ";\r\n " + parameter + "=\"" + quoted + "\"";
+    } else if (parameter == "name") {
+        // Widely read form for the type's name parameter: encoded words in the quoted value.
+        std::string out = ";\r\n " + parameter + "=\"";
+        const auto words = EncodedWords(clean);
+        for (size_t i = 0; i < words.size(); ++i) out += (i ? "\r\n " : "") + words[i];
+        return out + "\"";
     }
-    // RFC 2231: percent-encoded UTF-8, split into numbered sections that keep lines short.
+    // RFC 2231 (non-ASCII or long names): percent-encoded UTF-8, split into numbered sections
+    // that keep lines short.
     std::string encoded;
     static const char kDigits[] = "0123456789ABCDEF";
     for (char ch : clean) {

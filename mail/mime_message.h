@@ -65,8 +65,9 @@ std::string ToCrlf(const std::string& text);
 // "Name: value" folded to lines of at most 78 characters with CRLF, non-ASCII text as RFC 2047
 // encoded words (address fields: only the display names), ending in CRLF.
 std::string FormatHeader(const std::string& name, const std::string& value);
-// The RFC 2045 parameters of an attachment's file name, each starting with "; " (and folded as
-// needed): name/filename quoted for ASCII names, RFC 2231 and RFC 2047 forms for others.
+// An attachment's file name as a MIME parameter, starting with ";" and a fold: quoted for short
+// ASCII names; otherwise RFC 2231 sections, except "name", which gets RFC 2047 encoded words
+// (the form mail clients read in Content-Type).
 std::string FileNameParameter(const std::string& parameter, const std::string& fileName);
 // RFC 5322 date-time of a moment in the local time zone ("Tue, 08 Dec 2026 03:34:01 +0100").
 std::string FormatDate(std::int64_t unixTime);

@@ -216,7 +216,7 @@ public:
 
     std::atomic<bool> cancelled{false};
     std::atomic<bool> closeRequested{false};
-    bool busy = false;
+    std::atomic<bool> busy{false};
 
     void closeTransport() {
         if (ssl) {

@@ -95,12 +95,6 @@ TEST(MimeEncoders, DateIsRfc5322InTheLocalZone) {
     tzset();
 }
 
-TEST(MimeEncoders, ContentTypeFollowsTheExtension) {
-    EXPECT_EQ(mime::ContentTypeForFile("Images.pdf"), "application/pdf");
-    EXPECT_EQ(mime::ContentTypeForFile("SCAN.TIF"), "image/tiff");
-    EXPECT_EQ(mime::ContentTypeForFile("noext"), "application/octet-stream");
-}
-
 TEST(MimeComposer, InternationalTextSurvivesAnIndependentReader) {
     TempDir dir;
     const std::string subject =
@@ -142,6 +136,23 @@ TEST(MimeComposer, InternationalTextSurvivesAnIndependentReader) {
     ASSERT_EQ(parsed.attachments.size(), 1u);
     EXPECT_EQ(parsed.attachments[0].first, fileName);
     EXPECT_EQ(parsed.attachments[0].second, readFile(dir.file(fileName)));
+    EXPECT_NE(raw.find("filename*0*=UTF-8''Pr%C3%BCfbericht"), std::string::npos);
+    EXPECT_NE(raw.find(" name=\"=?UTF-8?B?"), std::string::npos);
+}
+
+TEST(MimeComposer, LongAsciiFileNameIsSplitIntoSections) {
+    TempDir dir;
+    const std::string fileName = std::string(90, 'n') + " \"quoted\".pdf";
+    writeFile(dir.file(fileName), "data");
+    MimeMessage m;
+    m.setHeader("From", "a@example.com");
+    ASSERT_TRUE(m.attachFile(dir.file(fileName)));
+    const std::string path = Compose(m, dir.path());
+    ExpectWellFormedLines(readFile(path));
+    const auto parsed = ParseMessage(path);
+    EXPECT_EQ(parsed.defects, 0);
+    ASSERT_EQ(parsed.attachments.size(), 1u);
+    EXPECT_EQ(parsed.attachments[0].first, fileName);
 }
 
 TEST(MimeComposer, LargeAttachmentIsStreamedInBase64Lines) {
