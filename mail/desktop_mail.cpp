@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "mail/mail_strings.h"
+#include "platform/log.h"
 #include "platform/temp_file.h"
 
 extern char** environ;
@@ -82,23 +83,20 @@ std::vector<std::string> ChildEnvironment() {
     return env;
 }
 
-}  // namespace
-
-DesktopMailResult SendMailDesktop(const std::string& path, const DesktopMailOptions& options,
-                                  std::string* errorText) {
-    if (errorText) errorText->clear();
-    const std::string tool = FindOnPath(options.tool);
-    if (tool.empty()) return kDesktopMailNotFound;
-    if (access(path.c_str(), R_OK) != 0) return kDesktopMailNoFile;
+// The file as the mail client gets it: absolute, named "Images.pdf"; "" when unreadable.
+std::string PrepareAttachment(const std::string& path) {
+    if (path.empty() || access(path.c_str(), R_OK) != 0) return {};
     std::string absolute = path;
     if (absolute.front() != '/') {
         char cwd[4096];
-        if (!getcwd(cwd, sizeof cwd)) return kDesktopMailNoFile;
+        if (!getcwd(cwd, sizeof cwd)) return {};
         absolute = std::string(cwd) + "/" + path;
     }
-    const std::string attachment = AttachmentUnderFixedName(absolute);
-    if (attachment.empty()) return kDesktopMailNoFile;
+    return AttachmentUnderFixedName(absolute);
+}
 
+DesktopMailResult RunTool(const std::string& tool, const std::string& attachment,
+                          const DesktopMailOptions& options, std::string* errorText) {
     int errPipe[2];
     if (pipe2(errPipe, O_CLOEXEC) != 0) return kDesktopMailFailed;
 
@@ -195,6 +193,47 @@ DesktopMailResult SendMailDesktop(const std::string& path, const DesktopMailOpti
         default:
             return kDesktopMailFailed;
     }
+}
+
+}  // namespace
+
+DesktopMailResult SendMailDesktop(const std::string& path, const DesktopMailOptions& options,
+                                  std::string* errorText) {
+    if (errorText) errorText->clear();
+    const std::string tool = FindOnPath(options.tool);
+    if (tool.empty()) return kDesktopMailNotFound;
+    const std::string attachment = PrepareAttachment(path);
+    if (attachment.empty()) return kDesktopMailNoFile;
+    return RunTool(tool, attachment, options, errorText);
+}
+
+DesktopMailResult RunDesktopMail(const std::string& attachmentPath,
+                                 const std::function<void(const std::string&)>& showMessage,
+                                 const DesktopMailOptions& options) {
+    WriteLog("Loading MAPI32.DLL\r\n");
+    const std::string tool = FindOnPath(options.tool);
+    if (tool.empty()) {
+        showMessage(kMapiNotFound);
+        return kDesktopMailNotFound;
+    }
+    WriteLog("MAPI32.DLL loaded\r\n");
+    WriteLog("MAPI: SendMail function found\r\n");
+    WriteLog("Creating image descriptions\r\n");
+    const std::string attachment = PrepareAttachment(attachmentPath);
+    if (attachment.empty()) {
+        showMessage(kMapiSendError);
+        return kDesktopMailNoFile;
+    }
+    WriteLog("Image description created\r\n");
+    WriteLog("Calling SendMail\r\n");
+    std::string errorText;
+    const DesktopMailResult result = RunTool(tool, attachment, options, &errorText);
+    WriteLog("Returned from SendMail\r\n");
+    if (!errorText.empty())
+        WriteLog("Mail tool: " + errorText + (errorText.back() == '\n' ? "" : "\n"));
+    const std::string message = DesktopMailMessage(result);
+    if (!message.empty()) showMessage(message);
+    return result;
 }
 
 std::string DesktopMailMessage(DesktopMailResult result) {

@@ -10,6 +10,7 @@
 // kDesktopMailStillRunning, so the program never waits forever.
 #pragma once
 
+#include <functional>
 #include <string>
 
 // Results; 0 and 1 have the meanings of the system's mail interface.
@@ -38,3 +39,10 @@ DesktopMailResult SendMailDesktop(const std::string& path, const DesktopMailOpti
 // The message the program shows for a result: "Could not find MAPI DLL" when no tool was
 // found, "Error during MAPI send mail" for other failures, "" for success and user abort.
 std::string DesktopMailMessage(DesktopMailResult result);
+
+// The whole hand-off as the program runs it for "MAIL AS PDF" without SMTP: the log lines of
+// each stage, the message for a failure (through showMessage; OK button, no icon) and the
+// result for the caller's own log line. The caller disables its windows around the call.
+DesktopMailResult RunDesktopMail(const std::string& attachmentPath,
+                                 const std::function<void(const std::string&)>& showMessage,
+                                 const DesktopMailOptions& options = {});

@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdlib>
 
 #include "mail/mail_strings.h"
+#include "platform/log.h"
 #include "support/test_support.h"
 
 using namespace testsupport;
@@ -136,4 +139,37 @@ TEST_F(DesktopMail, ToolThatKeepsRunningDoesNotBlock) {
     EXPECT_EQ(SendMailDesktop(pdf, options), kDesktopMailStillRunning);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_EQ(DesktopMailMessage(kDesktopMailStillRunning), kMapiSendError);
+}
+
+TEST_F(DesktopMail, HandOffAsTheProgramRunsIt) {
+    logPath = home.documentsDir() + "/Vellumo_log.mdm";
+    loggingOn = 1;
+    const std::string pdf = home.tempDir() + "/Images.pdf";
+    writeFile(pdf, "x");
+    std::vector<std::string> shown;
+    auto show = [&](const std::string& text) { shown.push_back(text); };
+
+    installFake("exit 0");
+    EXPECT_EQ(RunDesktopMail(pdf, show), kDesktopMailSuccess);
+    EXPECT_TRUE(shown.empty());
+    for (const auto& line :
+         {"Loading MAPI32.DLL", "MAPI32.DLL loaded", "MAPI: SendMail function found",
+          "Creating image descriptions", "Image description created", "Calling SendMail",
+          "Returned from SendMail"}) {
+        const std::string raw = readFile(logPath);
+        EXPECT_NE(raw.find(std::string(" - ") + line + "\r\n"), std::string::npos) << line;
+    }
+
+    installFake("echo 'no mailer' >&2; exit 4");
+    EXPECT_EQ(RunDesktopMail(pdf, show), kDesktopMailFailed);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], "Error during MAPI send mail");
+    EXPECT_NE(readFile(logPath).find("Mail tool: no mailer\n"), std::string::npos);
+
+    setenv("PATH", bin.c_str(), 1);
+    ::unlink((bin + "/xdg-email").c_str());
+    EXPECT_EQ(RunDesktopMail(pdf, show), kDesktopMailNotFound);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1], "Could not find MAPI DLL");
+    loggingOn = 0;
 }
