@@ -61,7 +61,9 @@ Answer DismissAnswer(MessageButtons buttons) {
 
 }  // namespace
 
-DialogProvider* Dialogs() { return installed ? installed : &QtProvider(); }
+DialogProvider* Dialogs() {
+    return installed ? installed : &QtProvider();
+}
 
 DialogProvider* SetDialogProvider(DialogProvider* provider) {
     DialogProvider* previous = Dialogs();
@@ -70,8 +72,7 @@ DialogProvider* SetDialogProvider(DialogProvider* provider) {
 }
 
 Answer MessageBox(QWidget* parent, const QString& text, MessageIcon icon, MessageButtons buttons) {
-    return Dialogs()->messageBox(parent, text, QString::fromLatin1(kMessageCaption), icon,
-                                 buttons);
+    return Dialogs()->messageBox(parent, text, QString::fromLatin1(kMessageCaption), icon, buttons);
 }
 
 Answer QtDialogProvider::messageBox(QWidget* parent, const QString& text, const QString& caption,
@@ -123,7 +124,9 @@ bool QtDialogProvider::openFile(const QString& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-bool QtDialogProvider::openUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+bool QtDialogProvider::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
 
 bool QtDialogProvider::startProgram(const QString& program, const QStringList& arguments) {
     return QProcess::startDetached(program, arguments);
@@ -153,4 +156,6 @@ MailClientResult QtDialogProvider::mailWithAttachment(const QString& path) {
     }
 }
 
-PrinterInfo QtDialogProvider::defaultPrinter() { return QueryDefaultPrinter(); }
+PrinterInfo QtDialogProvider::defaultPrinter() {
+    return QueryDefaultPrinter();
+}

@@ -8,4 +8,6 @@ std::string DocumentsFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
 }
 
-void InitLogPath() { logPath = MakeLogPath(DocumentsFolder()); }
+void InitLogPath() {
+    logPath = MakeLogPath(DocumentsFolder());
+}

@@ -52,7 +52,8 @@ std::string OsReleaseValue(const std::string& path, const std::string& name) {
 std::string WindowsVersionLine(const OsVersionRecord& v) {
     const std::string& sp = v.servicePack;
     if (v.platformId == OsVersionRecord::Windows9x) {
-        if ((v.build & 0xFFFF) < 1998) return Format("Running on Windows 95 %s, build %d\n", sp, v.build);
+        if ((v.build & 0xFFFF) < 1998)
+            return Format("Running on Windows 95 %s, build %d\n", sp, v.build);
         return Format("Running on Windows 98 %s, build %d\n", sp, v.build);
     }
     if (v.platformId != OsVersionRecord::WindowsNT) return {};
@@ -70,7 +71,8 @@ std::string WindowsVersionLine(const OsVersionRecord& v) {
             return Format("Running on Windows XP %s, build %d\n", sp, v.build);
         default:
             if (v.minor == 0) {
-                if (sp.empty()) return FormatBuildOnly("Running on Windows Vista, build %d\n", v.build);
+                if (sp.empty())
+                    return FormatBuildOnly("Running on Windows Vista, build %d\n", v.build);
                 return Format("Running on Windows Vista %s, build %d\n", sp, v.build);
             }
             if (sp.empty()) return FormatBuildOnly("Running on Windows 7, build %d\n", v.build);
@@ -83,8 +85,7 @@ std::string SystemVersionLine(const std::string& osReleasePath) {
     if (name.empty()) name = OsReleaseValue(osReleasePath, "NAME");
     std::string kernel;
     struct utsname u {};
-    if (uname(&u) == 0)
-        kernel = std::string(u.sysname) + " " + u.release + " " + u.machine;
+    if (uname(&u) == 0) kernel = std::string(u.sysname) + " " + u.release + " " + u.machine;
     std::string line = "Running on ";
     if (!name.empty()) line += name;
     if (!name.empty() && !kernel.empty()) line += ", ";
@@ -97,9 +98,9 @@ void LogOsVersion() {
     OSVERSIONINFOA info{};
     info.dwOSVersionInfoSize = sizeof info;
     if (!GetVersionExA(&info)) return;
-    const std::string line = WindowsVersionLine({static_cast<int>(info.dwPlatformId),
-                                                 info.dwMajorVersion, info.dwMinorVersion,
-                                                 info.dwBuildNumber, info.szCSDVersion});
+    const std::string line =
+        WindowsVersionLine({static_cast<int>(info.dwPlatformId), info.dwMajorVersion,
+                            info.dwMinorVersion, info.dwBuildNumber, info.szCSDVersion});
 #else
     const std::string line = SystemVersionLine();
 #endif

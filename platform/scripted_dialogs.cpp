@@ -2,7 +2,9 @@
 
 ScriptedDialogs::ScriptedDialogs() : previous_(SetDialogProvider(this)) {}
 
-ScriptedDialogs::~ScriptedDialogs() { SetDialogProvider(previous_); }
+ScriptedDialogs::~ScriptedDialogs() {
+    SetDialogProvider(previous_);
+}
 
 QStringList ScriptedDialogs::messages() const {
     QStringList texts;
@@ -22,7 +24,7 @@ Answer ScriptedDialogs::messageBox(QWidget*, const QString& text, const QString&
         messageAnswers_.pop_front();
     } else {
         q.answered = false;
-        answer = buttons == MessageButtons::Ok     ? Answer::Ok
+        answer = buttons == MessageButtons::Ok      ? Answer::Ok
                  : buttons == MessageButtons::YesNo ? Answer::No
                                                     : Answer::Cancel;
     }

@@ -10,8 +10,16 @@
 #include "platform/dialogs.h"
 
 struct AskedQuestion {
-    enum class Kind { MessageBox, OpenFiles, SaveFile, OpenFile, OpenUrl, StartProgram, Mail,
-                      DefaultPrinter };
+    enum class Kind {
+        MessageBox,
+        OpenFiles,
+        SaveFile,
+        OpenFile,
+        OpenUrl,
+        StartProgram,
+        Mail,
+        DefaultPrinter
+    };
     explicit AskedQuestion(Kind k, const QString& t = {}, const QString& c = {})
         : kind(k), text(t), caption(c) {}
     Kind kind;

@@ -23,7 +23,8 @@ constexpr char kSection[] = "Settings";
 // has written it in between.
 class Section {
 public:
-    Section() : settings_(QSettings::NativeFormat, QSettings::UserScope, kOrganisation, kApplication) {
+    Section()
+        : settings_(QSettings::NativeFormat, QSettings::UserScope, kOrganisation, kApplication) {
         settings_.beginGroup(kSection);
     }
     QSettings& operator*() { return settings_; }
@@ -103,7 +104,9 @@ int SettingsStore::readInt(const char* name, int defaultValue) {
     return static_cast<int>(static_cast<uint32_t>(n));
 }
 
-bool SettingsStore::writeInt(const char* name, int value) { return Write(name, value); }
+bool SettingsStore::writeInt(const char* name, int value) {
+    return Write(name, value);
+}
 
 QString SettingsStore::readText(const char* name, const QString& defaultValue) {
     const QVariant v = Read(name);
@@ -113,7 +116,9 @@ QString SettingsStore::readText(const char* name, const QString& defaultValue) {
     return v.toString();
 }
 
-bool SettingsStore::writeText(const char* name, const QString& text) { return Write(name, text); }
+bool SettingsStore::writeText(const char* name, const QString& text) {
+    return Write(name, text);
+}
 
 int SettingsStore::read(const IntSetting& s) {
     return readInt(s.name, s.printerDerived ? printerPageSize : s.defaultValue);

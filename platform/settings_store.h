@@ -26,9 +26,7 @@ public:
     static int read(const IntSetting& s);
     static QString read(const TextSetting& s);
     static bool write(const IntSetting& s, int value) { return writeInt(s.name, value); }
-    static bool write(const TextSetting& s, const QString& text) {
-        return writeText(s.name, text);
-    }
+    static bool write(const TextSetting& s, const QString& text) { return writeText(s.name, text); }
 
     // A folder value ("CurrentDir", "CurrentDirSave"): a stored folder longer than
     // kMaxFolderLength characters reads as empty, so the dialogs open in their default folder

@@ -18,7 +18,10 @@ struct TextSetting {
 
 struct SettingDef {
     constexpr SettingDef(const IntSetting& s)
-        : name(s.name), kind(SettingKind::Integer), intDefault(s.defaultValue), textDefault(""),
+        : name(s.name),
+          kind(SettingKind::Integer),
+          intDefault(s.defaultValue),
+          textDefault(""),
           printerDerived(s.printerDerived) {}
     constexpr SettingDef(const TextSetting& s)
         : name(s.name), kind(SettingKind::Text), intDefault(0), textDefault(s.defaultValue) {}
@@ -36,7 +39,7 @@ inline constexpr IntSetting nType{"nType", 0};  // 0 black and white, 1 grey, 2 
 inline constexpr TextSetting ResBW{"ResBW", "300"};
 inline constexpr TextSetting ResGrey{"ResGrey", "150"};
 inline constexpr TextSetting ResColor{"ResColor", "150"};
-inline constexpr IntSetting nBright{"nBright", 3};  // 0 bright end .. 6 dark end
+inline constexpr IntSetting nBright{"nBright", 3};          // 0 bright end .. 6 dark end
 inline constexpr IntSetting PageSize{"PageSize", 0, true};  // 0 Letter, 1 A4, 2 Legal, 3 A3
 inline constexpr IntSetting Preview{"Preview", 1};
 inline constexpr IntSetting AutoCrop{"AutoCrop", 0};
@@ -77,17 +80,17 @@ inline constexpr IntSetting WpBottom{"wp.bottom", 390};
 }  // namespace setting
 
 inline constexpr SettingDef kSettingsTable[] = {
-    setting::nType,          setting::ResBW,          setting::ResGrey,
-    setting::ResColor,       setting::nBright,        setting::PageSize,
-    setting::Preview,        setting::AutoCrop,       setting::ADF,
-    setting::Duplex,         setting::Invert,         setting::Compress,
-    setting::ComprPerc,      setting::LogFile,        setting::ViaSMTP,
-    setting::ForwardAddress, setting::SmtpServer,     setting::SmtpPort,
-    setting::SmtpUserId,     setting::SmtpPassword,   setting::SmtpEmailAddress,
-    setting::CurrentDevice,  setting::CurrentDir,     setting::CurrentDirSave,
-    setting::LastFileType,   setting::ActiveWnd,      setting::WpShowCmd,
-    setting::WpMinX,         setting::WpMinY,         setting::WpMaxX,
-    setting::WpMaxY,         setting::WpLeft,         setting::WpTop,
+    setting::nType,          setting::ResBW,        setting::ResGrey,
+    setting::ResColor,       setting::nBright,      setting::PageSize,
+    setting::Preview,        setting::AutoCrop,     setting::ADF,
+    setting::Duplex,         setting::Invert,       setting::Compress,
+    setting::ComprPerc,      setting::LogFile,      setting::ViaSMTP,
+    setting::ForwardAddress, setting::SmtpServer,   setting::SmtpPort,
+    setting::SmtpUserId,     setting::SmtpPassword, setting::SmtpEmailAddress,
+    setting::CurrentDevice,  setting::CurrentDir,   setting::CurrentDirSave,
+    setting::LastFileType,   setting::ActiveWnd,    setting::WpShowCmd,
+    setting::WpMinX,         setting::WpMinY,       setting::WpMaxX,
+    setting::WpMaxY,         setting::WpLeft,       setting::WpTop,
     setting::WpRight,        setting::WpBottom,
 };
 

@@ -25,8 +25,8 @@ xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
 std::string TextProperty(xcb_connection_t* c, xcb_window_t w, xcb_atom_t property,
                          xcb_atom_t type) {
     if (property == XCB_ATOM_NONE) return {};
-    XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
-        c, xcb_get_property(c, 0, w, property, type, 0, 1024), nullptr));
+    XcbReply<xcb_get_property_reply_t> reply(
+        xcb_get_property_reply(c, xcb_get_property(c, 0, w, property, type, 0, 1024), nullptr));
     if (!reply || reply->format != 8) return {};
     const int length = xcb_get_property_value_length(reply.get());
     return std::string(static_cast<const char*>(xcb_get_property_value(reply.get())),
@@ -51,7 +51,8 @@ std::vector<xcb_window_t> Children(xcb_connection_t* c, xcb_window_t w) {
     XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, xcb_query_tree(c, w), nullptr));
     if (!tree) return {};
     const xcb_window_t* children = xcb_query_tree_children(tree.get());
-    return std::vector<xcb_window_t>(children, children + xcb_query_tree_children_length(tree.get()));
+    return std::vector<xcb_window_t>(children,
+                                     children + xcb_query_tree_children_length(tree.get()));
 }
 
 }  // namespace
