@@ -196,14 +196,13 @@ TEST_F(CupsPrinter, EachPaperGivesItsPageSizeAndLogLines) {
     printerPageSize = saved;
 }
 
-TEST_F(CupsPrinter, ChangingThePpdPageSizeIsFollowed) {
+TEST_F(CupsPrinter, PrinterWithoutMediaDefaultHasItsDriversDefault) {
     ASSERT_TRUE(cups_.lpadmin("-p Ppd -E -v file:///dev/null -m drv:///sample.drv/generic.ppd"));
     ASSERT_TRUE(cups_.lpadmin("-d Ppd"));
-    EXPECT_EQ(QueryDefaultPrinter().paper, PaperSize::Letter);  // generic.ppd's default
-    ASSERT_TRUE(cups_.lpadmin("-p Ppd -o PageSize=A4"));
     const PrinterInfo info = QueryDefaultPrinter();
     EXPECT_TRUE(info.found);
-    EXPECT_EQ(info.paper, PaperSize::A4) << info.media;
+    EXPECT_EQ(info.name, "Ppd");
+    EXPECT_EQ(info.paper, PaperSize::Letter) << info.media;  // generic.ppd's default
 }
 
 TEST(NoPrintSystem, NoPrinterMeansA4AndLetterForScanning) {
