@@ -1,0 +1,7 @@
+// Vellumo: scan pages or load image files, correct them, save them as one PDF or mail it.
+#include "app/vellumo_app.h"
+
+int main(int argc, char** argv) {
+    CVellumoApp app;
+    return app.run(argc, argv);
+}

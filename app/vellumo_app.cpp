@@ -1,0 +1,52 @@
+#include "app/vellumo_app.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include "mainwnd/vellumo_translucent_dlg.h"
+#include "platform/instance_lock.h"
+#include "platform/settings_store.h"
+#include "platform/x11_windows.h"
+#include "res/resources.h"
+
+bool CVellumoApp::commandLineHasGo(const QStringList& arguments) {
+    return arguments.mid(1)
+        .join(QLatin1Char(' '))
+        .contains(QLatin1String("/GO"), Qt::CaseSensitive);
+}
+
+void CVellumoApp::singleInstanceTest(const QStringList& arguments) {
+    xcb_connection_t* x11 = ApplicationX11Connection();
+    for (const TopLevelWindow& window : ListTopLevelWindows(x11)) {
+        if (window.title.empty() || !TitleMarksRunningInstance(window.title)) continue;
+        RequestWindowClose(x11, window.id);
+        return;
+    }
+    if (AcquireInstanceLock() == InstanceLock::Acquired) return;
+    const int activeWindow = SettingsStore::read(setting::ActiveWnd);
+    SettingsStore::write(setting::ActiveWnd, 0);
+    if (activeWindow != 0 && commandLineHasGo(arguments))
+        RequestWindowClose(x11, static_cast<uint32_t>(activeWindow));
+}
+
+int CVellumoApp::run(int argc, char** argv) {
+    QApplication application(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+
+    singleInstanceTest(arguments);
+
+    QCoreApplication::setOrganizationName(QStringLiteral("Brackwin"));
+    QCoreApplication::setApplicationName(QStringLiteral("Vellumo"));
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Vellumo"));
+    InitVellumoResources();
+
+    {
+        CVellumoTranslucentDlg skin;
+        bool quitAfterOk = false;
+        const int quitAfterMs = qEnvironmentVariableIntValue("VELLUMO_QUIT_AFTER_MS", &quitAfterOk);
+        if (quitAfterOk && quitAfterMs >= 0)
+            QTimer::singleShot(quitAfterMs, &skin, &QWidget::close);
+        skin.exec();
+    }
+    return 0;
+}

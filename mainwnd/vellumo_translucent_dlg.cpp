@@ -1,0 +1,111 @@
+#include "mainwnd/vellumo_translucent_dlg.h"
+
+#include <QFont>
+#include <QIcon>
+#include <QPainter>
+
+#include "platform/log.h"
+#include "platform/messages.h"
+#include "widgets/translucent_button.h"
+
+namespace {
+
+CVellumoTranslucentDlg::CompanionFactory& Factory() {
+    static CVellumoTranslucentDlg::CompanionFactory factory;
+    return factory;
+}
+
+constexpr QRect kPageCountPlace(320, 78, 200, 32);
+const QColor kPageCountColour(71, 82, 86);
+
+QImage Bitmap(int id) {
+    return QImage(QStringLiteral(":/images/%1.png").arg(id))
+        .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QFont PageCountFont() {
+    QFont font;
+    // Segoe UI where it is installed; Lato is the face the artwork is drawn in.
+    font.setFamilies({QStringLiteral("Segoe UI"), QStringLiteral("Lato"),
+                      QStringLiteral("Noto Sans"), QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(15);
+    font.setWeight(QFont::Normal);
+    font.setStyle(QFont::StyleNormal);
+    return font;
+}
+
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (const char* size : {"16", "24", "32", "48", "64", "128", "256"})
+        icon.addFile(QStringLiteral(":/images/18_%1.png").arg(QLatin1String(size)));
+    if (icon.isNull()) icon.addFile(QStringLiteral(":/images/18.png"));
+    return icon;
+}
+
+}  // namespace
+
+CVellumoTranslucentDlg::CVellumoTranslucentDlg(const QString& skinPath, QWidget* parent)
+    : CTranslucentDialog(skinPath, parent) {
+    setDraggable(true);
+    setCentreOnCreate(true);
+    // The page-count button exists from the start, so a count posted before the window shows
+    // is not lost.
+    pageCountButton_ = new CTranslucentButton(this);
+    pageCountButton_->setText(QStringLiteral("Number of pages"));
+    pageCountButton_->setStateImages(Bitmap(188), Bitmap(190), Bitmap(189), Bitmap(189));
+    registerTranslucentChild(pageCountButton_);
+    pageCountButton_->setGeometry(kPageCountPlace);
+    pageCountButton_->show();
+    // No pages yet; the main dialog posts the count again whenever it changes.
+    ShowPageCount(1);
+    setWindowIcon(ProgramIcon());
+    setWindowTitle(QStringLiteral("Vellumo"));
+}
+
+CVellumoTranslucentDlg::~CVellumoTranslucentDlg() {
+    // The main dialog ends first and logs its own lines; then the skin window.
+    destroyCompanion();
+    WriteLog("Stop\n");
+}
+
+void CVellumoTranslucentDlg::setCompanionFactory(CompanionFactory factory) {
+    Factory() = std::move(factory);
+}
+
+QWidget* CVellumoTranslucentDlg::createCompanionDialog() {
+    return Factory() ? Factory()(this) : nullptr;
+}
+
+QString CVellumoTranslucentDlg::pageCountText(WPARAM counter) {
+    return QString::asprintf("Pages ready to save (%d):", static_cast<int>(counter) - 1);
+}
+
+QImage CVellumoTranslucentDlg::pageCountImage(WPARAM counter) {
+    QImage image = Bitmap(188);
+    if (image.isNull()) return image;
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setFont(PageCountFont());
+    painter.setPen(kPageCountColour);
+    painter.drawText(QRect(0, 0, 200, 32), Qt::AlignCenter, pageCountText(counter));
+    return image;
+}
+
+void CVellumoTranslucentDlg::ShowPageCount(WPARAM counter) {
+    pageCountButton_->setImageForAllStates(pageCountImage(counter));
+    registerTranslucentChild(pageCountButton_);
+    requestRender();
+}
+
+LRESULT CVellumoTranslucentDlg::messageMap(unsigned message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case msg::UM_PAGECOUNT:
+            ShowPageCount(wParam);
+            return 0;
+        case msg::UM_MINIMIZE:
+            showMinimized();
+            return 0;
+        default:
+            return CTranslucentDialog::messageMap(message, wParam, lParam);
+    }
+}

@@ -1,0 +1,88 @@
+// The one seam through which the program asks the user something or hands work to the desktop:
+// message boxes, the open and save file dialogs, opening files, addresses and programs, the
+// desktop's mail client and the default printer. The windows call Dialogs(); tests install a
+// ScriptedDialogs (platform/scripted_dialogs.h) that answers from a script and records every
+// question, so whole commands run headless.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include "platform/printer.h"
+
+class QWidget;
+
+// Every message box of the program carries this caption.
+inline constexpr char kMessageCaption[] = "Vellumo";
+
+enum class MessageIcon { None, Information, Exclamation, Error, Question };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+enum class Answer { Ok, Cancel, Yes, No, Retry };
+
+struct OpenFilesRequest {
+    QString title;
+    QString folder;  // initial folder; empty: the dialog's own choice
+    QString filter;  // Qt form, "PDF File (*.PDF);;All files (*)"; empty lists every file
+    bool multiple = true;
+};
+
+struct SaveFileRequest {
+    QString title;
+    QString folder;
+    QString filter;            // Qt form, entries separated by ";;"
+    int filterIndex = 0;       // the entry selected when the dialog opens
+    QString defaultName;       // initial file name
+    QString defaultExtension;  // added (as ".ext") when the user types a name without one
+};
+
+struct SaveFileAnswer {
+    QString path;  // empty: the user cancelled
+    int filterIndex = 0;
+};
+
+// What the desktop's mail client made of a mail handed to it.
+enum class MailClientResult { Started, NoClient, Failed };
+
+class DialogProvider {
+public:
+    virtual ~DialogProvider() = default;
+
+    virtual Answer messageBox(QWidget* parent, const QString& text, const QString& caption,
+                              MessageIcon icon, MessageButtons buttons) = 0;
+    // The chosen files, empty when the user cancelled.
+    virtual QStringList openFiles(QWidget* parent, const OpenFilesRequest& request) = 0;
+    // Asks before an existing file is replaced.
+    virtual SaveFileAnswer saveFile(QWidget* parent, const SaveFileRequest& request) = 0;
+    // Opens a file with the desktop's program for it ("open" of the shell); false on failure.
+    virtual bool openFile(const QString& path) = 0;
+    virtual bool openUrl(const QUrl& url) = 0;
+    // Starts a program detached; false when it could not be started.
+    virtual bool startProgram(const QString& program, const QStringList& arguments) = 0;
+    // Hands a file to the desktop's mail client as the attachment of a new mail.
+    virtual MailClientResult mailWithAttachment(const QString& path) = 0;
+    virtual PrinterInfo defaultPrinter() = 0;
+};
+
+// The provider in use: the Qt one unless another has been installed.
+DialogProvider* Dialogs();
+// Installs a provider (nullptr: back to the Qt one) and returns the previous one.
+DialogProvider* SetDialogProvider(DialogProvider* provider);
+
+// Shorthand for the usual message box with the caption "Vellumo".
+Answer MessageBox(QWidget* parent, const QString& text, MessageIcon icon = MessageIcon::None,
+                  MessageButtons buttons = MessageButtons::Ok);
+
+// The real dialogs: QMessageBox, QFileDialog, QDesktopServices, xdg-email, CUPS.
+class QtDialogProvider : public DialogProvider {
+public:
+    Answer messageBox(QWidget* parent, const QString& text, const QString& caption,
+                      MessageIcon icon, MessageButtons buttons) override;
+    QStringList openFiles(QWidget* parent, const OpenFilesRequest& request) override;
+    SaveFileAnswer saveFile(QWidget* parent, const SaveFileRequest& request) override;
+    bool openFile(const QString& path) override;
+    bool openUrl(const QUrl& url) override;
+    bool startProgram(const QString& program, const QStringList& arguments) override;
+    MailClientResult mailWithAttachment(const QString& path) override;
+    PrinterInfo defaultPrinter() override;
+};

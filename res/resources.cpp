@@ -1,0 +1,14 @@
+#include "res/resources.h"
+
+#include <QtCore/qglobal.h>
+#include <QDir>
+
+// Q_INIT_RESOURCE must be used outside any namespace.
+static void InitResourcesOnce() {
+    Q_INIT_RESOURCE(vellumo);
+}
+
+void InitVellumoResources() {
+    static const bool done = (InitResourcesOnce(), true);
+    (void)done;
+}
