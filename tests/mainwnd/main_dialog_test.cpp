@@ -338,8 +338,7 @@ TEST_F(MainDialogTest, HelpAndAbout) {
     EXPECT_EQ(dialogs().asked()[0].text,
               QCoreApplication::applicationDirPath() + QStringLiteral("/Vellumo.html"));
     // The help page explains every part of the program.
-    const std::string help =
-        testsupport::readFile(testsupport::sourceDir() + "/res/help/Vellumo.html");
+    const std::string help = testsupport::readFile(VELLUMO_HELP_PAGE);
     for (const char* topic :
          {"Scanning", "Loading", "context menu", "Correcting", "preview", "SAVE AS PDF",
           "MAIL AS PDF", "settings pages", "log file", "command-line"})

@@ -7,7 +7,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QSettings>
 #include <optional>
 #include <string>
 #include <vector>
@@ -58,9 +57,6 @@ protected:
         QCoreApplication::setOrganizationName(QStringLiteral("Brackwin"));
         QCoreApplication::setApplicationName(QStringLiteral("Vellumo"));
         home_.emplace();
-        // Qt fixes the user settings folder once per process; each test gets its own.
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                           QString::fromStdString(home_->path() + "/.config"));
         SettingsStore::write(setting::LogFile, 1);
         InitLogPath();
         loggingOn = 1;
