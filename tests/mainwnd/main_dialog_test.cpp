@@ -299,6 +299,11 @@ TEST_F(MainDialogTest, SettingsPagesAreShownSavedValidatedAndCommitted) {
     ProcessEventsFor(250);
     EXPECT_EQ(general->loads, 1);
 
+    // Escape on a page neither closes the page nor the program.
+    press(*general, Qt::Key_Escape);
+    EXPECT_TRUE(general->isVisible());
+    EXPECT_TRUE(skin().isVisible());
+
     // An invalid page stays in view while the tabs and the main controls go home.
     general->valid = false;
     dialog.control(2830)->click();
