@@ -285,6 +285,33 @@ TEST(Resize, EachTargetPixelCopiesItsNearestSourcePixel) {
     }
 }
 
+TEST(Resize, LongBilevelRowsSampleEveryBitPosition) {
+    Picture src(700, 3, 1, 22);
+    src.area(5, 0, 684, 2);  // 680 wide, off the byte boundary
+    for (uint32_t dw : {680u, 679u, 333u, 64u, 1u}) {
+        Picture dst(dw + 1, 3, 1, 23);
+        dst.area(1, 0, dw, 2);
+        ASSERT_EQ(ResizeImage(src.image, dst.image), kImgOk);
+        for (uint32_t y = 0; y < 3; ++y)
+            for (uint32_t x = 0; x < dw; ++x)
+                ASSERT_EQ(At(dst.image, x, y), At(src.image, x * 680 / dw, y)) << dw << " at " << x;
+    }
+}
+
+TEST(Mirror, LongRowsAtEveryDepth) {
+    for (int bits : kDepths)
+        for (uint32_t left : {0u, 3u}) {
+            Picture image(left + 2483, 2, bits, 24);
+            image.area(left, 0, left + 2479, 1);
+            Picture copy(left + 2483, 2, bits, 24);
+            copy.area(left, 0, left + 2479, 1);
+            ASSERT_EQ(MirrorImage(image.image, image.image), kImgOk);
+            for (uint32_t y = 0; y < 2; ++y)
+                for (uint32_t x = 0; x < 2480; ++x)
+                    ASSERT_EQ(At(image.image, x, y), At(copy.image, 2479 - x, y)) << bits;
+        }
+}
+
 TEST(Resize, OverlappingAreasOfOneImageReadTheOriginalPixels) {
     for (int bits : {1, 8, 24}) {
         Picture image(40, 40, bits, 16);
@@ -457,8 +484,9 @@ TEST(AgainstTools, TurnsMirrorAndNegativeMatchNetpbmAndImageMagick) {
         {"pnminvert %s > %o", 4},
     };
     for (int bits : {1, 8, 24}) {
-        Picture src(61, 23, bits, 21);
-        src.area(3, 2, 57, 20);  // 55 x 19
+        // Wide enough for every whole-vector path of the transforms, with remainders.
+        Picture src(307, 163, bits, 21);
+        src.area(3, 2, 297, 150);  // 295 x 149
         const std::string in = dir.file("in" + std::to_string(bits) +
                                         (bits == 1   ? ".pbm"
                                          : bits == 8 ? ".pgm"
@@ -476,7 +504,7 @@ TEST(AgainstTools, TurnsMirrorAndNegativeMatchNetpbmAndImageMagick) {
             uint32_t tw = 0, th = 0;
             const auto expected = ReadPnm(out, bits, tw, th);
             const bool quarter = c.op <= 1;
-            ASSERT_EQ(tw, quarter ? 19u : 55u) << command;
+            ASSERT_EQ(tw, quarter ? 149u : 295u) << command;
             ImageBuffer result{};
             ASSERT_EQ(AllocateImage(result, static_cast<int>(tw), static_cast<int>(th), bits),
                       kImgOk);
