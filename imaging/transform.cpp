@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <vector>
 
 #include "imaging/imaging.h"
@@ -58,14 +60,6 @@ constexpr std::array<uint8_t, 256> kReversedBits = [] {
 // The hot loops have SSSE3 and BMI2 variants, picked at run time; the plain C++ variants
 // serve every other processor.
 #if defined(VELLUMO_X86)
-bool HaveSsse3() {
-    static const bool have = __builtin_cpu_supports("ssse3");
-    return have;
-}
-bool HaveBmi2() {
-    static const bool have = __builtin_cpu_supports("bmi2");
-    return have;
-}
 
 // to[j] = bit-reversed from[n - 1 - j].
 __attribute__((target("ssse3"))) void ReverseBitsSsse3(uint8_t* to, const uint8_t* from, size_t n) {
@@ -126,7 +120,7 @@ __attribute__((target("ssse3"))) uint32_t Reverse24Ssse3(uint8_t* to, const uint
 
 void ReverseBits(uint8_t* to, const uint8_t* from, size_t n) {
 #if defined(VELLUMO_X86)
-    if (HaveSsse3()) return ReverseBitsSsse3(to, from, n);
+    if (UseCpuFeature(CpuFeature::Ssse3)) return ReverseBitsSsse3(to, from, n);
 #endif
     for (size_t j = 0; j < n; ++j) to[j] = kReversedBits[from[n - 1 - j]];
 }
@@ -151,7 +145,7 @@ void ReversePixels(uint8_t* to, const uint8_t* from, uint32_t n, uint32_t bytesP
         case 3: {
             uint32_t i = 0;
 #if defined(VELLUMO_X86)
-            if (HaveSsse3()) i = Reverse24Ssse3(to, from, n);
+            if (UseCpuFeature(CpuFeature::Ssse3)) i = Reverse24Ssse3(to, from, n);
 #endif
             for (; i < n; ++i) {
                 const uint8_t* p = from + 3 * size_t{n - 1 - i};
@@ -272,6 +266,34 @@ inline void Transpose8x8Bytes(const uint8_t* const in[8], size_t inOffset, uint8
 }
 #endif
 
+#if defined(VELLUMO_X86)
+// out[k] pixel i = in[i] pixel k for 4 x 4 pixels of 3 bytes. Reads 16 bytes of every input
+// row (4 past the block); writes exactly 12 bytes of every output row.
+__attribute__((target("ssse3"))) void Transpose4x4Pixels24(const uint8_t* const in[4],
+                                                           size_t inOffset, uint8_t* const out[4],
+                                                           size_t outOffset) {
+    const __m128i widen = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+    const __m128i narrow = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    __m128i e[4];
+    for (int i = 0; i < 4; ++i)
+        e[i] = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in[i] + inOffset)),
+                                widen);
+    const __m128i t0 = _mm_unpacklo_epi32(e[0], e[1]);
+    const __m128i t1 = _mm_unpacklo_epi32(e[2], e[3]);
+    const __m128i t2 = _mm_unpackhi_epi32(e[0], e[1]);
+    const __m128i t3 = _mm_unpackhi_epi32(e[2], e[3]);
+    const __m128i c[4] = {_mm_unpacklo_epi64(t0, t1), _mm_unpackhi_epi64(t0, t1),
+                          _mm_unpacklo_epi64(t2, t3), _mm_unpackhi_epi64(t2, t3)};
+    for (int k = 0; k < 4; ++k) {
+        const __m128i packedPixels = _mm_shuffle_epi8(c[k], narrow);
+        uint8_t* target = out[k] + outOffset;
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(target), packedPixels);
+        const int last = _mm_cvtsi128_si32(_mm_srli_si128(packedPixels, 8));
+        std::memcpy(target + 8, &last, 4);
+    }
+}
+#endif
+
 // Quarter turn of a byte-per-sample image, in square tiles so that the rows read and written
 // in one tile stay in the cache.
 //   right: dst(x, y) = src(y, h - 1 - x)      left: dst(x, y) = src(w - 1 - y, x)
@@ -286,7 +308,7 @@ void QuarterTurnBytes(const ImageBuffer& from, ImageBuffer& dst, bool right) {
     for (uint32_t y = 0; y < sw; ++y) out[y] = AreaRow(dst, y);
     auto sourceColumn = [&](uint32_t y) { return right ? y : sw - 1 - y; };
 
-    constexpr uint32_t kTile = kBytes == 1 ? 64 : 32;
+    constexpr uint32_t kTile = 64;
     for (uint32_t y0 = 0; y0 < sw; y0 += kTile) {
         const uint32_t y1 = std::min(y0 + kTile, sw);
         for (uint32_t x0 = 0; x0 < sh; x0 += kTile) {
@@ -310,6 +332,43 @@ void QuarterTurnBytes(const ImageBuffer& from, ImageBuffer& dst, bool right) {
                     }
                 }
             }
+#if defined(VELLUMO_X86)
+            if constexpr (kBytes >= 3) {
+                // The rows of the next tile are too many for the hardware prefetcher to follow.
+                if (x1 < sh) {
+                    const uint32_t next1 = std::min(x1 + kTile, sh);
+                    const size_t from = size_t{right ? y0 : sw - y1} * kBytes;
+                    const size_t to = size_t{right ? y1 : sw - y0} * kBytes;
+                    for (uint32_t x = x1; x < next1; ++x)
+                        for (size_t b = from; b < to; b += 64)
+                            _mm_prefetch(reinterpret_cast<const char*>(lines[x] + b), _MM_HINT_T0);
+                    for (uint32_t y = y0; y < y1; ++y)
+                        for (size_t b = size_t{x1} * kBytes; b < size_t{next1} * kBytes; b += 64)
+                            _mm_prefetch(reinterpret_cast<const char*>(out[y] + b), _MM_HINT_T0);
+                }
+            }
+            if constexpr (kBytes == 3) {
+                // Whole 4 x 4 blocks of pixels; the 16-byte loads must stay inside the rows.
+                if (x1 - x0 >= 4 && UseCpuFeature(CpuFeature::Ssse3)) {
+                    const uint32_t xEnd = x0 + (x1 - x0) / 4 * 4;
+                    for (; yDone + 4 <= y1; yDone += 4) {
+                        const uint32_t first = right ? yDone : sw - 4 - yDone;
+                        if (size_t{first} * 3 + 16 > size_t{sw} * 3) break;
+                        uint8_t* rowsOut[4];
+                        for (int k = 0; k < 4; ++k)
+                            rowsOut[k] = out[right ? yDone + k : yDone + 3 - k];
+                        for (uint32_t x = x0; x < xEnd; x += 4)
+                            Transpose4x4Pixels24(&lines[x], size_t{first} * 3, rowsOut,
+                                                 size_t{x} * 3);
+                    }
+                    for (uint32_t y = y0; y < yDone; ++y) {
+                        const size_t column = size_t{sourceColumn(y)} * 3;
+                        for (uint32_t x = xEnd; x < x1; ++x)
+                            std::memcpy(out[y] + 3 * size_t{x}, lines[x] + column, 3);
+                    }
+                }
+            }
+#endif
             for (uint32_t y = yDone; y < y1; ++y) {
                 uint8_t* d = out[y];
                 const size_t column = size_t{sourceColumn(y)} * kBytes;
@@ -355,19 +414,171 @@ inline void Transpose16x16Bytes(__m128i rows[16]) {
 }
 #endif
 
-// Quarter turn of a 1-bit image: the area is transposed into a packed buffer whose row c holds
-// source column c (the bits in dst column order), and each dst row is then copied from its
-// buffer row. 16 source lines x 128 columns at a time go through a byte transpose and the
-// sign-bit masks; what is left over goes 8 x 8 bits at a time.
+// Groups of 16 byte columns; the last one may overlap its neighbour, which only writes the
+// same bytes twice.
+inline uint32_t ColumnGroupStart(uint32_t group, uint32_t packedWidth) {
+    return std::min(group * 16, packedWidth - 16);
+}
+
+// The 1-bit quarter turn, 16 source lines x 128 columns at a time (32 lines with AVX2): the
+// lines go through a byte transpose, so that one vector holds the same byte column of every
+// line, and each sign-bit mask of it is then a run of 16 (32) turned pixels. The lines are
+// taken reversed within each group of eight, so that the mask, stored as a little-endian word,
+// has the first line in the top bit of its first byte. `rows[c]` receives turned source column
+// c; block b of lines goes to its bytes (b - first) * (lines per block / 8).
+#if defined(__SSE2__)
+void TurnBitsSse2(const uint8_t* const* lines, uint32_t first, uint32_t last, uint32_t packedWidth,
+                  uint8_t* const* rows) {
+    const uint32_t groups = (packedWidth + 15) / 16;
+    constexpr uint32_t kBlocksPerTile = 8;
+    for (uint32_t b0 = first; b0 < last; b0 += kBlocksPerTile) {
+        const uint32_t b1 = std::min(b0 + kBlocksPerTile, last);
+        for (uint32_t group = 0; group < groups; ++group) {
+            const uint32_t column = ColumnGroupStart(group, packedWidth);
+            for (uint32_t b = b0; b < b1; ++b) {
+                __m128i block[16];
+                for (int i = 0; i < 16; ++i)
+                    block[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(
+                        lines[16 * b + (i & ~7) + 7 - (i & 7)] + column));
+                Transpose16x16Bytes(block);
+                const size_t offset = size_t{b - first} * 2;
+                for (uint32_t j = 0; j < 16; ++j) {
+                    __m128i bits = block[j];
+                    uint8_t* const* target = rows + size_t{column + j} * 8;
+                    for (int k = 0; k < 8; ++k) {
+                        const auto mask = static_cast<uint16_t>(_mm_movemask_epi8(bits));
+                        std::memcpy(target[k] + offset, &mask, 2);
+                        bits = _mm_add_epi8(bits, bits);
+                    }
+                }
+            }
+        }
+    }
+}
+#endif
+
+#if defined(VELLUMO_X86)
+
+__attribute__((target("avx2"))) void TurnBitsAvx2(const uint8_t* const* lines, uint32_t first,
+                                                  uint32_t last, uint32_t packedWidth,
+                                                  uint8_t* const* rows) {
+    const uint32_t groups = (packedWidth + 15) / 16;
+    constexpr uint32_t kBlocksPerTile = 8;
+    for (uint32_t b0 = first; b0 < last; b0 += kBlocksPerTile) {
+        const uint32_t b1 = std::min(b0 + kBlocksPerTile, last);
+        for (uint32_t group = 0; group < groups; ++group) {
+            const uint32_t column = ColumnGroupStart(group, packedWidth);
+            for (uint32_t b = b0; b < b1; ++b) {
+                __m128i low[16], high[16];
+                for (int i = 0; i < 16; ++i) {
+                    const int line = 32 * b + (i & ~7) + 7 - (i & 7);
+                    low[i] =
+                        _mm_loadu_si128(reinterpret_cast<const __m128i*>(lines[line] + column));
+                    high[i] = _mm_loadu_si128(
+                        reinterpret_cast<const __m128i*>(lines[line + 16] + column));
+                }
+                Transpose16x16Bytes(low);
+                Transpose16x16Bytes(high);
+                const size_t offset = size_t{b - first} * 4;
+                for (uint32_t j = 0; j < 16; ++j) {
+                    __m256i bits = _mm256_set_m128i(high[j], low[j]);
+                    uint8_t* const* target = rows + size_t{column + j} * 8;
+                    for (int k = 0; k < 8; ++k) {
+                        const auto mask = static_cast<uint32_t>(_mm256_movemask_epi8(bits));
+                        std::memcpy(target[k] + offset, &mask, 4);
+                        bits = _mm256_add_epi8(bits, bits);
+                    }
+                }
+            }
+        }
+    }
+}
+#endif
+
+#if defined(VELLUMO_X86)
+// As TurnBitsAvx2 for 64 lines at a time: each 512-bit register holds the same row of four
+// 16 x 16 byte blocks (one per 128-bit lane), so one transpose serves all four.
+__attribute__((target("avx512f,avx512bw"))) void TurnBitsAvx512(const uint8_t* const* lines,
+                                                                uint32_t first, uint32_t last,
+                                                                uint32_t packedWidth,
+                                                                uint8_t* const* rows) {
+    const uint32_t groups = (packedWidth + 15) / 16;
+    constexpr uint32_t kBlocksPerTile = 4;
+    for (uint32_t b0 = first; b0 < last; b0 += kBlocksPerTile) {
+        const uint32_t b1 = std::min(b0 + kBlocksPerTile, last);
+        for (uint32_t group = 0; group < groups; ++group) {
+            const uint32_t column = ColumnGroupStart(group, packedWidth);
+            for (uint32_t b = b0; b < b1; ++b) {
+                __m512i block[16];
+                for (int i = 0; i < 16; ++i) {
+                    const uint8_t* const* line = lines + 64 * b + (i & ~7) + 7 - (i & 7);
+                    auto load = [&](int quarter) {
+                        return _mm_loadu_si128(
+                            reinterpret_cast<const __m128i*>(line[16 * quarter] + column));
+                    };
+                    __m512i r = _mm512_castsi128_si512(load(0));
+                    r = _mm512_inserti32x4(r, load(1), 1);
+                    r = _mm512_inserti32x4(r, load(2), 2);
+                    block[i] = _mm512_inserti32x4(r, load(3), 3);
+                }
+                for (int round = 0; round < 4; ++round) {
+                    __m512i next[16];
+                    for (int i = 0; i < 8; ++i) {
+                        next[2 * i] = _mm512_unpacklo_epi8(block[i], block[i + 8]);
+                        next[2 * i + 1] = _mm512_unpackhi_epi8(block[i], block[i + 8]);
+                    }
+                    for (int i = 0; i < 16; ++i) block[i] = next[i];
+                }
+                const size_t offset = size_t{b - first} * 8;
+                for (uint32_t j = 0; j < 16; ++j) {
+                    __m512i bits = block[j];
+                    uint8_t* const* target = rows + size_t{column + j} * 8;
+                    for (int k = 0; k < 8; ++k) {
+                        const uint64_t mask = _mm512_movepi8_mask(bits);
+                        std::memcpy(target[k] + offset, &mask, 8);
+                        bits = _mm512_add_epi8(bits, bits);
+                    }
+                }
+            }
+        }
+    }
+}
+#endif
+
+// Quarter turn of a 1-bit image. Source rows are read in dst column order (`lines[x]` becomes
+// dst column x); each turned source column is written straight into its dst row when the dst
+// area starts on a byte, else into a buffer from which it is copied bit by bit. A block of
+// lines that reaches past the area's end always goes through a buffer, so that no bit beside
+// the area is touched. Images narrower than 128 pixels go 8 x 8 bits at a time.
 int QuarterTurnBits(const ImageBuffer& from, ImageBuffer& dst, bool right) {
     const uint32_t sw = AreaWidth(from), sh = AreaHeight(from);
     const uint32_t packedWidth = (sw + 7) / 8;  // bytes of one source row
-    const uint32_t lineBlocks = (sh + 15) / 16;
-    const size_t stride = size_t{lineBlocks} * 2;  // bytes of one buffer row
+    using Kernel = void (*)(const uint8_t* const*, uint32_t, uint32_t, uint32_t, uint8_t* const*);
+    Kernel kernel = nullptr;
+    uint32_t linesPerBlock = 8;
+#if defined(__SSE2__)
+    kernel = TurnBitsSse2;
+    linesPerBlock = 16;
+#endif
+#if defined(VELLUMO_X86)
+    if (UseCpuFeature(CpuFeature::Avx512)) {
+        kernel = TurnBitsAvx512;
+        linesPerBlock = 64;
+    } else if (UseCpuFeature(CpuFeature::Avx2)) {
+        kernel = TurnBitsAvx2;
+        linesPerBlock = 32;
+    }
+#endif
+    if (packedWidth < 16) {
+        kernel = nullptr;
+        linesPerBlock = 8;
+    }
+    const uint32_t blocks = (sh + linesPerBlock - 1) / linesPerBlock;
+    const uint32_t blockBytes = linesPerBlock / 8;
+
     std::vector<uint8_t> zero(packedWidth + 16, 0);
     std::vector<uint8_t> packed;
-    // lines[x]: the source row that becomes dst column x; past the end, a row of zeros.
-    std::vector<const uint8_t*> lines(size_t{lineBlocks} * 16, zero.data());
+    std::vector<const uint8_t*> lines(size_t{blocks} * linesPerBlock, zero.data());
     const bool aligned = from.areaLeft % 8 == 0;
     if (!aligned) packed.resize(size_t{packedWidth} * sh);
     for (uint32_t x = 0; x < sh; ++x) {
@@ -381,50 +592,49 @@ int QuarterTurnBits(const ImageBuffer& from, ImageBuffer& dst, bool right) {
             lines[x] = copy;
         }
     }
-    std::vector<uint8_t> turned(size_t{packedWidth} * 8 * stride);
+    auto dstRow = [&](uint32_t column) {
+        return AreaRow(dst, right ? column : sw - 1 - column) + dst.areaLeft / 8;
+    };
 
-    uint32_t wide = 0;  // byte columns done sixteen at a time
-#if defined(__SSE2__)
-    wide = packedWidth / 16 * 16;
-    constexpr uint32_t kBlocksPerTile = 4;
-    for (uint32_t b0 = 0; b0 < lineBlocks; b0 += kBlocksPerTile) {
-        const uint32_t b1 = std::min(b0 + kBlocksPerTile, lineBlocks);
-        for (uint32_t column = 0; column < wide; column += 16) {
-            for (uint32_t b = b0; b < b1; ++b) {
-                __m128i rows[16];
-                // Lines in reverse order, so that the masks come out with the first line in
-                // the top bit.
-                for (int i = 0; i < 16; ++i)
-                    rows[i] = _mm_loadu_si128(
-                        reinterpret_cast<const __m128i*>(lines[16 * b + 15 - i] + column));
-                Transpose16x16Bytes(rows);
-                for (uint32_t j = 0; j < 16; ++j) {
-                    __m128i bits = rows[j];
-                    uint8_t* target = turned.data() + size_t{column + j} * 8 * stride + 2 * b;
-                    for (int k = 0; k < 8; ++k) {
-                        const auto mask = static_cast<uint16_t>(_mm_movemask_epi8(bits));
-                        const uint16_t bigEndian = __builtin_bswap16(mask);
-                        std::memcpy(target + k * stride, &bigEndian, 2);
-                        bits = _mm_add_epi8(bits, bits);
-                    }
-                }
+    // Blocks [0, direct) go straight into dst, the rest into `buffer`.
+    const uint32_t columns = packedWidth * 8;
+    const uint32_t direct = kernel && dst.areaLeft % 8 == 0 ? sh / linesPerBlock : 0;
+    const size_t stride = size_t{blocks - direct} * blockBytes;
+    std::unique_ptr<uint8_t[]> buffer;
+    std::vector<uint8_t*> rows(columns);
+    if (stride) {
+        // Every byte that is read back is written first, so it is left uninitialised.
+        buffer.reset(new (std::nothrow) uint8_t[columns * stride]);
+        if (!buffer) return kImgNoMemory;
+    }
+    if (kernel) {
+        std::vector<uint8_t> discard(size_t{blocks} * blockBytes);
+        if (direct) {
+            for (uint32_t c = 0; c < columns; ++c) rows[c] = c < sw ? dstRow(c) : discard.data();
+            kernel(lines.data(), 0, direct, packedWidth, rows.data());
+        }
+        if (direct < blocks) {
+            for (uint32_t c = 0; c < columns; ++c) rows[c] = buffer.get() + c * stride;
+            kernel(lines.data(), direct, blocks, packedWidth, rows.data());
+        }
+    } else {
+        for (uint32_t column = 0; column < packedWidth; ++column) {
+            uint8_t* target = buffer.get() + size_t{column} * 8 * stride;
+            for (uint32_t b = 0; b < blocks; ++b) {
+                uint64_t block = 0;
+                for (uint32_t i = 0; i < 8; ++i) block = (block << 8) | lines[8 * b + i][column];
+                block = Transpose8x8Bits(block);
+                for (uint32_t j = 0; j < 8; ++j)
+                    target[j * stride + b] = static_cast<uint8_t>(block >> (56 - 8 * j));
             }
         }
     }
-#endif
-    for (uint32_t column = wide; column < packedWidth; ++column) {
-        uint8_t* target = turned.data() + size_t{column} * 8 * stride;
-        for (uint32_t b = 0; b < 2 * lineBlocks; ++b) {
-            uint64_t block = 0;
-            for (uint32_t i = 0; i < 8; ++i) block = (block << 8) | lines[8 * b + i][column];
-            block = Transpose8x8Bits(block);
-            for (uint32_t j = 0; j < 8; ++j)
-                target[j * stride + b] = static_cast<uint8_t>(block >> (56 - 8 * j));
+    if (direct < blocks) {
+        const uint32_t done = direct * linesPerBlock;
+        for (uint32_t c = 0; c < sw; ++c) {
+            const uint32_t y = right ? c : sw - 1 - c;
+            CopyBits(AreaRow(dst, y), dst.areaLeft + done, buffer.get() + c * stride, 0, sh - done);
         }
-    }
-    for (uint32_t y = 0; y < sw; ++y) {
-        const uint32_t column = right ? y : sw - 1 - y;
-        CopyBits(AreaRow(dst, y), dst.areaLeft, turned.data() + column * stride, 0, sh);
     }
     return kImgOk;
 }
@@ -440,7 +650,8 @@ int QuarterTurn(const ImageBuffer& src, ImageBuffer& dst, bool right) {
     if (status != kImgOk) return status;
     switch (BitsPerPixel(dst)) {
         case 1:
-            QuarterTurnBits(*from, dst, right);
+            status = QuarterTurnBits(*from, dst, right);
+            if (status != kImgOk) return status;
             break;
         case 8:
             QuarterTurnBytes<1>(*from, dst, right);
@@ -620,7 +831,7 @@ int ResizeImage(const ImageBuffer& src, ImageBuffer& dst) {
     // can be sampled at a time.
     std::vector<BitGather> plan;
 #if defined(VELLUMO_X86)
-    if (bits == 1 && dw <= sw && HaveBmi2()) plan = GatherPlan(columns);
+    if (bits == 1 && dw <= sw && UseCpuFeature(CpuFeature::Bmi2)) plan = GatherPlan(columns);
 #endif
     uint32_t previousSy = UINT32_MAX;
     const uint8_t* previousRow = nullptr;
