@@ -209,6 +209,25 @@ TEST(QuarterTurn, RefusesWrongTargets) {
     EXPECT_EQ(RotateImage(90, src.image, turned.image), kImgEmpty);
 }
 
+TEST(AreaChecks, AreasOutsideTheImageAreRefusedBeforeAnyPixelIsTouched) {
+    Picture good(8, 8, 8, 30);
+    for (const Shape& bad : {Shape{8, 8, 0, 0, 8, 7}, Shape{8, 8, 0, 0, 7, 8},
+                             Shape{8, 8, 5, 0, 4, 7}, Shape{8, 8, 0, 6, 7, 5}}) {
+        Picture image(bad.width, bad.height, 8, 31);
+        image.area(bad.left, bad.top, bad.right, bad.bottom);
+        const auto before = AllPixels(image.image);
+        EXPECT_EQ(ResizeImage(good.image, image.image), kImgEmpty);
+        EXPECT_EQ(ResizeImage(image.image, good.image), kImgEmpty);
+        EXPECT_EQ(RotateImage(180, image.image, image.image), kImgEmpty);
+        EXPECT_EQ(RotateImage(33, good.image, image.image), kImgEmpty);
+        EXPECT_EQ(InvertImage(image.image, image.image), kImgEmpty);
+        EXPECT_EQ(MirrorImage(good.image, image.image), kImgEmpty);
+        EXPECT_EQ(CopyImageArea(good.image, image.image), kImgEmpty);
+        EXPECT_EQ(CopyImageArea(image.image, good.image), kImgEmpty);
+        EXPECT_EQ(AllPixels(image.image), before);
+    }
+}
+
 TEST(RotateAngles, AreTakenModulo360AndNegativeTurnsClockwise) {
     Picture src(7, 4, 8, 8);
     auto turn = [&](double angle, int width, int height) {
