@@ -31,7 +31,8 @@ TiffHandle OpenTiff(const char* file, const char* mode) {
     if (!options) return nullptr;
     TIFFOpenOptionsSetErrorHandlerExtR(options, Silent, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(options, Silent, nullptr);
-    TIFFOpenOptionsSetMaxSingleMemAlloc(options, tmsize_t{1} << 30);
+    // libtiff itself only needs strip buffers and tables; our pixels are allocated by us.
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options, tmsize_t{256} << 20);
     TIFF* tif = TIFFOpenExt(file, mode, options);
     TIFFOpenOptionsFree(options);
     return TiffHandle(tif);
