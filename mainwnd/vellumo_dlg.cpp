@@ -365,8 +365,10 @@ void CVellumoDlg::closeEvent(QCloseEvent* event) {
 bool CVellumoDlg::eventFilter(QObject* watched, QEvent* event) {
     // Closing the skin window from outside (the window manager) goes the way of "Exit".
     if (watched == parentWidget() && event->type() == QEvent::Close && !closingParent()) {
+        // Qt ignores a close() nested in the one being delivered, so the question is asked
+        // once this close has been refused, not inside it.
         event->ignore();
-        OnCancel();
+        PostWindowMessage(this, msg::WM_CLOSE);
         return true;
     }
     return CStandardDialog::eventFilter(watched, event);

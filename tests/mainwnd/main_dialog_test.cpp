@@ -97,11 +97,22 @@ TEST_F(MainDialogTest, ExitWithPagesAsksAndNoKeepsEverything) {
     // Closing the window from outside asks too.
     dialogs().answerMessage(Answer::No);
     skin().close();
+    QCoreApplication::sendPostedEvents();
     EXPECT_TRUE(skin().isVisible());
     EXPECT_EQ(dialogs().messages().size(), 2);
 
     dialogs().answerMessage(Answer::Yes);
     dialog.control(1071)->click();
+    EXPECT_FALSE(skin().isVisible());
+}
+
+TEST_F(MainDialogTest, ClosingFromOutsideAndAnsweringYesEndsTheProgram) {
+    open();
+    appendScannedPage();
+    dialogs().answerMessage(Answer::Yes);
+    skin().close();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(dialogs().messages().size(), 1);
     EXPECT_FALSE(skin().isVisible());
 }
 
