@@ -99,11 +99,12 @@ void SetCpuFeaturesEnabled(bool enabled) {
 }
 
 void SetCpuFeatureEnabled(CpuFeature feature, bool enabled) {
-    // Only the widest variant can be switched off alone: the others fall back to it.
+    // AVX-512 can be switched alone; the other variants build on one another, so switching
+    // any of them switches all but AVX-512.
     if (feature == CpuFeature::Avx512)
         avx512Enabled = enabled;
-    else if (!enabled)
-        cpuFeaturesEnabled = false;
+    else
+        cpuFeaturesEnabled = enabled;
 }
 
 void SetBusyIndicator(ShowBusyFunction show, RestoreBusyFunction restore) {
