@@ -9,14 +9,22 @@
 
 namespace {
 
-// Truncates toward zero; values beyond int (or not a number) are held at its limits so that a
-// strange value from a driver cannot make the conversion undefined.
 int Truncate(double v) {
+    return TruncateCapValue(v);
+}
+
+}  // namespace
+
+// Values beyond int (or not a number) are held at its limits so that a strange value from a
+// driver cannot make the conversion undefined.
+int TruncateCapValue(double v) {
     if (std::isnan(v)) return 0;
     if (v >= static_cast<double>(INT_MAX)) return INT_MAX;
     if (v <= static_cast<double>(INT_MIN)) return INT_MIN;
     return static_cast<int>(v);
 }
+
+namespace {
 
 std::string Format(const char* format, const std::string& label, int a = 0, int b = 0, int c = 0,
                    int d = 0, int e = 0) {

@@ -6,6 +6,9 @@
 
 class ScannerComponent;
 
+// A capability value as the log shows it: truncated toward zero, held at the limits of int.
+int TruncateCapValue(double value);
+
 // The line LogCapability writes (empty for a container kind it does not know). Numbers are the
 // component's values truncated toward zero.
 std::string CapabilityLogLine(ScannerComponent& component, const std::string& label);

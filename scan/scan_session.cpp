@@ -59,7 +59,8 @@ int ScanResolution(const ScanSettings& settings) {
     static const char* const names[] = {"ResBW", "ResGrey", "ResColor"};
     static const char* const defaults[] = {"300", "150", "150"};
     if (settings.scanMode < 0 || settings.scanMode > 2 || !settings.getText) return 300;
-    const std::string text = settings.getText(names[settings.scanMode], defaults[settings.scanMode]);
+    const std::string text =
+        settings.getText(names[settings.scanMode], defaults[settings.scanMode]);
     // The leading decimal integer; nothing readable gives 0.
     const long value = std::strtol(text.c_str(), nullptr, 10);
     if (value > 1000000 || value < -1000000) return 0;
@@ -104,7 +105,8 @@ std::string ComponentErrorText(const ScannerError& error) {
 
 void ReportComponentError(const ScannerError& error, ScanUi& ui) {
     const std::string text = ComponentErrorText(error);
-    if (text.rfind("5: Source or Source Manager", 0) == 0 && currentSourceName.rfind("HP", 0) == 0) {
+    if (text.rfind("5: Source or Source Manager", 0) == 0 &&
+        currentSourceName.rfind("HP", 0) == 0) {
         // These sources report this at the end of every feeder run: not worth a message.
         WriteLog(errorContext + text + "\n");
         WriteLog("Error 5!\n");
@@ -177,8 +179,10 @@ bool OnScanPage(ScannerComponent& c, ScanUi& ui, const ScanSettings& settings) {
         int code;
         const char* setting;
         const char* unsupported;
-    } resolutions[] = {{kCapXResolution, "Setting X resolution to: %d\n", "X Resolution capability not supported\n"},
-                       {kCapYResolution, "Setting Y resolution to: %d\n", "Y Resolution capability not supported\n"}};
+    } resolutions[] = {{kCapXResolution, "Setting X resolution to: %d\n",
+                        "X Resolution capability not supported\n"},
+                       {kCapYResolution, "Setting Y resolution to: %d\n",
+                        "Y Resolution capability not supported\n"}};
     for (const auto& r : resolutions) {
         WriteLog(Printf(r.setting, resolution));
         try {
@@ -197,8 +201,8 @@ bool OnScanPage(ScannerComponent& c, ScanUi& ui, const ScanSettings& settings) {
 
     try {
         if (Supported(c, kCapBrightness)) {
-            const int value = BrightnessValue(BrightnessStep(settings.brightnessLevel), c.CapContainer(),
-                                              c.CapMin(), c.CapMax());
+            const int value = BrightnessValue(BrightnessStep(settings.brightnessLevel),
+                                              c.CapContainer(), c.CapMin(), c.CapMax());
             WriteLog(Printf("Setting brightness to: %d\n", value));
             LogCapability(c, "Before");
             errorContext = Printf("Error while setting brightness to %d\n", value);
@@ -235,7 +239,8 @@ bool OnScanPage(ScannerComponent& c, ScanUi& ui, const ScanSettings& settings) {
         WriteLog("Scanner doesn't support duplex mode\n");
     }
 
-    double width = 8.48, height = 10.98;  // Letter
+    // The frame in thousandths of an inch, so that the log shows the sizes exactly.
+    int width = 8480, height = 10980;  // Letter
     const std::optional<PrinterInfo> printer = ui.DefaultPrinter();
     if (!printer) {
         WriteLog("No default printer found, scanning Letter format\n");
@@ -243,8 +248,8 @@ bool OnScanPage(ScannerComponent& c, ScanUi& ui, const ScanSettings& settings) {
         WriteLog("Default printer: " + printer->deviceName + "\n");
         if (printer->paperIsA4) {
             WriteLog("Printer is set to A4, so scanning A4 format\n");
-            width = 8.28;
-            height = 11.68;
+            width = 8280;
+            height = 11680;
         } else {
             WriteLog("Scanning Letter format\n");
         }
@@ -254,8 +259,8 @@ bool OnScanPage(ScannerComponent& c, ScanUi& ui, const ScanSettings& settings) {
             double l, t, r, b;
             c.GetImageLayout(l, t, r, b);
             char line[256];
-            std::snprintf(line, sizeof line, "%s: (%d, %d, %d, %d)\n", label, ToLayout(l), ToLayout(t),
-                          ToLayout(r), ToLayout(b));
+            std::snprintf(line, sizeof line, "%s: (%d, %d, %d, %d)\n", label, ToLayout(l),
+                          ToLayout(t), ToLayout(r), ToLayout(b));
             WriteLog(line);
         } catch (const ScannerError&) {
         }
@@ -263,13 +268,13 @@ bool OnScanPage(ScannerComponent& c, ScanUi& ui, const ScanSettings& settings) {
     logLayout("Image layout before");
     {
         char line[256];
-        std::snprintf(line, sizeof line, "Setting image layout to: (%d, %d, %d, %d)\n", 0, 0, ToLayout(width),
-                      ToLayout(height));
+        std::snprintf(line, sizeof line, "Setting image layout to: (%d, %d, %d, %d)\n", 0, 0, width,
+                      height);
         WriteLog(line);
     }
     errorContext = "Error while setting image layout: capability not supported\n";
     try {
-        c.SetImageLayout(0, 0, width, height);
+        c.SetImageLayout(0, 0, width / 1000.0, height / 1000.0);
     } catch (const ScannerError&) {
         WriteLog(errorContext);
     }

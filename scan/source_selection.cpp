@@ -22,8 +22,8 @@ bool SameSource(const std::string& a, const std::string& b) {
     return std::strncmp(a.c_str(), b.c_str(), kSameSourceBytes) == 0;
 }
 
-bool SelectStartupSource(ScannerComponent& c, ScanUi& ui, const SettingsAccess& settings, void* mainWindow,
-                         ScanEventCallback onTransfer) {
+bool SelectStartupSource(ScannerComponent& c, ScanUi& ui, const SettingsAccess& settings,
+                         void* mainWindow, ScanEventCallback onTransfer) {
     c.ParentWindow(mainWindow);
     c.SetEventCallback(kEventImageTransferred, std::move(onTransfer), mainWindow);
     if (loggingOn) c.TraceLog(1);
@@ -34,7 +34,8 @@ bool SelectStartupSource(ScannerComponent& c, ScanUi& ui, const SettingsAccess& 
         ReportComponentError(e, ui);
         return false;
     }
-    const std::string stored = settings.getText ? settings.getText("CurrentDevice", "") : std::string();
+    const std::string stored =
+        settings.getText ? settings.getText("CurrentDevice", "") : std::string();
     WriteLog("Current source was " + stored + "\n");
 
     bool haveCurrent = true;

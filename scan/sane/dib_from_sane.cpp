@@ -44,13 +44,16 @@ std::vector<uint8_t> BuildDib(const std::vector<RawFrame>& frames, double dpiX, 
 
     bool colour;
     const RawFrame* planes[3] = {nullptr, nullptr, nullptr};
-    if (frames.size() == 1 && (first.format == FrameFormat::Gray || first.format == FrameFormat::Rgb)) {
+    if (frames.size() == 1 &&
+        (first.format == FrameFormat::Gray || first.format == FrameFormat::Rgb)) {
         colour = first.format == FrameFormat::Rgb;
     } else if (frames.size() == 3) {
         colour = true;
         for (const RawFrame& f : frames) {
-            int slot = f.format == FrameFormat::Red ? 0 : f.format == FrameFormat::Green ? 1
-                                                    : f.format == FrameFormat::Blue  ? 2 : -1;
+            int slot = f.format == FrameFormat::Red     ? 0
+                       : f.format == FrameFormat::Green ? 1
+                       : f.format == FrameFormat::Blue  ? 2
+                                                        : -1;
             if (slot < 0 || planes[slot] || f.depth != depth || f.pixelsPerLine != width ||
                 f.bytesPerLine != bpl)
                 return Fail(error, "inconsistent colour frames"), empty;
@@ -64,17 +67,21 @@ std::vector<uint8_t> BuildDib(const std::vector<RawFrame>& frames, double dpiX, 
     const int samplesPerPixel = (colour && !planes[0]) ? 3 : 1;
     const size_t needBytes =
         (static_cast<size_t>(width) * samplesPerPixel * static_cast<size_t>(depth) + 7) / 8;
-    if (static_cast<size_t>(bpl) < needBytes) return Fail(error, "line shorter than its pixels"), empty;
+    if (static_cast<size_t>(bpl) < needBytes)
+        return Fail(error, "line shorter than its pixels"), empty;
 
     size_t lines = first.data.size() / static_cast<size_t>(bpl);
-    for (const RawFrame& f : frames) lines = std::min(lines, f.data.size() / static_cast<size_t>(bpl));
+    for (const RawFrame& f : frames)
+        lines = std::min(lines, f.data.size() / static_cast<size_t>(bpl));
     if (lines == 0 || lines > kMaxImageSide) return Fail(error, "no complete line"), empty;
     const int height = static_cast<int>(lines);
 
     const int outBits = colour ? 24 : (depth == 1 ? 1 : 8);
     const int paletteSize = outBits == 24 ? 0 : (1 << outBits);
-    const uint32_t rowBytes = RowBytesFor(static_cast<uint32_t>(width), static_cast<uint32_t>(outBits));
-    const size_t headerBytes = sizeof(BitmapInfoHeader) + static_cast<size_t>(paletteSize) * sizeof(RgbQuad);
+    const uint32_t rowBytes =
+        RowBytesFor(static_cast<uint32_t>(width), static_cast<uint32_t>(outBits));
+    const size_t headerBytes =
+        sizeof(BitmapInfoHeader) + static_cast<size_t>(paletteSize) * sizeof(RgbQuad);
     const size_t pixelBytes = static_cast<size_t>(rowBytes) * lines;
     if (pixelBytes > kMaxPixelBytes) return Fail(error, "image too large"), empty;
 

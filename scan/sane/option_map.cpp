@@ -1,8 +1,8 @@
 #include "scan/sane/option_map.h"
 
+#include <sane/saneopts.h>
 #include <algorithm>
 #include <cctype>
-#include <sane/saneopts.h>
 
 namespace saneopt {
 
@@ -13,7 +13,9 @@ std::string Lower(const std::string& s) {
     for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return out;
 }
-bool Equal(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
+bool Equal(const std::string& a, const std::string& b) {
+    return Lower(a) == Lower(b);
+}
 bool Contains(const std::string& text, const std::string& part) {
     return Lower(text).find(Lower(part)) != std::string::npos;
 }
@@ -23,9 +25,9 @@ enum class Match { OptionName, ModeString, SourceContains, Special };
 struct Entry {
     Quirk quirk;
     Match match;
-    Role role;       // OptionName
-    int pixelType;   // ModeString
-    SourceKind kind; // SourceContains
+    Role role;        // OptionName
+    int pixelType;    // ModeString
+    SourceKind kind;  // SourceContains
     const char* text;
 };
 
@@ -33,28 +35,140 @@ struct Entry {
 // spell things differently.
 std::vector<Entry>& Table() {
     static std::vector<Entry> table = {
-        {{"option-mode", "scan mode option \"" SANE_NAME_SCAN_MODE "\"", true}, Match::OptionName, Role::Mode, 0, SourceKind::Flatbed, SANE_NAME_SCAN_MODE},
-        {{"option-depth", "bit depth option \"" SANE_NAME_BIT_DEPTH "\"", true}, Match::OptionName, Role::Depth, 0, SourceKind::Flatbed, SANE_NAME_BIT_DEPTH},
-        {{"option-resolution", "resolution option \"" SANE_NAME_SCAN_RESOLUTION "\"", true}, Match::OptionName, Role::Resolution, 0, SourceKind::Flatbed, SANE_NAME_SCAN_RESOLUTION},
-        {{"option-x-resolution", "separate horizontal resolution \"" SANE_NAME_SCAN_X_RESOLUTION "\"", true}, Match::OptionName, Role::XResolution, 0, SourceKind::Flatbed, SANE_NAME_SCAN_X_RESOLUTION},
-        {{"option-y-resolution", "separate vertical resolution \"" SANE_NAME_SCAN_Y_RESOLUTION "\"", true}, Match::OptionName, Role::YResolution, 0, SourceKind::Flatbed, SANE_NAME_SCAN_Y_RESOLUTION},
-        {{"option-brightness", "brightness option \"" SANE_NAME_BRIGHTNESS "\"", true}, Match::OptionName, Role::Brightness, 0, SourceKind::Flatbed, SANE_NAME_BRIGHTNESS},
-        {{"option-source", "source option \"" SANE_NAME_SCAN_SOURCE "\"", true}, Match::OptionName, Role::Source, 0, SourceKind::Flatbed, SANE_NAME_SCAN_SOURCE},
-        {{"option-tl-x", "geometry \"" SANE_NAME_SCAN_TL_X "\"", true}, Match::OptionName, Role::TlX, 0, SourceKind::Flatbed, SANE_NAME_SCAN_TL_X},
-        {{"option-tl-y", "geometry \"" SANE_NAME_SCAN_TL_Y "\"", true}, Match::OptionName, Role::TlY, 0, SourceKind::Flatbed, SANE_NAME_SCAN_TL_Y},
-        {{"option-br-x", "geometry \"" SANE_NAME_SCAN_BR_X "\"", true}, Match::OptionName, Role::BrX, 0, SourceKind::Flatbed, SANE_NAME_SCAN_BR_X},
-        {{"option-br-y", "geometry \"" SANE_NAME_SCAN_BR_Y "\"", true}, Match::OptionName, Role::BrY, 0, SourceKind::Flatbed, SANE_NAME_SCAN_BR_Y},
-        {{"mode-lineart", "black and white as \"Lineart\"", true}, Match::ModeString, Role::Mode, 0, SourceKind::Flatbed, SANE_VALUE_SCAN_MODE_LINEART},
-        {{"mode-binary", "black and white as \"Binary\"", true}, Match::ModeString, Role::Mode, 0, SourceKind::Flatbed, "Binary"},
-        {{"mode-gray", "grey as \"Gray\"", true}, Match::ModeString, Role::Mode, 1, SourceKind::Flatbed, SANE_VALUE_SCAN_MODE_GRAY},
-        {{"mode-grayscale", "grey as \"Grayscale\"", true}, Match::ModeString, Role::Mode, 1, SourceKind::Flatbed, "Grayscale"},
-        {{"mode-color", "colour as \"Color\"", true}, Match::ModeString, Role::Mode, 2, SourceKind::Flatbed, SANE_VALUE_SCAN_MODE_COLOR},
-        {{"mode-rgb", "colour as \"RGB\"", true}, Match::ModeString, Role::Mode, 2, SourceKind::Flatbed, "RGB"},
-        {{"lineart-as-gray-depth-1", "no line-art mode: black and white is grey at depth 1", true}, Match::Special, Role::Mode, 0, SourceKind::Flatbed, ""},
-        {{"source-duplex", "a source naming \"Duplex\" is the duplex feeder", true}, Match::SourceContains, Role::Source, 0, SourceKind::Duplex, "Duplex"},
-        {{"source-adf", "a source naming \"ADF\" is the feeder", true}, Match::SourceContains, Role::Source, 0, SourceKind::Feeder, "ADF"},
-        {{"source-document-feeder", "a source naming \"Document Feeder\" is the feeder", true}, Match::SourceContains, Role::Source, 0, SourceKind::Feeder, "Document Feeder"},
-        {{"geometry-in-pixels", "geometry given in pixels is converted with the resolution", true}, Match::Special, Role::TlX, 0, SourceKind::Flatbed, ""},
+        {{"option-mode", "scan mode option \"" SANE_NAME_SCAN_MODE "\"", true},
+         Match::OptionName,
+         Role::Mode,
+         0,
+         SourceKind::Flatbed,
+         SANE_NAME_SCAN_MODE},
+        {{"option-depth", "bit depth option \"" SANE_NAME_BIT_DEPTH "\"", true},
+         Match::OptionName,
+         Role::Depth,
+         0,
+         SourceKind::Flatbed,
+         SANE_NAME_BIT_DEPTH},
+        {{"option-resolution", "resolution option \"" SANE_NAME_SCAN_RESOLUTION "\"", true},
+         Match::OptionName,
+         Role::Resolution,
+         0,
+         SourceKind::Flatbed,
+         SANE_NAME_SCAN_RESOLUTION},
+        {{"option-x-resolution",
+          "separate horizontal resolution \"" SANE_NAME_SCAN_X_RESOLUTION "\"", true},
+         Match::OptionName,
+         Role::XResolution,
+         0,
+         SourceKind::Flatbed,
+         SANE_NAME_SCAN_X_RESOLUTION},
+        {{"option-y-resolution", "separate vertical resolution \"" SANE_NAME_SCAN_Y_RESOLUTION "\"",
+          true},
+         Match::OptionName,
+         Role::YResolution,
+         0,
+         SourceKind::Flatbed,
+         SANE_NAME_SCAN_Y_RESOLUTION},
+        {{"option-brightness", "brightness option \"" SANE_NAME_BRIGHTNESS "\"", true},
+         Match::OptionName,
+         Role::Brightness,
+         0,
+         SourceKind::Flatbed,
+         SANE_NAME_BRIGHTNESS},
+        {{"option-source", "source option \"" SANE_NAME_SCAN_SOURCE "\"", true},
+         Match::OptionName,
+         Role::Source,
+         0,
+         SourceKind::Flatbed,
+         SANE_NAME_SCAN_SOURCE},
+        {{"option-tl-x", "geometry \"" SANE_NAME_SCAN_TL_X "\"", true},
+         Match::OptionName,
+         Role::TlX,
+         0,
+         SourceKind::Flatbed,
+         SANE_NAME_SCAN_TL_X},
+        {{"option-tl-y", "geometry \"" SANE_NAME_SCAN_TL_Y "\"", true},
+         Match::OptionName,
+         Role::TlY,
+         0,
+         SourceKind::Flatbed,
+         SANE_NAME_SCAN_TL_Y},
+        {{"option-br-x", "geometry \"" SANE_NAME_SCAN_BR_X "\"", true},
+         Match::OptionName,
+         Role::BrX,
+         0,
+         SourceKind::Flatbed,
+         SANE_NAME_SCAN_BR_X},
+        {{"option-br-y", "geometry \"" SANE_NAME_SCAN_BR_Y "\"", true},
+         Match::OptionName,
+         Role::BrY,
+         0,
+         SourceKind::Flatbed,
+         SANE_NAME_SCAN_BR_Y},
+        {{"mode-lineart", "black and white as \"Lineart\"", true},
+         Match::ModeString,
+         Role::Mode,
+         0,
+         SourceKind::Flatbed,
+         SANE_VALUE_SCAN_MODE_LINEART},
+        {{"mode-binary", "black and white as \"Binary\"", true},
+         Match::ModeString,
+         Role::Mode,
+         0,
+         SourceKind::Flatbed,
+         "Binary"},
+        {{"mode-gray", "grey as \"Gray\"", true},
+         Match::ModeString,
+         Role::Mode,
+         1,
+         SourceKind::Flatbed,
+         SANE_VALUE_SCAN_MODE_GRAY},
+        {{"mode-grayscale", "grey as \"Grayscale\"", true},
+         Match::ModeString,
+         Role::Mode,
+         1,
+         SourceKind::Flatbed,
+         "Grayscale"},
+        {{"mode-color", "colour as \"Color\"", true},
+         Match::ModeString,
+         Role::Mode,
+         2,
+         SourceKind::Flatbed,
+         SANE_VALUE_SCAN_MODE_COLOR},
+        {{"mode-rgb", "colour as \"RGB\"", true},
+         Match::ModeString,
+         Role::Mode,
+         2,
+         SourceKind::Flatbed,
+         "RGB"},
+        {{"lineart-as-gray-depth-1", "no line-art mode: black and white is grey at depth 1", true},
+         Match::Special,
+         Role::Mode,
+         0,
+         SourceKind::Flatbed,
+         ""},
+        {{"source-duplex", "a source naming \"Duplex\" is the duplex feeder", true},
+         Match::SourceContains,
+         Role::Source,
+         0,
+         SourceKind::Duplex,
+         "Duplex"},
+        {{"source-adf", "a source naming \"ADF\" is the feeder", true},
+         Match::SourceContains,
+         Role::Source,
+         0,
+         SourceKind::Feeder,
+         "ADF"},
+        {{"source-document-feeder", "a source naming \"Document Feeder\" is the feeder", true},
+         Match::SourceContains,
+         Role::Source,
+         0,
+         SourceKind::Feeder,
+         "Document Feeder"},
+        {{"geometry-in-pixels", "geometry given in pixels is converted with the resolution", true},
+         Match::Special,
+         Role::TlX,
+         0,
+         SourceKind::Flatbed,
+         ""},
     };
     return table;
 }
@@ -154,9 +268,15 @@ Sources ClassifySources(const std::vector<std::string>& entries) {
     for (const std::string& entry : entries) {
         std::string* slot = nullptr;
         switch (KindOfSource(entry)) {
-            case SourceKind::Flatbed: slot = &s.flatbed; break;
-            case SourceKind::Feeder: slot = &s.feeder; break;
-            case SourceKind::Duplex: slot = &s.duplex; break;
+            case SourceKind::Flatbed:
+                slot = &s.flatbed;
+                break;
+            case SourceKind::Feeder:
+                slot = &s.feeder;
+                break;
+            case SourceKind::Duplex:
+                slot = &s.duplex;
+                break;
         }
         if (slot->empty()) *slot = entry;
     }
@@ -170,6 +290,8 @@ std::string ChooseSource(const Sources& sources, bool feederEnabled, bool duplex
     return sources.feeder.empty() ? sources.duplex : sources.feeder;
 }
 
-bool GeometryInPixels() { return QuirkEnabled("geometry-in-pixels"); }
+bool GeometryInPixels() {
+    return QuirkEnabled("geometry-in-pixels");
+}
 
 }  // namespace saneopt

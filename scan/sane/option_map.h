@@ -9,7 +9,19 @@
 
 namespace saneopt {
 
-enum class Role { Mode, Depth, Resolution, XResolution, YResolution, Brightness, Source, TlX, TlY, BrX, BrY };
+enum class Role {
+    Mode,
+    Depth,
+    Resolution,
+    XResolution,
+    YResolution,
+    Brightness,
+    Source,
+    TlX,
+    TlY,
+    BrX,
+    BrY
+};
 
 enum class SourceKind { Flatbed, Feeder, Duplex };
 

@@ -33,7 +33,9 @@ ScannerError SaneError(SANE_Status status) {
     return ScannerError(static_cast<int>(status), static_cast<int>(status), sane_strstatus(status));
 }
 
-[[noreturn]] void ThrowSane(SANE_Status status) { throw SaneError(status); }
+[[noreturn]] void ThrowSane(SANE_Status status) {
+    throw SaneError(status);
+}
 
 // SANE itself is one per process: started by the first user, ended by the last.
 std::mutex saneMutex;
@@ -62,7 +64,8 @@ std::string FormatNumber(double v) {
 
 bool ParseBool(const std::string& text, bool* value) {
     if (text == "yes" || text == "true" || text == "1" || text == "on") return *value = true, true;
-    if (text == "no" || text == "false" || text == "0" || text == "off") return *value = false, true;
+    if (text == "no" || text == "false" || text == "0" || text == "off")
+        return *value = false, true;
     return false;
 }
 
@@ -146,7 +149,8 @@ struct ScannerComponent::Impl {
             const SANE_Device* d = list[i];
             std::string product;
             if (d->vendor && *d->vendor) product = d->vendor;
-            if (d->model && *d->model) product += (product.empty() ? "" : " ") + std::string(d->model);
+            if (d->model && *d->model)
+                product += (product.empty() ? "" : " ") + std::string(d->model);
             if (product.empty()) product = d->name;
             bool known = false;
             for (Source& src : sources) {
@@ -178,7 +182,8 @@ struct ScannerComponent::Impl {
     // ---- options -----------------------------------------------------------------------------
     int OptionCount() {
         SANE_Int count = 0;
-        if (sane_control_option(handle, 0, SANE_ACTION_GET_VALUE, &count, nullptr) != SANE_STATUS_GOOD)
+        if (sane_control_option(handle, 0, SANE_ACTION_GET_VALUE, &count, nullptr) !=
+            SANE_STATUS_GOOD)
             return 0;
         return count;
     }
@@ -199,7 +204,8 @@ struct ScannerComponent::Impl {
         return d && SANE_OPTION_IS_ACTIVE(d->cap) && SANE_OPTION_IS_SETTABLE(d->cap);
     }
     static bool Numeric(const SANE_Option_Descriptor* d) {
-        return d && (d->type == SANE_TYPE_INT || d->type == SANE_TYPE_FIXED || d->type == SANE_TYPE_BOOL);
+        return d && (d->type == SANE_TYPE_INT || d->type == SANE_TYPE_FIXED ||
+                     d->type == SANE_TYPE_BOOL);
     }
     double ToDouble(const SANE_Option_Descriptor* d, SANE_Word w) {
         return d->type == SANE_TYPE_FIXED ? SANE_UNFIX(w) : static_cast<double>(w);
@@ -213,7 +219,8 @@ struct ScannerComponent::Impl {
         const SANE_Option_Descriptor* d = Desc(index);
         if (!Numeric(d)) ThrowOwn(kErrCapabilityNotSupported, "Capability not supported");
         std::vector<SANE_Word> words(static_cast<size_t>(d->size) / sizeof(SANE_Word) + 1);
-        SANE_Status s = sane_control_option(handle, index, SANE_ACTION_GET_VALUE, words.data(), nullptr);
+        SANE_Status s =
+            sane_control_option(handle, index, SANE_ACTION_GET_VALUE, words.data(), nullptr);
         if (s != SANE_STATUS_GOOD) ThrowSane(s);
         return ToDouble(d, words[0]);
     }
@@ -223,38 +230,45 @@ struct ScannerComponent::Impl {
         SANE_Word w = ToWord(d, v);
         SANE_Int info = 0;
         SANE_Status s = sane_control_option(handle, index, SANE_ACTION_SET_VALUE, &w, &info);
-        Trace(std::string("sane_control_option(") + d->name + " = " + FormatNumber(v) + ")" + Result(s));
+        Trace(std::string("sane_control_option(") + d->name + " = " + FormatNumber(v) + ")" +
+              Result(s));
         if (s != SANE_STATUS_GOOD) ThrowSane(s);
     }
     std::string GetString(int index) {
         const SANE_Option_Descriptor* d = Desc(index);
         if (!d || d->type != SANE_TYPE_STRING) return {};
         std::vector<char> text(static_cast<size_t>(d->size) + 1, '\0');
-        if (sane_control_option(handle, index, SANE_ACTION_GET_VALUE, text.data(), nullptr) != SANE_STATUS_GOOD)
+        if (sane_control_option(handle, index, SANE_ACTION_GET_VALUE, text.data(), nullptr) !=
+            SANE_STATUS_GOOD)
             return {};
         return text.data();
     }
     void SetString(int index, const std::string& value) {
         const SANE_Option_Descriptor* d = Desc(index);
-        if (!d || d->type != SANE_TYPE_STRING) ThrowOwn(kErrCapabilityNotSupported, "Capability not supported");
-        std::vector<char> text(std::max<size_t>(static_cast<size_t>(d->size), value.size() + 1), '\0');
+        if (!d || d->type != SANE_TYPE_STRING)
+            ThrowOwn(kErrCapabilityNotSupported, "Capability not supported");
+        std::vector<char> text(std::max<size_t>(static_cast<size_t>(d->size), value.size() + 1),
+                               '\0');
         std::memcpy(text.data(), value.data(), value.size());
         SANE_Int info = 0;
-        SANE_Status s = sane_control_option(handle, index, SANE_ACTION_SET_VALUE, text.data(), &info);
+        SANE_Status s =
+            sane_control_option(handle, index, SANE_ACTION_SET_VALUE, text.data(), &info);
         Trace(std::string("sane_control_option(") + d->name + " = " + value + ")" + Result(s));
         if (s != SANE_STATUS_GOOD) ThrowSane(s);
     }
     static std::vector<std::string> StringList(const SANE_Option_Descriptor* d) {
         std::vector<std::string> list;
         if (d && d->constraint_type == SANE_CONSTRAINT_STRING_LIST)
-            for (const SANE_String_Const* s = d->constraint.string_list; s && *s; ++s) list.push_back(*s);
+            for (const SANE_String_Const* s = d->constraint.string_list; s && *s; ++s)
+                list.push_back(*s);
         return list;
     }
     std::vector<int> DepthList() {
         std::vector<int> depths;
         const SANE_Option_Descriptor* d = Desc(Find(saneopt::Role::Depth));
         if (d && d->type == SANE_TYPE_INT && d->constraint_type == SANE_CONSTRAINT_WORD_LIST)
-            for (int i = 1; i <= d->constraint.word_list[0]; ++i) depths.push_back(d->constraint.word_list[i]);
+            for (int i = 1; i <= d->constraint.word_list[0]; ++i)
+                depths.push_back(d->constraint.word_list[i]);
         return depths;
     }
 
@@ -289,7 +303,8 @@ struct ScannerComponent::Impl {
     }
 
     int ResolutionOption(int cap) {
-        const int own = Find(cap == kCapXResolution ? saneopt::Role::XResolution : saneopt::Role::YResolution);
+        const int own =
+            Find(cap == kCapXResolution ? saneopt::Role::XResolution : saneopt::Role::YResolution);
         if (Usable(Desc(own))) return own;
         return Find(saneopt::Role::Resolution);
     }
@@ -299,8 +314,10 @@ struct ScannerComponent::Impl {
         const int modeIndex = Find(saneopt::Role::Mode);
         if (Usable(Desc(modeIndex))) {
             const int depthIndex = Find(saneopt::Role::Depth);
-            const int depth = Usable(Desc(depthIndex)) ? static_cast<int>(GetNumber(depthIndex)) : 0;
-            return saneopt::PixelTypeOfMode(StringList(Desc(modeIndex)), GetString(modeIndex), depth);
+            const int depth =
+                Usable(Desc(depthIndex)) ? static_cast<int>(GetNumber(depthIndex)) : 0;
+            return saneopt::PixelTypeOfMode(StringList(Desc(modeIndex)), GetString(modeIndex),
+                                            depth);
         }
         SANE_Parameters p{};
         if (sane_get_parameters(handle, &p) != SANE_STATUS_GOOD) return -1;
@@ -310,7 +327,8 @@ struct ScannerComponent::Impl {
 
     std::vector<int> PixelTypesOffered() {
         const int modeIndex = Find(saneopt::Role::Mode);
-        if (Usable(Desc(modeIndex))) return saneopt::PixelTypes(StringList(Desc(modeIndex)), DepthList());
+        if (Usable(Desc(modeIndex)))
+            return saneopt::PixelTypes(StringList(Desc(modeIndex)), DepthList());
         const int t = CurrentPixelType();
         return t < 0 ? std::vector<int>{} : std::vector<int>{t};
     }
@@ -340,9 +358,11 @@ struct ScannerComponent::Impl {
             c.min = c.max = v;
         };
         switch (cap) {
-            case kCapBrightness: return NumericCap(cap, Find(saneopt::Role::Brightness));
+            case kCapBrightness:
+                return NumericCap(cap, Find(saneopt::Role::Brightness));
             case kCapXResolution:
-            case kCapYResolution: return NumericCap(cap, ResolutionOption(cap));
+            case kCapYResolution:
+                return NumericCap(cap, ResolutionOption(cap));
             case kCapPixelType: {
                 const std::vector<int> types = PixelTypesOffered();
                 if (types.empty()) return c;
@@ -356,9 +376,15 @@ struct ScannerComponent::Impl {
                 c.def = it != defaults.end() ? it->second : c.value;
                 return c;
             }
-            case kCapUnits: oneValue(0, 0); return c;
-            case kCapUiControllable: oneValue(1, 1); return c;
-            case kCapTransferCount: oneValue(transferCount, -1); return c;
+            case kCapUnits:
+                oneValue(0, 0);
+                return c;
+            case kCapUiControllable:
+                oneValue(1, 1);
+                return c;
+            case kCapTransferCount:
+                oneValue(transferCount, -1);
+                return c;
             case kCapAutoFeed:
             case kCapFeederEnabled: {
                 const saneopt::Sources s = SourceEntries();
@@ -376,10 +402,13 @@ struct ScannerComponent::Impl {
                 if (cap == kCapDuplex)
                     oneValue(1, 1);  // one-pass duplex
                 else
-                    oneValue(duplexWanted || CurrentSourceKind() == saneopt::SourceKind::Duplex ? 1 : 0, 0);
+                    oneValue(
+                        duplexWanted || CurrentSourceKind() == saneopt::SourceKind::Duplex ? 1 : 0,
+                        0);
                 return c;
             }
-            default: return c;
+            default:
+                return c;
         }
     }
 
@@ -395,7 +424,8 @@ struct ScannerComponent::Impl {
         const CapInfo c = Describe(cap);
         if (!c.supported) ThrowOwn(kErrCapabilityNotSupported, "Capability not supported");
         auto requireBool = [&] {
-            if (v != 0 && v != 1) ThrowOwn(kErrBadValue, "The value is not allowed for this capability");
+            if (v != 0 && v != 1)
+                ThrowOwn(kErrBadValue, "The value is not allowed for this capability");
         };
         switch (cap) {
             case kCapBrightness:
@@ -403,22 +433,29 @@ struct ScannerComponent::Impl {
             case kCapYResolution: {
                 if (c.container == kContainerRange && (v < c.min || v > c.max))
                     ThrowOwn(kErrBadValue, "The value is outside the range the scanner allows");
-                SetNumber(cap == kCapBrightness ? Find(saneopt::Role::Brightness) : ResolutionOption(cap), v);
+                SetNumber(
+                    cap == kCapBrightness ? Find(saneopt::Role::Brightness) : ResolutionOption(cap),
+                    v);
                 return;
             }
             case kCapPixelType: {
                 const int t = static_cast<int>(v);
-                if (t != v || t < 0 || t > 2) ThrowOwn(kErrBadValue, "The value is not allowed for this capability");
+                if (t != v || t < 0 || t > 2)
+                    ThrowOwn(kErrBadValue, "The value is not allowed for this capability");
                 const int modeIndex = Find(saneopt::Role::Mode);
                 if (!Usable(Desc(modeIndex))) {
-                    if (t != c.value) ThrowOwn(kErrBadValue, "The scanner cannot deliver this pixel type");
+                    if (t != c.value)
+                        ThrowOwn(kErrBadValue, "The scanner cannot deliver this pixel type");
                     return;
                 }
-                const saneopt::ModeChoice m = saneopt::ChooseMode(StringList(Desc(modeIndex)), DepthList(), t);
-                if (m.mode.empty()) ThrowOwn(kErrBadValue, "The scanner cannot deliver this pixel type");
+                const saneopt::ModeChoice m =
+                    saneopt::ChooseMode(StringList(Desc(modeIndex)), DepthList(), t);
+                if (m.mode.empty())
+                    ThrowOwn(kErrBadValue, "The scanner cannot deliver this pixel type");
                 if (GetString(modeIndex) != m.mode) SetString(modeIndex, m.mode);
                 const int depthIndex = Find(saneopt::Role::Depth);
-                if (m.depth && Usable(Desc(depthIndex)) && GetNumber(depthIndex) != m.depth) SetNumber(depthIndex, m.depth);
+                if (m.depth && Usable(Desc(depthIndex)) && GetNumber(depthIndex) != m.depth)
+                    SetNumber(depthIndex, m.depth);
                 return;
             }
             case kCapUnits:
@@ -426,11 +463,15 @@ struct ScannerComponent::Impl {
                 return;
             case kCapTransferCount: {
                 const int n = static_cast<int>(v);
-                if (n != v || (n != -1 && n < 1)) ThrowOwn(kErrBadValue, "The transfer count must be -1 or at least 1");
+                if (n != v || (n != -1 && n < 1))
+                    ThrowOwn(kErrBadValue, "The transfer count must be -1 or at least 1");
                 transferCount = n;
                 return;
             }
-            case kCapAutoFeed: requireBool(); autoFeed = v == 1; return;
+            case kCapAutoFeed:
+                requireBool();
+                autoFeed = v == 1;
+                return;
             case kCapFeederEnabled:
                 requireBool();
                 SelectSourceEntry(v == 1, duplexWanted);
@@ -438,9 +479,11 @@ struct ScannerComponent::Impl {
             case kCapDuplexEnabled:
                 requireBool();
                 duplexWanted = v == 1;
-                if (CurrentSourceKind() != saneopt::SourceKind::Flatbed) SelectSourceEntry(true, duplexWanted);
+                if (CurrentSourceKind() != saneopt::SourceKind::Flatbed)
+                    SelectSourceEntry(true, duplexWanted);
                 return;
-            default: ThrowOwn(kErrBadValue, "This capability cannot be set");
+            default:
+                ThrowOwn(kErrBadValue, "This capability cannot be set");
         }
     }
 
@@ -451,8 +494,10 @@ struct ScannerComponent::Impl {
     };
     Geometry GeometryOptions() {
         const std::vector<std::string> names = OptionNames();
-        Geometry g{{saneopt::FindOption(names, saneopt::Role::TlX), saneopt::FindOption(names, saneopt::Role::TlY),
-                    saneopt::FindOption(names, saneopt::Role::BrX), saneopt::FindOption(names, saneopt::Role::BrY)},
+        Geometry g{{saneopt::FindOption(names, saneopt::Role::TlX),
+                    saneopt::FindOption(names, saneopt::Role::TlY),
+                    saneopt::FindOption(names, saneopt::Role::BrX),
+                    saneopt::FindOption(names, saneopt::Role::BrY)},
                    false};
         for (int i = 0; i < 4; ++i) {
             const SANE_Option_Descriptor* d = Desc(g.index[i]);
@@ -474,7 +519,8 @@ struct ScannerComponent::Impl {
     }
 
     // ---- acquisition (worker thread) ---------------------------------------------------------
-    void PostImage(unsigned gen, std::shared_ptr<const std::vector<uint8_t>> dib, int pendingAfter) {
+    void PostImage(unsigned gen, std::shared_ptr<const std::vector<uint8_t>> dib,
+                   int pendingAfter) {
         std::shared_ptr<bool> token = alive;
         dispatcher([this, token, gen, dib, pendingAfter] {
             if (!*token || gen != acquisition) return;
@@ -494,11 +540,16 @@ struct ScannerComponent::Impl {
 
     static sanedib::FrameFormat FormatOf(SANE_Frame f) {
         switch (f) {
-            case SANE_FRAME_RGB: return sanedib::FrameFormat::Rgb;
-            case SANE_FRAME_RED: return sanedib::FrameFormat::Red;
-            case SANE_FRAME_GREEN: return sanedib::FrameFormat::Green;
-            case SANE_FRAME_BLUE: return sanedib::FrameFormat::Blue;
-            default: return sanedib::FrameFormat::Gray;
+            case SANE_FRAME_RGB:
+                return sanedib::FrameFormat::Rgb;
+            case SANE_FRAME_RED:
+                return sanedib::FrameFormat::Red;
+            case SANE_FRAME_GREEN:
+                return sanedib::FrameFormat::Green;
+            case SANE_FRAME_BLUE:
+                return sanedib::FrameFormat::Blue;
+            default:
+                return sanedib::FrameFormat::Gray;
         }
     }
 
@@ -533,7 +584,8 @@ struct ScannerComponent::Impl {
                 }
                 const size_t want = std::min<size_t>(size - filled, size_t{1} << 20);
                 SANE_Int got = 0;
-                status = sane_read(handle, f.data.data() + filled, static_cast<SANE_Int>(want), &got);
+                status =
+                    sane_read(handle, f.data.data() + filled, static_cast<SANE_Int>(want), &got);
                 if (status == SANE_STATUS_EOF) break;
                 if (status != SANE_STATUS_GOOD) return false;
                 filled += static_cast<size_t>(std::max<SANE_Int>(got, 0));
@@ -556,6 +608,8 @@ struct ScannerComponent::Impl {
         int page = 0;
         AcquireEnd end;
         bool ended = false;
+        std::shared_ptr<const std::vector<uint8_t>> last;
+        int lastPending = 0;
         if (s != SANE_STATUS_GOOD) {
             if (s == SANE_STATUS_CANCELLED || cancel)
                 end.cancelled = true;
@@ -576,7 +630,9 @@ struct ScannerComponent::Impl {
             std::vector<uint8_t> dib = sanedib::BuildDib(frames, dpiX, dpiY, &why);
             frames.clear();
             if (dib.empty()) {
-                end.error = ScannerError(kComponentStatus, kErrImageFormat, "The scanner delivered an image that cannot be used: " + why);
+                end.error =
+                    ScannerError(kComponentStatus, kErrImageFormat,
+                                 "The scanner delivered an image that cannot be used: " + why);
                 break;
             }
             ++page;
@@ -597,14 +653,25 @@ struct ScannerComponent::Impl {
                     ended = true;
                 }
             }
-            const int pendingAfter = ended ? -1 : !more ? 0 : pagesWanted < 0 ? -1 : pagesWanted - page;
-            PostImage(gen, std::make_shared<const std::vector<uint8_t>>(std::move(dib)), pendingAfter);
-            if (!more) break;
+            const int pendingAfter = ended             ? -1
+                                     : !more           ? 0
+                                     : pagesWanted < 0 ? -1
+                                                       : pagesWanted - page;
+            auto block = std::make_shared<const std::vector<uint8_t>>(std::move(dib));
+            if (!more || ended) {
+                last = block;
+                lastPending = pendingAfter;
+                break;
+            }
+            PostImage(gen, block, pendingAfter);
         }
         sane_cancel(handle);
         TraceFromWorker("sane_cancel");
-        if (end.cancelled || end.error) PostEnd(gen, end);
+        // The device is free before the run's last event goes out, so that whoever handles it
+        // may set up and start the next run at once.
         running = false;
+        if (last) PostImage(gen, last, lastPending);
+        if (end.cancelled || end.error) PostEnd(gen, end);
     }
 
     void StopWorker() {
@@ -626,7 +693,9 @@ ScannerComponent::~ScannerComponent() {
     if (impl_->saneStarted) ReleaseSane();
 }
 
-void ScannerComponent::OpenSourceManager() { impl_->Discover(); }
+void ScannerComponent::OpenSourceManager() {
+    impl_->Discover();
+}
 
 void ScannerComponent::SelectSource() {
     impl_->RequireSources();
@@ -679,10 +748,13 @@ void ScannerComponent::StartAcquire() {
     m.pending = pagesWanted;
     m.image.reset();
     const unsigned gen = ++m.acquisition;
-    m.worker = std::thread([&m, gen, pagesWanted, dpiX, dpiY] { m.Run(gen, pagesWanted, dpiX, dpiY); });
+    m.worker =
+        std::thread([&m, gen, pagesWanted, dpiX, dpiY] { m.Run(gen, pagesWanted, dpiX, dpiY); });
 }
 
-void ScannerComponent::CancelAcquire() { impl_->cancel = true; }
+void ScannerComponent::CancelAcquire() {
+    impl_->cancel = true;
+}
 
 void ScannerComponent::CloseSession() {
     Impl& m = *impl_;
@@ -727,7 +799,8 @@ void ScannerComponent::CurrentSource(int index) {
     if (m.sources.empty()) m.RequireSources();
     if (index < 0 || index >= static_cast<int>(m.sources.size()))
         ThrowOwn(kErrBadValue, "There is no source with this number");
-    if (m.handle && index != m.openIndex) ThrowOwn(kErrBusy, "Close the session before choosing another source");
+    if (m.handle && index != m.openIndex)
+        ThrowOwn(kErrBusy, "Close the session before choosing another source");
     m.current = index;
 }
 
@@ -741,20 +814,37 @@ int ScannerComponent::AddSource(const std::string& deviceName) {
     return static_cast<int>(m.sources.size()) - 1;
 }
 
-void* ScannerComponent::ParentWindow() const { return impl_->parentWindow; }
-void ScannerComponent::ParentWindow(void* window) { impl_->parentWindow = window; }
-int ScannerComponent::TraceLog() const { return impl_->traceLog; }
-void ScannerComponent::TraceLog(int on) { impl_->traceLog = on; }
-bool ScannerComponent::ShowUI() const { return impl_->showUI; }
+void* ScannerComponent::ParentWindow() const {
+    return impl_->parentWindow;
+}
+void ScannerComponent::ParentWindow(void* window) {
+    impl_->parentWindow = window;
+}
+int ScannerComponent::TraceLog() const {
+    return impl_->traceLog;
+}
+void ScannerComponent::TraceLog(int on) {
+    impl_->traceLog = on;
+}
+bool ScannerComponent::ShowUI() const {
+    return impl_->showUI;
+}
 void ScannerComponent::ShowUI(bool show) {
     // SANE drivers have no dialogs of their own: the program's settings are the interface.
-    if (show) ThrowOwn(kErrCapabilityNotSupported, "The scanner driver has no user interface of its own");
+    if (show)
+        ThrowOwn(kErrCapabilityNotSupported, "The scanner driver has no user interface of its own");
     impl_->showUI = false;
 }
 
-int ScannerComponent::Capability() const { return impl_->capability; }
-void ScannerComponent::Capability(int code) { impl_->capability = code; }
-bool ScannerComponent::CapSupported() { return impl_->Describe(impl_->capability).supported; }
+int ScannerComponent::Capability() const {
+    return impl_->capability;
+}
+void ScannerComponent::Capability(int code) {
+    impl_->capability = code;
+}
+bool ScannerComponent::CapSupported() {
+    return impl_->Describe(impl_->capability).supported;
+}
 
 namespace {
 const ScannerComponent::Impl::CapInfo& Supported(const ScannerComponent::Impl::CapInfo& c) {
@@ -763,14 +853,30 @@ const ScannerComponent::Impl::CapInfo& Supported(const ScannerComponent::Impl::C
 }
 }  // namespace
 
-int ScannerComponent::CapContainer() { return Supported(impl_->Describe(impl_->capability)).container; }
-void ScannerComponent::CapContainer(int kind) { impl_->putContainer = kind; }
-double ScannerComponent::CapValue() { return Supported(impl_->Describe(impl_->capability)).value; }
-void ScannerComponent::CapValue(double value) { impl_->putValue = value; }
-double ScannerComponent::CapDefault() { return Supported(impl_->Describe(impl_->capability)).def; }
-double ScannerComponent::CapMin() { return Supported(impl_->Describe(impl_->capability)).min; }
-double ScannerComponent::CapMax() { return Supported(impl_->Describe(impl_->capability)).max; }
-double ScannerComponent::CapStep() { return Supported(impl_->Describe(impl_->capability)).step; }
+int ScannerComponent::CapContainer() {
+    return Supported(impl_->Describe(impl_->capability)).container;
+}
+void ScannerComponent::CapContainer(int kind) {
+    impl_->putContainer = kind;
+}
+double ScannerComponent::CapValue() {
+    return Supported(impl_->Describe(impl_->capability)).value;
+}
+void ScannerComponent::CapValue(double value) {
+    impl_->putValue = value;
+}
+double ScannerComponent::CapDefault() {
+    return Supported(impl_->Describe(impl_->capability)).def;
+}
+double ScannerComponent::CapMin() {
+    return Supported(impl_->Describe(impl_->capability)).min;
+}
+double ScannerComponent::CapMax() {
+    return Supported(impl_->Describe(impl_->capability)).max;
+}
+double ScannerComponent::CapStep() {
+    return Supported(impl_->Describe(impl_->capability)).step;
+}
 int ScannerComponent::CapNumItems() {
     const Impl::CapInfo c = Supported(impl_->Describe(impl_->capability));
     return c.container == kContainerEnumeration || c.container == kContainerArray ? c.numItems : 1;
@@ -816,9 +922,15 @@ void ScannerComponent::SetImageLayout(double left, double top, double right, dou
     }
 }
 
-std::shared_ptr<const std::vector<uint8_t>> ScannerComponent::ImageHandle() const { return impl_->image; }
-int ScannerComponent::PendingTransfers() const { return impl_->pending; }
-bool ScannerComponent::Acquiring() const { return impl_->running; }
+std::shared_ptr<const std::vector<uint8_t>> ScannerComponent::ImageHandle() const {
+    return impl_->image;
+}
+int ScannerComponent::PendingTransfers() const {
+    return impl_->pending;
+}
+bool ScannerComponent::Acquiring() const {
+    return impl_->running;
+}
 
 void ScannerComponent::SetOption(const std::string& name, const std::string& value) {
     Impl& m = *impl_;
@@ -830,7 +942,9 @@ void ScannerComponent::SetOption(const std::string& name, const std::string& val
     const SANE_Option_Descriptor* d = m.Desc(index);
     if (!d) ThrowOwn(kErrNoSuchOption, "The scanner has no option \"" + name + "\"");
     switch (d->type) {
-        case SANE_TYPE_STRING: m.SetString(index, value); return;
+        case SANE_TYPE_STRING:
+            m.SetString(index, value);
+            return;
         case SANE_TYPE_BOOL: {
             bool b = false;
             if (!ParseBool(value, &b)) ThrowOwn(kErrBadValue, "\"" + value + "\" is not yes or no");
@@ -846,11 +960,13 @@ void ScannerComponent::SetOption(const std::string& name, const std::string& val
             return;
         }
         case SANE_TYPE_BUTTON: {
-            SANE_Status s = sane_control_option(m.handle, index, SANE_ACTION_SET_VALUE, nullptr, nullptr);
+            SANE_Status s =
+                sane_control_option(m.handle, index, SANE_ACTION_SET_VALUE, nullptr, nullptr);
             if (s != SANE_STATUS_GOOD) ThrowSane(s);
             return;
         }
-        default: ThrowOwn(kErrBadValue, "The option \"" + name + "\" cannot be set");
+        default:
+            ThrowOwn(kErrBadValue, "The option \"" + name + "\" cannot be set");
     }
 }
 
@@ -863,27 +979,39 @@ std::string ScannerComponent::OptionValue(const std::string& name) {
         const int index = static_cast<int>(i);
         const SANE_Option_Descriptor* d = m.Desc(index);
         if (d->type == SANE_TYPE_STRING) return m.GetString(index);
-        if (Impl::Numeric(d) && SANE_OPTION_IS_ACTIVE(d->cap)) return FormatNumber(m.GetNumber(index));
+        if (Impl::Numeric(d) && SANE_OPTION_IS_ACTIVE(d->cap))
+            return FormatNumber(m.GetNumber(index));
         return {};
     }
     ThrowOwn(kErrNoSuchOption, "The scanner has no option \"" + name + "\"");
 }
 
-void ScannerComponent::SetSourceChooser(SourceChooser chooser) { impl_->chooser = std::move(chooser); }
+void ScannerComponent::SetSourceChooser(SourceChooser chooser) {
+    impl_->chooser = std::move(chooser);
+}
 
-void ScannerComponent::SetEventCallback(int eventId, ScanEventCallback callback, void* owner, int id) {
+void ScannerComponent::SetEventCallback(int eventId, ScanEventCallback callback, void* owner,
+                                        int id) {
     if (eventId != kEventImageTransferred) return;
     impl_->imageCallback = std::move(callback);
     impl_->owner = owner;
     impl_->sinkId = id;
 }
 
-void ScannerComponent::SetAcquireEndCallback(AcquireEndCallback callback) { impl_->endCallback = std::move(callback); }
+void ScannerComponent::SetAcquireEndCallback(AcquireEndCallback callback) {
+    impl_->endCallback = std::move(callback);
+}
 
 void ScannerComponent::SetDispatcher(Dispatcher dispatcher) {
     impl_->dispatcher = dispatcher ? std::move(dispatcher) : impl_->loop.dispatcher();
 }
 
-BlockingEventLoop& ScannerComponent::EventLoop() { return impl_->loop; }
-int ScannerComponent::WaitForEvents(int timeoutMs) { return impl_->loop.WaitForEvents(timeoutMs); }
-int ScannerComponent::ProcessEvents() { return impl_->loop.ProcessEvents(); }
+BlockingEventLoop& ScannerComponent::EventLoop() {
+    return impl_->loop;
+}
+int ScannerComponent::WaitForEvents(int timeoutMs) {
+    return impl_->loop.WaitForEvents(timeoutMs);
+}
+int ScannerComponent::ProcessEvents() {
+    return impl_->loop.ProcessEvents();
+}
