@@ -94,12 +94,12 @@ std::string ComponentErrorText(const ScannerError& error) {
     if (low == kComponentStatus)
         return std::to_string(error.ErrorCode()) + ": " + Cut(error.ErrorText(), kMaxErrorText);
     std::string description = Cut(error.ErrorText(), kMaxErrorText);
-    const size_t crlf = description.find("\r\n");
+    // The first line break, "\r\n" or "\n", becomes a space.
     const size_t lf = description.find('\n');
-    if (crlf != std::string::npos && crlf <= lf)
-        description.replace(crlf, 2, " ");
-    else if (lf != std::string::npos)
-        description.replace(lf, 1, " ");
+    if (lf != std::string::npos) {
+        const size_t start = (lf > 0 && description[lf - 1] == '\r') ? lf - 1 : lf;
+        description = description.substr(0, start) + " " + description.substr(lf + 1);
+    }
     return std::to_string(low) + ": " + description;
 }
 

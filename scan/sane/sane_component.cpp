@@ -553,53 +553,93 @@ struct ScannerComponent::Impl {
         }
     }
 
-    // Reads every frame of one image; the first frame has been started. On failure `status`
-    // says why.
-    bool ReadImage(std::vector<sanedib::RawFrame>& frames, SANE_Status& status) {
+    enum class ReadResult { Ok, Failed, BadImage };
+
+    // Reads the rest of a frame into `sink` (called with whole lines, top first) and returns the
+    // number of lines. The frame has been started.
+    template <typename Sink>
+    bool ReadLines(int bytesPerLine, SANE_Status& status, int& lines, Sink&& sink) {
+        const size_t bpl = static_cast<size_t>(bytesPerLine);
+        std::vector<uint8_t> chunk(std::max(bpl, size_t{1} << 18));
+        size_t partial = 0;
+        lines = 0;
+        for (;;) {
+            if (cancel) {
+                status = SANE_STATUS_CANCELLED;
+                return false;
+            }
+            SANE_Int got = 0;
+            status = sane_read(handle, chunk.data() + partial,
+                               static_cast<SANE_Int>(chunk.size() - partial), &got);
+            if (status == SANE_STATUS_EOF) break;
+            if (status != SANE_STATUS_GOOD) return false;
+            const size_t total = partial + static_cast<size_t>(std::max<SANE_Int>(got, 0));
+            const size_t full = total / bpl;
+            for (size_t i = 0; i < full; ++i) sink(chunk.data() + i * bpl, lines++);
+            partial = total - full * bpl;
+            if (partial) std::memmove(chunk.data(), chunk.data() + full * bpl, partial);
+        }
+        return true;
+    }
+
+    // Reads every frame of one image into a DIB; the first frame has been started. Single-frame
+    // images of known height go straight into the DIB; others are gathered first.
+    ReadResult ReadImage(std::vector<uint8_t>& dib, SANE_Status& status, std::string& why,
+                         double dpiX, double dpiY) {
+        std::vector<sanedib::RawFrame> frames;
         for (;;) {
             SANE_Parameters p{};
             status = sane_get_parameters(handle, &p);
-            if (status != SANE_STATUS_GOOD) return false;
-            if (p.bytes_per_line <= 0) {
-                status = SANE_STATUS_INVAL;
-                return false;
+            if (status != SANE_STATUS_GOOD) return ReadResult::Failed;
+            if (p.bytes_per_line <= 0 || p.pixels_per_line <= 0) {
+                why = "bad line size";
+                return ReadResult::BadImage;
+            }
+            const sanedib::FrameFormat format = FormatOf(p.format);
+            const bool single =
+                frames.empty() && p.last_frame && p.lines > 0 &&
+                (format == sanedib::FrameFormat::Gray || format == sanedib::FrameFormat::Rgb);
+            int lines = 0;
+            if (single) {
+                sanedib::DibWriter writer;
+                if (!writer.Begin(format, p.depth, p.pixels_per_line, p.bytes_per_line, p.lines,
+                                  dpiX, dpiY, &why))
+                    return ReadResult::BadImage;
+                if (!ReadLines(p.bytes_per_line, status, lines,
+                               [&](const uint8_t* line, int y) { writer.Line(line, y); }))
+                    return ReadResult::Failed;
+                TraceFromWorker("sane_read: " + std::to_string(lines) + " lines of " +
+                                std::to_string(p.pixels_per_line) + " pixels, depth " +
+                                std::to_string(p.depth));
+                dib = writer.Finish(std::min(lines, p.lines));
+                if (dib.empty()) {
+                    why = "no complete line";
+                    return ReadResult::BadImage;
+                }
+                return ReadResult::Ok;
             }
             sanedib::RawFrame f;
-            f.format = FormatOf(p.format);
+            f.format = format;
             f.depth = p.depth;
             f.pixelsPerLine = p.pixels_per_line;
             f.bytesPerLine = p.bytes_per_line;
             const size_t bpl = static_cast<size_t>(p.bytes_per_line);
-            size_t size = p.lines > 0 ? bpl * static_cast<size_t>(p.lines) : bpl * 256;
-            f.data.resize(size);
-            size_t filled = 0;
-            for (;;) {
-                if (cancel) {
-                    status = SANE_STATUS_CANCELLED;
-                    return false;
-                }
-                if (filled == size) {
-                    size *= 2;
-                    f.data.resize(size);
-                }
-                const size_t want = std::min<size_t>(size - filled, size_t{1} << 20);
-                SANE_Int got = 0;
-                status =
-                    sane_read(handle, f.data.data() + filled, static_cast<SANE_Int>(want), &got);
-                if (status == SANE_STATUS_EOF) break;
-                if (status != SANE_STATUS_GOOD) return false;
-                filled += static_cast<size_t>(std::max<SANE_Int>(got, 0));
-            }
-            f.data.resize(filled);
-            TraceFromWorker("sane_read: " + std::to_string(filled) + " bytes, " +
-                            std::to_string(p.pixels_per_line) + " pixels per line, depth " +
+            if (p.lines > 0) f.data.reserve(bpl * static_cast<size_t>(p.lines));
+            if (!ReadLines(p.bytes_per_line, status, lines, [&](const uint8_t* line, int) {
+                    f.data.insert(f.data.end(), line, line + bpl);
+                }))
+                return ReadResult::Failed;
+            TraceFromWorker("sane_read: " + std::to_string(lines) + " lines of " +
+                            std::to_string(p.pixels_per_line) + " pixels, depth " +
                             std::to_string(p.depth));
             frames.push_back(std::move(f));
-            if (p.last_frame) return true;
+            if (p.last_frame) break;
             status = sane_start(handle);
             TraceFromWorker("sane_start (next frame)" + Result(status));
-            if (status != SANE_STATUS_GOOD) return false;
+            if (status != SANE_STATUS_GOOD) return ReadResult::Failed;
         }
+        dib = sanedib::BuildDib(frames, dpiX, dpiY, &why);
+        return dib.empty() ? ReadResult::BadImage : ReadResult::Ok;
     }
 
     void Run(unsigned gen, int pagesWanted, double dpiX, double dpiY) {
@@ -618,18 +658,17 @@ struct ScannerComponent::Impl {
             ended = true;
         }
         while (!ended) {
-            std::vector<sanedib::RawFrame> frames;
-            if (!ReadImage(frames, s)) {
+            std::vector<uint8_t> dib;
+            std::string why;
+            const ReadResult r = ReadImage(dib, s, why, dpiX, dpiY);
+            if (r == ReadResult::Failed) {
                 if (s == SANE_STATUS_CANCELLED || cancel)
                     end.cancelled = true;
                 else
                     end.error = SaneError(s);
                 break;
             }
-            std::string why;
-            std::vector<uint8_t> dib = sanedib::BuildDib(frames, dpiX, dpiY, &why);
-            frames.clear();
-            if (dib.empty()) {
+            if (r == ReadResult::BadImage) {
                 end.error =
                     ScannerError(kComponentStatus, kErrImageFormat,
                                  "The scanner delivered an image that cannot be used: " + why);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <thread>
 
 #include "scan_test_support.h"
@@ -407,4 +408,114 @@ TEST(Session, ClosingDuringARunStopsItAndDropsWhatWasUnderway) {
     EXPECT_FALSE(c.Acquiring());
     c.ProcessEvents();
     EXPECT_EQ(images, 0);
+}
+
+namespace {
+
+struct Pnm {
+    char kind = 0;
+    int width = 0, height = 0;
+    std::string pixels;
+};
+
+// Reads scanimage's PBM, PGM or PPM output.
+Pnm ReadPnm(const std::string& data) {
+    Pnm p;
+    size_t at = 0;
+    auto token = [&]() {
+        for (;;) {
+            while (at < data.size() && std::isspace(static_cast<unsigned char>(data[at]))) ++at;
+            if (at < data.size() && data[at] == '#') {
+                while (at < data.size() && data[at] != '\n') ++at;
+                continue;
+            }
+            break;
+        }
+        const size_t start = at;
+        while (at < data.size() && !std::isspace(static_cast<unsigned char>(data[at]))) ++at;
+        return data.substr(start, at - start);
+    };
+    const std::string magic = token();
+    if (magic.size() != 2) return p;
+    p.kind = magic[1];
+    p.width = std::stoi(token());
+    p.height = std::stoi(token());
+    if (p.kind != '4') token();  // maximum value
+    p.pixels = data.substr(at + 1);
+    return p;
+}
+
+}  // namespace
+
+TEST(FlatbedPage, PixelsAgreeWithScanimage) {
+    if (!testsupport::haveTool("scanimage")) GTEST_SKIP() << "scanimage is not installed";
+    struct Case {
+        int pixelType;
+        const char* mode;
+        const char* depth;
+        const char* picture;
+    } cases[] = {
+        {kPixelBw, "Gray", "1", "Grid"},
+        {kPixelGray, "Gray", "8", "Color pattern"},
+        {kPixelRgb, "Color", "8", "Color pattern"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.mode + std::string(" ") + k.depth);
+        ScannerComponent c;
+        OpenTestDevice(c);
+        SetUpFlatbedPage(c, k.pixelType, 20);
+        c.SetOption("test-picture", k.picture);
+        const Acquisition a = Acquire(c);
+        ASSERT_EQ(a.images.size(), 1u);
+        const std::vector<uint8_t>& dib = *a.images[0];
+        c.CloseSession();
+
+        const Pnm reference = ReadPnm(testsupport::capture(
+            std::string("timeout 60 scanimage -d test:0 --source Flatbed --mode ") + k.mode +
+            " --depth " + k.depth + " --resolution 20 -l 0 -t 0 -x 127 -y 254 --test-picture '" +
+            k.picture + "' --format=pnm 2>/dev/null"));
+        const BitmapInfoHeader h = DibHeader(dib);
+        ASSERT_EQ(reference.width, h.biWidth);
+        ASSERT_EQ(reference.height, h.biHeight);
+        const int w = h.biWidth;
+        for (int y = 0; y < h.biHeight; ++y) {
+            const uint8_t* row = DibRow(dib, y);
+            for (int x = 0; x < w; ++x) {
+                int ours, theirs;
+                if (k.pixelType == kPixelBw) {
+                    const size_t stride = static_cast<size_t>(w + 7) / 8;
+                    const uint8_t bit = static_cast<uint8_t>(0x80 >> (x % 8));
+                    ours = (row[x / 8] & bit) ? 1 : 0;  // 1: white (index 1)
+                    theirs = (static_cast<uint8_t>(reference.pixels[y * stride + x / 8]) & bit)
+                                 ? 0
+                                 : 1;  // 1: black
+                } else if (k.pixelType == kPixelGray) {
+                    ours = row[x];
+                    theirs = static_cast<uint8_t>(reference.pixels[static_cast<size_t>(y) * w + x]);
+                } else {
+                    const size_t at = (static_cast<size_t>(y) * w + x) * 3;
+                    ours = row[x * 3 + 2] << 16 | row[x * 3 + 1] << 8 | row[x * 3];
+                    theirs = static_cast<uint8_t>(reference.pixels[at]) << 16 |
+                             static_cast<uint8_t>(reference.pixels[at + 1]) << 8 |
+                             static_cast<uint8_t>(reference.pixels[at + 2]);
+                }
+                ASSERT_EQ(ours, theirs) << "at " << x << ", " << y;
+            }
+        }
+    }
+}
+
+TEST(FlatbedPage, HandScannerOfUnknownHeightGivesTheWholeImage) {
+    ScannerComponent c;
+    OpenTestDevice(c);
+    Put(c, kCapFeederEnabled, 0);
+    Put(c, kCapXResolution, 10);
+    Put(c, kCapYResolution, 10);
+    c.SetOption("hand-scanner", "yes");
+    const Acquisition a = Acquire(c);
+    ASSERT_EQ(a.images.size(), 1u);
+    const BitmapInfoHeader h = DibHeader(*a.images[0]);
+    EXPECT_EQ(h.biWidth, 43);  // the hand scanner's fixed 11 cm
+    EXPECT_EQ(h.biHeight, 66);
+    EXPECT_EQ(a.images[0]->size(), 40 + 1024 + 44u * 66);
 }
