@@ -56,6 +56,27 @@ void ComponentA4Grey(benchmark::State& state) {
     state.counters["height"] = height;
 }
 
+// The same page with everything around it: SANE started, session opened, settings sent, page
+// read, session closed (still without a file: the DIB is handed over in memory).
+void ComponentA4GreyWholeSession(benchmark::State& state) {
+    for (auto _ : state) {
+        ScannerComponent c;
+        c.CurrentSource(c.AddSource("test:0"));
+        c.OpenSession();
+        Put(c, kCapFeederEnabled, 0);
+        Put(c, kCapPixelType, kPixelGray);
+        Put(c, kCapXResolution, 300);
+        Put(c, kCapYResolution, 300);
+        c.SetImageLayout(0, 0, 8.28, 11.68);
+        bool done = false;
+        c.SetEventCallback(kEventImageTransferred, [&](void*, int, int) { done = true; });
+        c.SetAcquireEndCallback([&](const AcquireEnd&) { done = true; });
+        c.StartAcquire();
+        while (!done) c.WaitForEvents(1000);
+        c.CloseSession();
+    }
+}
+
 void ScanimageA4GreyTiff(benchmark::State& state) {
     const std::string file = outputDir + "/page.tif";
     const std::string command = "SANE_CONFIG_DIR='" + configDir +
@@ -71,6 +92,7 @@ void ScanimageA4GreyTiff(benchmark::State& state) {
 }
 
 BENCHMARK(ComponentA4Grey)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(ComponentA4GreyWholeSession)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(ScanimageA4GreyTiff)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
 std::string ReadAll(const std::string& path) {
