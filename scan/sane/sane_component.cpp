@@ -91,7 +91,7 @@ struct ScannerComponent::Impl {
     int openIndex = -1;
 
     void* parentWindow = nullptr;
-    int traceLog = 0;
+    std::atomic<int> traceLog{0};
     bool showUI = false;
     SourceChooser chooser;
 
@@ -113,6 +113,7 @@ struct ScannerComponent::Impl {
 
     BlockingEventLoop loop;
     Dispatcher dispatcher;
+    Dispatcher runDispatcher;  // the worker's copy, fixed for the length of a run
     ScanEventCallback imageCallback;
     void* owner = nullptr;
     int sinkId = 1;
@@ -125,7 +126,7 @@ struct ScannerComponent::Impl {
     // From the worker: the line is written on the GUI thread, in order with the images.
     void TraceFromWorker(const std::string& line) {
         if (traceLog != 1) return;
-        dispatcher([line] { WriteLog("SANE: " + line + "\n"); });
+        runDispatcher([line] { WriteLog("SANE: " + line + "\n"); });
     }
     static std::string Result(SANE_Status s) { return std::string(" = ") + sane_strstatus(s); }
 
@@ -348,7 +349,8 @@ struct ScannerComponent::Impl {
     }
 
     CapInfo Describe(int cap) {
-        if (!handle) ThrowOwn(kErrNoSession, "No scanner session is open");
+        // The device is not asked while the worker reads from it.
+        RequireIdleSession();
         CapInfo c;
         auto oneValue = [&](double v, double def) {
             c.supported = true;
@@ -522,7 +524,7 @@ struct ScannerComponent::Impl {
     void PostImage(unsigned gen, std::shared_ptr<const std::vector<uint8_t>> dib,
                    int pendingAfter) {
         std::shared_ptr<bool> token = alive;
-        dispatcher([this, token, gen, dib, pendingAfter] {
+        runDispatcher([this, token, gen, dib, pendingAfter] {
             if (!*token || gen != acquisition) return;
             image = dib;
             pending = pendingAfter;
@@ -531,7 +533,7 @@ struct ScannerComponent::Impl {
     }
     void PostEnd(unsigned gen, AcquireEnd end) {
         std::shared_ptr<bool> token = alive;
-        dispatcher([this, token, gen, end] {
+        runDispatcher([this, token, gen, end] {
             if (!*token || gen != acquisition) return;
             pending = 0;
             if (endCallback) endCallback(end);
@@ -642,9 +644,35 @@ struct ScannerComponent::Impl {
         return dib.empty() ? ReadResult::BadImage : ReadResult::Ok;
     }
 
-    void Run(unsigned gen, int pagesWanted, double dpiX, double dpiY) {
+    // Sets the source option from the worker (which owns the handle during a run).
+    SANE_Status SetSourceFromWorker(int index, const std::string& entry) {
+        const SANE_Option_Descriptor* d = Desc(index);
+        if (!d || d->type != SANE_TYPE_STRING) return SANE_STATUS_UNSUPPORTED;
+        std::vector<char> text(std::max<size_t>(static_cast<size_t>(d->size), entry.size() + 1),
+                               '\0');
+        std::memcpy(text.data(), entry.data(), entry.size());
+        const SANE_Status s =
+            sane_control_option(handle, index, SANE_ACTION_SET_VALUE, text.data(), nullptr);
+        TraceFromWorker("sane_control_option(" + std::string(d->name) + " = " + entry + ")" +
+                        Result(s));
+        return s;
+    }
+
+    void Run(unsigned gen, int pagesWanted, double dpiX, double dpiY, int sourceIndex,
+             std::string feederEntry, std::string flatbedEntry) {
         SANE_Status s = sane_start(handle);
         TraceFromWorker("sane_start" + Result(s));
+        bool onFlatbedInstead = false;
+        if (s == SANE_STATUS_NO_DOCS && !feederEntry.empty() && !flatbedEntry.empty() &&
+            saneopt::QuirkEnabled("empty-feeder-uses-flatbed") &&
+            SetSourceFromWorker(sourceIndex, flatbedEntry) == SANE_STATUS_GOOD) {
+            // Nothing in the feeder: the page lies on the glass, as with most scanners' own
+            // drivers.
+            onFlatbedInstead = true;
+            pagesWanted = 1;
+            s = sane_start(handle);
+            TraceFromWorker("sane_start" + Result(s));
+        }
         int page = 0;
         AcquireEnd end;
         bool ended = false;
@@ -706,6 +734,7 @@ struct ScannerComponent::Impl {
         }
         sane_cancel(handle);
         TraceFromWorker("sane_cancel");
+        if (onFlatbedInstead) SetSourceFromWorker(sourceIndex, feederEntry);
         // The device is free before the run's last event goes out, so that whoever handles it
         // may set up and start the next run at once.
         running = false;
@@ -777,7 +806,12 @@ void ScannerComponent::StartAcquire() {
     Impl& m = *impl_;
     m.RequireIdleSession();
     int pagesWanted = m.transferCount;
-    if (pagesWanted < 0 && m.CurrentSourceKind() == saneopt::SourceKind::Flatbed) pagesWanted = 1;
+    const saneopt::SourceKind kind = m.CurrentSourceKind();
+    if (pagesWanted < 0 && kind == saneopt::SourceKind::Flatbed) pagesWanted = 1;
+    int sourceIndex = -1;
+    const saneopt::Sources entries = m.SourceEntries(&sourceIndex);
+    const std::string feederEntry =
+        kind != saneopt::SourceKind::Flatbed ? m.GetString(sourceIndex) : std::string();
     const int resX = m.ResolutionOption(kCapXResolution);
     const int resY = m.ResolutionOption(kCapYResolution);
     const double dpiX = Impl::Numeric(m.Desc(resX)) ? m.GetNumber(resX) : 0;
@@ -787,8 +821,11 @@ void ScannerComponent::StartAcquire() {
     m.pending = pagesWanted;
     m.image.reset();
     const unsigned gen = ++m.acquisition;
-    m.worker =
-        std::thread([&m, gen, pagesWanted, dpiX, dpiY] { m.Run(gen, pagesWanted, dpiX, dpiY); });
+    m.runDispatcher = m.dispatcher;
+    m.worker = std::thread(
+        [&m, gen, pagesWanted, dpiX, dpiY, sourceIndex, feederEntry, flatbed = entries.flatbed] {
+            m.Run(gen, pagesWanted, dpiX, dpiY, sourceIndex, feederEntry, flatbed);
+        });
 }
 
 void ScannerComponent::CancelAcquire() {
@@ -814,14 +851,16 @@ int ScannerComponent::SourceCount() {
 }
 
 std::string ScannerComponent::SourceName(int index) {
-    impl_->Discover();
+    // Sources added by device name are known without the slow discovery.
+    if (index < 0 || index >= static_cast<int>(impl_->sources.size())) impl_->Discover();
     if (index < 0 || index >= static_cast<int>(impl_->sources.size()))
         ThrowOwn(kErrBadValue, "There is no source with this number");
     return impl_->sources[static_cast<size_t>(index)].product;
 }
 
 std::string ScannerComponent::SourceDeviceName(int index) {
-    impl_->Discover();
+    // Sources added by device name are known without the slow discovery.
+    if (index < 0 || index >= static_cast<int>(impl_->sources.size())) impl_->Discover();
     if (index < 0 || index >= static_cast<int>(impl_->sources.size()))
         ThrowOwn(kErrBadValue, "There is no source with this number");
     return impl_->sources[static_cast<size_t>(index)].device;

@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <thread>
 
+#include "scan/sane/option_map.h"
 #include "scan_test_support.h"
 
 using namespace scantest;
@@ -518,4 +520,66 @@ TEST(FlatbedPage, HandScannerOfUnknownHeightGivesTheWholeImage) {
     EXPECT_EQ(h.biWidth, 43);  // the hand scanner's fixed 11 cm
     EXPECT_EQ(h.biHeight, 66);
     EXPECT_EQ(a.images[0]->size(), 40 + 1024 + 44u * 66);
+}
+
+TEST(Feeder, AnEmptyFeederScansOnePageFromTheGlass) {
+    ScannerComponent c;
+    OpenTestDevice(c);
+    SetUpFlatbedPage(c, kPixelGray, 10);
+    Put(c, kCapFeederEnabled, 1);
+    Put(c, kCapTransferCount, 10);
+    Acquisition a = Acquire(c);
+    ASSERT_EQ(a.images.size(), 10u);  // all ten sheets of the test feeder: it is empty now
+    Put(c, kCapTransferCount, -1);
+    a = Acquire(c);
+    EXPECT_FALSE(a.end.has_value());
+    EXPECT_EQ(a.pendingAfterEach, std::vector<int>{0});
+    EXPECT_EQ(c.OptionValue("source"), "Automatic Document Feeder");  // the choice stays
+}
+
+TEST(Feeder, AnEmptyFeederIsAnErrorWhenTheGlassIsNotToBeUsed) {
+    struct Off {
+        Off() { saneopt::SetQuirkEnabled("empty-feeder-uses-flatbed", false); }
+        ~Off() { saneopt::SetQuirkEnabled("empty-feeder-uses-flatbed", true); }
+    } off;
+    ScannerComponent c;
+    OpenTestDevice(c);
+    SetUpFlatbedPage(c, kPixelGray, 10);
+    Put(c, kCapFeederEnabled, 1);
+    Put(c, kCapTransferCount, 10);
+    ASSERT_EQ(Acquire(c).images.size(), 10u);
+    Put(c, kCapTransferCount, -1);
+    const Acquisition a = Acquire(c);
+    ASSERT_TRUE(a.end.has_value());
+    ASSERT_TRUE(a.end->error.has_value());
+    EXPECT_EQ(a.end->error->status(), 7);  // SANE_STATUS_NO_DOCS
+    EXPECT_EQ(a.end->error->ErrorText(), "Document feeder out of documents");
+    EXPECT_TRUE(a.images.empty());
+    EXPECT_EQ(c.PendingTransfers(), 0);
+}
+
+TEST(TraceLog, SaneCallsGoToTheProgramLogWhenOn) {
+    LogCapture log;
+    ScannerComponent c;
+    c.TraceLog(1);
+    OpenTestDevice(c);
+    SetUpFlatbedPage(c, kPixelGray, 10);
+    ASSERT_EQ(Acquire(c).images.size(), 1u);
+    c.CloseSession();
+    const std::vector<std::string> lines = log.allLines();
+    auto has = [&](const std::string& line) {
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    };
+    EXPECT_TRUE(has("SANE: sane_open(test:0) = Success"));
+    EXPECT_TRUE(has("SANE: sane_control_option(resolution = 10) = Success"));
+    EXPECT_TRUE(has("SANE: sane_start = Success"));
+    EXPECT_TRUE(has("SANE: sane_read: 100 lines of 50 pixels, depth 8"));
+    EXPECT_TRUE(has("SANE: sane_close"));
+    EXPECT_TRUE(log.lines().empty());
+
+    LogCapture quiet;
+    ScannerComponent off;
+    OpenTestDevice(off);
+    off.CloseSession();
+    EXPECT_TRUE(quiet.allLines().empty());
 }
