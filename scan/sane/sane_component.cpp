@@ -13,6 +13,7 @@
 #include <mutex>
 #include <thread>
 
+#include "imaging/image_buffer.h"
 #include "platform/log.h"
 #include "scan/sane/dib_from_sane.h"
 #include "scan/sane/option_map.h"
@@ -626,9 +627,14 @@ struct ScannerComponent::Impl {
             f.pixelsPerLine = p.pixels_per_line;
             f.bytesPerLine = p.bytes_per_line;
             const size_t bpl = static_cast<size_t>(p.bytes_per_line);
-            if (p.lines > 0) f.data.reserve(bpl * static_cast<size_t>(p.lines));
-            if (!ReadLines(p.bytes_per_line, status, lines, [&](const uint8_t* line, int) {
-                    f.data.insert(f.data.end(), line, line + bpl);
+            if (p.lines > 0)
+                f.data.reserve(std::min(bpl * static_cast<size_t>(p.lines), kMaxPixelBytes));
+            // A device that never stops sending cannot take all memory: what lies beyond the
+            // largest image is read and dropped.
+            if (!ReadLines(p.bytes_per_line, status, lines, [&](const uint8_t* line, int y) {
+                    if (static_cast<uint32_t>(y) < kMaxImageSide &&
+                        f.data.size() + bpl <= kMaxPixelBytes)
+                        f.data.insert(f.data.end(), line, line + bpl);
                 }))
                 return ReadResult::Failed;
             TraceFromWorker("sane_read: " + std::to_string(lines) + " lines of " +
