@@ -103,11 +103,17 @@ std::string ComponentErrorText(const ScannerError& error) {
     return std::to_string(low) + ": " + description;
 }
 
+namespace {
+// HP sources report this at the end of every feeder run: not worth a message.
+bool IsQuietError(const std::string& text) {
+    return text.rfind("5: Source or Source Manager", 0) == 0 &&
+           currentSourceName.rfind("HP", 0) == 0;
+}
+}  // namespace
+
 void ReportComponentError(const ScannerError& error, ScanUi& ui) {
     const std::string text = ComponentErrorText(error);
-    if (text.rfind("5: Source or Source Manager", 0) == 0 &&
-        currentSourceName.rfind("HP", 0) == 0) {
-        // These sources report this at the end of every feeder run: not worth a message.
+    if (IsQuietError(text)) {
         WriteLog(errorContext + text + "\n");
         WriteLog("Error 5!\n");
         ui.PostScanFinished();
@@ -350,10 +356,7 @@ void OnAcquireEnded(const AcquireEnd& end, ScanUi& ui) {
     if (end.error) {
         errorContext = "Error while scanning:\n";
         ReportComponentError(*end.error, ui);
-        // The quiet report has posted the end already.
-        if (ComponentErrorText(*end.error).rfind("5: Source or Source Manager", 0) == 0 &&
-            currentSourceName.rfind("HP", 0) == 0)
-            return;
+        if (IsQuietError(ComponentErrorText(*end.error))) return;  // it has posted the end already
     } else {
         WriteLog("Scan cancelled\n");
     }

@@ -315,3 +315,30 @@ TEST(ComponentError, ErrorFiveOfAnHpSourceEndsTheScanQuietly) {
     EXPECT_EQ(errorContext, "Error while scanning:\n5: Source or Source Manager error");
     currentSourceName.clear();
 }
+
+TEST(AcquireEnded, EachWayEndsTheScanExactlyOnce) {
+    LogCapture log;
+    currentSourceName = "HP Officejet";
+    RecordingUi quiet;
+    AcquireEnd hp;
+    hp.error = ScannerError(5, 5, "Source or Source Manager error");
+    OnAcquireEnded(hp, quiet);
+    EXPECT_EQ(quiet.calls, std::vector<std::string>{"scan finished"});
+
+    RecordingUi cancelled;
+    AcquireEnd stop;
+    stop.cancelled = true;
+    OnAcquireEnded(stop, cancelled);
+    EXPECT_EQ(cancelled.calls, std::vector<std::string>{"scan finished"});
+    EXPECT_EQ(log.lines().back(), "Scan cancelled");
+
+    currentSourceName = "Noname frontend-tester";
+    RecordingUi failed;
+    AcquireEnd jam;
+    jam.error = ScannerError(6, 6, "Document feeder jammed");
+    OnAcquireEnded(jam, failed);
+    EXPECT_EQ(failed.calls, (std::vector<std::string>{
+                                "beep", "warning: Error while scanning:\n6: Document feeder jammed",
+                                "scan finished"}));
+    currentSourceName.clear();
+}
