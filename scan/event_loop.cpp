@@ -3,10 +3,10 @@
 #include <chrono>
 
 void BlockingEventLoop::Post(std::function<void()> work) {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        queue_.push_back(std::move(work));
-    }
+    // Notified under the lock: once the waiting thread has the work, the poster no longer
+    // touches the loop, so the loop may be gone as soon as its work has run.
+    std::lock_guard<std::mutex> lock(mutex_);
+    queue_.push_back(std::move(work));
     posted_.notify_all();
 }
 

@@ -189,6 +189,7 @@ TEST(Feeder, CancelStopsTheDeviceAndTheSessionStaysUsable) {
 }
 
 TEST(Events, DeliveredOnTheThreadThatRunsTheLoopOrThroughTheDispatcher) {
+    BlockingEventLoop own;  // outlives the component, as a GUI's event loop does
     ScannerComponent c;
     OpenTestDevice(c);
     SetUpFlatbedPage(c, kPixelGray, 10);
@@ -205,7 +206,6 @@ TEST(Events, DeliveredOnTheThreadThatRunsTheLoopOrThroughTheDispatcher) {
     for (int i = 0; i < 300 && seen == std::thread::id(); ++i) c.WaitForEvents(100);
     EXPECT_EQ(seen, std::this_thread::get_id());
 
-    BlockingEventLoop own;
     int dispatched = 0;
     c.SetDispatcher([&](std::function<void()> work) {
         ++dispatched;
