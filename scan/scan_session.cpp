@@ -48,7 +48,10 @@ bool Supported(ScannerComponent& c, int code) {
     return c.CapSupported();
 }
 
-void EndSetUp(ScanUi& ui) {
+// A scan that ends before its acquisition runs: the source is released at once, so that it is
+// free for other programs until the next scan.
+void EndSetUp(ScannerComponent& c, ScanUi& ui) {
+    c.CloseSession();
     ui.HideActivity();
     ui.EnableMainWindow(true);
 }
@@ -143,6 +146,7 @@ bool OnScanPage(ScannerComponent& c, ScanUi& ui, const ScanSettings& settings) {
         name = Cut(c.SourceName(c.CurrentSource()), kMaxSourceName);
     } catch (const ScannerError& e) {
         ReportComponentError(e, ui);
+        c.CloseSession();
         return false;
     }
     currentSourceName = name;
@@ -156,7 +160,7 @@ bool OnScanPage(ScannerComponent& c, ScanUi& ui, const ScanSettings& settings) {
     ui.PumpMessages();
     if (cancelRequested) {
         WriteLog("Cancelled\n");
-        EndSetUp(ui);
+        EndSetUp(c, ui);
         return false;
     }
 
@@ -176,7 +180,7 @@ bool OnScanPage(ScannerComponent& c, ScanUi& ui, const ScanSettings& settings) {
         if (Supported(c, kCapPixelType)) LogCapability(c, "After");
     } catch (const ScannerError& e) {
         ReportComponentError(e, ui);
-        EndSetUp(ui);
+        EndSetUp(c, ui);
         return false;
     }
 
@@ -336,7 +340,7 @@ bool OnScanPage(ScannerComponent& c, ScanUi& ui, const ScanSettings& settings) {
     ui.PumpMessages();
     if (cancelRequested) {
         WriteLog("cancelled\n");
-        EndSetUp(ui);
+        EndSetUp(c, ui);
         return false;
     }
 
@@ -346,7 +350,7 @@ bool OnScanPage(ScannerComponent& c, ScanUi& ui, const ScanSettings& settings) {
         c.StartAcquire();
     } catch (const ScannerError& e) {
         ReportComponentError(e, ui);
-        EndSetUp(ui);
+        EndSetUp(c, ui);
         return false;
     }
     return true;

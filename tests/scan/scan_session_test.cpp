@@ -201,6 +201,8 @@ TEST(ScanSession, CancelSeenByTheFirstPumpEndsBeforeAnySetting) {
     EXPECT_EQ(d.ui.calls.back(), "enable");
     EXPECT_EQ(d.ui.calls[d.ui.calls.size() - 2], "hide activity");
     EXPECT_FALSE(d.component.Acquiring());
+    d.component.Capability(kCapUnits);
+    EXPECT_THROW(d.component.CapSupported(), ScannerError);  // the source was released
 }
 
 TEST(ScanSession, CancelDuringTheSetUpEndsAfterEverySetting) {
@@ -217,6 +219,8 @@ TEST(ScanSession, CancelDuringTheSetUpEndsAfterEverySetting) {
     EXPECT_EQ(IndexOf(lines, "Start acquire"), lines.size());
     EXPECT_EQ(d.ui.calls.back(), "enable");
     EXPECT_FALSE(d.component.Acquiring());
+    d.component.Capability(kCapUnits);
+    EXPECT_THROW(d.component.CapSupported(), ScannerError);  // the source was released
 }
 
 TEST(ScanSession, SourceThatCannotBeOpened) {
