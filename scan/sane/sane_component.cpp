@@ -566,8 +566,12 @@ struct ScannerComponent::Impl {
         std::vector<uint8_t> chunk(std::max(bpl, size_t{1} << 18));
         size_t partial = 0;
         lines = 0;
+        // A cancel is honoured once the frame's data has begun to arrive: some back ends (the
+        // SANE test scanner among them) can hang in sane_cancel while their reader is still
+        // starting up.
+        bool flowing = false;
         for (;;) {
-            if (cancel) {
+            if (cancel && flowing) {
                 status = SANE_STATUS_CANCELLED;
                 return false;
             }
@@ -576,6 +580,7 @@ struct ScannerComponent::Impl {
                                static_cast<SANE_Int>(chunk.size() - partial), &got);
             if (status == SANE_STATUS_EOF) break;
             if (status != SANE_STATUS_GOOD) return false;
+            if (got > 0) flowing = true;
             const size_t total = partial + static_cast<size_t>(std::max<SANE_Int>(got, 0));
             const size_t full = total / bpl;
             for (size_t i = 0; i < full; ++i) sink(chunk.data() + i * bpl, lines++);
@@ -666,6 +671,12 @@ struct ScannerComponent::Impl {
 
     void Run(unsigned gen, int pagesWanted, double dpiX, double dpiY, int sourceIndex,
              std::string feederEntry, std::string flatbedEntry) {
+        if (cancel) {
+            // Cancelled before the device was started: nothing to stop.
+            running = false;
+            PostEnd(gen, AcquireEnd{true, std::nullopt});
+            return;
+        }
         SANE_Status s = sane_start(handle);
         TraceFromWorker("sane_start" + Result(s));
         bool onFlatbedInstead = false;

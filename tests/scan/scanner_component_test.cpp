@@ -583,3 +583,34 @@ TEST(TraceLog, SaneCallsGoToTheProgramLogWhenOn) {
     off.CloseSession();
     EXPECT_TRUE(quiet.allLines().empty());
 }
+
+TEST(Feeder, CancelAtAnyMomentEndsTheRunCleanly) {
+    ScannerComponent c;
+    OpenTestDevice(c);
+    SetUpFlatbedPage(c, kPixelGray, 10);
+    Put(c, kCapFeederEnabled, 1);
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE(round);
+        int images = 0;
+        bool over = false;
+        c.SetEventCallback(kEventImageTransferred, [&](void*, int, int) {
+            ++images;
+            if (c.PendingTransfers() == 0) over = true;
+        });
+        c.SetAcquireEndCallback([&](const AcquireEnd& end) {
+            EXPECT_FALSE(end.error.has_value());
+            over = true;
+        });
+        c.StartAcquire();
+        // Cancel after a different number of events each round, from none to all of them.
+        for (int i = 0; i < round % 7 && !over; ++i) c.WaitForEvents(50);
+        c.CancelAcquire();
+        for (int i = 0; i < 300 && !over; ++i) c.WaitForEvents(100);
+        ASSERT_TRUE(over);
+        EXPECT_LE(images, 10);
+        EXPECT_EQ(c.PendingTransfers(), 0);
+        c.ProcessEvents();
+    }
+    Put(c, kCapFeederEnabled, 0);
+    EXPECT_EQ(Acquire(c).images.size(), 1u);  // the device still works
+}
