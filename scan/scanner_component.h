@@ -51,8 +51,7 @@ enum ComponentErrorCode {
     kErrBusy = 6,
     kErrSelectionCancelled = 7,
     kErrImageFormat = 8,
-    kErrNoImage = 9,
-    kErrNoSuchOption = 10,
+    kErrNoSuchOption = 9,
 };
 
 // A failed component call. Scanner failures carry the SANE status as status and error code and
