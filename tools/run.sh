@@ -6,5 +6,6 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/tools/setup.sh"
 cmake --preset default -S "$top" >/dev/null
 cmake --build "$top/build/default" --target vellumo
-export SANE_CONFIG_DIR="$top/res/sane"
+# The trailing colon keeps the system configuration (/etc/sane.d) on the search path after ours.
+export SANE_CONFIG_DIR="$top/res/sane:"
 exec "$top/build/default/app/vellumo" "$@"
