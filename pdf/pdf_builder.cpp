@@ -1,0 +1,222 @@
+#include "pdf/pdf_builder.h"
+
+#include <unistd.h>
+
+#include <cctype>
+#include <climits>
+#include <cstdarg>
+#include <cstdio>
+
+#include "imaging/codecs.h"
+#include "pdf/pagemint.h"
+#include "platform/log.h"
+#include "platform/temp_file.h"
+
+const char* const kPdfCreator = "Vellumo - https://www.brackwin.com";
+
+std::string PdfTitle() {
+    return std::string("Produced by ") + kPdfCreator;
+}
+
+void PdfBuildListener::pageStarted(int, int, const std::string&) {}
+void PdfBuildListener::showMessage(const std::string&, PdfMessageKind) {}
+
+namespace {
+
+// The resolution a recompressed page gets when its own file records none; it matches what
+// the PDF library assumes for such files, so the page keeps its size either way.
+constexpr int kDefaultJpegDpi = 150;
+
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Format(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    const int n = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string out(n > 0 ? static_cast<size_t>(n) : 0, '\0');
+    if (n > 0) std::vsnprintf(out.data(), out.size() + 1, format, args);
+    va_end(args);
+    return out;
+}
+
+// The temporary JPEG copies of one build: the written ".jpg" file and the empty file whose
+// name it extends. Removed on every way out once the library is done with them.
+class TemporaryCopies {
+public:
+    ~TemporaryCopies() {
+        for (const std::string& name : names_) {
+            unlink((name + ".jpg").c_str());
+            unlink(name.c_str());
+        }
+    }
+    void add(const std::string& name) { names_.push_back(name); }
+
+private:
+    std::vector<std::string> names_;
+};
+
+// Writes a JPEG copy of a colour or grey page at the given quality, with the page's own
+// resolution. Returns the copy's name, or "" when the page stays as it is (bilevel, or the
+// copy could not be written).
+std::string RecompressedCopy(const std::string& file, const ImageBuffer& image, int quality,
+                             int page, int pageCount, TemporaryCopies& copies) {
+    const std::string base = CreateTempFile("VW");
+    if (base.empty()) {
+        WriteLogF("Could not create a temporary file for image %d of %d, adding it unchanged\n",
+                  page, pageCount);
+        return {};
+    }
+    copies.add(base);
+    const std::string jpeg = base + ".jpg";
+    int dpiX = ImageDpiX(image), dpiY = ImageDpiY(image);
+    if (dpiX <= 0 || dpiY <= 0 || dpiX >= 65536 || dpiY >= 65536) dpiX = dpiY = kDefaultJpegDpi;
+    SetJpegDensity(dpiX, dpiY, 1);
+    if (SaveJpeg(jpeg.c_str(), image, quality) != 0) {
+        WriteLogF("Could not compress image %d of %d (%s), adding it unchanged\n", page, pageCount,
+                  file.c_str());
+        return {};
+    }
+    return jpeg;
+}
+
+}  // namespace
+
+int CompressionQuality(const std::string& text) {
+    long long value = 0;
+    for (char c : text) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) break;
+        value = value * 10 + (c - '0');
+        if (value > INT_MAX) value = INT_MAX;
+    }
+    if (value < 1) return 1;
+    if (value > 100) return 100;
+    return static_cast<int>(value);
+}
+
+PdfResultText DescribeMakePdfResult(int result, const std::string& path,
+                                    const std::string& errorText) {
+    PdfResultText t;
+    const char* p = path.c_str();
+    switch (result) {
+        case 1:
+            t.message =
+                Format("Could not create PDF file %s (error %d): invalid parameters", p, result);
+            break;
+        case 2:
+            t.message = Format(
+                "Could not create PDF file %s (error %d), possibly because the file is "
+                "in use by another application",
+                p, result);
+            break;
+        case 3:
+            t.message = Format("Could not create PDF file %s: %s", p, errorText.c_str());
+            t.logLine = errorText + "\n";
+            break;
+        case 4:
+            t.message = Format(
+                "Could not create PDF file %s (error %d), PDF file already exists and "
+                "could not be overwritten - it is possibly being held open by a PDF "
+                "viewer application",
+                p, result);
+            break;
+        case 5:
+            t.message =
+                Format("Could not create PDF file %s (error %d): no images to be added", p, result);
+            break;
+        default:
+            t.message = Format("*** Successfully created %s ***", p);
+            if (result == 0) t.logLine = Format("Successfully created PDF file %s\n", p);
+            return t;
+    }
+    t.failure = true;
+    if (t.logLine.empty()) t.logLine = t.message + "\n";
+    return t;
+}
+
+PdfBuildResult BuildPdf(const std::vector<std::string>& pageFiles, const std::string& outPath,
+                        const PdfBuildOptions& options, PdfBuildListener* listener) {
+    PdfBuildListener quiet;
+    PdfBuildListener& events = listener ? *listener : quiet;
+    PdfBuildResult result;
+    TemporaryCopies copies;
+    // Images left from a build that ended early must not join this one.
+    PGMT_Reset();
+
+    PGMT_SetCreator(kPdfCreator);
+    WriteLog("Creator set\n");
+    PGMT_SetProducer(kPdfCreator);
+    WriteLog("Producer set\n");
+    PGMT_SetTitle(PdfTitle().c_str());
+    WriteLog("Title set\n");
+    PGMT_SetCreationDate();
+    WriteLog("Creation date set\n");
+
+    const int n = static_cast<int>(pageFiles.size());
+    for (int j = 1; j <= n; ++j) {
+        const std::string& path = pageFiles[j - 1];
+        WriteLogF("Loading image %d of %d (%s)\n", j, n, path.c_str());
+        events.pageStarted(j, n, path);
+        const int dpiResult = PGMT_SetDPI(0);
+        if (dpiResult != 0) {
+            WriteLog(options.forMail ? "Could not set dpi for body in PDF\n"
+                                     : "Could not set dpi for fax body in PDF\n");
+            PGMT_Reset();
+            result.status = PdfBuildStatus::SetDpiFailed;
+            result.code = dpiResult;
+            result.page = j;
+            return result;
+        }
+        // Only pages that are recompressed need their pixels; for the others reading the
+        // file's header is enough to know it is a readable image, and the library reads the
+        // data itself.
+        ImageFileInfo info;
+        const bool readable = DetectImageFormat(path.c_str(), &info) != ImageFormat::None;
+        std::string file = path;
+        bool loaded = readable;
+        if (readable && options.compress && info.bitsPerPixel > 1) {
+            ImageBuffer image{};
+            loaded = ReadImageFile(path.c_str(), image) == 0;
+            if (loaded && BitsPerPixel(image) > 1) {
+                const std::string copy = RecompressedCopy(
+                    path, image, CompressionQuality(options.compressionPercent), j, n, copies);
+                if (!copy.empty()) file = copy;
+            }
+            FreeImage(image);
+        }
+        if (!loaded) {
+            // Leaving the page out would give a PDF that silently lacks it.
+            events.showMessage("Unsupported graphics format", PdfMessageKind::Warning);
+            WriteLogF("Could not load image %d of %d (%s)\n", j, n, path.c_str());
+            PGMT_Reset();
+            result.status = PdfBuildStatus::PageUnreadable;
+            result.page = j;
+            return result;
+        }
+        const int addResult = PGMT_AddImage(file.c_str());
+        if (addResult != 0) {
+            if (options.forMail) {
+                const std::string text = Format("Could not add image to PDF file %s (error %d)",
+                                                outPath.c_str(), addResult);
+                events.showMessage(text, PdfMessageKind::Plain);
+                WriteLog(text + "\n");
+            } else {
+                WriteLog("Could not add body to PDF\n");
+            }
+            PGMT_Reset();
+            result.status = PdfBuildStatus::AddImageFailed;
+            result.code = addResult;
+            result.page = j;
+            return result;
+        }
+    }
+
+    char errorText[256] = {};
+    result.code = PGMT_MakePDF(outPath.c_str(), kPgmtModeReplace, errorText, sizeof errorText);
+    result.errorText = errorText;
+    const PdfResultText text = DescribeMakePdfResult(result.code, outPath, result.errorText);
+    if (text.failure) events.showMessage(text.message, PdfMessageKind::Warning);
+    if (!text.logLine.empty()) WriteLog(text.logLine);
+    return result;
+}
