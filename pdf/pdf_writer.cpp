@@ -28,7 +28,8 @@ void PdfWriter::beginStream(int number, const std::string& dictionary) {
     lengthNumber_ = reserveObject();
     streamNumber_ = number;
     beginObject(number);
-    printf("<< %s /Length %d 0 R >>\nstream\n", dictionary.c_str(), lengthNumber_);
+    write("<< " + dictionary);
+    printf(" /Length %d 0 R >>\nstream\n", lengthNumber_);
     streamStart_ = offset_;
 }
 
@@ -50,16 +51,23 @@ void PdfWriter::write(const void* data, size_t size) {
 }
 
 void PdfWriter::printf(const char* format, ...) {
-    char buf[512];
+    char small[512];
     va_list args;
     va_start(args, format);
-    const int n = std::vsnprintf(buf, sizeof buf, format, args);
-    va_end(args);
-    if (n < 0 || static_cast<size_t>(n) >= sizeof buf) {
+    va_list copy;
+    va_copy(copy, args);
+    const int n = std::vsnprintf(small, sizeof small, format, copy);
+    va_end(copy);
+    if (n < 0) {
         failed_ = true;
-        return;
+    } else if (static_cast<size_t>(n) < sizeof small) {
+        write(small, static_cast<size_t>(n));
+    } else {
+        std::vector<char> large(static_cast<size_t>(n) + 1);
+        std::vsnprintf(large.data(), large.size(), format, args);
+        write(large.data(), static_cast<size_t>(n));
     }
-    write(buf, static_cast<size_t>(n));
+    va_end(args);
 }
 
 void PdfWriter::finish(int root, int info) {

@@ -1,0 +1,87 @@
+// vellumo-cli pdf as a user runs it: exit codes, messages on standard error, the PDF.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "pdf_test_util.h"
+#include "support/test_support.h"
+
+using namespace pdftest;
+using testsupport::shellQuote;
+
+namespace {
+
+std::string Cli() {
+    const char* path = std::getenv("VELLUMO_CLI");
+    return path ? path : "vellumo-cli";
+}
+
+// Runs the program with stdout and stderr apart; returns the exit status.
+int RunCli(const std::string& args, std::string* out, std::string* err, const std::string& dir) {
+    const int rc = Sh(shellQuote(Cli()) + " " + args + " >" + shellQuote(dir + "/stdout") + " 2>" +
+                      shellQuote(dir + "/stderr"));
+    *out = testsupport::readFile(dir + "/stdout");
+    *err = testsupport::readFile(dir + "/stderr");
+    return rc;
+}
+
+TEST(CliPdf, WritesThePdfAndExitsZero) {
+    testsupport::IsolatedHome home;
+    const std::string d = home.path();
+    MakeBilevelTiff(d + "/a.tif", 300, 400, 150, "g4");
+    MakeColourImage(d + "/b.jpg", 200, 100, 100);
+    std::string out, err;
+    EXPECT_EQ(RunCli("pdf -o " + shellQuote(d + "/o.pdf") + " " + shellQuote(d + "/a.tif") + " " +
+                         shellQuote(d + "/b.jpg"),
+                     &out, &err, d),
+              0)
+        << err;
+    EXPECT_EQ(err, "");  // no progress when standard error is not a terminal
+    const auto sizes = PageSizes(d + "/o.pdf");
+    ASSERT_EQ(sizes.size(), 2u);
+    EXPECT_NEAR(sizes[0].width, 144, 0.02);
+    EXPECT_NEAR(sizes[1].width, 144, 0.02);
+    std::string report;
+    EXPECT_TRUE(QpdfClean(d + "/o.pdf", &report)) << report;
+
+    EXPECT_EQ(
+        RunCli("pdf --compress 60 -o " + shellQuote(d + "/c.pdf") + " " + shellQuote(d + "/b.jpg"),
+               &out, &err, d),
+        0)
+        << err;
+    EXPECT_TRUE(QpdfClean(d + "/c.pdf", &report)) << report;
+    EXPECT_TRUE(testsupport::listDir(home.tempDir()).empty());
+}
+
+TEST(CliPdf, FailuresExitNonZeroWithAMessage) {
+    testsupport::IsolatedHome home;
+    const std::string d = home.path();
+    MakeGreyPng(d + "/g.png", 40, 40, 0);
+    testsupport::writeFile(d + "/t.txt", "text");
+    std::string out, err;
+
+    EXPECT_EQ(RunCli("pdf " + shellQuote(d + "/g.png"), &out, &err, d), 2);
+    EXPECT_NE(err.find("no output file"), std::string::npos) << err;
+    EXPECT_EQ(RunCli("pdf -o " + shellQuote(d + "/x.pdf"), &out, &err, d), 2);
+    EXPECT_EQ(RunCli("pdf --compress high -o x.pdf g.png", &out, &err, d), 2);
+    EXPECT_EQ(RunCli("pdf --frobnicate -o x.pdf g.png", &out, &err, d), 2);
+    EXPECT_EQ(RunCli("nosuchcommand", &out, &err, d), 2);
+
+    EXPECT_EQ(RunCli("pdf -o " + shellQuote(d + "/x.pdf") + " " + shellQuote(d + "/t.txt"), &out,
+                     &err, d),
+              1);
+    EXPECT_NE(err.find("Unsupported graphics format"), std::string::npos) << err;
+    EXPECT_FALSE(testsupport::fileExists(d + "/x.pdf"));
+
+    EXPECT_EQ(RunCli("pdf -o " + shellQuote(d + "/nofolder/x.pdf") + " " + shellQuote(d + "/g.png"),
+                     &out, &err, d),
+              1);
+    EXPECT_NE(err.find("(error 2)"), std::string::npos) << err;
+
+    EXPECT_EQ(RunCli("--help", &out, &err, d), 0);
+    EXPECT_NE(out.find("pdf"), std::string::npos);
+    EXPECT_EQ(RunCli("pdf --help", &out, &err, d), 0);
+    EXPECT_NE(out.find("--compress QUALITY"), std::string::npos);
+}
+
+}  // namespace
