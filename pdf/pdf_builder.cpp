@@ -6,6 +6,9 @@
 #include <climits>
 #include <cstdarg>
 #include <cstdio>
+#include <deque>
+#include <future>
+#include <mutex>
 
 #include "imaging/codecs.h"
 #include "pdf/pagemint.h"
@@ -51,35 +54,100 @@ public:
             unlink(name.c_str());
         }
     }
-    void add(const std::string& name) { names_.push_back(name); }
+    void add(const std::string& name) {
+        if (!name.empty()) names_.push_back(name);
+    }
 
 private:
     std::vector<std::string> names_;
 };
 
-// Writes a JPEG copy of a colour or grey page at the given quality, with the page's own
-// resolution. Returns the copy's name, or "" when the page stays as it is (bilevel, or the
-// copy could not be written).
-std::string RecompressedCopy(const std::string& file, const ImageBuffer& image, int quality,
-                             int page, int pageCount, TemporaryCopies& copies) {
-    const std::string base = CreateTempFile("VW");
-    if (base.empty()) {
-        WriteLogF("Could not create a temporary file for image %d of %d, adding it unchanged\n",
-                  page, pageCount);
-        return {};
+// What a page hands to the library, worked out before its turn: the file (the page's own, or
+// its JPEG copy), the temporary name made for the copy, and a note for the log.
+struct PreparedPage {
+    bool readable = false;
+    std::string file;
+    std::string temporary;
+    std::string note;
+};
+
+// SetJpegDensity is one setting for every later SaveJpeg, so each pair runs alone.
+std::mutex jpegMutex;
+
+// Inspects the page and, for colour and grey pages when compressing, writes a JPEG copy with
+// the page's own resolution. Runs on a worker thread for the page after the current one, so it
+// touches neither the log nor the library.
+PreparedPage PreparePage(const std::string& path, const PdfBuildOptions& options, int page,
+                         int pageCount) {
+    PreparedPage p;
+    p.file = path;
+    // Only pages that are recompressed need their pixels; for the others reading the file's
+    // header is enough to know it is a readable image, and the library reads the data itself.
+    ImageFileInfo info;
+    p.readable = DetectImageFormat(path.c_str(), &info) != ImageFormat::None;
+    if (!p.readable || !options.compress || info.bitsPerPixel <= 1) return p;
+    ImageBuffer image{};
+    p.readable = ReadImageFile(path.c_str(), image) == 0;
+    if (p.readable && BitsPerPixel(image) > 1) {
+        p.temporary = CreateTempFile("VW");
+        if (p.temporary.empty()) {
+            p.note = Format(
+                "Could not create a temporary file for image %d of %d, adding it "
+                "unchanged\n",
+                page, pageCount);
+        } else {
+            const std::string jpeg = p.temporary + ".jpg";
+            int dpiX = ImageDpiX(image), dpiY = ImageDpiY(image);
+            if (dpiX <= 0 || dpiY <= 0 || dpiX >= 65536 || dpiY >= 65536)
+                dpiX = dpiY = kDefaultJpegDpi;
+            int saved;
+            {
+                std::lock_guard<std::mutex> lock(jpegMutex);
+                SetJpegDensity(dpiX, dpiY, 1);
+                saved =
+                    SaveJpeg(jpeg.c_str(), image, CompressionQuality(options.compressionPercent));
+            }
+            if (saved == 0)
+                p.file = jpeg;
+            else
+                p.note = Format("Could not compress image %d of %d (%s), adding it unchanged\n",
+                                page, pageCount, path.c_str());
+        }
     }
-    copies.add(base);
-    const std::string jpeg = base + ".jpg";
-    int dpiX = ImageDpiX(image), dpiY = ImageDpiY(image);
-    if (dpiX <= 0 || dpiY <= 0 || dpiX >= 65536 || dpiY >= 65536) dpiX = dpiY = kDefaultJpegDpi;
-    SetJpegDensity(dpiX, dpiY, 1);
-    if (SaveJpeg(jpeg.c_str(), image, quality) != 0) {
-        WriteLogF("Could not compress image %d of %d (%s), adding it unchanged\n", page, pageCount,
-                  file.c_str());
-        return {};
-    }
-    return jpeg;
+    FreeImage(image);
+    return p;
 }
+
+// The pages being prepared ahead of the loop (at most two, so memory holds two pages). Every
+// way out of the loop waits for them and hands their temporary files to copies.
+class PagesAhead {
+public:
+    PagesAhead(const std::vector<std::string>& files, const PdfBuildOptions& options,
+               TemporaryCopies& copies)
+        : files_(files), options_(options), copies_(copies) {}
+    ~PagesAhead() {
+        for (auto& [page, job] : jobs_) copies_.add(job.get().temporary);
+    }
+    // Page j (from 1); starts j and j + 1 when they are not running yet.
+    PreparedPage take(int j) {
+        const int n = static_cast<int>(files_.size());
+        if (!options_.compress) return PreparePage(files_[j - 1], options_, j, n);
+        for (int k = j; k <= std::min(j + 1, n); ++k)
+            if (jobs_.empty() || jobs_.back().first < k)
+                jobs_.emplace_back(
+                    k, std::async(std::launch::async, PreparePage, files_[k - 1], options_, k, n));
+        PreparedPage p = jobs_.front().second.get();
+        jobs_.pop_front();
+        copies_.add(p.temporary);
+        return p;
+    }
+
+private:
+    const std::vector<std::string>& files_;
+    const PdfBuildOptions& options_;
+    TemporaryCopies& copies_;
+    std::deque<std::pair<int, std::future<PreparedPage>>> jobs_;
+};
 
 }  // namespace
 
@@ -154,6 +222,7 @@ PdfBuildResult BuildPdf(const std::vector<std::string>& pageFiles, const std::st
     WriteLog("Creation date set\n");
 
     const int n = static_cast<int>(pageFiles.size());
+    PagesAhead ahead(pageFiles, options, copies);
     for (int j = 1; j <= n; ++j) {
         const std::string& path = pageFiles[j - 1];
         WriteLogF("Loading image %d of %d (%s)\n", j, n, path.c_str());
@@ -168,24 +237,10 @@ PdfBuildResult BuildPdf(const std::vector<std::string>& pageFiles, const std::st
             result.page = j;
             return result;
         }
-        // Only pages that are recompressed need their pixels; for the others reading the
-        // file's header is enough to know it is a readable image, and the library reads the
-        // data itself.
-        ImageFileInfo info;
-        const bool readable = DetectImageFormat(path.c_str(), &info) != ImageFormat::None;
-        std::string file = path;
-        bool loaded = readable;
-        if (readable && options.compress && info.bitsPerPixel > 1) {
-            ImageBuffer image{};
-            loaded = ReadImageFile(path.c_str(), image) == 0;
-            if (loaded && BitsPerPixel(image) > 1) {
-                const std::string copy = RecompressedCopy(
-                    path, image, CompressionQuality(options.compressionPercent), j, n, copies);
-                if (!copy.empty()) file = copy;
-            }
-            FreeImage(image);
-        }
-        if (!loaded) {
+        const PreparedPage prepared = ahead.take(j);
+        if (!prepared.note.empty()) WriteLog(prepared.note);
+        const std::string& file = prepared.file;
+        if (!prepared.readable) {
             // Leaving the page out would give a PDF that silently lacks it.
             events.showMessage("Unsupported graphics format", PdfMessageKind::Warning);
             WriteLogF("Could not load image %d of %d (%s)\n", j, n, path.c_str());

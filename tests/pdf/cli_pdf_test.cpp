@@ -1,8 +1,6 @@
 // vellumo-cli pdf as a user runs it: exit codes, messages on standard error, the PDF.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "pdf_test_util.h"
 #include "support/test_support.h"
 
@@ -12,8 +10,7 @@ using testsupport::shellQuote;
 namespace {
 
 std::string Cli() {
-    const char* path = std::getenv("VELLUMO_CLI");
-    return path ? path : "vellumo-cli";
+    return VELLUMO_CLI_PATH;
 }
 
 // Runs the program with stdout and stderr apart; returns the exit status.

@@ -59,23 +59,20 @@ TEST_F(Pagemint, A4At300DpiIsA4AndBilevelPagesAreG4) {
     EXPECT_EQ(images[2].bitsPerComponent, 1);
 
     MakeBilevelPng(f("expected.png"), 2480, 3508, 300);
-    for (int page = 1; page <= 3; ++page) {
-        const std::string base = f("p" + std::to_string(page));
-        EXPECT_EQ(
-            DifferentPixels(ExtractImage(f("out.pdf"), page, base + "x"), f("expected.png"), true),
-            0)
-            << "page " << page;
-        EXPECT_EQ(DifferentPixels(RenderCairo(f("out.pdf"), page, 300, true, base + "c"),
+    for (int page = 1; page <= 3; ++page)
+        EXPECT_EQ(DifferentPixels(ExtractImage(f("out.pdf"), page, f("x" + std::to_string(page))),
                                   f("expected.png"), true),
                   0)
             << "page " << page;
-        // Poppler's own rasteriser resamples bilevel images slightly; it must still show the
-        // same page.
-        EXPECT_LT(DifferentPixels(RenderPoppler(f("out.pdf"), page, 300, true, base + "p"),
-                                  f("expected.png"), true),
-                  2480L * 3508 / 500)
-            << "page " << page;
-    }
+    // The page our own G4 encoder wrote, rendered.
+    EXPECT_EQ(
+        DifferentPixels(RenderCairo(f("out.pdf"), 2, 300, true, f("c2")), f("expected.png"), true),
+        0);
+    // Poppler's own rasteriser resamples bilevel images slightly; it must still show the same
+    // page.
+    EXPECT_LT(DifferentPixels(RenderPoppler(f("out.pdf"), 2, 300, true, f("p2")), f("expected.png"),
+                              true),
+              2480L * 3508 / 500);
 }
 
 TEST_F(Pagemint, MixedDocumentOpensWithoutWarnings) {
@@ -135,7 +132,7 @@ TEST_F(Pagemint, MixedDocumentOpensWithoutWarnings) {
     // black).
     const std::string cmyk = RenderPoppler(f("mixed.pdf"), 6, 150, false, f("q6"));
     std::string pixel;
-    Sh("convert " + cmyk +
+    Sh("/usr/bin/convert " + cmyk +
            " -crop 1x1+20+30 -format '%[fx:int(255*r)] %[fx:int(255*g)] "
            "%[fx:int(255*b)]' info:",
        &pixel);
@@ -144,7 +141,7 @@ TEST_F(Pagemint, MixedDocumentOpensWithoutWarnings) {
     EXPECT_GT(r, 180);
     EXPECT_LT(g, 90);
     EXPECT_LT(b, 90);
-    Sh("convert " + cmyk +
+    Sh("/usr/bin/convert " + cmyk +
            " -crop 1x1+80+30 -format '%[fx:int(255*r)] %[fx:int(255*g)] "
            "%[fx:int(255*b)]' info:",
        &pixel);
@@ -262,7 +259,7 @@ TEST_F(Pagemint, FailedBuildKeepsTheExistingFileAndLeavesNothingBehind) {
 
 TEST_F(Pagemint, PalettePngAndPaletteTiffBecomeIndexed) {
     MakePalettePng(f("p.png"), 64, 48, 0);
-    Sh("convert " + f("p.png") + " -type Palette -compress lzw " + f("p.tif"));
+    Sh("/usr/bin/convert " + f("p.png") + " -type Palette -compress lzw " + f("p.tif"));
     ASSERT_EQ(PGMT_AddImage(f("p.png").c_str()), 0);
     ASSERT_EQ(PGMT_AddImage(f("p.tif").c_str()), 0);
     ASSERT_EQ(Make(f("p.pdf")), 0) << error_;

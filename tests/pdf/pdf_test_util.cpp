@@ -50,14 +50,14 @@ std::string BilevelDrawing(int width, int height) {
 }  // namespace
 
 void MakeBilevelPng(const std::string& path, int width, int height, int dpi) {
-    MustRun("convert " + BilevelDrawing(width, height) + " -threshold 50% -type bilevel" +
+    MustRun("/usr/bin/convert " + BilevelDrawing(width, height) + " -threshold 50% -type bilevel" +
             Density(dpi) + " " + shellQuote(path));
 }
 
 void MakeBilevelTiff(const std::string& path, int width, int height, int dpi,
                      const std::string& compression) {
     const std::string g4 = path + ".g4.tif";
-    MustRun("convert " + BilevelDrawing(width, height) + " -threshold 50% -type bilevel" +
+    MustRun("/usr/bin/convert " + BilevelDrawing(width, height) + " -threshold 50% -type bilevel" +
             Density(dpi) + " -compress Group4 " + shellQuote(g4));
     if (compression == "g4")
         MustRun("mv " + shellQuote(g4) + " " + shellQuote(path));
@@ -67,15 +67,15 @@ void MakeBilevelTiff(const std::string& path, int width, int height, int dpi,
 }
 
 void MakeGreyPng(const std::string& path, int width, int height, int dpi) {
-    MustRun("convert -size " + std::to_string(width) + "x" + std::to_string(height) +
+    MustRun("/usr/bin/convert -size " + std::to_string(width) + "x" + std::to_string(height) +
             " gradient:white-black -fill gray40 -draw 'circle 30,30 30,60' -colorspace Gray "
             "-depth 8" +
-            Density(dpi) + " PNG8:" + shellQuote(path) + " && convert " + shellQuote(path) +
-            " -type Grayscale -depth 8 " + shellQuote(path));
+            Density(dpi) + " PNG8:" + shellQuote(path) + " && /usr/bin/convert " +
+            shellQuote(path) + " -type Grayscale -depth 8 " + shellQuote(path));
 }
 
 void MakeColourImage(const std::string& path, int width, int height, int dpi) {
-    MustRun("convert -size " + std::to_string(width) + "x" + std::to_string(height) +
+    MustRun("/usr/bin/convert -size " + std::to_string(width) + "x" + std::to_string(height) +
             " gradient:orange-navy -fill green -draw 'rectangle 10,10 60,40' -fill red -draw "
             "'circle 80,60 80,90' -depth 8 -type TrueColor" +
             Density(dpi) + " -quality 92 " +
@@ -84,7 +84,7 @@ void MakeColourImage(const std::string& path, int width, int height, int dpi) {
 }
 
 void MakePalettePng(const std::string& path, int width, int height, int dpi) {
-    MustRun("convert -size " + std::to_string(width) + "x" + std::to_string(height) +
+    MustRun("/usr/bin/convert -size " + std::to_string(width) + "x" + std::to_string(height) +
             " gradient:yellow-purple -fill blue -draw 'rectangle 5,5 50,30' -colors 12 -type "
             "Palette" +
             Density(dpi) + " PNG8:" + shellQuote(path));
@@ -92,7 +92,7 @@ void MakePalettePng(const std::string& path, int width, int height, int dpi) {
 
 void MakeCmykJpeg(const std::string& path, int width, int height) {
     // Left half pure red, right half white: an inverted reading turns them cyan and black.
-    MustRun("convert -size " + std::to_string(width) + "x" + std::to_string(height) +
+    MustRun("/usr/bin/convert -size " + std::to_string(width) + "x" + std::to_string(height) +
             " xc:white -fill red -draw 'rectangle 0,0 " + std::to_string(width / 2 - 1) + "," +
             std::to_string(height - 1) + "' -colorspace CMYK -quality 95 " + shellQuote(path));
 }
@@ -170,9 +170,10 @@ std::string ExtractImage(const std::string& pdf, int page, const std::string& ou
 long DifferentPixels(const std::string& a, const std::string& b, bool threshold) {
     std::string out;
     const std::string cut = threshold ? " -threshold 50% " : " ";
-    Sh("convert " + shellQuote(a) + cut + shellQuote(a + ".cmp.png") + " && convert " +
-           shellQuote(b) + cut + shellQuote(b + ".cmp.png") + " && compare -metric AE " +
-           shellQuote(a + ".cmp.png") + " " + shellQuote(b + ".cmp.png") + " null:",
+    Sh("/usr/bin/convert " + shellQuote(a) + cut + shellQuote(a + ".cmp.png") +
+           " && /usr/bin/convert " + shellQuote(b) + cut + shellQuote(b + ".cmp.png") +
+           " && /usr/bin/compare -metric AE " + shellQuote(a + ".cmp.png") + " " +
+           shellQuote(b + ".cmp.png") + " null:",
        &out);
     char* end = nullptr;
     const long n = std::strtol(out.c_str(), &end, 10);
@@ -181,7 +182,7 @@ long DifferentPixels(const std::string& a, const std::string& b, bool threshold)
 
 double Psnr(const std::string& a, const std::string& b) {
     std::string out;
-    Sh("compare -metric PSNR " + shellQuote(a) + " " + shellQuote(b) + " null:", &out);
+    Sh("/usr/bin/compare -metric PSNR " + shellQuote(a) + " " + shellQuote(b) + " null:", &out);
     if (out.rfind("inf", 0) == 0) return 1000;
     char* end = nullptr;
     const double v = std::strtod(out.c_str(), &end);
