@@ -43,40 +43,43 @@ pages=(bw*.tif grey*.png colour*.jpg)
 others=(grey*.png colour*.jpg)
 for f in "${others[@]}"; do $convert "$f" "${f%.*}.pnm"; done
 
-# Median wall time and largest peak memory over the runs of one command line.
+# Median wall time, median CPU time (user + system) and largest peak memory over the runs of
+# one command line. The machine may be shared: the CPU times are the steadier figure.
 measure() {
     local label=$1; shift
-    local times=() rss=0
+    local times=() cpus=() rss=0
     for ((r = 0; r < runs; r++)); do
         /usr/bin/time -v -o tv.txt "$@" >/dev/null 2>err.txt || { cat err.txt >&2; exit 1; }
         times+=("$(awk -F': ' '/Elapsed/ {n=split($2,a,":"); s=0; for(i=1;i<=n;i++) s=s*60+a[i]; print s}' tv.txt)")
+        cpus+=("$(awk -F': ' '/User time/ {u=$2} /System time/ {s=$2} END {print u+s}' tv.txt)")
         local m; m=$(awk -F': ' '/Maximum resident/ {print $2}' tv.txt)
         ((m > rss)) && rss=$m
     done
-    local median; median=$(printf '%s\n' "${times[@]}" | sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}')
-    printf '%-44s %8.3f s %9d KB\n' "$label" "$median" "$rss" >&2
-    echo "$median $rss"
+    local median cpu
+    median=$(printf '%s\n' "${times[@]}" | sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}')
+    cpu=$(printf '%s\n' "${cpus[@]}" | sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}')
+    printf '%-44s %7.3f s wall %7.3f s cpu %8d KB\n' "$label" "$median" "$cpu" "$rss" >&2
+    echo "$median $rss $cpu"
 }
 size() { stat -c %s "$1"; }
 
 echo >&2
 echo "machine: $(lscpu | awk -F': +' '/Model name/ {print $2}'), $(nproc) cores; runs: $runs (median)" >&2
-read -r t_img m_img < <(measure "img2pdf (20 pages)" img2pdf -o ref.pdf "${pages[@]}")
-read -r t_vel m_vel < <(measure "vellumo-cli pdf (20 pages)" "$cli" pdf -o out.pdf "${pages[@]}")
-read -r t_cmp m_cmp < <(measure "vellumo-cli pdf --compress 75 (20 pages)" "$cli" pdf --compress 75 -o outc.pdf "${pages[@]}")
-cjpeg_all() { for f in "${others[@]}"; do cjpeg -quality 75 -outfile "${f%.*}.cj.jpg" "${f%.*}.pnm"; done; }
-export -f cjpeg_all; export others_list="${others[*]}"
-read -r t_cj _ < <(measure "cjpeg -quality 75 (10 non-bilevel pages)" bash -c 'for f in '"${others[*]}"'; do cjpeg -quality 75 -outfile "${f%.*}.cj.jpg" "${f%.*}.pnm"; done')
-read -r t_bw _ < <(measure "vellumo-cli pdf (10 bilevel pages)" "$cli" pdf -o bw.pdf bw*.tif)
+read -r t_img m_img c_img < <(measure "img2pdf (20 pages)" img2pdf -o ref.pdf "${pages[@]}")
+read -r t_vel m_vel c_vel < <(measure "vellumo-cli pdf (20 pages)" "$cli" pdf -o out.pdf "${pages[@]}")
+read -r t_cmp m_cmp c_cmp < <(measure "vellumo-cli pdf --compress 75 (20 pages)" "$cli" pdf --compress 75 -o outc.pdf "${pages[@]}")
+read -r t_cj _ c_cj < <(measure "cjpeg -quality 75 (10 non-bilevel pages)" bash -c 'for f in '"${others[*]}"'; do cjpeg -quality 75 -outfile "${f%.*}.cj.jpg" "${f%.*}.pnm"; done')
+read -r t_bw _ c_bw < <(measure "vellumo-cli pdf (10 bilevel pages)" "$cli" pdf -o bw.pdf bw*.tif)
 
 s_img=$(size ref.pdf); s_vel=$(size out.pdf)
 qpdf --check out.pdf >/dev/null && qpdf --check outc.pdf >/dev/null
 [ "$(pdfinfo out.pdf | awk '/^Pages/ {print $2}')" = 20 ]
 echo >&2
 awk -v ti="$t_img" -v tv="$t_vel" -v mi="$m_img" -v mv="$m_vel" -v si="$s_img" -v sv="$s_vel" \
-    -v tc="$t_cmp" -v tj="$t_cj" -v tb="$t_bw" 'BEGIN {
-    printf "time   vellumo/img2pdf   %.2fx (target <= 0.5)\n", tv / ti
+    -v tc="$t_cmp" -v tj="$t_cj" -v tb="$t_bw" -v ci="$c_img" -v cv="$c_vel" -v cc="$c_cmp" \
+    -v cj="$c_cj" -v cb="$c_bw" 'BEGIN {
+    printf "time   vellumo/img2pdf   %.2fx wall, %.2fx cpu (target <= 0.5)\n", tv / ti, cv / ci
     printf "size   vellumo/img2pdf   %.3fx (%d / %d bytes, target <= 1.05)\n", sv / si, sv, si
     printf "memory vellumo/img2pdf   %.2fx (%d / %d KB, target <= 0.5)\n", mv / mi, mv, mi
-    printf "--compress 75 / (cjpeg + bilevel pages)  %.2fx (%.3f / (%.3f + %.3f) s, target <= 1.5)\n", tc / (tj + tb), tc, tj, tb
+    printf "--compress 75 / (cjpeg + bilevel pages)  %.2fx wall (%.3f / (%.3f + %.3f) s), %.2fx cpu (target <= 1.5)\n", tc / (tj + tb), tc, tj, tb, cc / (cj + cb)
 }' >&2

@@ -8,6 +8,10 @@
 
 namespace {
 
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
 struct JpegHeader {
     int width = 0;
     int height = 0;
@@ -101,11 +105,29 @@ bool ReadJpegHeader(std::FILE* f, JpegHeader& h) {
     }
 }
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
+// The density a header records, in dots per inch, JFIF first.
+bool HeaderDpi(const JpegHeader& h, double& dpiX, double& dpiY) {
+    if ((h.jfifUnit == 1 || h.jfifUnit == 2) && h.jfifX > 0 && h.jfifY > 0) {
+        const double scale = h.jfifUnit == 2 ? 2.54 : 1.0;
+        dpiX = h.jfifX * scale;
+        dpiY = h.jfifY * scale;
+        return true;
+    }
+    if (h.exifX > 0 && h.exifY > 0) {
+        dpiX = h.exifX;
+        dpiY = h.exifY;
+        return true;
+    }
+    return false;
+}
 
 }  // namespace
+
+bool ReadJpegResolution(const std::string& path, double& dpiX, double& dpiY) {
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    JpegHeader h;
+    return file && ReadJpegHeader(file.get(), h) && HeaderDpi(h, dpiX, dpiY);
+}
 
 EmbedResult EmbedJpegFile(PdfWriter& writer, int object, const std::string& path,
                           EmbeddedImage& image, std::string& error) {
@@ -124,14 +146,7 @@ EmbedResult EmbedJpegFile(PdfWriter& writer, int object, const std::string& path
 
     image.width = h.width;
     image.height = h.height;
-    if ((h.jfifUnit == 1 || h.jfifUnit == 2) && h.jfifX > 0 && h.jfifY > 0) {
-        const double scale = h.jfifUnit == 2 ? 2.54 : 1.0;
-        image.dpiX = h.jfifX * scale;
-        image.dpiY = h.jfifY * scale;
-    } else if (h.exifX > 0 && h.exifY > 0) {
-        image.dpiX = h.exifX;
-        image.dpiY = h.exifY;
-    }
+    HeaderDpi(h, image.dpiX, image.dpiY);
 
     std::string dict = "/Type /XObject /Subtype /Image /Width " + std::to_string(h.width) +
                        " /Height " + std::to_string(h.height) + " /BitsPerComponent 8 /ColorSpace ";

@@ -46,6 +46,9 @@ bool EmbedImageBuffer(PdfWriter& writer, int object, const ImageBuffer& buffer, 
 // The /DecodeParms and /Filter entries of a G4 image of the given size.
 std::string G4Dictionary(int width, int height, bool blackIs1);
 
+// The resolution a JPEG file records (JFIF density, else Exif); false when it records none.
+bool ReadJpegResolution(const std::string& path, double& dpiX, double& dpiY);
+
 // Copies byte range [offset, offset + length) of an open file into the writer.
 bool CopyFileRange(std::FILE* file, long long offset, long long length, PdfWriter& writer);
 // A colour table as the hexadecimal string of an /Indexed /DeviceRGB colour space.

@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <climits>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <deque>
@@ -11,6 +12,8 @@
 #include <mutex>
 
 #include "imaging/codecs.h"
+#include "pdf/image_embed.h"
+#include "pdf/jpeg_requantize.h"
 #include "pdf/pagemint.h"
 #include "platform/log.h"
 #include "platform/temp_file.h"
@@ -71,6 +74,13 @@ struct PreparedPage {
     std::string note;
 };
 
+// The JFIF density of a recompressed page: its own resolution, or 150 dpi when it has none.
+std::pair<int, int> DensityFor(double dpiX, double dpiY) {
+    const int x = static_cast<int>(std::lround(dpiX)), y = static_cast<int>(std::lround(dpiY));
+    if (x <= 0 || y <= 0 || x >= 65536 || y >= 65536) return {kDefaultJpegDpi, kDefaultJpegDpi};
+    return {x, y};
+}
+
 // SetJpegDensity is one setting for every later SaveJpeg, so each pair runs alone.
 std::mutex jpegMutex;
 
@@ -84,35 +94,45 @@ PreparedPage PreparePage(const std::string& path, const PdfBuildOptions& options
     // Only pages that are recompressed need their pixels; for the others reading the file's
     // header is enough to know it is a readable image, and the library reads the data itself.
     ImageFileInfo info;
-    p.readable = DetectImageFormat(path.c_str(), &info) != ImageFormat::None;
+    const ImageFormat format = DetectImageFormat(path.c_str(), &info);
+    p.readable = format != ImageFormat::None;
     if (!p.readable || !options.compress || info.bitsPerPixel <= 1) return p;
+    const int quality = CompressionQuality(options.compressionPercent);
+    p.temporary = CreateTempFile("VW");
+    if (p.temporary.empty()) {
+        p.note = Format(
+            "Could not create a temporary file for image %d of %d, adding it "
+            "unchanged\n",
+            page, pageCount);
+        return p;
+    }
+    const std::string jpeg = p.temporary + ".jpg";
+    // A JPEG page is requantised without going through pixels; where that does not apply it
+    // is decoded and encoded like every other page.
+    if (format == ImageFormat::Jpeg) {
+        double dpiX = 0, dpiY = 0;
+        ReadJpegResolution(path, dpiX, dpiY);
+        const auto [x, y] = DensityFor(dpiX, dpiY);
+        if (RequantizeJpeg(path, jpeg, quality, x, y)) {
+            p.file = jpeg;
+            return p;
+        }
+    }
     ImageBuffer image{};
     p.readable = ReadImageFile(path.c_str(), image) == 0;
     if (p.readable && BitsPerPixel(image) > 1) {
-        p.temporary = CreateTempFile("VW");
-        if (p.temporary.empty()) {
-            p.note = Format(
-                "Could not create a temporary file for image %d of %d, adding it "
-                "unchanged\n",
-                page, pageCount);
-        } else {
-            const std::string jpeg = p.temporary + ".jpg";
-            int dpiX = ImageDpiX(image), dpiY = ImageDpiY(image);
-            if (dpiX <= 0 || dpiY <= 0 || dpiX >= 65536 || dpiY >= 65536)
-                dpiX = dpiY = kDefaultJpegDpi;
-            int saved;
-            {
-                std::lock_guard<std::mutex> lock(jpegMutex);
-                SetJpegDensity(dpiX, dpiY, 1);
-                saved =
-                    SaveJpeg(jpeg.c_str(), image, CompressionQuality(options.compressionPercent));
-            }
-            if (saved == 0)
-                p.file = jpeg;
-            else
-                p.note = Format("Could not compress image %d of %d (%s), adding it unchanged\n",
-                                page, pageCount, path.c_str());
+        const auto [x, y] = DensityFor(ImageDpiX(image), ImageDpiY(image));
+        int saved;
+        {
+            std::lock_guard<std::mutex> lock(jpegMutex);
+            SetJpegDensity(x, y, 1);
+            saved = SaveJpeg(jpeg.c_str(), image, quality);
         }
+        if (saved == 0)
+            p.file = jpeg;
+        else
+            p.note = Format("Could not compress image %d of %d (%s), adding it unchanged\n", page,
+                            pageCount, path.c_str());
     }
     FreeImage(image);
     return p;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <sstream>
 
 #include "pdf/pagemint.h"
@@ -163,6 +164,43 @@ TEST_F(Builder, CompressionRecompressesColourAndGreyButNotBilevelPages) {
     EXPECT_GT(Psnr(RenderPoppler(f("out.pdf"), 2, 300, true, f("r2")), f("grey300.png")), 30);
     // The JPEG copies and their empty companions are gone.
     EXPECT_TRUE(TempFiles().empty()) << TempFiles().size();
+}
+
+TEST_F(Builder, JpegPagesAreRequantisedAndKeepTheirResolution) {
+    MakeColourImage(f("photo.jpg"), 600, 400, 300);
+    MakeCmykJpeg(f("cmyk.jpg"), 200, 100);
+    PdfBuildOptions options;
+    options.compressionPercent = "40";
+    const auto result = BuildPdf({f("photo.jpg"), f("cmyk.jpg")}, f("out.pdf"), options, nullptr);
+    ASSERT_TRUE(result.written()) << result.errorText;
+    std::string report;
+    EXPECT_TRUE(QpdfClean(f("out.pdf"), &report)) << report;
+    const auto sizes = PageSizes(f("out.pdf"));
+    ASSERT_EQ(sizes.size(), 2u);
+    EXPECT_NEAR(sizes[0].width, 144, 0.02);
+    EXPECT_NEAR(sizes[0].height, 96, 0.02);
+    EXPECT_NEAR(sizes[1].width, 96, 0.02);  // no resolution recorded: 150 dpi
+    const auto images = Images(f("out.pdf"));
+    ASSERT_EQ(images.size(), 2u);
+    EXPECT_EQ(images[0].encoding, "jpeg");
+    EXPECT_EQ(images[1].encoding, "jpeg");
+    // The copy is a new JPEG of lower quality, close to the original.
+    Sh("pdfimages -j -f 1 -l 1 " + testsupport::shellQuote(f("out.pdf")) + " " +
+       testsupport::shellQuote(f("e")));
+    EXPECT_LT(testsupport::readFile(f("e-000.jpg")).size(),
+              testsupport::readFile(f("photo.jpg")).size());
+    EXPECT_GT(Psnr(f("e-000.jpg"), f("photo.jpg")), 30);
+    // The CMYK page went through the decoder and still shows red on the left.
+    const std::string page = RenderCairo(f("out.pdf"), 2, 150, false, f("r2"));
+    std::string pixel;
+    Sh("/usr/bin/convert " + page +
+           " -crop 1x1+20+50 -format '%[fx:int(255*r)] %[fx:int(255*g)]' info:",
+       &pixel);
+    int r = 0, g = 0;
+    ASSERT_EQ(std::sscanf(pixel.c_str(), "%d %d", &r, &g), 2) << pixel;
+    EXPECT_GT(r, 180);
+    EXPECT_LT(g, 90);
+    EXPECT_TRUE(TempFiles().empty());
 }
 
 TEST_F(Builder, QualityComesFromTheSettingText) {
