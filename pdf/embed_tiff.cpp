@@ -129,7 +129,7 @@ EmbedResult StreamStrips(TIFF* t, const TiffLayout& l, PdfWriter& writer, int ob
     const tmsize_t rowBytes = TIFFScanlineSize(t);
     uint32_t rowsPerStrip = l.rowsPerStrip;
     if (rowsPerStrip == 0 || rowsPerStrip > l.height) rowsPerStrip = l.height;
-    if (stripSize <= 0 || rowBytes <= 0 ||
+    if (stripSize <= 0 || rowBytes <= 0 || static_cast<uint64_t>(stripSize) > kMaxPixelBytes ||
         static_cast<uint64_t>(rowBytes) * rowsPerStrip > static_cast<uint64_t>(stripSize))
         return EmbedResult::Declined;
     std::vector<unsigned char> strip(static_cast<size_t>(stripSize));

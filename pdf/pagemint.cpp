@@ -10,6 +10,7 @@
 #include <cstring>
 #include <ctime>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -87,7 +88,13 @@ bool WriteDocument(std::FILE* file, const DocumentState& doc, std::string& error
         const int imageObject = w.reserveObject();
         EmbeddedImage image;
         std::string why;
-        if (!EmbedImageFile(w, imageObject, added.path, image, why)) {
+        bool embedded = false;
+        try {
+            embedded = EmbedImageFile(w, imageObject, added.path, image, why);
+        } catch (const std::bad_alloc&) {
+            why = "not enough memory for " + added.path;
+        }
+        if (!embedded) {
             if (w.failed())
                 error = std::string("Cannot write the PDF file: ") + std::strerror(errno);
             else

@@ -8,6 +8,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <deque>
+#include <exception>
 #include <future>
 #include <mutex>
 
@@ -146,7 +147,12 @@ public:
                TemporaryCopies& copies)
         : files_(files), options_(options), copies_(copies) {}
     ~PagesAhead() {
-        for (auto& [page, job] : jobs_) copies_.add(job.get().temporary);
+        for (auto& [page, job] : jobs_) {
+            try {
+                copies_.add(job.get().temporary);
+            } catch (const std::exception&) {
+            }
+        }
     }
     // Page j (from 1); starts j and j + 1 when they are not running yet.
     PreparedPage take(int j) {
@@ -156,7 +162,12 @@ public:
             if (jobs_.empty() || jobs_.back().first < k)
                 jobs_.emplace_back(
                     k, std::async(std::launch::async, PreparePage, files_[k - 1], options_, k, n));
-        PreparedPage p = jobs_.front().second.get();
+        PreparedPage p;
+        try {
+            p = jobs_.front().second.get();
+        } catch (const std::exception&) {
+            p.note = Format("Not enough memory for image %d of %d\n", j, n);
+        }
         jobs_.pop_front();
         copies_.add(p.temporary);
         return p;

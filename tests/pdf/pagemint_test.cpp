@@ -156,6 +156,8 @@ TEST_F(Pagemint, JpegFilesAreCopiedUnchanged) {
     Sh("pdfimages -j " + testsupport::shellQuote(f("j.pdf")) + " " +
        testsupport::shellQuote(f("e")));
     EXPECT_EQ(testsupport::readFile(f("e-000.jpg")), testsupport::readFile(f("c.jpg")));
+    std::string report;
+    EXPECT_TRUE(QpdfClean(f("j.pdf"), &report)) << report;
 }
 
 TEST_F(Pagemint, ResolutionOverrideAndDocumentInformation) {
@@ -230,6 +232,8 @@ TEST_F(Pagemint, Results) {
     ASSERT_EQ(PGMT_AddImage(f("g.png").c_str()), 0);
     EXPECT_EQ(Make(f("old.pdf")), kPgmtOk) << error_;
     EXPECT_EQ(testsupport::readFile(f("old.pdf")).rfind("%PDF-1.4", 0), 0u);
+    std::string report;
+    EXPECT_TRUE(QpdfClean(f("old.pdf"), &report)) << report;
     struct stat st {};
     ASSERT_EQ(stat(f("old.pdf").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);

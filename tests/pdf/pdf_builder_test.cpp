@@ -211,6 +211,9 @@ TEST_F(Builder, QualityComesFromTheSettingText) {
     high.compressionPercent = "250";  // quality 100
     ASSERT_TRUE(BuildPdf({f("c.png")}, f("low.pdf"), low, nullptr).written());
     ASSERT_TRUE(BuildPdf({f("c.png")}, f("high.pdf"), high, nullptr).written());
+    std::string report;
+    EXPECT_TRUE(QpdfClean(f("low.pdf"), &report)) << report;
+    EXPECT_TRUE(QpdfClean(f("high.pdf"), &report)) << report;
     const std::string lowPage = RenderPoppler(f("low.pdf"), 1, 150, false, f("l"));
     const std::string highPage = RenderPoppler(f("high.pdf"), 1, 150, false, f("h"));
     EXPECT_GT(Psnr(highPage, f("c.png")), 38);
@@ -237,6 +240,8 @@ TEST_F(Builder, UnreadablePageEndsTheBuildAndKeepsTheTarget) {
     EXPECT_EQ(PGMT_ImageCount(), 0);
     ASSERT_TRUE(BuildPdf({f("g.png")}, f("next.pdf"), options, nullptr).written());
     EXPECT_EQ(PageSizes(f("next.pdf")).size(), 1u);
+    std::string report;
+    EXPECT_TRUE(QpdfClean(f("next.pdf"), &report)) << report;
 }
 
 TEST_F(Builder, MakePdfFailureIsShownThenLogged) {
