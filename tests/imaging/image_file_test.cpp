@@ -71,16 +71,16 @@ TEST(FormatDetection, TextAndEmptyFilesAreNoImage) {
     }
 }
 
-TEST(FormatDetection, EarlierFormatWinsWhenTwoWouldAccept) {
-    // A valid BMP whose bytes after the header also make a plausible TGA header: the BMP
-    // decoder is asked first and decides.
+TEST(FormatDetection, NamesNeverDecide) {
     TempDir dir;
     Image image;
     fixtures::MakePattern(image, 24, 8, 8);
-    const std::string file = dir.file("both");
-    ASSERT_EQ(SaveBmp(file.c_str(), image, 0), kImgOk);
-    ImageFileInfo info;
-    EXPECT_EQ(DetectImageFormat(file.c_str(), &info), ImageFormat::Bmp);
+    ASSERT_EQ(SaveJpeg(dir.file("photo.png").c_str(), image, 75), kImgOk);
+    ASSERT_EQ(SavePng(dir.file("page.tif").c_str(), image, 0), kImgOk);
+    ASSERT_EQ(SaveTga(dir.file("scan.bmp").c_str(), image, 0), kImgOk);
+    EXPECT_EQ(DetectImageFormat(dir.file("photo.png").c_str()), ImageFormat::Jpeg);
+    EXPECT_EQ(DetectImageFormat(dir.file("page.tif").c_str()), ImageFormat::Png);
+    EXPECT_EQ(DetectImageFormat(dir.file("scan.bmp").c_str()), ImageFormat::Tga);
 }
 
 TEST(ReadImageFile, FailedLoadLeavesImageEmpty) {
