@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include <zlib.h>
+
 #include "tests/imaging/codec_fixtures.h"
 
 using fixtures::Image;
@@ -81,6 +85,83 @@ TEST(FormatDetection, NamesNeverDecide) {
     EXPECT_EQ(DetectImageFormat(dir.file("photo.png").c_str()), ImageFormat::Jpeg);
     EXPECT_EQ(DetectImageFormat(dir.file("page.tif").c_str()), ImageFormat::Png);
     EXPECT_EQ(DetectImageFormat(dir.file("scan.bmp").c_str()), ImageFormat::Tga);
+}
+
+void Put16(std::string& data, size_t at, unsigned v, bool bigEndian = false) {
+    data[at + (bigEndian ? 1 : 0)] = static_cast<char>(v & 0xFF);
+    data[at + (bigEndian ? 0 : 1)] = static_cast<char>(v >> 8);
+}
+void Put32(std::string& data, size_t at, uint32_t v, bool bigEndian = false) {
+    for (int i = 0; i < 4; ++i)
+        data[at + (bigEndian ? 3 - i : i)] = static_cast<char>(v >> (8 * i));
+}
+
+// Small valid files whose headers are then changed to claim a page of 60000 x 60000 pixels
+// (10 GB at 24 bits, or 3.4 GB at 8): every decoder refuses them at inspection, before any
+// allocation, because the file could never hold such a page.
+TEST(HostileHeaders, HugeClaimsInTinyFilesAreRefusedAtInspection) {
+    TempDir dir;
+    Image image;
+    fixtures::MakePattern(image, 24, 16, 16);
+    Image grey;
+    fixtures::MakePattern(grey, 8, 16, 16);
+    struct Case {
+        const char* name;
+        std::function<int(const char*)> save;
+        std::function<void(std::string&)> patch;
+    };
+    const Case cases[] = {
+        {"bmp", [&](const char* f) { return SaveBmp(f, image, 0); },
+         [](std::string& d) {
+             Put32(d, 18, 60000);
+             Put32(d, 22, 60000);
+         }},
+        {"png", [&](const char* f) { return SavePng(f, image, 0); },
+         [](std::string& d) {
+             Put32(d, 16, 60000, true);
+             Put32(d, 20, 60000, true);
+             const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(d.data() + 12), 17);
+             Put32(d, 29, static_cast<uint32_t>(crc), true);
+         }},
+        {"jpeg", [&](const char* f) { return SaveJpeg(f, image, 75); },
+         [](std::string& d) {
+             const size_t sof = d.find("\xFF\xC0");
+             Put16(d, sof + 5, 60000, true);
+             Put16(d, sof + 7, 60000, true);
+         }},
+        {"gif", [&](const char* f) { return SaveGif(f, grey); },
+         [](std::string& d) {
+             Put16(d, 6, 60000);
+             Put16(d, 8, 60000);
+             // The image descriptor follows the global colour table.
+             const size_t desc = 13 + 3 * (size_t{2} << (d[10] & 7));
+             ASSERT_EQ(d[desc], ',');
+             Put16(d, desc + 5, 60000);
+             Put16(d, desc + 7, 60000);
+         }},
+        {"pcx", [&](const char* f) { return SavePcx(f, image); },
+         [](std::string& d) {
+             Put16(d, 8, 59999);
+             Put16(d, 10, 59999);
+         }},
+        {"tga", [&](const char* f) { return SaveTga(f, image, 1); },
+         [](std::string& d) {
+             Put16(d, 12, 60000);
+             Put16(d, 14, 60000);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string file = dir.file(c.name);
+        ASSERT_EQ(c.save(file.c_str()), kImgOk);
+        std::string data = testsupport::readFile(file);
+        c.patch(data);
+        testsupport::writeFile(file, data);
+        ImageFileInfo info;
+        EXPECT_EQ(DetectImageFormat(file.c_str(), &info), ImageFormat::None);
+        Image loaded;
+        EXPECT_LT(fixtures::Load(file, loaded), 0);
+    }
 }
 
 TEST(ReadImageFile, FailedLoadLeavesImageEmpty) {
