@@ -164,6 +164,37 @@ TEST(HostileHeaders, HugeClaimsInTinyFilesAreRefusedAtInspection) {
     }
 }
 
+// Every lossless writer stores exactly the working area, at unaligned columns too.
+TEST(WorkingArea, EveryLosslessFormatWritesOnlyTheArea) {
+    TempDir dir;
+    using Save = std::function<int(const char*, const ImageBuffer&)>;
+    const std::pair<const char*, Save> savers[] = {
+        {"tif", [](const char* f, const ImageBuffer& i) { return SaveTiff(f, i, 1); }},
+        {"bmp", [](const char* f, const ImageBuffer& i) { return SaveBmp(f, i, 0); }},
+        {"pcx", [](const char* f, const ImageBuffer& i) { return SavePcx(f, i); }},
+        {"gif", [](const char* f, const ImageBuffer& i) { return SaveGif(f, i); }},
+        {"png", [](const char* f, const ImageBuffer& i) { return SavePng(f, i, 0); }},
+        {"tga", [](const char* f, const ImageBuffer& i) { return SaveTga(f, i, 1); }},
+    };
+    for (int kind : {1, 8, 80, 24}) {
+        Image image;
+        fixtures::MakePattern(image, kind, 50, 40);
+        SetImageArea(image.buffer, 5, 7, 33, 30);  // 29 x 24 from column 5
+        for (const auto& [name, save] : savers) {
+            if (std::string(name) == "tga" && kind != 24) continue;
+            if (std::string(name) == "gif" && kind == 24) continue;  // quantised
+            SCOPED_TRACE(std::string(name) + " " + std::to_string(kind));
+            const std::string file = dir.file(std::string("area.") + name);
+            ASSERT_EQ(save(file.c_str(), image), kImgOk);
+            Image loaded;
+            ASSERT_EQ(fixtures::Load(file, loaded), kImgOk);
+            EXPECT_EQ(ImageWidth(loaded.buffer), 29);
+            EXPECT_EQ(ImageHeight(loaded.buffer), 24);
+            EXPECT_TRUE(fixtures::SamePicture(image, loaded));
+        }
+    }
+}
+
 TEST(ReadImageFile, FailedLoadLeavesImageEmpty) {
     TempDir dir;
     Image image;
