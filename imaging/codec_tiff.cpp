@@ -31,7 +31,8 @@ TiffHandle OpenTiff(const char* file, const char* mode) {
     if (!options) return nullptr;
     TIFFOpenOptionsSetErrorHandlerExtR(options, Silent, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(options, Silent, nullptr);
-    TIFFOpenOptionsSetMaxSingleMemAlloc(options, tmsize_t{1} << 30);
+    // libtiff itself only needs strip buffers and tables; our pixels are allocated by us.
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options, tmsize_t{256} << 20);
     TIFF* tif = TIFFOpenExt(file, mode, options);
     TIFFOpenOptionsFree(options);
     return TiffHandle(tif);
@@ -47,6 +48,7 @@ struct TiffLayout {
     uint16_t alphaSample = 0;  // index of an alpha sample, 0 when there is none
     bool alphaAssociated = false;
     bool tiled = false;
+    uint16_t orientation = ORIENTATION_TOPLEFT;
     int imageBits = 0;
     Route route = Route::Direct;
     double dpiX = 0, dpiY = 0;
@@ -89,6 +91,7 @@ int ReadLayout(TIFF* tif, long long fileBytes, TiffLayout& layout) {
                                                          : PHOTOMETRIC_MINISBLACK;
     }
     layout.tiled = TIFFIsTiled(tif) != 0;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_ORIENTATION, &layout.orientation);
     if (!TIFFIsCODECConfigured(layout.compression)) return kImgUnsupportedFile;
     uint16_t extraCount = 0;
     uint16_t* extraTypes = nullptr;
@@ -167,7 +170,7 @@ inline unsigned Sample8(const uint8_t* row, size_t i, unsigned bits) {
         case 8:
             return row[i];
         case 16:
-            return reinterpret_cast<const uint16_t*>(row)[i] >> 8;
+            return (reinterpret_cast<const uint16_t*>(row)[i] * 255u + 32767u) / 65535u;
         default: {
             const size_t bit = i * bits;
             const unsigned max = (1u << bits) - 1;
@@ -266,16 +269,32 @@ int SetColourTable(TIFF* tif, const TiffLayout& layout, ImageBuffer& image) {
     bool eightBit = true;
     for (int i = 0; i < entries; ++i)
         if (red[i] > 255 || green[i] > 255 || blue[i] > 255) eightBit = false;
-    const int shift = eightBit ? 0 : 8;
+    auto level = [eightBit](uint16_t v) {
+        return static_cast<uint8_t>(eightBit ? v : (v * 255u + 32767u) / 65535u);
+    };
     for (int i = 0; i < entries && i < image.paletteSize; ++i)
-        image.palette[i] =
-            RgbQuad{static_cast<uint8_t>(blue[i] >> shift), static_cast<uint8_t>(green[i] >> shift),
-                    static_cast<uint8_t>(red[i] >> shift), 0};
+        image.palette[i] = RgbQuad{level(blue[i]), level(green[i]), level(red[i]), 0};
     if (HasGreyRamp(image))
         image.imageFlags |= kImageFlagGrey;
     else
         image.imageFlags &= ~kImageFlagGrey;
     return kImgOk;
+}
+
+void MirrorRow(uint8_t* row, uint32_t width, int bits) {
+    if (bits == 1) {
+        std::vector<uint8_t> copy(row, row + (width + 7) / 8);
+        std::memset(row, 0, copy.size());
+        for (uint32_t x = 0; x < width; ++x) {
+            const uint32_t from = width - 1 - x;
+            if ((copy[from >> 3] >> (7 - (from & 7))) & 1)
+                row[x >> 3] |= static_cast<uint8_t>(0x80 >> (x & 7));
+        }
+        return;
+    }
+    const size_t bytes = static_cast<size_t>(bits / 8);
+    for (uint32_t a = 0, b = width - 1; a < b; ++a, --b)
+        for (size_t k = 0; k < bytes; ++k) std::swap(row[a * bytes + k], row[b * bytes + k]);
 }
 
 int LoadDirect(TIFF* tif, const TiffLayout& layout, ImageBuffer& image) {
@@ -284,9 +303,16 @@ int LoadDirect(TIFF* tif, const TiffLayout& layout, ImageBuffer& image) {
         (uint64_t{layout.width} * layout.bitsPerSample * layout.samplesPerPixel + 7) / 8;
     if (lineBytes <= 0 || static_cast<uint64_t>(lineBytes) < needed) return kImgCorruptFile;
     std::vector<uint8_t> line(static_cast<size_t>(lineBytes));
+    // Files stored bottom-up or right-to-left are turned upright; the rotated orientations are
+    // left as stored.
+    const uint16_t o = layout.orientation;
+    const bool flip = o == ORIENTATION_BOTLEFT || o == ORIENTATION_BOTRIGHT;
+    const bool mirror = o == ORIENTATION_TOPRIGHT || o == ORIENTATION_BOTRIGHT;
     for (uint32_t y = 0; y < layout.height; ++y) {
         if (TIFFReadScanline(tif, line.data(), y, 0) < 0) return kImgCorruptFile;
-        ConvertRow(layout, line.data(), RowPointer(image, y));
+        uint8_t* row = RowPointer(image, flip ? layout.height - 1 - y : y);
+        ConvertRow(layout, line.data(), row);
+        if (mirror) MirrorRow(row, layout.width, layout.imageBits);
     }
     return kImgOk;
 }
@@ -498,9 +524,9 @@ int SaveTiff(const char* file, const ImageBuffer& image, int compression) {
     if (image.header->biXPelsPerMeter > 0 && image.header->biYPelsPerMeter > 0) {
         TIFFSetField(t, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
         TIFFSetField(t, TIFFTAG_XRESOLUTION,
-                     static_cast<float>(codec::DpiFromPelsPerMetre(image.header->biXPelsPerMeter)));
+                     static_cast<float>(codec::DpiForFile(image.header->biXPelsPerMeter)));
         TIFFSetField(t, TIFFTAG_YRESOLUTION,
-                     static_cast<float>(codec::DpiFromPelsPerMetre(image.header->biYPelsPerMeter)));
+                     static_cast<float>(codec::DpiForFile(image.header->biYPelsPerMeter)));
     }
     uint32_t rowsPerStrip = TIFFDefaultStripSize(t, 0);
     if (jpeg) rowsPerStrip = (rowsPerStrip + 15) / 16 * 16;
