@@ -278,3 +278,35 @@ TEST_F(Pagemint, PalettePngAndPaletteTiffBecomeIndexed) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Pagemint, EveryReadableFormatBecomesAPage) {
+    MakeColourImage(f("src.png"), 90, 60, 0);
+    const std::vector<std::string> names = {"p.bmp", "p.tga", "p.pcx", "p.gif", "p.tif"};
+    for (const std::string& name : names) {
+        std::string out;
+        // ImageMagick 6 stores TGA rows top-first under a bottom-left origin; netpbm writes the
+        // format as it is defined.
+        const std::string command =
+            name == "p.tga" ? "pngtopnm " + f("src.png") + " | ppmtotga -rgb -norle > " + f(name)
+                            : "/usr/bin/convert " + f("src.png") + " " + f(name);
+        ASSERT_EQ(Sh(command, &out), 0) << out;
+        ASSERT_EQ(PGMT_AddImage(f(name).c_str()), 0) << name;
+    }
+    ASSERT_EQ(Make(f("formats.pdf")), 0) << error_;
+    std::string report;
+    EXPECT_TRUE(QpdfClean(f("formats.pdf"), &report)) << report;
+    ASSERT_EQ(PageSizes(f("formats.pdf")).size(), names.size());
+    for (size_t i = 0; i < names.size(); ++i) {
+        const std::string page =
+            ExtractImage(f("formats.pdf"), static_cast<int>(i + 1), f("x" + std::to_string(i)));
+        // GIF holds 256 colours at most; the others are lossless copies of the same pixels.
+        if (names[i] == "p.gif")
+            EXPECT_EQ(DifferentPixels(page, f("p.gif")), 0) << names[i];
+        else
+            EXPECT_EQ(DifferentPixels(page, f("src.png")), 0) << names[i];
+    }
+}
+
+}  // namespace
