@@ -50,6 +50,21 @@ TEST(CliPdf, WritesThePdfAndExitsZero) {
     EXPECT_TRUE(testsupport::listDir(home.tempDir()).empty());
 }
 
+TEST(CliPdf, ProgressOnATerminal) {
+    if (!testsupport::haveTool("script")) GTEST_SKIP() << "script (util-linux) is missing";
+    testsupport::IsolatedHome home;
+    const std::string d = home.path();
+    MakeGreyPng(d + "/g.png", 40, 40, 0);
+    std::string out;
+    // script runs the program on a pseudo-terminal.
+    const std::string command = shellQuote(Cli()) + " pdf -o " + shellQuote(d + "/t.pdf") + " " +
+                                shellQuote(d + "/g.png") + " " + shellQuote(d + "/g.png");
+    EXPECT_EQ(Sh("script -qec " + shellQuote(command) + " /dev/null", &out), 0) << out;
+    EXPECT_NE(out.find("Page 1 of 2: " + d + "/g.png"), std::string::npos) << out;
+    EXPECT_NE(out.find("Page 2 of 2: " + d + "/g.png"), std::string::npos) << out;
+    EXPECT_EQ(PageSizes(d + "/t.pdf").size(), 2u);
+}
+
 TEST(CliPdf, FailuresExitNonZeroWithAMessage) {
     testsupport::IsolatedHome home;
     const std::string d = home.path();
