@@ -48,6 +48,8 @@ int ParseHeader(const uint8_t* h, size_t fileBytes, PcxLayout& l) {
     if (xmax < xmin || ymax < ymin) return kImgCorruptFile;
     l.width = xmax - xmin + 1;
     l.height = ymax - ymin + 1;
+    // Some writers (netpbm among them) put the image size where the resolution belongs.
+    if (l.dpiX == l.width && l.dpiY == l.height) l.dpiX = l.dpiY = 0;
     if (l.bitsPerPlane == 1 && l.planes == 1)
         l.imageBits = 1;
     else if (l.bitsPerPlane == 1 && l.planes == 4)
@@ -144,7 +146,7 @@ int LoadPcx(const char* file, ImageBuffer& image) {
     const uint32_t width = static_cast<uint32_t>(l.width);
     for (int y = 0; y < l.height; ++y) {
         if (l.encoded) {
-            for (size_t i = 0; i < lineBytes; ++i) {
+            for (size_t i = 0; i < lineBytes;) {
                 if (runLeft == 0) {
                     if (pos >= end) return kImgCorruptFile;
                     const uint8_t b = data[pos++];
@@ -152,16 +154,13 @@ int LoadPcx(const char* file, ImageBuffer& image) {
                         if (pos >= end) return kImgCorruptFile;
                         runLeft = b & 0x3F;
                         runValue = data[pos++];
-                        if (runLeft == 0) {
-                            --i;  // an empty run: nothing to emit
-                            continue;
-                        }
+                        if (runLeft == 0) continue;  // an empty run: nothing to emit
                     } else {
                         runLeft = 1;
                         runValue = b;
                     }
                 }
-                line[i] = runValue;
+                line[i++] = runValue;
                 --runLeft;
             }
         } else {

@@ -1,0 +1,46 @@
+// vellumo-cli: the command-line front end over the same engine as the windows.
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+
+#include "cli/commands.h"
+
+namespace {
+
+const CliCommand kCommands[] = {
+    {"pdf", "build one PDF from image files", RunPdfCommand, PrintPdfHelp},
+};
+
+void PrintHelp() {
+    std::printf(
+        "Usage: vellumo-cli COMMAND [OPTIONS] ...\n       vellumo-cli COMMAND --help\n\n"
+        "Commands:\n");
+    for (const CliCommand& c : kCommands) std::printf("  %-8s %s\n", c.name, c.summary);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        PrintHelp();
+        return 2;
+    }
+    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
+        std::strcmp(argv[1], "help") == 0) {
+        PrintHelp();
+        return 0;
+    }
+    for (const CliCommand& c : kCommands) {
+        if (std::strcmp(argv[1], c.name) != 0) continue;
+        for (int i = 2; i < argc; ++i) {
+            if (std::strcmp(argv[i], "--") == 0) break;
+            if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+                c.help();
+                return 0;
+            }
+        }
+        return c.run(argc - 2, argv + 2);
+    }
+    std::fprintf(stderr, "vellumo-cli: unknown command '%s' (try vellumo-cli --help)\n", argv[1]);
+    return 2;
+}

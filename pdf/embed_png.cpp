@@ -1,0 +1,139 @@
+// PNG image data goes into the PDF as it is where the PDF's Flate filter with the PNG
+// predictors reads it unchanged: no interlace, no alpha channel, at most 8 bits per sample.
+// Grey and RGB become DeviceGray and DeviceRGB, palette images Indexed. The IDAT chunks are
+// copied one after another and their checksums verified on the way, so a damaged file fails
+// instead of giving a broken page.
+#include <zlib.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "pdf/image_embed.h"
+
+namespace {
+
+struct Chunk {
+    long long offset;  // of the data
+    uint32_t length;
+    uint32_t crc;
+};
+
+struct PngHeader {
+    uint32_t width = 0, height = 0;
+    int depth = 0, colourType = -1, interlace = 0;
+    std::vector<unsigned char> palette;
+    double dpiX = 0, dpiY = 0;
+    std::vector<Chunk> data;
+};
+
+uint32_t Be32(const unsigned char* p) {
+    return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
+}
+
+bool ReadPngHeader(std::FILE* f, PngHeader& h) {
+    unsigned char sig[8];
+    if (std::fread(sig, 1, 8, f) != 8 || std::memcmp(sig, "\x89PNG\r\n\x1a\n", 8) != 0)
+        return false;
+    long long at = 8;
+    for (;;) {
+        unsigned char head[8];
+        if (std::fread(head, 1, 8, f) != 8) return false;
+        const uint32_t length = Be32(head);
+        if (length > 0x7FFFFFFF) return false;
+        at += 8;
+        const bool small = std::memcmp(head + 4, "IHDR", 4) == 0 ||
+                           std::memcmp(head + 4, "PLTE", 4) == 0 ||
+                           std::memcmp(head + 4, "pHYs", 4) == 0;
+        std::vector<unsigned char> d;
+        if (small) {
+            d.resize(length);
+            if (length && std::fread(d.data(), 1, length, f) != length) return false;
+        } else if (fseeko(f, length, SEEK_CUR) != 0) {
+            return false;
+        }
+        unsigned char crc[4];
+        if (std::fread(crc, 1, 4, f) != 4) return false;
+        if (std::memcmp(head + 4, "IHDR", 4) == 0) {
+            if (length != 13) return false;
+            h.width = Be32(d.data());
+            h.height = Be32(d.data() + 4);
+            h.depth = d[8];
+            h.colourType = d[9];
+            h.interlace = d[12];
+            if (d[10] != 0 || d[11] != 0) return false;
+        } else if (std::memcmp(head + 4, "PLTE", 4) == 0) {
+            h.palette = d;
+        } else if (std::memcmp(head + 4, "pHYs", 4) == 0 && length == 9 && d[8] == 1) {
+            // pixels per metre
+            h.dpiX = Be32(d.data()) * 0.0254;
+            h.dpiY = Be32(d.data() + 4) * 0.0254;
+        } else if (std::memcmp(head + 4, "IDAT", 4) == 0) {
+            h.data.push_back({at, length, Be32(crc)});
+        } else if (std::memcmp(head + 4, "IEND", 4) == 0) {
+            return h.colourType >= 0 && !h.data.empty();
+        }
+        at += length + 4;
+    }
+}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+}  // namespace
+
+EmbedResult EmbedPngFile(PdfWriter& writer, int object, const std::string& path,
+                         EmbeddedImage& image, std::string& error) {
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) return EmbedResult::Declined;
+    PngHeader h;
+    if (!ReadPngHeader(file.get(), h)) return EmbedResult::Declined;
+    const bool grey = h.colourType == 0 && h.depth <= 8;
+    const bool rgb = h.colourType == 2 && h.depth == 8;
+    const bool indexed = h.colourType == 3 && h.depth <= 8 && !h.palette.empty() &&
+                         h.palette.size() % 3 == 0 && h.palette.size() <= 768;
+    if (!(grey || rgb || indexed) || h.interlace != 0 || h.width == 0 || h.height == 0 ||
+        h.width > kMaxImageSide || h.height > kMaxImageSide)
+        return EmbedResult::Declined;
+
+    image.width = static_cast<int>(h.width);
+    image.height = static_cast<int>(h.height);
+    image.dpiX = h.dpiX;
+    image.dpiY = h.dpiY;
+    const int colours = rgb ? 3 : 1;
+    std::string dict = "/Type /XObject /Subtype /Image /Width " + std::to_string(h.width) +
+                       " /Height " + std::to_string(h.height) + " /ColorSpace ";
+    dict += grey  ? "/DeviceGray"
+            : rgb ? "/DeviceRGB"
+                  : IndexedColourSpace(h.palette.data(), static_cast<int>(h.palette.size() / 3));
+    dict += " /BitsPerComponent " + std::to_string(h.depth) +
+            " /Filter /FlateDecode /DecodeParms << /Predictor 15 /Colors " +
+            std::to_string(colours) + " /BitsPerComponent " + std::to_string(h.depth) +
+            " /Columns " + std::to_string(h.width) + " >>";
+    writer.beginStream(object, dict);
+    std::vector<unsigned char> buf(1 << 16);
+    for (const Chunk& c : h.data) {
+        if (fseeko(file.get(), c.offset - 4, SEEK_SET) != 0) return EmbedResult::Failed;
+        unsigned char type[4];
+        if (std::fread(type, 1, 4, file.get()) != 4) return EmbedResult::Failed;
+        uLong crc = crc32(crc32(0, nullptr, 0), type, 4);
+        uint32_t left = c.length;
+        while (left > 0) {
+            const size_t want = left < buf.size() ? left : buf.size();
+            if (std::fread(buf.data(), 1, want, file.get()) != want) {
+                error = "The PNG file " + path + " is truncated";
+                return EmbedResult::Failed;
+            }
+            crc = crc32(crc, buf.data(), static_cast<uInt>(want));
+            writer.write(buf.data(), want);
+            left -= static_cast<uint32_t>(want);
+        }
+        if (crc != c.crc) {
+            error = "The PNG file " + path + " is damaged (checksum error)";
+            return EmbedResult::Failed;
+        }
+    }
+    writer.endStream();
+    return EmbedResult::Done;
+}

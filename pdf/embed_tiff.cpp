@@ -1,0 +1,218 @@
+// TIFF files through libtiff. A bilevel image that is one group 4 strip is copied as it is; other
+// bilevel, grey, palette and RGB images of 8 bits are read strip by strip and written as G4
+// (bilevel) or Flate, so memory holds one strip, never the whole document. Layouts libtiff
+// cannot hand over row by row (tiles, planes, odd depths, YCbCr, alpha, turned orientation)
+// go through the codecs.
+#include <tiffio.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "pdf/g4_encoder.h"
+#include "pdf/image_embed.h"
+
+namespace {
+
+int QuietHandler(TIFF*, void* userData, const char* module, const char* format, va_list args) {
+    if (userData) {
+        char buf[256];
+        std::vsnprintf(buf, sizeof buf, format, args);
+        auto* message = static_cast<std::string*>(userData);
+        if (message->empty()) *message = std::string(module ? module : "libtiff") + ": " + buf;
+    }
+    return 1;
+}
+
+struct TiffCloser {
+    void operator()(TIFF* t) const { TIFFClose(t); }
+};
+struct OptionsFree {
+    void operator()(TIFFOpenOptions* o) const { TIFFOpenOptionsFree(o); }
+};
+
+struct TiffLayout {
+    uint32_t width = 0, height = 0;
+    uint16_t bits = 1, samples = 1, photometric = 0, planar = PLANARCONFIG_CONTIG;
+    uint16_t compression = COMPRESSION_NONE, fillOrder = FILLORDER_MSB2LSB;
+    uint16_t orientation = ORIENTATION_TOPLEFT;
+    uint32_t rowsPerStrip = 0, t6Options = 0;
+    bool tiled = false;
+    double dpiX = 0, dpiY = 0;
+};
+
+void ReadLayout(TIFF* t, TiffLayout& l) {
+    TIFFGetField(t, TIFFTAG_IMAGEWIDTH, &l.width);
+    TIFFGetField(t, TIFFTAG_IMAGELENGTH, &l.height);
+    TIFFGetFieldDefaulted(t, TIFFTAG_BITSPERSAMPLE, &l.bits);
+    TIFFGetFieldDefaulted(t, TIFFTAG_SAMPLESPERPIXEL, &l.samples);
+    if (!TIFFGetField(t, TIFFTAG_PHOTOMETRIC, &l.photometric)) l.photometric = 0xFFFF;
+    TIFFGetFieldDefaulted(t, TIFFTAG_PLANARCONFIG, &l.planar);
+    TIFFGetFieldDefaulted(t, TIFFTAG_COMPRESSION, &l.compression);
+    TIFFGetFieldDefaulted(t, TIFFTAG_FILLORDER, &l.fillOrder);
+    TIFFGetFieldDefaulted(t, TIFFTAG_ORIENTATION, &l.orientation);
+    TIFFGetFieldDefaulted(t, TIFFTAG_ROWSPERSTRIP, &l.rowsPerStrip);
+    if (l.compression == COMPRESSION_CCITTFAX4)
+        TIFFGetField(t, TIFFTAG_GROUP4OPTIONS, &l.t6Options);
+    l.tiled = TIFFIsTiled(t) != 0;
+    float x = 0, y = 0;
+    uint16_t unit = RESUNIT_INCH;
+    TIFFGetFieldDefaulted(t, TIFFTAG_RESOLUTIONUNIT, &unit);
+    if (TIFFGetField(t, TIFFTAG_XRESOLUTION, &x) && TIFFGetField(t, TIFFTAG_YRESOLUTION, &y) &&
+        unit != RESUNIT_NONE) {
+        const double scale = unit == RESUNIT_CENTIMETER ? 2.54 : 1.0;
+        l.dpiX = x * scale;
+        l.dpiY = y * scale;
+    }
+}
+
+// One G4 strip holding the whole image: copy the coded data (bit-reversed when the file keeps
+// the low bit first).
+EmbedResult CopyG4Strip(TIFF* t, const TiffLayout& l, PdfWriter& writer, int object,
+                        std::string& error) {
+    tmsize_t size = TIFFRawStripSize(t, 0);
+    if (size <= 0) return EmbedResult::Declined;
+    std::vector<unsigned char> data(static_cast<size_t>(size));
+    if (TIFFReadRawStrip(t, 0, data.data(), size) != size) {
+        if (error.empty()) error = "Cannot read the image data";
+        return EmbedResult::Failed;
+    }
+    if (l.fillOrder == FILLORDER_LSB2MSB) TIFFReverseBits(data.data(), size);
+    writer.beginStream(object, G4Dictionary(static_cast<int>(l.width), static_cast<int>(l.height),
+                                            l.photometric == PHOTOMETRIC_MINISBLACK));
+    writer.write(data.data(), data.size());
+    writer.endStream();
+    return EmbedResult::Done;
+}
+
+EmbedResult StreamStrips(TIFF* t, const TiffLayout& l, PdfWriter& writer, int object,
+                         std::string& error) {
+    const bool bilevel =
+        l.bits == 1 && l.samples == 1 &&
+        (l.photometric == PHOTOMETRIC_MINISWHITE || l.photometric == PHOTOMETRIC_MINISBLACK);
+    const bool grey =
+        l.bits == 8 && l.samples == 1 &&
+        (l.photometric == PHOTOMETRIC_MINISWHITE || l.photometric == PHOTOMETRIC_MINISBLACK);
+    const bool palette = l.bits == 8 && l.samples == 1 && l.photometric == PHOTOMETRIC_PALETTE;
+    const bool rgb = l.bits == 8 && l.samples == 3 && l.photometric == PHOTOMETRIC_RGB;
+    if (!(bilevel || grey || palette || rgb)) return EmbedResult::Declined;
+
+    const std::string size =
+        "/Width " + std::to_string(l.width) + " /Height " + std::to_string(l.height);
+    std::string dict;
+    if (bilevel) {
+        dict = G4Dictionary(static_cast<int>(l.width), static_cast<int>(l.height), false);
+    } else {
+        dict = "/Type /XObject /Subtype /Image " + size + " /BitsPerComponent 8 /ColorSpace ";
+        if (palette) {
+            uint16_t *r = nullptr, *g = nullptr, *b = nullptr;
+            if (!TIFFGetField(t, TIFFTAG_COLORMAP, &r, &g, &b)) return EmbedResult::Declined;
+            unsigned char rgbTable[768];
+            // Colour maps are 16-bit; some writers put 8-bit values in them.
+            bool eightBit = true;
+            for (int i = 0; i < 256; ++i)
+                if (r[i] > 255 || g[i] > 255 || b[i] > 255) eightBit = false;
+            for (int i = 0; i < 256; ++i) {
+                rgbTable[3 * i] = static_cast<unsigned char>(eightBit ? r[i] : r[i] >> 8);
+                rgbTable[3 * i + 1] = static_cast<unsigned char>(eightBit ? g[i] : g[i] >> 8);
+                rgbTable[3 * i + 2] = static_cast<unsigned char>(eightBit ? b[i] : b[i] >> 8);
+            }
+            dict += IndexedColourSpace(rgbTable, 256);
+        } else {
+            dict += rgb ? "/DeviceRGB" : "/DeviceGray";
+            if (l.photometric == PHOTOMETRIC_MINISWHITE) dict += " /Decode [1 0]";
+        }
+        dict += " /Filter /FlateDecode";
+    }
+
+    const tmsize_t stripSize = TIFFStripSize(t);
+    const tmsize_t rowBytes = TIFFScanlineSize(t);
+    uint32_t rowsPerStrip = l.rowsPerStrip;
+    if (rowsPerStrip == 0 || rowsPerStrip > l.height) rowsPerStrip = l.height;
+    if (stripSize <= 0 || rowBytes <= 0 || static_cast<uint64_t>(stripSize) > kMaxPixelBytes ||
+        static_cast<uint64_t>(rowBytes) * rowsPerStrip > static_cast<uint64_t>(stripSize))
+        return EmbedResult::Declined;
+    std::vector<unsigned char> strip(static_cast<size_t>(stripSize));
+
+    writer.beginStream(object, dict);
+    std::unique_ptr<G4Encoder> g4;
+    std::unique_ptr<FlateSink> flate;
+    std::vector<unsigned char> inverted;
+    if (bilevel) {
+        g4 = std::make_unique<G4Encoder>(
+            static_cast<int>(l.width),
+            [&writer](const uint8_t* d, size_t n) { writer.write(d, n); });
+        inverted.resize(static_cast<size_t>(rowBytes) + 8);
+    } else {
+        flate = std::make_unique<FlateSink>(writer, Z_DEFAULT_COMPRESSION);
+    }
+    const uint32_t strips = TIFFNumberOfStrips(t);
+    uint32_t row = 0;
+    for (uint32_t s = 0; s < strips && row < l.height; ++s) {
+        const uint32_t rows = std::min(rowsPerStrip, l.height - row);
+        if (TIFFReadEncodedStrip(t, s, strip.data(), rowBytes * rows) < rowBytes * rows) {
+            if (error.empty()) error = "Cannot decode the image data";
+            return EmbedResult::Failed;
+        }
+        for (uint32_t r = 0; r < rows; ++r) {
+            const unsigned char* p = strip.data() + static_cast<size_t>(r) * rowBytes;
+            if (g4) {
+                if (l.photometric == PHOTOMETRIC_MINISBLACK) {
+                    for (tmsize_t i = 0; i < rowBytes; ++i) inverted[i] = ~p[i];
+                    p = inverted.data();
+                }
+                g4->encodeRow(p);
+            }
+        }
+        if (flate) flate->write(strip.data(), static_cast<size_t>(rowBytes) * rows);
+        row += rows;
+    }
+    if (row < l.height) {
+        error = "The image data is incomplete";
+        return EmbedResult::Failed;
+    }
+    if (g4) g4->finish();
+    if (flate) {
+        flate->finish();
+        if (flate->failed()) {
+            error = "Compression failed";
+            return EmbedResult::Failed;
+        }
+    }
+    writer.endStream();
+    return EmbedResult::Done;
+}
+
+}  // namespace
+
+EmbedResult EmbedTiffFile(PdfWriter& writer, int object, const std::string& path,
+                          EmbeddedImage& image, std::string& error) {
+    std::string message;
+    std::unique_ptr<TIFFOpenOptions, OptionsFree> options(TIFFOpenOptionsAlloc());
+    TIFFOpenOptionsSetErrorHandlerExtR(options.get(), QuietHandler, &message);
+    TIFFOpenOptionsSetWarningHandlerExtR(options.get(), QuietHandler, nullptr);
+    std::unique_ptr<TIFF, TiffCloser> tiff(TIFFOpenExt(path.c_str(), "rm", options.get()));
+    if (!tiff) return EmbedResult::Declined;
+    TiffLayout l;
+    ReadLayout(tiff.get(), l);
+    if (l.width == 0 || l.height == 0 || l.width > kMaxImageSide || l.height > kMaxImageSide ||
+        l.tiled || l.orientation != ORIENTATION_TOPLEFT ||
+        (l.planar != PLANARCONFIG_CONTIG && l.samples > 1))
+        return EmbedResult::Declined;
+    image.width = static_cast<int>(l.width);
+    image.height = static_cast<int>(l.height);
+    image.dpiX = l.dpiX;
+    image.dpiY = l.dpiY;
+    EmbedResult result = EmbedResult::Declined;
+    const bool bilevel =
+        l.bits == 1 && l.samples == 1 &&
+        (l.photometric == PHOTOMETRIC_MINISWHITE || l.photometric == PHOTOMETRIC_MINISBLACK);
+    // Uncompressed mode inside G4 data is not part of what PDF readers decode.
+    if (bilevel && l.compression == COMPRESSION_CCITTFAX4 && TIFFNumberOfStrips(tiff.get()) == 1 &&
+        (l.t6Options & GROUP4OPT_UNCOMPRESSED) == 0)
+        result = CopyG4Strip(tiff.get(), l, writer, object, message);
+    if (result == EmbedResult::Declined)
+        result = StreamStrips(tiff.get(), l, writer, object, message);
+    if (result == EmbedResult::Failed) error = "Cannot read the TIFF file " + path + ": " + message;
+    return result;
+}

@@ -1,0 +1,291 @@
+#include "pdf/pagemint.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "pdf/image_embed.h"
+#include "pdf/pdf_writer.h"
+
+namespace {
+
+struct AddedImage {
+    std::string path;
+    int dpi;
+};
+
+struct DocumentState {
+    std::string creator, producer, title, creationDate;
+    int dpi = 0;
+    std::vector<AddedImage> images;
+};
+
+DocumentState& State() {
+    static DocumentState state;
+    return state;
+}
+
+// A page whose file records no resolution is taken as 150 dpi: that is the resolution this
+// program gives the pages it recompresses, and for screen images and photos it gives a page
+// of sensible size (a 1240 x 1754 image is A4), where 72 dpi would make posters of them.
+constexpr double kDefaultDpi = 150;
+// Resolutions below this are taken as "none": they would give pages many metres wide.
+constexpr double kLowestDpi = 10;
+
+// Resolutions kept in pixels per metre (PNG, BMP, JPEG and TIFF in centimetres) come back
+// from a whole-inch value with an error of up to one pixel per metre (writers round or
+// truncate), 0.0254 dpi: 300 dpi reads as 299.9994, 72 dpi as 71.98. Such values are taken as the
+// whole number they stand for, so that an A4 page at 300 dpi is exactly A4.
+double SnapDpi(double dpi) {
+    const double whole = std::round(dpi);
+    return std::fabs(dpi - whole) <= 0.03 ? whole : dpi;
+}
+
+std::string Text(const char* text) {
+    return text ? text : "";
+}
+
+void CopyError(const std::string& message, char* errorText, int errorTextSize) {
+    if (!errorText || errorTextSize <= 0) return;
+    const size_t n = std::min(message.size(), static_cast<size_t>(errorTextSize - 1));
+    std::memcpy(errorText, message.data(), n);
+    errorText[n] = '\0';
+}
+
+std::string Folder(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+std::string BaseName(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Writes the whole document to file. False with a message on any failure.
+bool WriteDocument(std::FILE* file, const DocumentState& doc, std::string& error) {
+    PdfWriter w(file);
+    w.write("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
+    const int catalog = w.reserveObject();
+    const int pages = w.reserveObject();
+    const int info = w.reserveObject();
+    std::vector<int> kids;
+
+    for (size_t i = 0; i < doc.images.size(); ++i) {
+        const AddedImage& added = doc.images[i];
+        const int imageObject = w.reserveObject();
+        EmbeddedImage image;
+        std::string why;
+        bool embedded = false;
+        try {
+            embedded = EmbedImageFile(w, imageObject, added.path, image, why);
+        } catch (const std::bad_alloc&) {
+            why = "not enough memory for " + added.path;
+        }
+        if (!embedded) {
+            if (w.failed())
+                error = std::string("Cannot write the PDF file: ") + std::strerror(errno);
+            else
+                error = "Page " + std::to_string(i + 1) + ": " +
+                        (why.empty() ? "cannot read " + added.path : why);
+            return false;
+        }
+        double dpiX = SnapDpi(image.dpiX), dpiY = SnapDpi(image.dpiY);
+        if (dpiX < kLowestDpi || dpiY < kLowestDpi) dpiX = dpiY = kDefaultDpi;
+        if (added.dpi > 0) dpiX = dpiY = added.dpi;
+        const std::string width = PdfNumber(image.width * 72.0 / dpiX);
+        const std::string height = PdfNumber(image.height * 72.0 / dpiY);
+
+        const int content = w.reserveObject();
+        const std::string drawing = "q " + width + " 0 0 " + height + " 0 0 cm /Im0 Do Q\n";
+        w.beginStream(content, "");
+        w.write(drawing);
+        w.endStream();
+
+        const int page = w.reserveObject();
+        w.beginObject(page);
+        w.printf(
+            "<< /Type /Page /Parent %d 0 R /MediaBox [0 0 %s %s] /Resources << /XObject << "
+            "/Im0 %d 0 R >> >> /Contents %d 0 R >>\n",
+            pages, width.c_str(), height.c_str(), imageObject, content);
+        w.endObject();
+        kids.push_back(page);
+        if (w.failed()) break;
+    }
+
+    w.beginObject(pages);
+    w.write("<< /Type /Pages /Kids [");
+    for (int kid : kids) w.printf("%d 0 R ", kid);
+    w.printf("] /Count %zu >>\n", kids.size());
+    w.endObject();
+
+    w.beginObject(catalog);
+    w.printf("<< /Type /Catalog /Pages %d 0 R >>\n", pages);
+    w.endObject();
+
+    w.beginObject(info);
+    w.write("<<");
+    const std::pair<const char*, const std::string*> entries[] = {
+        {"Creator", &doc.creator}, {"Producer", &doc.producer}, {"Title", &doc.title}};
+    for (const auto& [key, value] : entries)
+        if (!value->empty()) w.write(std::string(" /") + key + " " + PdfTextString(*value));
+    if (!doc.creationDate.empty()) w.write(" /CreationDate (" + doc.creationDate + ")");
+    w.write(" >>\n");
+    w.endObject();
+    w.finish(catalog, info);
+
+    if (w.failed()) {
+        error = std::string("Cannot write the PDF file: ") + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+int MakePdf(const char* outPath, int mode, std::string& error) {
+    DocumentState& doc = State();
+    if (!outPath || !*outPath || (mode != kPgmtModeCreateNew && mode != kPgmtModeReplace))
+        return kPgmtInvalidParameters;
+    const std::string target = outPath;
+    if (target.back() == '/') return kPgmtInvalidParameters;
+    if (doc.images.empty()) return kPgmtNoImages;
+
+    // What is at the target decides whether it may be replaced: a folder, a read-only file, or
+    // any file in "create new" mode stays.
+    struct stat st {};
+    const bool exists = stat(target.c_str(), &st) == 0;
+    mode_t fileMode = 0666;
+    if (exists) {
+        if (S_ISDIR(st.st_mode) || mode == kPgmtModeCreateNew) return kPgmtCannotReplace;
+        if (S_ISREG(st.st_mode)) {
+            if ((st.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0)
+                return kPgmtCannotReplace;
+            fileMode = st.st_mode & 07777;
+        }
+    } else {
+        const mode_t mask = umask(0);
+        umask(mask);
+        fileMode = 0666 & ~mask;
+    }
+
+    const std::string folder = Folder(target);
+    std::string tempName = folder + "/." + BaseName(target) + ".XXXXXX";
+    std::vector<char> name(tempName.begin(), tempName.end());
+    name.push_back('\0');
+    const int fd = mkstemp(name.data());
+    if (fd < 0) return kPgmtCannotCreate;
+    tempName = name.data();
+    fchmod(fd, fileMode);
+    std::FILE* file = fdopen(fd, "wb");
+    if (!file) {
+        close(fd);
+        unlink(tempName.c_str());
+        return kPgmtCannotCreate;
+    }
+    static thread_local std::vector<char> buffer(1 << 18);
+    setvbuf(file, buffer.data(), _IOFBF, buffer.size());
+
+    bool ok = WriteDocument(file, doc, error);
+    if (std::fflush(file) != 0 && ok) {
+        error = std::string("Cannot write the PDF file: ") + std::strerror(errno);
+        ok = false;
+    }
+    if (ok && fsync(fileno(file)) != 0) {
+        error = std::string("Cannot write the PDF file: ") + std::strerror(errno);
+        ok = false;
+    }
+    if (std::fclose(file) != 0 && ok) {
+        error = std::string("Cannot write the PDF file: ") + std::strerror(errno);
+        ok = false;
+    }
+    if (!ok) {
+        unlink(tempName.c_str());
+        return kPgmtFailed;
+    }
+    if (std::rename(tempName.c_str(), target.c_str()) != 0) {
+        const int why = errno;
+        unlink(tempName.c_str());
+        if (exists || why == EISDIR || why == EBUSY || why == ETXTBSY) return kPgmtCannotReplace;
+        error = std::string("Cannot create the PDF file: ") + std::strerror(why);
+        return kPgmtFailed;
+    }
+    return kPgmtOk;
+}
+
+}  // namespace
+
+int PGMT_SetCreator(const char* text) {
+    State().creator = Text(text);
+    return 0;
+}
+
+int PGMT_SetProducer(const char* text) {
+    State().producer = Text(text);
+    return 0;
+}
+
+int PGMT_SetTitle(const char* text) {
+    State().title = Text(text);
+    return 0;
+}
+
+int PGMT_SetCreationDate() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    if (!localtime_r(&now, &local)) return 1;
+    char date[32];
+    std::strftime(date, sizeof date, "D:%Y%m%d%H%M%S", &local);
+    const long offset = local.tm_gmtoff;
+    char zone[40];
+    if (offset == 0)
+        std::snprintf(zone, sizeof zone, "Z");
+    else
+        std::snprintf(zone, sizeof zone, "%c%02ld'%02ld'", offset < 0 ? '-' : '+',
+                      std::labs(offset) / 3600, (std::labs(offset) % 3600) / 60);
+    State().creationDate = std::string(date) + zone;
+    return 0;
+}
+
+int PGMT_SetDPI(int dpi) {
+    if (dpi < 0 || dpi > 65535) return 1;
+    State().dpi = dpi;
+    return 0;
+}
+
+int PGMT_AddImage(const char* path) {
+    if (!path || !*path) return kPgmtInvalidParameters;
+    std::string error;
+    const int rc = CheckImageFile(path, error);
+    if (rc != 0) return rc;
+    State().images.push_back({path, State().dpi});
+    return 0;
+}
+
+int PGMT_MakePDF(const char* outPath, int mode, char* errorText, int errorTextSize) {
+    std::string error;
+    const bool bufferOk = errorText ? errorTextSize > 0 : errorTextSize == 0;
+    const int rc = bufferOk ? MakePdf(outPath, mode, error) : kPgmtInvalidParameters;
+    if (errorText && errorTextSize > 0)
+        CopyError(rc == kPgmtFailed ? error : "", errorText, errorTextSize);
+    PGMT_Reset();
+    return rc;
+}
+
+void PGMT_Reset() {
+    State() = DocumentState{};
+}
+
+int PGMT_ImageCount() {
+    return static_cast<int>(State().images.size());
+}

@@ -1,0 +1,308 @@
+#include "pdf/pdf_builder.h"
+
+#include <unistd.h>
+
+#include <cctype>
+#include <climits>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <deque>
+#include <exception>
+#include <future>
+#include <mutex>
+
+#include "imaging/codecs.h"
+#include "pdf/image_embed.h"
+#include "pdf/jpeg_requantize.h"
+#include "pdf/pagemint.h"
+#include "platform/log.h"
+#include "platform/temp_file.h"
+
+const char* const kPdfCreator = "Vellumo - https://www.brackwin.com";
+
+std::string PdfTitle() {
+    return std::string("Produced by ") + kPdfCreator;
+}
+
+void PdfBuildListener::pageStarted(int, int, const std::string&) {}
+void PdfBuildListener::showMessage(const std::string&, PdfMessageKind) {}
+
+namespace {
+
+// The resolution a recompressed page gets when its own file records none; it matches what
+// the PDF library assumes for such files, so the page keeps its size either way.
+constexpr int kDefaultJpegDpi = 150;
+
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Format(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    const int n = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string out(n > 0 ? static_cast<size_t>(n) : 0, '\0');
+    if (n > 0) std::vsnprintf(out.data(), out.size() + 1, format, args);
+    va_end(args);
+    return out;
+}
+
+// The temporary JPEG copies of one build: the written ".jpg" file and the empty file whose
+// name it extends. Removed on every way out once the library is done with them.
+class TemporaryCopies {
+public:
+    ~TemporaryCopies() {
+        for (const std::string& name : names_) {
+            unlink((name + ".jpg").c_str());
+            unlink(name.c_str());
+        }
+    }
+    void add(const std::string& name) {
+        if (!name.empty()) names_.push_back(name);
+    }
+
+private:
+    std::vector<std::string> names_;
+};
+
+// What a page hands to the library, worked out before its turn: the file (the page's own, or
+// its JPEG copy), the temporary name made for the copy, and a note for the log.
+struct PreparedPage {
+    bool readable = false;
+    std::string file;
+    std::string temporary;
+    std::string note;
+};
+
+// The JFIF density of a recompressed page: its own resolution, or 150 dpi when it has none.
+std::pair<int, int> DensityFor(double dpiX, double dpiY) {
+    const int x = static_cast<int>(std::lround(dpiX)), y = static_cast<int>(std::lround(dpiY));
+    if (x <= 0 || y <= 0 || x >= 65536 || y >= 65536) return {kDefaultJpegDpi, kDefaultJpegDpi};
+    return {x, y};
+}
+
+// SetJpegDensity is one setting for every later SaveJpeg, so each pair runs alone.
+std::mutex jpegMutex;
+
+// Inspects the page and, for colour and grey pages when compressing, writes a JPEG copy with
+// the page's own resolution. Runs on a worker thread for the page after the current one, so it
+// touches neither the log nor the library.
+PreparedPage PreparePage(const std::string& path, const PdfBuildOptions& options, int page,
+                         int pageCount) {
+    PreparedPage p;
+    p.file = path;
+    // Only pages that are recompressed need their pixels; for the others reading the file's
+    // header is enough to know it is a readable image, and the library reads the data itself.
+    ImageFileInfo info;
+    const ImageFormat format = DetectImageFormat(path.c_str(), &info);
+    p.readable = format != ImageFormat::None;
+    if (!p.readable || !options.compress || info.bitsPerPixel <= 1) return p;
+    const int quality = CompressionQuality(options.compressionPercent);
+    p.temporary = CreateTempFile("VW");
+    if (p.temporary.empty()) {
+        p.note = Format(
+            "Could not create a temporary file for image %d of %d, adding it "
+            "unchanged\n",
+            page, pageCount);
+        return p;
+    }
+    const std::string jpeg = p.temporary + ".jpg";
+    // A JPEG page is requantised without going through pixels; where that does not apply it
+    // is decoded and encoded like every other page.
+    if (format == ImageFormat::Jpeg) {
+        double dpiX = 0, dpiY = 0;
+        ReadJpegResolution(path, dpiX, dpiY);
+        const auto [x, y] = DensityFor(dpiX, dpiY);
+        if (RequantizeJpeg(path, jpeg, quality, x, y)) {
+            p.file = jpeg;
+            return p;
+        }
+    }
+    ImageBuffer image{};
+    p.readable = ReadImageFile(path.c_str(), image) == 0;
+    if (p.readable && BitsPerPixel(image) > 1) {
+        const auto [x, y] = DensityFor(ImageDpiX(image), ImageDpiY(image));
+        int saved;
+        {
+            std::lock_guard<std::mutex> lock(jpegMutex);
+            SetJpegDensity(x, y, 1);
+            saved = SaveJpeg(jpeg.c_str(), image, quality);
+        }
+        if (saved == 0)
+            p.file = jpeg;
+        else
+            p.note = Format("Could not compress image %d of %d (%s), adding it unchanged\n", page,
+                            pageCount, path.c_str());
+    }
+    FreeImage(image);
+    return p;
+}
+
+// The pages being prepared ahead of the loop (at most two, so memory holds two pages). Every
+// way out of the loop waits for them and hands their temporary files to copies.
+class PagesAhead {
+public:
+    PagesAhead(const std::vector<std::string>& files, const PdfBuildOptions& options,
+               TemporaryCopies& copies)
+        : files_(files), options_(options), copies_(copies) {}
+    ~PagesAhead() {
+        for (auto& [page, job] : jobs_) {
+            try {
+                copies_.add(job.get().temporary);
+            } catch (const std::exception&) {
+            }
+        }
+    }
+    // Page j (from 1); starts j and j + 1 when they are not running yet.
+    PreparedPage take(int j) {
+        const int n = static_cast<int>(files_.size());
+        if (!options_.compress) return PreparePage(files_[j - 1], options_, j, n);
+        for (int k = j; k <= std::min(j + 1, n); ++k)
+            if (jobs_.empty() || jobs_.back().first < k)
+                jobs_.emplace_back(
+                    k, std::async(std::launch::async, PreparePage, files_[k - 1], options_, k, n));
+        PreparedPage p;
+        try {
+            p = jobs_.front().second.get();
+        } catch (const std::exception&) {
+            p.note = Format("Not enough memory for image %d of %d\n", j, n);
+        }
+        jobs_.pop_front();
+        copies_.add(p.temporary);
+        return p;
+    }
+
+private:
+    const std::vector<std::string>& files_;
+    const PdfBuildOptions& options_;
+    TemporaryCopies& copies_;
+    std::deque<std::pair<int, std::future<PreparedPage>>> jobs_;
+};
+
+}  // namespace
+
+int CompressionQuality(const std::string& text) {
+    long long value = 0;
+    for (char c : text) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) break;
+        value = value * 10 + (c - '0');
+        if (value > INT_MAX) value = INT_MAX;
+    }
+    if (value < 1) return 1;
+    if (value > 100) return 100;
+    return static_cast<int>(value);
+}
+
+PdfResultText DescribeMakePdfResult(int result, const std::string& path,
+                                    const std::string& errorText) {
+    PdfResultText t;
+    const char* p = path.c_str();
+    switch (result) {
+        case 1:
+            t.message =
+                Format("Could not create PDF file %s (error %d): invalid parameters", p, result);
+            break;
+        case 2:
+            t.message = Format(
+                "Could not create PDF file %s (error %d), possibly because the file is "
+                "in use by another application",
+                p, result);
+            break;
+        case 3:
+            t.message = Format("Could not create PDF file %s: %s", p, errorText.c_str());
+            t.logLine = errorText + "\n";
+            break;
+        case 4:
+            t.message = Format(
+                "Could not create PDF file %s (error %d), PDF file already exists and "
+                "could not be overwritten - it is possibly being held open by a PDF "
+                "viewer application",
+                p, result);
+            break;
+        case 5:
+            t.message =
+                Format("Could not create PDF file %s (error %d): no images to be added", p, result);
+            break;
+        default:
+            t.message = Format("*** Successfully created %s ***", p);
+            if (result == 0) t.logLine = Format("Successfully created PDF file %s\n", p);
+            return t;
+    }
+    t.failure = true;
+    if (t.logLine.empty()) t.logLine = t.message + "\n";
+    return t;
+}
+
+PdfBuildResult BuildPdf(const std::vector<std::string>& pageFiles, const std::string& outPath,
+                        const PdfBuildOptions& options, PdfBuildListener* listener) {
+    PdfBuildListener quiet;
+    PdfBuildListener& events = listener ? *listener : quiet;
+    PdfBuildResult result;
+    TemporaryCopies copies;
+    // Images left from a build that ended early must not join this one.
+    PGMT_Reset();
+
+    PGMT_SetCreator(kPdfCreator);
+    WriteLog("Creator set\n");
+    PGMT_SetProducer(kPdfCreator);
+    WriteLog("Producer set\n");
+    PGMT_SetTitle(PdfTitle().c_str());
+    WriteLog("Title set\n");
+    PGMT_SetCreationDate();
+    WriteLog("Creation date set\n");
+
+    const int n = static_cast<int>(pageFiles.size());
+    PagesAhead ahead(pageFiles, options, copies);
+    for (int j = 1; j <= n; ++j) {
+        const std::string& path = pageFiles[j - 1];
+        WriteLogF("Loading image %d of %d (%s)\n", j, n, path.c_str());
+        events.pageStarted(j, n, path);
+        const int dpiResult = PGMT_SetDPI(0);
+        if (dpiResult != 0) {
+            WriteLog(options.forMail ? "Could not set dpi for body in PDF\n"
+                                     : "Could not set dpi for fax body in PDF\n");
+            PGMT_Reset();
+            result.status = PdfBuildStatus::SetDpiFailed;
+            result.code = dpiResult;
+            result.page = j;
+            return result;
+        }
+        const PreparedPage prepared = ahead.take(j);
+        if (!prepared.note.empty()) WriteLog(prepared.note);
+        const std::string& file = prepared.file;
+        if (!prepared.readable) {
+            // Leaving the page out would give a PDF that silently lacks it.
+            events.showMessage("Unsupported graphics format", PdfMessageKind::Warning);
+            WriteLogF("Could not load image %d of %d (%s)\n", j, n, path.c_str());
+            PGMT_Reset();
+            result.status = PdfBuildStatus::PageUnreadable;
+            result.page = j;
+            return result;
+        }
+        const int addResult = PGMT_AddImage(file.c_str());
+        if (addResult != 0) {
+            if (options.forMail) {
+                const std::string text = Format("Could not add image to PDF file %s (error %d)",
+                                                outPath.c_str(), addResult);
+                events.showMessage(text, PdfMessageKind::Plain);
+                WriteLog(text + "\n");
+            } else {
+                WriteLog("Could not add body to PDF\n");
+            }
+            PGMT_Reset();
+            result.status = PdfBuildStatus::AddImageFailed;
+            result.code = addResult;
+            result.page = j;
+            return result;
+        }
+    }
+
+    char errorText[256] = {};
+    result.code = PGMT_MakePDF(outPath.c_str(), kPgmtModeReplace, errorText, sizeof errorText);
+    result.errorText = errorText;
+    const PdfResultText text = DescribeMakePdfResult(result.code, outPath, result.errorText);
+    if (text.failure) events.showMessage(text.message, PdfMessageKind::Warning);
+    if (!text.logLine.empty()) WriteLog(text.logLine);
+    return result;
+}

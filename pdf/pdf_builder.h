@@ -1,0 +1,71 @@
+// Building one PDF from a list of page files: document information, the page loop (with JPEG
+// recompression of colour and grey pages when asked) and the final write, exactly as "SAVE AS
+// PDF", "MAIL AS PDF" and vellumo-cli need it. No GUI: what the windows do in between (status,
+// message boxes) goes through a small listener; log lines go to the program's log.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The creator and producer written into every PDF, and the title.
+extern const char* const kPdfCreator;
+std::string PdfTitle();
+
+struct PdfBuildOptions {
+    bool compress = true;                    // the setting "Compress"
+    std::string compressionPercent = "100";  // the setting "ComprPerc", as text
+    bool forMail = false;                    // the log and message variants of mailing
+};
+
+enum class PdfMessageKind {
+    Warning,  // exclamation icon
+    Plain,    // OK only, no icon
+};
+
+class PdfBuildListener {
+public:
+    virtual ~PdfBuildListener() = default;
+    // Page page of pageCount (from 1) is about to be handled.
+    virtual void pageStarted(int page, int pageCount, const std::string& file);
+    // A message the user must see now, while the build is still under way (caption "Vellumo").
+    virtual void showMessage(const std::string& text, PdfMessageKind kind);
+};
+
+enum class PdfBuildStatus {
+    Finished,        // PGMT_MakePDF ran; its result is in code
+    SetDpiFailed,    // PGMT_SetDPI failed (code: its result)
+    PageUnreadable,  // a page file could not be read (page: which one)
+    AddImageFailed,  // PGMT_AddImage failed (code: its result, page: which one)
+};
+
+struct PdfBuildResult {
+    PdfBuildStatus status = PdfBuildStatus::Finished;
+    int code = 0;
+    int page = 0;
+    std::string errorText;  // the library's error text for result 3
+    // The PDF is written: MakePDF reported 0.
+    bool written() const { return status == PdfBuildStatus::Finished && code == 0; }
+    // What the windows treat as success: any MakePDF result other than 1 to 5.
+    bool succeeded() const { return status == PdfBuildStatus::Finished && (code < 1 || code > 5); }
+};
+
+// Builds outPath from the page files in order. The temporary JPEG copies are removed before it
+// returns. listener may be null.
+PdfBuildResult BuildPdf(const std::vector<std::string>& pageFiles, const std::string& outPath,
+                        const PdfBuildOptions& options, PdfBuildListener* listener);
+
+// The JPEG quality from the text of "ComprPerc": its leading digits (none count as 0), clamped
+// to 1..100.
+int CompressionQuality(const std::string& text);
+
+// The message and log line for a PGMT_MakePDF result. failure: results 1 to 5, for which the
+// message goes into a warning box and the log line into the log. Otherwise message is the
+// success text "*** Successfully created %s ***" and logLine the success line for result 0
+// (empty for results the library does not define).
+struct PdfResultText {
+    bool failure = false;
+    std::string message;
+    std::string logLine;
+};
+PdfResultText DescribeMakePdfResult(int result, const std::string& path,
+                                    const std::string& errorText);

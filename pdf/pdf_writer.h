@@ -1,0 +1,75 @@
+// The low-level PDF file writer: numbered objects, streams whose length is written after them
+// (so a page's data goes to the file as it is produced), the cross-reference table and the
+// trailer. Writes through a stdio stream; every failure is remembered and reported by failed().
+#pragma once
+
+#include <zlib.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+class PdfWriter {
+public:
+    explicit PdfWriter(std::FILE* file);
+
+    // Reserves the next object number.
+    int reserveObject();
+    // Starts object number (reserved before) at the current position.
+    void beginObject(int number);
+    void endObject();
+
+    // Starts a stream object: "<< dictionary /Length n 0 R >> stream". The length object is
+    // written by endStream, right after the stream.
+    void beginStream(int number, const std::string& dictionary);
+    void endStream();
+
+    void write(const void* data, size_t size);
+    void write(const std::string& text) { write(text.data(), text.size()); }
+    void printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+    // Cross-reference table and trailer; root and info are object numbers.
+    void finish(int root, int info);
+
+    bool failed() const { return failed_; }
+    uint64_t offset() const { return offset_; }
+
+private:
+    std::FILE* file_;
+    uint64_t offset_ = 0;
+    bool failed_ = false;
+    std::vector<uint64_t> objectOffsets_;  // index = object number - 1; 0 = not yet written
+    int streamNumber_ = 0;
+    int lengthNumber_ = 0;
+    uint64_t streamStart_ = 0;
+};
+
+// Compresses what it is given into the writer's current stream (zlib format, as /FlateDecode
+// reads it).
+class FlateSink {
+public:
+    FlateSink(PdfWriter& writer, int level);
+    ~FlateSink();
+    FlateSink(const FlateSink&) = delete;
+    FlateSink& operator=(const FlateSink&) = delete;
+    void write(const void* data, size_t size);
+    void finish();
+    bool failed() const { return failed_; }
+
+private:
+    void drain(int flush);
+    PdfWriter& writer_;
+    z_stream zs_{};
+    std::vector<unsigned char> out_;
+    bool failed_ = false;
+    bool finished_ = false;
+};
+
+// Formats a number for a PDF file: at most two decimals, no trailing zeros.
+std::string PdfNumber(double value);
+// A PDF text string for the document information: a literal string with escapes when the text
+// is plain ASCII, else UTF-16BE with a byte-order mark written as a hexadecimal string (the
+// text is taken as UTF-8).
+std::string PdfTextString(const std::string& text);
