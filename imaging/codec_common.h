@@ -1,0 +1,90 @@
+// Pieces the file codecs share: whole-file reads, saves that replace the target only when
+// complete, plausibility checks on the sizes files claim, and row conversions between the
+// image depths and plain grey or RGB rows.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "imaging/image_buffer.h"
+
+namespace codec {
+
+// Reads the whole file (at most maxBytes) into data: 0, kImgCannotOpen or kImgNoMemory.
+int ReadWholeFile(const char* file, std::vector<uint8_t>& data, size_t maxBytes = size_t{1} << 31);
+// Size of an open file, or -1.
+long long FileSize(FILE* stream);
+// Size of the named file, or -1.
+long long FileSize(const char* file);
+
+// A file being saved. The data goes to a private file beside the target, which replaces the
+// target only on commit(); on every other way out the partial file is removed, so a failed
+// save never leaves a half-written file, and an existing file stays as it was.
+class OutputFile {
+public:
+    OutputFile() = default;
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    // 0, or kImgCannotOpen when the file cannot be created there.
+    int open(const char* target);
+    FILE* stream() { return stream_; }
+    // Writes bytes; remembers a failure, reported by commit().
+    bool write(const void* data, size_t size);
+    bool ok() const { return ok_ && stream_ != nullptr; }
+    void fail() { ok_ = false; }
+    // Closes the stream but keeps the file, for libraries that open the path themselves.
+    void closeStream();
+    const std::string& tempPath() const { return tempPath_; }
+    // Flushes, closes and moves the file into place: 0, kImgShortWrite, or kImgCannotOpen.
+    int commit();
+
+private:
+    std::string target_;
+    std::string tempPath_;
+    FILE* stream_ = nullptr;
+    bool ok_ = true;
+    bool committed_ = false;
+};
+
+// True when a decoder may allocate for decodedBytes of output from a file of fileBytes
+// compressed with a method whose output can be at most ratio times its input.
+inline bool PlausibleSize(uint64_t decodedBytes, uint64_t fileBytes, uint64_t ratio) {
+    return decodedBytes <= fileBytes * ratio + (uint64_t{1} << 16);
+}
+// True when width x height at the given depth is an image the program accepts.
+bool AcceptableDimensions(uint64_t width, uint64_t height, int bitsPerPixel);
+
+// The image is allocated with exactly these width, height and depth (load targets).
+int CheckLoadTarget(const ImageBuffer& image, int width, int height, int bitsPerPixel);
+
+// Unsaved image checks shared by the save operations: header present, area inside the image.
+int CheckSaveSource(const ImageBuffer& image);
+
+// The working area's row y (0 = top of the area) as grey bytes (one per pixel) through the
+// colour table, for 1- and 8-bit images.
+void AreaRowToGrey(const ImageBuffer& image, uint32_t y, uint8_t* out);
+// The working area's row y as RGB (order: red, green, blue) or as BGR, for every depth.
+void AreaRowToRgb(const ImageBuffer& image, uint32_t y, uint8_t* out);
+void AreaRowToBgr(const ImageBuffer& image, uint32_t y, uint8_t* out);
+// The working area's row y of a 1-bit image as packed bits starting at bit 7 of out[0].
+void AreaRowBits(const ImageBuffer& image, uint32_t y, uint8_t* out);
+// True when every colour-table entry of a 1- or 8-bit image is grey (red = green = blue).
+bool PaletteIsGrey(const ImageBuffer& image);
+// True when a 1- or 8-bit image can be written as plain grey levels: 8-bit with the grey ramp,
+// or 1-bit with entry 0 black and entry 1 white.
+bool IsPlainGrey(const ImageBuffer& image);
+
+// Blends a colour value v with coverage alpha (0-255) onto white.
+inline uint8_t OnWhite(unsigned v, unsigned alpha) {
+    return static_cast<uint8_t>((v * alpha + 255u * (255u - alpha) + 127u) / 255u);
+}
+
+// Resolution in pixels per metre from dots per inch, and the header's value back in dpi.
+int32_t PelsPerMetre(double dpi);
+double DpiFromPelsPerMetre(int32_t pelsPerMetre);
+
+}  // namespace codec
