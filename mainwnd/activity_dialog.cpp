@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QWindow>
 
 #include "mainwnd/dialog_units.h"
 
@@ -52,7 +53,12 @@ void CActivityDialog::placeBelowTopOf(const QWidget* window) {
 }
 
 void CActivityDialog::showActivity() {
-    if (!isVisible()) show();
+    if (isVisible()) return;
+    if (mainWindow_ && mainWindow_->window()->windowHandle()) {
+        winId();
+        windowHandle()->setTransientParent(mainWindow_->window()->windowHandle());
+    }
+    show();
 }
 
 void CActivityDialog::hideActivity() {
@@ -101,8 +107,14 @@ void CActivityDialog::closeEvent(QCloseEvent* event) {
 
 CActivityDialog* CreateActivityDialog(QWidget* mainWindow) {
     if (!activityDialog) {
-        activityDialog = new CActivityDialog(mainWindow);
+        // Not a child of the main window: operations disable that window while the dialog
+        // must stay usable, so it only stays in front of it and goes when it goes.
+        activityDialog = new CActivityDialog(nullptr);
         activityDialog->setMainWindow(mainWindow);
+        if (mainWindow) {
+            QObject::connect(mainWindow, &QObject::destroyed, activityDialog.data(),
+                             [] { delete activityDialog.data(); });
+        }
         activityDialog->hide();
         activityDialog->placeBelowTopOf(mainWindow);
     }

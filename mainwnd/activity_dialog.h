@@ -27,7 +27,8 @@ public:
     // keeping its own horizontal position and size.
     void placeBelowTopOf(const QWidget* window);
 
-    // Shows the dialog without taking the focus; a second call only keeps it shown.
+    // Shows the dialog in front of the main window without taking the focus; a second call
+    // only keeps it shown.
     void showActivity();
     void hideActivity();
     void setStatusText(const QString& text);
@@ -62,7 +63,9 @@ extern QPointer<CActivityDialog> activityDialog;
 extern int cancelRequested;
 
 // Makes the hidden activity dialog for the main window (once; later calls return the same
-// one): parented to it, Cancel enables it again, placed 10 pixels below its top edge.
+// one): shown in front of that window, destroyed with it, Cancel enables it again, placed 10
+// pixels below its top edge. It is not a child widget of the window, so disabling the window
+// leaves the dialog usable.
 CActivityDialog* CreateActivityDialog(QWidget* mainWindow);
 
 // Delivers every event waiting for the GUI thread (painting, timers, posted messages, the
