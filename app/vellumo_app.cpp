@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTimer>
 
+#include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
 #include "platform/instance_lock.h"
 #include "platform/settings_store.h"
@@ -39,6 +40,7 @@ int CVellumoApp::run(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("Vellumo"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Vellumo"));
     InitVellumoResources();
+    InstallMainDialog();
 
     {
         CVellumoTranslucentDlg skin;

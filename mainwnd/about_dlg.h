@@ -1,0 +1,23 @@
+// CAboutDlg: the program's name, version and picture, with links to write to the makers and to
+// visit the program's web site.
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+
+class CAboutDlg : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr const char* kMailLink = "mailto:support@vellumo.org";
+    static constexpr const char* kWebLink = "https://vellumo.org/";
+
+    explicit CAboutDlg(QWidget* parent = nullptr);
+
+    QLabel* mailLink() const { return mailLink_; }
+    QLabel* webLink() const { return webLink_; }
+
+private:
+    QLabel* mailLink_;
+    QLabel* webLink_;
+};

@@ -1,0 +1,143 @@
+#include "mainwnd/page_list.h"
+
+#include <QPixmap>
+#include <cstdio>
+
+#include "imaging/convert.h"
+#include "imaging/imaging.h"
+#include "platform/log.h"
+#include "platform/temp_file.h"
+#include "widgets/image_convert.h"
+
+PageTable pages;
+int currentItem = 0;
+ImageBuffer thumbnailImage{};
+PageImageList pageImageList;
+
+namespace {
+
+constexpr int kCell = PageImageList::kCellSize;
+constexpr int kCellGrey = 227;
+
+void DeleteTempFile(const std::string& path) {
+    WriteLogF("Deleting temp file %s\n", path.c_str());
+    std::remove(path.c_str());
+}
+
+QImage ThumbnailPicture() {
+    return WholeImageToQImage(thumbnailImage);
+}
+
+}  // namespace
+
+int PageImageList::append(const QImage& image) {
+    images_.push_back(image);
+    icons_.push_back(QIcon(QPixmap::fromImage(image)));
+    return count() - 1;
+}
+
+bool PageImageList::replace(int index, const QImage& image) {
+    if (index < 0 || index >= count()) return false;
+    images_[static_cast<size_t>(index)] = image;
+    icons_[static_cast<size_t>(index)] = QIcon(QPixmap::fromImage(image));
+    return true;
+}
+
+QImage PageImageList::image(int index) const {
+    return index >= 0 && index < count() ? images_[static_cast<size_t>(index)] : QImage();
+}
+
+QIcon PageImageList::icon(int index) const {
+    return index >= 0 && index < count() ? icons_[static_cast<size_t>(index)] : QIcon();
+}
+
+std::string PagePath(const Page& page) {
+    return page.workingPath.empty() ? page.sourcePath : page.workingPath;
+}
+
+std::string MakeTempPagePath() {
+    const std::string reserved = CreateTempFile("VW");
+    return reserved.empty() ? std::string() : reserved + ".TIF";
+}
+
+QSize ThumbnailSize(uint32_t w, uint32_t h) {
+    if (w <= static_cast<uint32_t>(kCell) && h <= static_cast<uint32_t>(kCell))
+        return QSize(static_cast<int>(w), static_cast<int>(h));
+    // Single precision and truncation toward zero, as the thumbnails have always been sized.
+    const float sx = 260.0f * 100.0f / static_cast<float>(w);
+    const float sy = 260.0f * 100.0f / static_cast<float>(h);
+    if (sy > sx) return QSize(kCell, static_cast<int>(static_cast<float>(h) * sx / 100.0f));
+    return QSize(static_cast<int>(static_cast<float>(w) * sy / 100.0f), kCell);
+}
+
+int MakeThumbnail(const ImageBuffer& image) {
+    if (image.areaRight == 0 || image.areaRight < image.areaLeft ||
+        image.areaBottom < image.areaTop)
+        return -1;
+    WriteLog("Started making thumbnail\n");
+
+    const QSize size =
+        ThumbnailSize(image.areaRight - image.areaLeft, image.areaBottom - image.areaTop);
+    QImage whole = WholeImageToQImage(image);
+    if (whole.isNull() || size.isEmpty()) return -1;
+    // Palette and bilevel pictures are scaled smoothly in colour, like the rest.
+    if (whole.format() == QImage::Format_Mono || whole.format() == QImage::Format_Indexed8)
+        whole = whole.convertToFormat(QImage::Format_RGB32);
+    const QImage scaled = whole.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                              .convertToFormat(QImage::Format_RGB888);
+    whole = QImage();
+
+    ScopedImage thumb;
+    int rc = QImageToImage(scaled, thumb.image);
+    if (rc != 0) return rc;
+    ScopedImage cell;
+    rc = AllocateImage(cell.image, kCell, kCell, BitsPerPixel(thumb.image));
+    if (rc != 0) return rc;
+    FillImageArea(kCellGrey, cell.image);
+    const uint32_t r = thumb.image.areaRight, b = thumb.image.areaBottom;
+    const uint32_t left = (kCell - r) / 2, top = (kCell - b) / 2;
+    SetImageArea(cell.image, left, top, left + r, top + b);
+    CopyImageArea(thumb.image, cell.image);
+    SetImageArea(cell.image, 0, 0, kCell - 1, kCell - 1);
+
+    // The previous cell is released before the new one takes its place.
+    FreeImage(thumbnailImage);
+    CopyImageDescriptor(cell.image, thumbnailImage);
+    cell.image = ImageBuffer{};
+    WriteLog("Successfully made thumbnail\n");
+    return 0;
+}
+
+void AppendPage(const std::string& path, int isScanned) {
+    auto page = std::make_unique<Page>();
+    page->sourcePath = path;
+    page->isScanned = isScanned;
+    page->imageIndex = pageImageList.append(ThumbnailPicture());
+    pages.push_back(std::move(page));
+}
+
+void ReplaceThumbnail(Page& page) {
+    pageImageList.replace(page.imageIndex, ThumbnailPicture());
+}
+
+bool RemovePageAt(int index) {
+    if (index < 0 || index >= static_cast<int>(pages.size())) return false;
+    const Page& page = *pages[static_cast<size_t>(index)];
+    if (page.isScanned) DeleteTempFile(page.sourcePath);
+    if (!page.workingPath.empty()) DeleteTempFile(page.workingPath);
+    pages.erase(pages.begin() + index);
+    return true;
+}
+
+bool SwapPages(int a, int b) {
+    const int n = static_cast<int>(pages.size());
+    if (a < 0 || b < 0 || a >= n || b >= n) return false;
+    std::swap(pages[static_cast<size_t>(a)], pages[static_cast<size_t>(b)]);
+    return true;
+}
+
+void FreeAllPages() {
+    for (const auto& page : pages)
+        if (!page->workingPath.empty()) std::remove(page->workingPath.c_str());
+    pages.clear();
+}

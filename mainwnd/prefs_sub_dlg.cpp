@@ -1,0 +1,28 @@
+#include "mainwnd/prefs_sub_dlg.h"
+
+#include "platform/messages.h"
+
+CSAPrefsSubDlg::CSAPrefsSubDlg(int templateId, QWidget* parent)
+    : MessageWindow<QDialog>(parent, Qt::Widget), templateId_(templateId) {
+    QPalette p = palette();
+    p.setColor(QPalette::Window, QColor::fromRgb(kBackground));
+    setPalette(p);
+    setAutoFillBackground(true);
+}
+
+bool CSAPrefsSubDlg::UpdateData(bool) {
+    return true;
+}
+
+void CSAPrefsSubDlg::SavePage() {}
+
+void CSAPrefsSubDlg::LoadPage() {}
+
+void CSAPrefsSubDlg::OnOK() {}
+
+void CSAPrefsSubDlg::OnCancel() {}
+
+LRESULT CSAPrefsSubDlg::messageMap(unsigned message, WPARAM, LPARAM) {
+    if (message == msg::UM_SAVEPAGE) SavePage();
+    return 0;
+}

@@ -1,0 +1,42 @@
+// CSAPrefsSubDlg: the base of the settings pages shown inside the main dialog. A page is a
+// child window on a light grey ground; the host tells it to store its values (UM_SAVEPAGE)
+// before hiding it, runs its data exchange to validate and commit it, and asks it to load its
+// controls once it has been shown. CDlg1 is the empty page that holds place 0 of the host.
+#pragma once
+
+#include <QDialog>
+
+#include "platform/window_message.h"
+
+class CSAPrefsSubDlg : public MessageWindow<QDialog> {
+    Q_OBJECT
+public:
+    static constexpr unsigned kBackground = 0xEDEDED;
+
+    CSAPrefsSubDlg(int templateId, QWidget* parent);
+    int templateId() const { return templateId_; }
+
+    // Data exchange: with saveAndValidate, takes the values from the controls and checks them;
+    // false (after telling the user what is wrong, with the focus on the faulty field) when
+    // they do not pass. Without, puts the values into the controls.
+    virtual bool UpdateData(bool saveAndValidate);
+    // Stores the page's values (UM_SAVEPAGE).
+    virtual void SavePage();
+    // Loads the controls from the settings, once the page is shown.
+    virtual void LoadPage();
+    virtual void OnOK();
+    virtual void OnCancel();
+
+protected:
+    LRESULT messageMap(unsigned message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    int templateId_;
+};
+
+class CDlg1 : public CSAPrefsSubDlg {
+    Q_OBJECT
+public:
+    static constexpr int kTemplate = 107;
+    explicit CDlg1(QWidget* parent) : CSAPrefsSubDlg(kTemplate, parent) {}
+};

@@ -1,0 +1,26 @@
+#include "widgets/standard_dialog.h"
+
+#include "platform/messages.h"
+
+CStandardDialog::CStandardDialog(QWidget* parent) : MessageWindow<QDialog>(parent, Qt::Widget) {
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setAutoFillBackground(false);
+}
+
+void CStandardDialog::closeParent() {
+    if (!parentWidget()) return;
+    closingParent_ = true;
+    SendWindowMessage(parentWidget(), msg::WM_CLOSE);
+    closingParent_ = false;
+}
+
+void CStandardDialog::OnOK() {
+    closeParent();
+    done(IDOK);
+}
+
+void CStandardDialog::OnCancel() {
+    closeParent();
+    done(IDCANCEL);
+}
