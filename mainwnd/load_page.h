@@ -6,15 +6,13 @@
 
 #include <QString>
 
-class QObject;
 class QWidget;
-
-// The folder the "LOAD PAGE" dialog opens in: filled from "CurrentDir" at start-up and
-// written back there whenever a file is loaded. Ends in a separator unless empty.
-extern QString loadFolder;
-// Fills loadFolder from the settings; the main dialog calls it once at start-up.
-void ReadLoadFolder();
 
 // Reads the file into the working image (whatever it held is released first). 0 on success;
 // -1 after telling the user "Unsupported graphics format", with the working image empty.
 int LoadImageFile(const QString& path, QWidget* parent = nullptr);
+
+// "LOAD PAGE": asks for one or more files in the remembered load folder (currentDir), and
+// appends a page for every readable one. The folder of each file becomes the remembered one,
+// also in "CurrentDir". Questions are owned by `owner` (the main dialog).
+void OnLoadPage(QWidget* owner);
