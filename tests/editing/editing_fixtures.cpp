@@ -4,19 +4,26 @@
 
 namespace editing {
 
-testsupport::IsolatedHome& Home() {
-    static testsupport::IsolatedHome* home = new testsupport::IsolatedHome;
-    return *home;
-}
-
 namespace {
-// Made before any test runs, so the settings file lives in the private home from the start.
+testsupport::IsolatedHome* home = nullptr;
+
+// Made before any test runs, so the settings file lives in the private home from the start,
+// and removed with everything in it when the last test is done.
 struct HomeEnvironment : ::testing::Environment {
     void SetUp() override { Home(); }
+    void TearDown() override {
+        delete home;
+        home = nullptr;
+    }
 };
 [[maybe_unused]] const auto* const kEnvironment =
     ::testing::AddGlobalTestEnvironment(new HomeEnvironment);
 }  // namespace
+
+testsupport::IsolatedHome& Home() {
+    if (!home) home = new testsupport::IsolatedHome;
+    return *home;
+}
 
 void EditingTest::SetUp() {
     Home();
