@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QWindow>
 
 #include "mainwnd/dialog_units.h"
@@ -49,7 +50,15 @@ CActivityDialog::CActivityDialog(QWidget* parent)
 
 void CActivityDialog::placeBelowTopOf(const QWidget* window) {
     if (!window) return;
-    move(frameGeometry().x(), window->frameGeometry().y() + 10);
+    // Until it has been placed, the dialog's own place is the middle of the work area of the
+    // main window's screen.
+    int x = frameGeometry().x();
+    if (!placed_) {
+        const QScreen* screen = window->screen();
+        if (screen) x = screen->availableGeometry().center().x() - frameGeometry().width() / 2;
+        placed_ = true;
+    }
+    move(x, window->frameGeometry().y() + 10);
 }
 
 void CActivityDialog::showActivity() {

@@ -24,7 +24,7 @@ public:
     void setMainWindow(QWidget* window) { mainWindow_ = window; }
     QWidget* mainWindow() const { return mainWindow_; }
     // Moves the dialog so that its top edge lies 10 pixels below the window's top edge,
-    // keeping its own horizontal position and size.
+    // keeping its own horizontal position (at first: centred on the window's screen) and size.
     void placeBelowTopOf(const QWidget* window);
 
     // Shows the dialog in front of the main window without taking the focus; a second call
@@ -55,6 +55,7 @@ private:
     QPushButton* cancel_;
     QProgressBar* progress_;
     QPointer<QWidget> mainWindow_;
+    bool placed_ = false;
 };
 
 // The one activity dialog, living as long as the main dialog; null until it is made.

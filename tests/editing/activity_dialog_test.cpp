@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 
 #include "platform/window_message.h"
 #include "tests/editing/editing_fixtures.h"
@@ -43,6 +44,14 @@ TEST_F(Activity, MadeHiddenBelowTheMainWindowsTopEdge) {
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->windowTitle(), "Vellumo");
     EXPECT_EQ(dialog->frameGeometry().top(), mainWindow.frameGeometry().top() + 10);
+    const QRect area = mainWindow.screen()->availableGeometry();
+    EXPECT_LE(std::abs(dialog->frameGeometry().center().x() - area.center().x()), 1);
+    // Placed again (the main window moved): only the top edge follows.
+    const int x = dialog->x();
+    mainWindow.move(260, 40);
+    dialog->placeBelowTopOf(&mainWindow);
+    EXPECT_EQ(dialog->frameGeometry().top(), mainWindow.frameGeometry().top() + 10);
+    EXPECT_EQ(dialog->x(), x);
     EXPECT_EQ(dialog->statusText(), "Looking for scanner...");
     EXPECT_EQ(qobject_cast<QPushButton*>(dialog->control(2))->text(), "Cancel");
     EXPECT_NE(qobject_cast<QLabel*>(dialog->control(2701)), nullptr);

@@ -14,26 +14,6 @@ using PreviewDisplay = EditingTest;
 using PreviewSelection = EditingTest;
 using PreviewEdits = EditingTest;
 
-TEST(PreviewDisplaySize, FitsByWholePercentsAndNeverEnlarges) {
-    struct Case {
-        int w, h, fw, fh, dw, dh;
-    };
-    const Case cases[] = {
-        {2480, 3508, 380, 430, 297, 430},  // r = 15, v = 12: the height decides
-        {3508, 2480, 430, 380, 430, 297},  // r = 12, v = 15: the width decides
-        {100, 50, 380, 430, 100, 50},      // smaller than the frame: own size
-        {380, 430, 380, 430, 380, 430},    // exactly the frame
-        {1000, 10, 380, 430, 380, 3},      // a strip: height r * h / 100 = 3
-        {5000, 1, 380, 430, 380, 1},       // never below one pixel
-    };
-    for (const Case& c : cases) {
-        int dw = 0, dh = 0;
-        PreviewDisplaySize(c.w, c.h, c.fw, c.fh, dw, dh);
-        EXPECT_EQ(dw, c.dw) << c.w << "x" << c.h;
-        EXPECT_EQ(dh, c.dh) << c.w << "x" << c.h;
-    }
-}
-
 TEST_F(PreviewDisplay, LargePageInSmallFrameIsScaledToFit) {
     MakeGrey(workingImage, 2480, 3508);
     CPreviewDlg dlg;
