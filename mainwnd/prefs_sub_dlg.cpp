@@ -3,7 +3,8 @@
 #include "platform/messages.h"
 
 CSAPrefsSubDlg::CSAPrefsSubDlg(int templateId, QWidget* parent)
-    : MessageWindow<QDialog>(parent, Qt::Widget), templateId_(templateId) {
+    : MessageWindow<QDialog>(parent), templateId_(templateId) {
+    setWindowFlags(Qt::Widget);  // shown inside the main dialog
     QPalette p = palette();
     p.setColor(QPalette::Window, QColor::fromRgb(kBackground));
     setPalette(p);

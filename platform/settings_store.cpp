@@ -8,7 +8,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStringList>
+#include <QTemporaryFile>
 
 #include "platform/page_size.h"
 #include "platform/password.h"
@@ -19,14 +21,29 @@ constexpr char kOrganisation[] = "Brackwin";
 constexpr char kApplication[] = "Vellumo";
 constexpr char kSection[] = "Settings";
 
+#ifdef Q_OS_WIN
+QSettings MakeSettings() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, kOrganisation, kApplication);
+}
+#else
+// QSettings' native format here is an ini file under the user's configuration folder. The
+// folder is looked up for every access (QSettings would fix it once per process), so the store
+// follows HOME and XDG_CONFIG_HOME as they are now.
+QString ConfigFile() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/%1/%2.conf")
+               .arg(QLatin1String(kOrganisation), QLatin1String(kApplication));
+}
+QSettings MakeSettings() {
+    return QSettings(ConfigFile(), QSettings::IniFormat);
+}
+#endif
+
 // One QSettings per access: every read sees the file as it is now, also when another instance
 // has written it in between.
 class Section {
 public:
-    Section()
-        : settings_(QSettings::NativeFormat, QSettings::UserScope, kOrganisation, kApplication) {
-        settings_.beginGroup(kSection);
-    }
+    Section() : settings_(MakeSettings()) { settings_.beginGroup(kSection); }
     QSettings& operator*() { return settings_; }
     QSettings* operator->() { return &settings_; }
 
@@ -53,28 +70,38 @@ void MakePrivate(const QString& path) {
 }
 
 // A damaged file (one QSettings cannot parse) is moved aside as "<file>.damaged" before the
-// first write, so the write starts from the defaults instead of being refused forever and the
-// user's old file is still there to look at.
+// next write: QSettings would otherwise rewrite it from the little it understood. The write then
+// starts from the defaults and the user's old file is still there to look at. QSettings keeps
+// parsed files in a per-process cache whose status may be stale, so the test parses a private
+// copy under a name never used before.
+bool IsDamaged(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() == 0) return false;
+    QTemporaryFile copy;
+    if (!copy.open() || copy.write(file.readAll()) < 0 || !copy.flush()) return false;
+    return QSettings(copy.fileName(), QSettings::IniFormat).status() == QSettings::FormatError;
+}
+
 void SetAsideDamagedFile(const QString& path) {
     const QString aside = path + ".damaged";
     QFile::remove(aside);
     QFile::rename(path, aside);
 }
 
-bool Write(const char* name, const QVariant& value) {
-    const QString path = SettingsStore::filePath();
-    {
-        Section probe;
-        if (probe->status() == QSettings::FormatError) SetAsideDamagedFile(path);
-    }
-    PrepareFile(path);
+QSettings::Status WriteOnce(const char* name, const QVariant& value) {
     Section s;
-    if (s->status() != QSettings::NoError) return false;
     s->setValue(QString::fromLatin1(name), value);
     s->sync();
-    const bool ok = s->status() == QSettings::NoError;
+    return s->status();
+}
+
+bool Write(const char* name, const QVariant& value) {
+    const QString path = SettingsStore::filePath();
+    if (IsDamaged(path)) SetAsideDamagedFile(path);
+    PrepareFile(path);
+    const QSettings::Status status = WriteOnce(name, value);
     MakePrivate(path);
-    return ok;
+    return status == QSettings::NoError;
 }
 
 // The stored value, or an invalid variant when it is missing or the file cannot be read.
@@ -91,8 +118,7 @@ QVariant Read(const char* name) {
 }  // namespace
 
 QString SettingsStore::filePath() {
-    QSettings s(QSettings::NativeFormat, QSettings::UserScope, kOrganisation, kApplication);
-    return s.fileName();
+    return MakeSettings().fileName();
 }
 
 int SettingsStore::readInt(const char* name, int defaultValue) {

@@ -19,7 +19,7 @@ using XcbReply = std::unique_ptr<T, FreeDeleter>;
 xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
     XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
         c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr));
-    return reply ? reply->atom : XCB_ATOM_NONE;
+    return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
 }
 
 std::string TextProperty(xcb_connection_t* c, xcb_window_t w, xcb_atom_t property,

@@ -2,7 +2,9 @@
 
 #include "platform/messages.h"
 
-CStandardDialog::CStandardDialog(QWidget* parent) : MessageWindow<QDialog>(parent, Qt::Widget) {
+CStandardDialog::CStandardDialog(QWidget* parent) : MessageWindow<QDialog>(parent) {
+    // A dialog is a window of its own unless told otherwise; this one is a layer of its parent.
+    setWindowFlags(Qt::Widget);
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_NoSystemBackground);
     setAutoFillBackground(false);

@@ -90,7 +90,7 @@ void CTranslucentDialog::paintEvent(QPaintEvent*) {
     }
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     for (const auto& child : children_) {
-        if (!child || !child->isVisible()) continue;
+        if (!child || !child->isVisibleTo(this)) continue;
         const QImage image = child->currentImage();
         if (!image.isNull()) painter.drawImage(child->geometry(), image);
     }

@@ -78,3 +78,102 @@ TEST(WriteLog, UnwritableFolderIsSilent) {
 }
 
 }  // namespace
+
+#include "platform/os_version.h"
+
+namespace {
+
+struct OsRow {
+    const char* name;
+    OsVersionRecord version;
+    const char* line;
+};
+
+class OsVersionTable : public testing::TestWithParam<OsRow> {};
+
+TEST_P(OsVersionTable, ChoosesTheLineOfItsRow) {
+    EXPECT_EQ(WindowsVersionLine(GetParam().version), GetParam().line);
+}
+
+constexpr int k9x = OsVersionRecord::Windows9x;
+constexpr int kNT = OsVersionRecord::WindowsNT;
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, OsVersionTable,
+    testing::Values(
+        OsRow{"Win95", {k9x, 4, 0, 950, " A"}, "Running on Windows 95  A, build 950\n"},
+        // Only the low 16 bits of a 9x build number count; the field is printed whole.
+        OsRow{"Win95HighWordIgnored",
+              {k9x, 4, 0, 0x04000000u + 1997, ""},
+              "Running on Windows 95 , build 67110861\n"},
+        OsRow{"Win98AtBuild1998", {k9x, 4, 10, 1998, ""}, "Running on Windows 98 , build 1998\n"},
+        OsRow{"WinMe", {k9x, 4, 90, 3000, ""}, "Running on Windows 98 , build 3000\n"},
+        OsRow{"NT351",
+              {kNT, 3, 51, 1057, "Service Pack 5"},
+              "Running on Windows NT 3.51 Service Pack 5, build 1057\n"},
+        OsRow{"NT4",
+              {kNT, 4, 0, 1381, "Service Pack 6"},
+              "Running on Windows NT 4.0 Service Pack 6, build 1381\n"},
+        OsRow{"W2000",
+              {kNT, 5, 0, 2195, "Service Pack 4"},
+              "Running on Windows 2000 Service Pack 4, build 2195\n"},
+        OsRow{"XPWithoutServicePackKeepsTheSpace",
+              {kNT, 5, 1, 2600, ""},
+              "Running on Windows XP , build 2600\n"},
+        OsRow{"Server2003IsXP",
+              {kNT, 5, 2, 3790, "Service Pack 2"},
+              "Running on Windows XP Service Pack 2, build 3790\n"},
+        OsRow{"VistaWithServicePack",
+              {kNT, 6, 0, 6002, "Service Pack 2"},
+              "Running on Windows Vista Service Pack 2, build 6002\n"},
+        OsRow{"VistaWithoutServicePack",
+              {kNT, 6, 0, 6000, ""},
+              "Running on Windows Vista, build 6000\n"},
+        OsRow{"Seven",
+              {kNT, 6, 1, 7601, "Service Pack 1"},
+              "Running on Windows 7 Service Pack 1, build 7601\n"},
+        OsRow{
+            "SevenWithoutServicePack", {kNT, 6, 1, 7600, ""}, "Running on Windows 7, build 7600\n"},
+        OsRow{"LaterMajorMinorZeroIsVista",
+              {kNT, 10, 0, 19045, ""},
+              "Running on Windows Vista, build 19045\n"},
+        OsRow{"LaterMinorNonZeroIsSeven",
+              {kNT, 6, 3, 9600, ""},
+              "Running on Windows 7, build 9600\n"},
+        OsRow{"NTBelow3", {kNT, 2, 0, 1, ""}, ""},
+        OsRow{"Win32s", {OsVersionRecord::Win32s, 3, 1, 0, ""}, ""},
+        OsRow{"UnknownPlatform", {7, 6, 1, 7601, ""}, ""}),
+    [](const testing::TestParamInfo<OsRow>& info) { return std::string(info.param.name); });
+
+TEST(OsVersionLine, NamesThisSystemFromOsReleaseAndUname) {
+    testsupport::TempDir dir;
+    testsupport::writeFile(dir.file("os-release"),
+                           "NAME=\"Debian GNU/Linux\"\nPRETTY_NAME=\"Debian GNU/Linux 12 "
+                           "(bookworm)\"\nVERSION_ID=\"12\"\n");
+    const std::string line = SystemVersionLine(dir.file("os-release"));
+    const std::string kernel = testsupport::capture("uname -s -r -m");
+    ASSERT_FALSE(kernel.empty());
+    EXPECT_EQ(line, "Running on Debian GNU/Linux 12 (bookworm), " +
+                        kernel.substr(0, kernel.find('\n')) + "\n");
+}
+
+TEST(OsVersionLine, WithoutOsReleaseStillNamesTheKernel) {
+    const std::string line = SystemVersionLine("/nonexistent/os-release");
+    EXPECT_EQ(line.rfind("Running on ", 0), 0u);
+    EXPECT_EQ(line.find(", "), std::string::npos);
+    EXPECT_EQ(line.back(), '\n');
+    EXPECT_NE(line.find("Linux"), std::string::npos);
+}
+
+TEST(OsVersionLine, LogOsVersionWritesOneLine) {
+    LogGuard guard;
+    testsupport::TempDir dir;
+    logPath = MakeLogPath(dir.path());
+    loggingOn = 1;
+    LogOsVersion();
+    const std::string text = testsupport::readFile(logPath);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1);
+    EXPECT_NE(text.find(" - Running on "), std::string::npos);
+}
+
+}  // namespace
