@@ -137,7 +137,7 @@ protected:
             std::vector<std::string>{"QT_QPA_PLATFORM=xcb",
                                      "VELLUMO_QUIT_AFTER_MS=" + std::to_string(quitAfterMs)});
     }
-    // Waits until one more window titled exactly "Vellumo" is on the display than `before`.
+    // Waits until at least `count` shown windows titled exactly "Vellumo" are on the display.
     bool waitForVellumoWindows(size_t count, double seconds) {
         const auto end = Clock::now() + std::chrono::duration<double>(seconds);
         while (Clock::now() < end) {
@@ -146,11 +146,20 @@ protected:
         }
         return false;
     }
+    // The shown windows titled "Vellumo" (Qt also gives its hidden client-leader window the
+    // application's name).
     std::vector<uint32_t> vellumoWindows() {
         std::vector<uint32_t> ids;
         for (const TopLevelWindow& w : ListTopLevelWindows(x11_))
-            if (w.title == "Vellumo") ids.push_back(w.id);
+            if (w.title == "Vellumo" && viewable(w.id)) ids.push_back(w.id);
         return ids;
+    }
+    bool viewable(uint32_t window) {
+        xcb_get_window_attributes_reply_t* a =
+            xcb_get_window_attributes_reply(x11_, xcb_get_window_attributes(x11_, window), nullptr);
+        const bool shown = a && a->map_state == XCB_MAP_STATE_VIEWABLE;
+        std::free(a);
+        return shown;
     }
     // Runs a second copy to its end (it closes its window at once).
     std::optional<int> runToEnd(const std::vector<std::string>& args) {
