@@ -67,9 +67,9 @@ int ShrinkForAnalysis(ImageBuffer& image) {
 }
 
 int AutoCropImage(ImageBuffer& image) {
-    if (!HasValidArea(image)) return kImgEmpty;
     BusyIndicator busy;
     WriteLog("autocrop start\n");
+    if (!HasValidArea(image)) return kImgEmpty;
 
     ScopedImage copy;
     ImageBuffer& L = copy.image;

@@ -8,6 +8,11 @@
 
 #include "imaging/imaging.h"
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define VELLUMO_X86 1
+#endif
+
 namespace {
 
 uint8_t GreyOf(uint32_t blue, uint32_t green, uint32_t red) {
@@ -71,6 +76,63 @@ int NearestEntry(const ImageBuffer& image, uint8_t blue, uint8_t green, uint8_t 
     }
     return best;
 }
+
+#if defined(VELLUMO_X86)
+
+// Shuffle masks for 16 pixels of 3 bytes: gathering channel c from input vector m, and
+// spreading one byte per pixel back over the three bytes of output vector k.
+struct Masks24 {
+    alignas(16) int8_t gather[3][3][16];
+    alignas(16) int8_t spread[3][16];
+};
+constexpr Masks24 kMasks24 = [] {
+    Masks24 m{};
+    for (int c = 0; c < 3; ++c)
+        for (int v = 0; v < 3; ++v)
+            for (int t = 0; t < 16; ++t) {
+                const int source = 3 * t + c;
+                m.gather[c][v][t] = static_cast<int8_t>(source / 16 == v ? source % 16 : -128);
+            }
+    for (int k = 0; k < 3; ++k)
+        for (int t = 0; t < 16; ++t) m.spread[k][t] = static_cast<int8_t>((16 * k + t) / 3);
+    return m;
+}();
+
+inline __m128i Mask(const int8_t* bytes) {
+    return _mm_load_si128(reinterpret_cast<const __m128i*>(bytes));
+}
+
+// Threshold of 24-bit pixels, 16 at a time; returns how many were done.
+__attribute__((target("ssse3"))) uint32_t Threshold24Ssse3(const uint8_t* s, uint8_t* d, uint32_t w,
+                                                           uint32_t limit) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i limits = _mm_set1_epi16(static_cast<int16_t>(limit));
+    uint32_t x = 0;
+    for (; x + 16 <= w; x += 16) {
+        __m128i v[3], channel[3];
+        for (int m = 0; m < 3; ++m)
+            v[m] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 3 * size_t{x} + 16 * m));
+        for (int c = 0; c < 3; ++c) {
+            channel[c] =
+                _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(v[0], Mask(kMasks24.gather[c][0])),
+                                          _mm_shuffle_epi8(v[1], Mask(kMasks24.gather[c][1]))),
+                             _mm_shuffle_epi8(v[2], Mask(kMasks24.gather[c][2])));
+        }
+        const __m128i low = _mm_add_epi16(
+            _mm_add_epi16(_mm_unpacklo_epi8(channel[0], zero), _mm_unpacklo_epi8(channel[1], zero)),
+            _mm_unpacklo_epi8(channel[2], zero));
+        const __m128i high = _mm_add_epi16(
+            _mm_add_epi16(_mm_unpackhi_epi8(channel[0], zero), _mm_unpackhi_epi8(channel[1], zero)),
+            _mm_unpackhi_epi8(channel[2], zero));
+        const __m128i light =
+            _mm_packs_epi16(_mm_cmpgt_epi16(low, limits), _mm_cmpgt_epi16(high, limits));
+        for (int k = 0; k < 3; ++k)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 3 * size_t{x} + 16 * k),
+                             _mm_shuffle_epi8(light, Mask(kMasks24.spread[k])));
+    }
+    return x;
+}
+#endif
 
 }  // namespace
 
@@ -171,7 +233,12 @@ int ThresholdImage(int level, const ImageBuffer& src, ImageBuffer& dst) {
             for (uint32_t x = 0; x < w; ++x) d[x] = s[x] < below ? 0 : 255;
         } else {
             const uint32_t step = static_cast<uint32_t>(bits / 8);
-            for (uint32_t x = 0; x < w; ++x) {
+            uint32_t x = 0;
+#if defined(VELLUMO_X86)
+            if (bits == 24 && UseCpuFeature(CpuFeature::Ssse3))
+                x = Threshold24Ssse3(s, d, w, limit);
+#endif
+            for (; x < w; ++x) {
                 const uint8_t* p = s + size_t{x} * step;
                 const uint8_t v = uint32_t{p[0]} + p[1] + p[2] > limit ? 255 : 0;
                 uint8_t* q = d + size_t{x} * step;

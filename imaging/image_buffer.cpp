@@ -13,6 +13,14 @@ bool HasColourTable(int bitsPerPixel) {
     return bitsPerPixel <= 8;
 }
 
+// The working area is not empty and lies inside the image.
+bool AreaInsideImage(const ImageBuffer& image) {
+    return image.header && image.pixels && image.areaLeft <= image.areaRight &&
+           image.areaTop <= image.areaBottom &&
+           image.areaRight < static_cast<uint32_t>(ImageWidth(image)) &&
+           image.areaBottom < static_cast<uint32_t>(ImageHeight(image));
+}
+
 }  // namespace
 
 size_t ImageBlockSize(const ImageBuffer& image) {
@@ -101,7 +109,8 @@ int CopyPalette(const ImageBuffer& src, ImageBuffer& dst) {
 }
 
 int CopyImageArea(const ImageBuffer& src, ImageBuffer& dst) {
-    if (!src.header || !dst.header) return kImgEmpty;
+    // An area reaching outside its image would read or write beyond the pixel block.
+    if (!AreaInsideImage(src) || !AreaInsideImage(dst)) return kImgEmpty;
     const int bits = BitsPerPixel(src);
     if (bits != BitsPerPixel(dst)) return kImgBadDepth;
     const uint32_t width = std::min(AreaWidth(src), AreaWidth(dst));

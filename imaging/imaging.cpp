@@ -7,6 +7,8 @@ namespace {
 
 bool libraryInitialised = false;
 bool dibSections = false;
+bool cpuFeaturesEnabled = true;
+bool avx512Enabled = true;
 
 void* ShowNothing() {
     return nullptr;
@@ -66,6 +68,42 @@ int InitImagingLibrary() {
 
 bool PixelsInDibSections() {
     return libraryInitialised && dibSections;
+}
+
+bool UseCpuFeature(CpuFeature feature) {
+    if (!cpuFeaturesEnabled) return false;
+#if defined(__x86_64__) || defined(__i386__)
+    static const bool ssse3 = __builtin_cpu_supports("ssse3");
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    static const bool bmi2 = __builtin_cpu_supports("bmi2");
+    static const bool avx512 =
+        __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
+    switch (feature) {
+        case CpuFeature::Ssse3:
+            return ssse3;
+        case CpuFeature::Avx2:
+            return avx2;
+        case CpuFeature::Avx512:
+            return avx512 && avx512Enabled;
+        case CpuFeature::Bmi2:
+            return bmi2;
+    }
+#endif
+    (void)feature;
+    return false;
+}
+
+void SetCpuFeaturesEnabled(bool enabled) {
+    cpuFeaturesEnabled = enabled;
+    avx512Enabled = enabled;
+}
+
+void SetCpuFeatureEnabled(CpuFeature feature, bool enabled) {
+    // Only the widest variant can be switched off alone: the others fall back to it.
+    if (feature == CpuFeature::Avx512)
+        avx512Enabled = enabled;
+    else if (!enabled)
+        cpuFeaturesEnabled = false;
 }
 
 void SetBusyIndicator(ShowBusyFunction show, RestoreBusyFunction restore) {

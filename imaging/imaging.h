@@ -68,6 +68,15 @@ int BitmapToImage(const PlatformBitmap* bitmap, const PlatformPalette* palette, 
 
 // ---- Helpers shared by the imaging operations ----
 
+// Processor features the hot loops have variants for.
+enum class CpuFeature { Ssse3, Avx2, Avx512, Bmi2 };
+// True when the processor has the feature and the variants are switched on (the default).
+bool UseCpuFeature(CpuFeature feature);
+// Switches the feature-specific variants off (false) or back on, all of them or one, so that
+// tests and benchmarks can run every variant, down to the baseline code, on the same machine.
+void SetCpuFeaturesEnabled(bool enabled);
+void SetCpuFeatureEnabled(CpuFeature feature, bool enabled);
+
 // The image has pixels and a non-empty working area that lies inside it.
 bool HasValidArea(const ImageBuffer& image);
 // The two images' pixel blocks overlap (the same record, two records of one block, ...).

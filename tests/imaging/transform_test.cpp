@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "imaging/image_buffer.h"
+#include "imaging/imaging.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -103,33 +104,52 @@ const Shape kShapes[] = {
     {40, 30, 3, 5, 39, 25},  // 37 x 21 starting at bit 3
     {64, 64, 0, 0, 63, 63},  // whole, square, byte aligned
     {150, 70, 9, 1, 138, 67},
+    {300, 45, 0, 3, 299, 44},  // wide enough for several vector groups, the last overlapping
     {1, 1, 0, 0, 0, 0},
 };
 
+// Runs a test body with the processor-specific variants of the hot loops, then without.
+template <class Body>
+void WithAndWithoutCpuFeatures(Body body) {
+    for (int level : {2, 1, 0}) {
+        SCOPED_TRACE(level == 2   ? "every processor feature"
+                     : level == 1 ? "without AVX-512"
+                                  : "baseline code");
+        SetCpuFeaturesEnabled(level > 0);
+        SetCpuFeatureEnabled(CpuFeature::Avx512, level == 2);
+        body();
+    }
+    SetCpuFeaturesEnabled(true);
+}
+
 TEST(QuarterTurn, BothDirectionsMatchTheirDefinitionAtEveryDepth) {
-    for (int bits : kDepths)
-        for (const Shape& s : kShapes) {
-            Picture src(s.width, s.height, bits, 3);
-            src.area(s.left, s.top, s.right, s.bottom);
-            const uint32_t w = AreaWidth(src.image), h = AreaHeight(src.image);
-            for (int direction : {0, 1}) {
-                // The target area sits off the origin too, with untouched pixels around it.
-                Picture dst(h + 5, w + 2, bits, 9);
-                dst.area(5, 1, h + 4, w);
-                const auto before = Outside(dst.image);
-                ASSERT_EQ(RotateQuarterTurn(direction, src.image, dst.image), kImgOk);
-                for (uint32_t y = 0; y < w; ++y)
-                    for (uint32_t x = 0; x < h; ++x) {
-                        // Right: the top edge ends up on the right. Left: on the left.
-                        const uint32_t expected = direction == 0 ? At(src.image, y, h - 1 - x)
-                                                                 : At(src.image, w - 1 - y, x);
-                        ASSERT_EQ(At(dst.image, x, y), expected)
-                            << bits << " bits, " << w << "x" << h << ", direction " << direction
-                            << " at " << x << "," << y;
+    WithAndWithoutCpuFeatures([] {
+        for (int bits : kDepths)
+            for (const Shape& s : kShapes) {
+                Picture src(s.width, s.height, bits, 3);
+                src.area(s.left, s.top, s.right, s.bottom);
+                const uint32_t w = AreaWidth(src.image), h = AreaHeight(src.image);
+                for (int direction : {0, 1})
+                    for (uint32_t left : {5u, 8u}) {
+                        // The target area sits off the origin too, with untouched pixels around it.
+                        Picture dst(h + left + 3, w + 2, bits, 9);
+                        dst.area(left, 1, h + left - 1, w);
+                        const auto before = Outside(dst.image);
+                        ASSERT_EQ(RotateQuarterTurn(direction, src.image, dst.image), kImgOk);
+                        for (uint32_t y = 0; y < w; ++y)
+                            for (uint32_t x = 0; x < h; ++x) {
+                                // Right: the top edge ends up on the right. Left: on the left.
+                                const uint32_t expected = direction == 0
+                                                              ? At(src.image, y, h - 1 - x)
+                                                              : At(src.image, w - 1 - y, x);
+                                ASSERT_EQ(At(dst.image, x, y), expected)
+                                    << bits << " bits, " << w << "x" << h << ", direction "
+                                    << direction << " at " << x << "," << y;
+                            }
+                        EXPECT_EQ(Outside(dst.image), before);
                     }
-                EXPECT_EQ(Outside(dst.image), before);
             }
-        }
+    });
 }
 
 TEST(QuarterTurn, TopEdgeOfAPortraitPageEndsOnTheRightAfterARightTurn) {
@@ -187,6 +207,25 @@ TEST(QuarterTurn, RefusesWrongTargets) {
     src.area(5, 0, 4, 5);  // left beyond right
     Picture turned(6, 10, 8);
     EXPECT_EQ(RotateImage(90, src.image, turned.image), kImgEmpty);
+}
+
+TEST(AreaChecks, AreasOutsideTheImageAreRefusedBeforeAnyPixelIsTouched) {
+    Picture good(8, 8, 8, 30);
+    for (const Shape& bad : {Shape{8, 8, 0, 0, 8, 7}, Shape{8, 8, 0, 0, 7, 8},
+                             Shape{8, 8, 5, 0, 4, 7}, Shape{8, 8, 0, 6, 7, 5}}) {
+        Picture image(bad.width, bad.height, 8, 31);
+        image.area(bad.left, bad.top, bad.right, bad.bottom);
+        const auto before = AllPixels(image.image);
+        EXPECT_EQ(ResizeImage(good.image, image.image), kImgEmpty);
+        EXPECT_EQ(ResizeImage(image.image, good.image), kImgEmpty);
+        EXPECT_EQ(RotateImage(180, image.image, image.image), kImgEmpty);
+        EXPECT_EQ(RotateImage(33, good.image, image.image), kImgEmpty);
+        EXPECT_EQ(InvertImage(image.image, image.image), kImgEmpty);
+        EXPECT_EQ(MirrorImage(good.image, image.image), kImgEmpty);
+        EXPECT_EQ(CopyImageArea(good.image, image.image), kImgEmpty);
+        EXPECT_EQ(CopyImageArea(image.image, good.image), kImgEmpty);
+        EXPECT_EQ(AllPixels(image.image), before);
+    }
 }
 
 TEST(RotateAngles, AreTakenModulo360AndNegativeTurnsClockwise) {
@@ -283,6 +322,38 @@ TEST(Resize, EachTargetPixelCopiesItsNearestSourcePixel) {
             EXPECT_EQ(Outside(dst.image), outside);
         }
     }
+}
+
+TEST(Resize, LongBilevelRowsSampleEveryBitPosition) {
+    WithAndWithoutCpuFeatures([] {
+        Picture src(700, 3, 1, 22);
+        src.area(5, 0, 684, 2);  // 680 wide, off the byte boundary
+        for (uint32_t dw : {680u, 679u, 333u, 64u, 1u}) {
+            Picture dst(dw + 1, 3, 1, 23);
+            dst.area(1, 0, dw, 2);
+            ASSERT_EQ(ResizeImage(src.image, dst.image), kImgOk);
+            for (uint32_t y = 0; y < 3; ++y)
+                for (uint32_t x = 0; x < dw; ++x)
+                    ASSERT_EQ(At(dst.image, x, y), At(src.image, x * 680 / dw, y))
+                        << dw << " at " << x;
+        }
+    });
+}
+
+TEST(Mirror, LongRowsAtEveryDepth) {
+    WithAndWithoutCpuFeatures([] {
+        for (int bits : kDepths)
+            for (uint32_t left : {0u, 3u}) {
+                Picture image(left + 2483, 2, bits, 24);
+                image.area(left, 0, left + 2479, 1);
+                Picture copy(left + 2483, 2, bits, 24);
+                copy.area(left, 0, left + 2479, 1);
+                ASSERT_EQ(MirrorImage(image.image, image.image), kImgOk);
+                for (uint32_t y = 0; y < 2; ++y)
+                    for (uint32_t x = 0; x < 2480; ++x)
+                        ASSERT_EQ(At(image.image, x, y), At(copy.image, 2479 - x, y)) << bits;
+            }
+    });
 }
 
 TEST(Resize, OverlappingAreasOfOneImageReadTheOriginalPixels) {
@@ -456,53 +527,56 @@ TEST(AgainstTools, TurnsMirrorAndNegativeMatchNetpbmAndImageMagick) {
         {"/usr/bin/convert %s -flop %o", 3},
         {"pnminvert %s > %o", 4},
     };
-    for (int bits : {1, 8, 24}) {
-        Picture src(61, 23, bits, 21);
-        src.area(3, 2, 57, 20);  // 55 x 19
-        const std::string in = dir.file("in" + std::to_string(bits) +
+    WithAndWithoutCpuFeatures([&] {
+        for (int bits : {1, 8, 24}) {
+            // Wide enough for every whole-vector path of the transforms, with remainders.
+            Picture src(307, 163, bits, 21);
+            src.area(3, 2, 297, 150);  // 295 x 149
+            const std::string in = dir.file("in" + std::to_string(bits) +
+                                            (bits == 1   ? ".pbm"
+                                             : bits == 8 ? ".pgm"
+                                                         : ".ppm"));
+            WritePnm(in, src.image);
+            for (const Case& c : cases) {
+                std::string command = c.command;
+                const std::string out = in + ".out" +
                                         (bits == 1   ? ".pbm"
                                          : bits == 8 ? ".pgm"
-                                                     : ".ppm"));
-        WritePnm(in, src.image);
-        for (const Case& c : cases) {
-            std::string command = c.command;
-            const std::string out = in + ".out" +
-                                    (bits == 1   ? ".pbm"
-                                     : bits == 8 ? ".pgm"
-                                                 : ".ppm");
-            command.replace(command.find("%s"), 2, in);
-            command.replace(command.find("%o"), 2, out);
-            ASSERT_EQ(testsupport::run(command), 0) << command;
-            uint32_t tw = 0, th = 0;
-            const auto expected = ReadPnm(out, bits, tw, th);
-            const bool quarter = c.op <= 1;
-            ASSERT_EQ(tw, quarter ? 19u : 55u) << command;
-            ImageBuffer result{};
-            ASSERT_EQ(AllocateImage(result, static_cast<int>(tw), static_cast<int>(th), bits),
-                      kImgOk);
-            int status = kImgOk;
-            switch (c.op) {
-                case 0:
-                    status = RotateQuarterTurn(0, src.image, result);
-                    break;
-                case 1:
-                    status = RotateQuarterTurn(1, src.image, result);
-                    break;
-                case 2:
-                    status = RotateImage(180, src.image, result);
-                    break;
-                case 3:
-                    status = MirrorImage(src.image, result);
-                    break;
-                default:
-                    status = InvertImage(src.image, result);
-                    break;
+                                                     : ".ppm");
+                command.replace(command.find("%s"), 2, in);
+                command.replace(command.find("%o"), 2, out);
+                ASSERT_EQ(testsupport::run(command), 0) << command;
+                uint32_t tw = 0, th = 0;
+                const auto expected = ReadPnm(out, bits, tw, th);
+                const bool quarter = c.op <= 1;
+                ASSERT_EQ(tw, quarter ? 149u : 295u) << command;
+                ImageBuffer result{};
+                ASSERT_EQ(AllocateImage(result, static_cast<int>(tw), static_cast<int>(th), bits),
+                          kImgOk);
+                int status = kImgOk;
+                switch (c.op) {
+                    case 0:
+                        status = RotateQuarterTurn(0, src.image, result);
+                        break;
+                    case 1:
+                        status = RotateQuarterTurn(1, src.image, result);
+                        break;
+                    case 2:
+                        status = RotateImage(180, src.image, result);
+                        break;
+                    case 3:
+                        status = MirrorImage(src.image, result);
+                        break;
+                    default:
+                        status = InvertImage(src.image, result);
+                        break;
+                }
+                ASSERT_EQ(status, kImgOk);
+                EXPECT_EQ(AreaPixels(result), expected) << command << ", " << bits << " bits";
+                FreeImage(result);
             }
-            ASSERT_EQ(status, kImgOk);
-            EXPECT_EQ(AreaPixels(result), expected) << command << ", " << bits << " bits";
-            FreeImage(result);
         }
-    }
+    });
 }
 
 }  // namespace
