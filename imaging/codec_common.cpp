@@ -274,4 +274,10 @@ double DpiFromPelsPerMetre(int32_t pelsPerMetre) {
     return pelsPerMetre > 0 ? pelsPerMetre * kMetresPerInch : 0.0;
 }
 
+double DpiForFile(int32_t pelsPerMetre) {
+    const double exact = DpiFromPelsPerMetre(pelsPerMetre);
+    const double whole = std::round(exact);
+    return PelsPerMetre(whole) == pelsPerMetre ? whole : exact;
+}
+
 }  // namespace codec

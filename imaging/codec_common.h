@@ -86,5 +86,8 @@ inline uint8_t OnWhite(unsigned v, unsigned alpha) {
 // Resolution in pixels per metre from dots per inch, and the header's value back in dpi.
 int32_t PelsPerMetre(double dpi);
 double DpiFromPelsPerMetre(int32_t pelsPerMetre);
+// The dpi to record in a file for the header's value: the whole number when that is what the
+// value was made from (300 dpi stays 300, not 299.9994), else the exact conversion.
+double DpiForFile(int32_t pelsPerMetre);
 
 }  // namespace codec

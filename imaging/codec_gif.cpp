@@ -1,10 +1,14 @@
 // GIF through giflib. Loading decodes the first frame (interlaced or not) at its own size:
 // a two-colour table gives a 1-bit image, any other an 8-bit palette image, and the
 // transparent colour becomes white. Saving writes 1- and 8-bit images with their colour
-// tables; colour images are reduced to 256 colours by giflib's median-cut quantiser (on a
-// 5-bit-per-channel histogram, without dithering, which keeps scanned text crisp).
+// tables; colour images are reduced to 256 colours by median cut on a 5-bit-per-channel
+// histogram (always splitting the box with the largest squared error), refined by two rounds
+// of k-means, then mapped to the nearest colour without dithering, which keeps scanned text
+// crisp and flat areas clean.
 #include <gif_lib.h>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -216,6 +220,157 @@ struct ColourMap {
 
 }  // namespace
 
+namespace {
+
+// One histogram cell: a colour (the mean of the pixels that fell into it) and its weight.
+struct Cell {
+    double colour[3];
+    uint64_t count;
+};
+
+struct Box {
+    size_t begin, end;  // cells [begin, end)
+    double error;       // weighted squared distance of its cells to their mean
+    int axis;           // channel with the largest spread
+};
+
+void Measure(const std::vector<Cell>& cells, Box& box) {
+    double sum[3] = {0, 0, 0}, squares[3] = {0, 0, 0};
+    double weight = 0;
+    for (size_t i = box.begin; i < box.end; ++i) {
+        const double w = static_cast<double>(cells[i].count);
+        weight += w;
+        for (int c = 0; c < 3; ++c) {
+            sum[c] += w * cells[i].colour[c];
+            squares[c] += w * cells[i].colour[c] * cells[i].colour[c];
+        }
+    }
+    box.error = 0;
+    double widest = -1;
+    for (int c = 0; c < 3; ++c) {
+        const double spread = squares[c] - sum[c] * sum[c] / weight;
+        box.error += spread;
+        if (spread > widest) {
+            widest = spread;
+            box.axis = c;
+        }
+    }
+    if (box.end - box.begin < 2) box.error = 0;
+}
+
+double Distance(const double* a, const uint8_t* b) {
+    const double dr = a[0] - b[0], dg = a[1] - b[1], db = a[2] - b[2];
+    return dr * dr + dg * dg + db * db;
+}
+
+int Nearest(const std::vector<std::array<uint8_t, 3>>& palette, const double* colour) {
+    int best = 0;
+    double bestDistance = 1e30;
+    for (size_t i = 0; i < palette.size(); ++i) {
+        const double d = Distance(colour, palette[i].data());
+        if (d < bestDistance) {
+            bestDistance = d;
+            best = static_cast<int>(i);
+        }
+    }
+    return best;
+}
+
+// Reduces the RGB planes (one byte per pixel each) to at most 256 colours: fills indices and
+// the colour map, returns the number of colours.
+int Quantise(const std::vector<uint8_t>& red, const std::vector<uint8_t>& green,
+             const std::vector<uint8_t>& blue, std::vector<GifPixelType>& indices,
+             GifColorType* map) {
+    const size_t n = red.size();
+    struct Sum {
+        uint64_t count = 0, r = 0, g = 0, b = 0;
+    };
+    std::vector<Sum> histogram(32768);
+    for (size_t i = 0; i < n; ++i) {
+        Sum& s = histogram[((red[i] >> 3) << 10) | ((green[i] >> 3) << 5) | (blue[i] >> 3)];
+        ++s.count;
+        s.r += red[i];
+        s.g += green[i];
+        s.b += blue[i];
+    }
+    std::vector<Cell> cells;
+    for (const Sum& s : histogram)
+        if (s.count) {
+            const double c = static_cast<double>(s.count);
+            cells.push_back(Cell{{s.r / c, s.g / c, s.b / c}, s.count});
+        }
+
+    // Median cut.
+    std::vector<Box> boxes{Box{0, cells.size(), 0, 0}};
+    Measure(cells, boxes[0]);
+    while (boxes.size() < 256) {
+        auto worst = std::max_element(boxes.begin(), boxes.end(),
+                                      [](const Box& a, const Box& b) { return a.error < b.error; });
+        if (worst->error <= 0) break;
+        Box box = *worst;
+        const int axis = box.axis;
+        std::sort(cells.begin() + static_cast<long>(box.begin),
+                  cells.begin() + static_cast<long>(box.end),
+                  [axis](const Cell& a, const Cell& b) { return a.colour[axis] < b.colour[axis]; });
+        uint64_t total = 0;
+        for (size_t i = box.begin; i < box.end; ++i) total += cells[i].count;
+        uint64_t running = 0;
+        size_t split = box.begin + 1;
+        for (size_t i = box.begin; i < box.end - 1; ++i) {
+            running += cells[i].count;
+            split = i + 1;
+            if (running * 2 >= total) break;
+        }
+        Box low{box.begin, split, 0, 0}, high{split, box.end, 0, 0};
+        Measure(cells, low);
+        Measure(cells, high);
+        *worst = low;
+        boxes.push_back(high);
+    }
+    std::vector<std::array<uint8_t, 3>> palette;
+    for (const Box& box : boxes) {
+        double sum[3] = {0, 0, 0}, weight = 0;
+        for (size_t i = box.begin; i < box.end; ++i) {
+            weight += static_cast<double>(cells[i].count);
+            for (int c = 0; c < 3; ++c) sum[c] += cells[i].count * cells[i].colour[c];
+        }
+        palette.push_back({static_cast<uint8_t>(sum[0] / weight + 0.5),
+                           static_cast<uint8_t>(sum[1] / weight + 0.5),
+                           static_cast<uint8_t>(sum[2] / weight + 0.5)});
+    }
+    // K-means refinement on the cells.
+    for (int round = 0; round < 2 && cells.size() > palette.size(); ++round) {
+        std::vector<std::array<double, 4>> sums(palette.size(), {0, 0, 0, 0});
+        for (const Cell& cell : cells) {
+            auto& s = sums[static_cast<size_t>(Nearest(palette, cell.colour))];
+            const double w = static_cast<double>(cell.count);
+            for (int c = 0; c < 3; ++c) s[c] += w * cell.colour[c];
+            s[3] += w;
+        }
+        for (size_t i = 0; i < palette.size(); ++i)
+            if (sums[i][3] > 0)
+                for (int c = 0; c < 3; ++c)
+                    palette[i][c] = static_cast<uint8_t>(sums[i][c] / sums[i][3] + 0.5);
+    }
+    // Mapping, through a cache on 6 bits per channel.
+    std::vector<int16_t> cache(size_t{1} << 18, -1);
+    for (size_t i = 0; i < n; ++i) {
+        const size_t key = (static_cast<size_t>(red[i] >> 2) << 12) |
+                           (static_cast<size_t>(green[i] >> 2) << 6) | (blue[i] >> 2);
+        if (cache[key] < 0) {
+            const double colour[3] = {static_cast<double>(red[i]), static_cast<double>(green[i]),
+                                      static_cast<double>(blue[i])};
+            cache[key] = static_cast<int16_t>(Nearest(palette, colour));
+        }
+        indices[i] = static_cast<GifPixelType>(cache[key]);
+    }
+    for (size_t i = 0; i < palette.size(); ++i)
+        map[i] = GifColorType{palette[i][0], palette[i][1], palette[i][2]};
+    return static_cast<int>(palette.size());
+}
+
+}  // namespace
+
 int SaveGif(const char* file, const ImageBuffer& image) {
     if (int rc = codec::CheckSaveSource(image)) return rc;
     const int bits = BitsPerPixel(image);
@@ -250,7 +405,7 @@ int SaveGif(const char* file, const ImageBuffer& image) {
             }
         }
     } else {
-        std::vector<GifByteType> red, green, blue;
+        std::vector<uint8_t> red, green, blue;
         std::vector<uint8_t> rgb(static_cast<size_t>(width) * 3);
         try {
             red.resize(indices.size());
@@ -268,10 +423,7 @@ int SaveGif(const char* file, const ImageBuffer& image) {
                 blue[base + x] = rgb[3 * x + 2];
             }
         }
-        int mapSize = 256;
-        if (GifQuantizeBuffer(width, height, &mapSize, red.data(), green.data(), blue.data(),
-                              indices.data(), colours.map->Colors) == GIF_ERROR)
-            return kImgEncodeFailed;
+        const int mapSize = Quantise(red, green, blue, indices, colours.map->Colors);
         for (int i = mapSize; i < 256; ++i) colours.map->Colors[i] = GifColorType{0, 0, 0};
     }
 

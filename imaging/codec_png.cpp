@@ -129,7 +129,7 @@ int Decode(png_structp png, png_infop info, FILE* stream, long long fileBytes, I
     // Output per pixel after the transformations: `channels` bytes (or packed bits for 1-bit).
     int channels = 1;
     bool alpha = false;
-    if (layout.bitDepth == 16) png_set_strip_16(png);
+    if (layout.bitDepth == 16) png_set_scale_16(png);
     switch (layout.colourType) {
         case PNG_COLOR_TYPE_GRAY:
             if (layout.imageBits == 8) {

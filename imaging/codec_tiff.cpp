@@ -31,7 +31,8 @@ TiffHandle OpenTiff(const char* file, const char* mode) {
     if (!options) return nullptr;
     TIFFOpenOptionsSetErrorHandlerExtR(options, Silent, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(options, Silent, nullptr);
-    TIFFOpenOptionsSetMaxSingleMemAlloc(options, tmsize_t{1} << 30);
+    // libtiff itself only needs strip buffers and tables; our pixels are allocated by us.
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options, tmsize_t{256} << 20);
     TIFF* tif = TIFFOpenExt(file, mode, options);
     TIFFOpenOptionsFree(options);
     return TiffHandle(tif);
@@ -167,7 +168,7 @@ inline unsigned Sample8(const uint8_t* row, size_t i, unsigned bits) {
         case 8:
             return row[i];
         case 16:
-            return reinterpret_cast<const uint16_t*>(row)[i] >> 8;
+            return (reinterpret_cast<const uint16_t*>(row)[i] * 255u + 32767u) / 65535u;
         default: {
             const size_t bit = i * bits;
             const unsigned max = (1u << bits) - 1;
@@ -266,11 +267,11 @@ int SetColourTable(TIFF* tif, const TiffLayout& layout, ImageBuffer& image) {
     bool eightBit = true;
     for (int i = 0; i < entries; ++i)
         if (red[i] > 255 || green[i] > 255 || blue[i] > 255) eightBit = false;
-    const int shift = eightBit ? 0 : 8;
+    auto level = [eightBit](uint16_t v) {
+        return static_cast<uint8_t>(eightBit ? v : (v * 255u + 32767u) / 65535u);
+    };
     for (int i = 0; i < entries && i < image.paletteSize; ++i)
-        image.palette[i] =
-            RgbQuad{static_cast<uint8_t>(blue[i] >> shift), static_cast<uint8_t>(green[i] >> shift),
-                    static_cast<uint8_t>(red[i] >> shift), 0};
+        image.palette[i] = RgbQuad{level(blue[i]), level(green[i]), level(red[i]), 0};
     if (HasGreyRamp(image))
         image.imageFlags |= kImageFlagGrey;
     else
@@ -498,9 +499,9 @@ int SaveTiff(const char* file, const ImageBuffer& image, int compression) {
     if (image.header->biXPelsPerMeter > 0 && image.header->biYPelsPerMeter > 0) {
         TIFFSetField(t, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
         TIFFSetField(t, TIFFTAG_XRESOLUTION,
-                     static_cast<float>(codec::DpiFromPelsPerMetre(image.header->biXPelsPerMeter)));
+                     static_cast<float>(codec::DpiForFile(image.header->biXPelsPerMeter)));
         TIFFSetField(t, TIFFTAG_YRESOLUTION,
-                     static_cast<float>(codec::DpiFromPelsPerMetre(image.header->biYPelsPerMeter)));
+                     static_cast<float>(codec::DpiForFile(image.header->biYPelsPerMeter)));
     }
     uint32_t rowsPerStrip = TIFFDefaultStripSize(t, 0);
     if (jpeg) rowsPerStrip = (rowsPerStrip + 15) / 16 * 16;

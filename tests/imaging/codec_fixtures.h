@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -104,6 +106,19 @@ inline ::testing::AssertionResult SamePicture(const ImageBuffer& a, const ImageB
     return ::testing::AssertionSuccess();
 }
 
+// Same size, every channel within `tolerance` (for tools that round 16-bit values their way).
+inline ::testing::AssertionResult ClosePicture(const ImageBuffer& a, const ImageBuffer& b,
+                                               int tolerance) {
+    if (AreaWidth(a) != AreaWidth(b) || AreaHeight(a) != AreaHeight(b))
+        return ::testing::AssertionFailure() << "sizes differ";
+    const auto pa = Rgb(a), pb = Rgb(b);
+    for (size_t i = 0; i < pa.size(); ++i)
+        if (std::abs(int(pa[i]) - int(pb[i])) > tolerance)
+            return ::testing::AssertionFailure()
+                   << "byte " << i << ": " << int(pa[i]) << " vs " << int(pb[i]);
+    return ::testing::AssertionSuccess();
+}
+
 inline double Psnr(const ImageBuffer& a, const ImageBuffer& b) {
     const auto pa = Rgb(a), pb = Rgb(b);
     if (pa.size() != pb.size() || pa.empty()) return 0;
@@ -148,13 +163,30 @@ inline std::string Netpbm(const ImageBuffer& image) {
 
 // Reads a binary P5/P6 file (as written by the tools with maxval 255) into a 24-bit image.
 inline bool ReadNetpbm(const std::string& data, ImageBuffer& image) {
-    char kind[3] = {};
-    int w = 0, h = 0, maxval = 0, consumed = 0;
-    if (std::sscanf(data.c_str(), "%2s %d %d %d%n", kind, &w, &h, &maxval, &consumed) != 4)
-        return false;
-    const bool colour = std::string(kind) == "P6";
-    if ((!colour && std::string(kind) != "P5") || maxval != 255) return false;
-    const size_t start = static_cast<size_t>(consumed) + 1;
+    // Header tokens, skipping comments.
+    size_t pos = 0;
+    auto token = [&]() {
+        std::string t;
+        while (pos < data.size()) {
+            const char c = data[pos];
+            if (c == '#') {
+                while (pos < data.size() && data[pos] != '\n') ++pos;
+            } else if (std::isspace(static_cast<unsigned char>(c))) {
+                if (!t.empty()) break;
+                ++pos;
+            } else {
+                t += c;
+                ++pos;
+            }
+        }
+        return t;
+    };
+    const std::string kind = token();
+    const int w = std::atoi(token().c_str()), h = std::atoi(token().c_str());
+    const int maxval = std::atoi(token().c_str());
+    const bool colour = kind == "P6";
+    if ((!colour && kind != "P5") || maxval != 255 || w <= 0 || h <= 0) return false;
+    const size_t start = pos + 1;
     const size_t channels = colour ? 3 : 1;
     if (data.size() < start + static_cast<size_t>(w) * h * channels) return false;
     if (AllocateImage(image, w, h, 24) != kImgOk) return false;
@@ -171,10 +203,18 @@ inline bool ReadNetpbm(const std::string& data, ImageBuffer& image) {
     return true;
 }
 
+// What a netpbm converter (e.g. "tgatoppm") makes of a file, as a 24-bit image.
+inline bool DecodeWithNetpbm(const std::string& tool, const std::string& file, ImageBuffer& image) {
+    const std::string data = testsupport::capture(tool + " " + testsupport::shellQuote(file) +
+                                                  " 2>/dev/null | ppmtoppm");
+    return ReadNetpbm(data, image);
+}
+
 // What ImageMagick sees in a file, as a 24-bit image.
 inline bool DecodeWithImageMagick(const std::string& file, ImageBuffer& image) {
-    const std::string data = testsupport::capture(
-        "/usr/bin/convert " + testsupport::shellQuote(file) + "[0] -depth 8 ppm:- 2>/dev/null");
+    const std::string data =
+        testsupport::capture("/usr/bin/convert " + testsupport::shellQuote(file) +
+                             "[0] -depth 8 -type truecolor ppm:- 2>/dev/null");
     return ReadNetpbm(data, image);
 }
 
