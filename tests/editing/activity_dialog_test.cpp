@@ -5,6 +5,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 
 #include "platform/window_message.h"
 #include "tests/editing/editing_fixtures.h"
@@ -107,6 +108,15 @@ TEST_F(Activity, PumpDeliversPostedMessagesInOrder) {
     PumpActivityMessages();
     // Everything waiting, and what was posted while the pump ran, in the order of posting.
     EXPECT_EQ(window.received, (std::vector<unsigned>{1, 2, 3, 4, 5, 100}));
+}
+
+TEST_F(Activity, PumpLetsTimersFire) {
+    bool fired = false;
+    QTimer::singleShot(0, [&fired] { fired = true; });
+    dialog->showActivity();
+    dialog->setStatusText("Saving image to temporary file ....");
+    PumpActivityMessages();
+    EXPECT_TRUE(fired);
 }
 
 TEST_F(Activity, PumpStopsWhenTheDialogIsGone) {

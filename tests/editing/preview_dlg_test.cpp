@@ -87,6 +87,11 @@ TEST_F(PreviewWithImage, TinyDragMakesNoSelection) {
     EXPECT_FALSE(dlg.hasSelection());
     EXPECT_FALSE(crop()->isEnabled());
 
+    // Five square pixels are enough, in a row or a column.
+    Drag(&dlg, p + QPoint(0, 40), p + QPoint(5, 41));
+    EXPECT_TRUE(dlg.hasSelection());
+    EXPECT_TRUE(crop()->isEnabled());
+
     // A real drag selects; a later twitch keeps that selection.
     Drag(&dlg, p, p + QPoint(30, 20));
     ASSERT_TRUE(dlg.hasSelection());
