@@ -111,6 +111,10 @@ SelectionRect SelectionToImageArea(const ImageBuffer& image, const ImageBuffer& 
 }
 
 int CropImageToArea(ImageBuffer& image, const SelectionRect& area) {
+    if (!image.header || area.left < 0 || area.top < 0 || area.right < area.left ||
+        area.bottom < area.top || area.right >= ImageWidth(image) ||
+        area.bottom >= ImageHeight(image))
+        return kImgEmpty;
     int rc = SetImageArea(image, static_cast<uint32_t>(area.left), static_cast<uint32_t>(area.top),
                           static_cast<uint32_t>(area.right), static_cast<uint32_t>(area.bottom));
     if (rc) return rc;

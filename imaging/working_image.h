@@ -43,5 +43,6 @@ SelectionRect SelectionToImageArea(const ImageBuffer& image, const ImageBuffer& 
 
 // Cuts the image down to `area` (image coordinates, inside its area): afterwards it is a new
 // image of just that part, its area starting at (0, 0). On failure the image's area names the
-// part, but its pixels are those of before. 0 or a negative code.
+// part, but its pixels are those of before. An area that is empty or leaves the image gives -1
+// and changes nothing. 0 or a negative code.
 int CropImageToArea(ImageBuffer& image, const SelectionRect& area);

@@ -121,6 +121,9 @@ TEST_F(WorkingImage, SelectionOnAOneRowDisplay) {
 TEST_F(WorkingImage, CropCutsTheAreaIntoANewImage) {
     MakeGrey(workingImage, 30, 20);
     SetImageArea(workingImage, 5, 4, 24, 15);
+    EXPECT_EQ(CropImageToArea(workingImage, {12, 6, 8, 9}), -1);  // reversed
+    EXPECT_EQ(CropImageToArea(workingImage, {8, 6, 30, 9}), -1);  // past the right edge
+    EXPECT_EQ(workingImage.areaLeft, 5u);
     ASSERT_EQ(CropImageToArea(workingImage, {8, 6, 12, 9}), 0);
     ASSERT_EQ(ImageWidth(workingImage), 5);
     ASSERT_EQ(ImageHeight(workingImage), 4);
