@@ -15,5 +15,6 @@ int ShrinkForAnalysis(ImageBuffer& image);
 // others -26). Returns 0 or the first failing operation's code, and on failure the area is
 // unchanged. When the reduced copy shows no edge on some side (an all-dark image, or a 24-bit
 // image without a pure black pixel) or the edges found contradict each other, the area is left
-// as it was and 0 is returned.
+// as it was, 0 is returned and the log says "autocrop found no page edges (...), image area
+// unchanged" with the edges computed, in place of the two "new image area" lines.
 int AutoCropImage(ImageBuffer& image);

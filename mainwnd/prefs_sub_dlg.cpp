@@ -1,5 +1,7 @@
 #include "mainwnd/prefs_sub_dlg.h"
 
+#include <QKeyEvent>
+
 #include "platform/messages.h"
 
 CSAPrefsSubDlg::CSAPrefsSubDlg(int templateId, QWidget* parent)
@@ -26,4 +28,16 @@ void CSAPrefsSubDlg::OnCancel() {}
 LRESULT CSAPrefsSubDlg::messageMap(unsigned message, WPARAM, LPARAM) {
     if (message == msg::UM_SAVEPAGE) SavePage();
     return 0;
+}
+
+void CSAPrefsSubDlg::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Escape:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            event->ignore();
+            return;  // on to the main dialog
+        default:
+            QDialog::keyPressEvent(event);
+    }
 }

@@ -28,6 +28,8 @@ public:
     virtual void OnCancel();
 
 protected:
+    // Escape and Enter belong to the main dialog, not to the page.
+    void keyPressEvent(QKeyEvent* event) override;
     LRESULT messageMap(unsigned message, WPARAM wParam, LPARAM lParam) override;
 
 private:

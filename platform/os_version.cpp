@@ -1,6 +1,10 @@
 #include "platform/os_version.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/utsname.h>
+#endif
 
 #include <cstdio>
 #include <fstream>
@@ -80,6 +84,7 @@ std::string WindowsVersionLine(const OsVersionRecord& v) {
     }
 }
 
+#ifndef _WIN32
 std::string SystemVersionLine(const std::string& osReleasePath) {
     std::string name = OsReleaseValue(osReleasePath, "PRETTY_NAME");
     if (name.empty()) name = OsReleaseValue(osReleasePath, "NAME");
@@ -92,6 +97,7 @@ std::string SystemVersionLine(const std::string& osReleasePath) {
     line += kernel;
     return line + "\n";
 }
+#endif
 
 void LogOsVersion() {
 #ifdef _WIN32

@@ -51,12 +51,13 @@ private:
     QSettings settings_;
 };
 
-// The settings file is private to the user from the first write on: the folder is made 0700
-// and the file is created 0600 before QSettings writes it (QSettings keeps the permissions of
-// the file it replaces).
+// The settings file is private to the user from the first write on: a folder made here is 0700
+// and the file is created 0600 before QSettings writes it; MakePrivate puts the mode back after
+// every write in case the file was replaced with other permissions.
 void PrepareFile(const QString& path) {
-    const QByteArray dir = QFile::encodeName(QFileInfo(path).absolutePath());
-    if (!QFileInfo::exists(QString::fromLocal8Bit(dir))) QDir().mkpath(QString::fromLocal8Bit(dir));
+    const QString dir = QFileInfo(path).absolutePath();
+    if (!QFileInfo::exists(dir) && QDir().mkpath(dir))
+        QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QByteArray file = QFile::encodeName(path);
     const int fd = ::open(file.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
     if (fd >= 0) ::close(fd);

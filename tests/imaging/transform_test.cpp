@@ -196,6 +196,19 @@ TEST(QuarterTurn, SquareAreaTurnsInPlace) {
     }
 }
 
+TEST(QuarterTurn, FreshTargetTakesTheTurnedResolutionAndColourTable) {
+    Picture src(6, 4, 8, 40);
+    SetImageDpi(src.image, 300, 200);
+    src.image.palette[3] = RgbQuad{1, 2, 3, 0};
+    ImageBuffer turned{};
+    ASSERT_EQ(AllocateImage(turned, 4, 6, 8), kImgOk);
+    ASSERT_EQ(RotateQuarterTurn(1, src.image, turned), kImgOk);
+    EXPECT_EQ(ImageDpiX(turned), 200);
+    EXPECT_EQ(ImageDpiY(turned), 300);
+    EXPECT_EQ(turned.palette[3].rgbRed, 3);
+    FreeImage(turned);
+}
+
 TEST(QuarterTurn, RefusesWrongTargets) {
     Picture src(10, 6, 8);
     Picture same(10, 6, 8);

@@ -1,6 +1,7 @@
 // A test program for looking at the home view: the real main window, with the image files named
 // in VELLUMO_DEMO_PAGES (separated by ':') already in the page list, so a screenshot shows the
-// page list with thumbnails. The program itself never preloads pages.
+// page list with thumbnails; VELLUMO_DEMO_VIEW=settings shows the settings view. The program itself
+// never preloads pages.
 #include <QApplication>
 #include <QTimer>
 
@@ -29,6 +30,9 @@ int main(int argc, char** argv) {
         }
         PostPageCount();
         RebuildPageView();
+        // VELLUMO_DEMO_VIEW=settings opens the settings view instead.
+        if (qEnvironmentVariable("VELLUMO_DEMO_VIEW") == QLatin1String("settings") && mainDialog)
+            mainDialog->OnCommand(2860);
     });
     skin.exec();
     return 0;

@@ -236,6 +236,17 @@ TEST_F(MainDialogTest, QuickSettingsRadiosTogglesAndHomeReset) {
     EXPECT_EQ(Bitmap(dialog, 2763), 130);
 }
 
+TEST_F(MainDialogTest, OddStoredModeAndSizeSelectNothing) {
+    SettingsStore::writeInt("nType", 5);
+    SettingsStore::writeInt("PageSize", -1);
+    CVellumoDlg& dialog = open();
+    for (int id : {2080, 2081, 2082, 1200, 1201, 1202, 1203})
+        EXPECT_EQ(Bitmap(dialog, id), 139) << id;
+    dialog.control(2080)->click();
+    EXPECT_EQ(dialog.scanMode, 0);
+    EXPECT_EQ(Bitmap(dialog, 2080), 138);
+}
+
 TEST_F(MainDialogTest, TabsSwitchViewsGeneralAndEmailDoNothingAtHome) {
     CVellumoDlg& dialog = open();
     dialog.control(2870)->click();
@@ -298,6 +309,11 @@ TEST_F(MainDialogTest, SettingsPagesAreShownSavedValidatedAndCommitted) {
     EXPECT_EQ(general->loads, 0);
     ProcessEventsFor(250);
     EXPECT_EQ(general->loads, 1);
+
+    // Escape on a page neither closes the page nor the program.
+    press(*general, Qt::Key_Escape);
+    EXPECT_TRUE(general->isVisible());
+    EXPECT_TRUE(skin().isVisible());
 
     // An invalid page stays in view while the tabs and the main controls go home.
     general->valid = false;

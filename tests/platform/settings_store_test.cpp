@@ -86,6 +86,7 @@ TEST(SettingsStore, FileIsPrivateFromTheFirstWriteOn) {
     ::umask(022);
     ASSERT_TRUE(SettingsStore::write(setting::LogFile, 1));
     EXPECT_EQ(Mode(SettingsFile(home)), 0600);
+    EXPECT_EQ(Mode(home.path() + "/.config/Brackwin"), 0700);
     ASSERT_TRUE(SettingsStore::write(setting::LogFile, 0));
     EXPECT_EQ(Mode(SettingsFile(home)), 0600);
     // A file someone made readable is made private again by the next write.

@@ -83,6 +83,16 @@ TEST_F(SkinButtonFixture, DoubleClickCountsTwiceAndDisabledShowsNormal) {
     EXPECT_EQ(shown(), 1);
 }
 
+TEST_F(SkinButtonFixture, LosingTheFocusWhileHeldLetsGoWithoutAClick) {
+    Press(button);
+    EXPECT_EQ(shown(), 2);
+    QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QCoreApplication::sendEvent(&button, &out);
+    EXPECT_NE(button.currentLook(), CxSkinButton::Look::Pressed);
+    Release(button);
+    EXPECT_EQ(clicks, 0);
+}
+
 TEST(BitmapButtons, FixedButtonActsTwiceOnDoubleClickTheOtherOnce) {
     CFixedButton fixed;
     CBitmapButton plain;
