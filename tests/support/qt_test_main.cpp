@@ -4,7 +4,6 @@
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }
