@@ -132,6 +132,55 @@ __attribute__((target("ssse3"))) uint32_t Threshold24Ssse3(const uint8_t* s, uin
     }
     return x;
 }
+
+// The same on 32 pixels at a time: each 128-bit lane works as the SSSE3 variant does, the low
+// lane on pixels 0-15, the high lane on pixels 16-31.
+__attribute__((target("avx2"))) uint32_t Threshold24Avx2(const uint8_t* s, uint8_t* d, uint32_t w,
+                                                         uint32_t limit) {
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i limits = _mm256_set1_epi16(static_cast<int16_t>(limit));
+    // Lambdas do not take the function's target, so the masks are loaded here.
+    __m256i gather[3][3], spread[3];
+    for (int c = 0; c < 3; ++c) {
+        for (int m = 0; m < 3; ++m)
+            gather[c][m] = _mm256_broadcastsi128_si256(
+                _mm_load_si128(reinterpret_cast<const __m128i*>(kMasks24.gather[c][m])));
+        spread[c] = _mm256_broadcastsi128_si256(
+            _mm_load_si128(reinterpret_cast<const __m128i*>(kMasks24.spread[c])));
+    }
+    uint32_t x = 0;
+    for (; x + 32 <= w; x += 32) {
+        const uint8_t* p = s + 3 * size_t{x};
+        __m256i v[3], channel[3];
+        for (int m = 0; m < 3; ++m)
+            v[m] = _mm256_inserti128_si256(
+                _mm256_castsi128_si256(
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * m))),
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 48 + 16 * m)), 1);
+        for (int c = 0; c < 3; ++c)
+            channel[c] = _mm256_or_si256(_mm256_or_si256(_mm256_shuffle_epi8(v[0], gather[c][0]),
+                                                         _mm256_shuffle_epi8(v[1], gather[c][1])),
+                                         _mm256_shuffle_epi8(v[2], gather[c][2]));
+        const __m256i low =
+            _mm256_add_epi16(_mm256_add_epi16(_mm256_unpacklo_epi8(channel[0], zero),
+                                              _mm256_unpacklo_epi8(channel[1], zero)),
+                             _mm256_unpacklo_epi8(channel[2], zero));
+        const __m256i high =
+            _mm256_add_epi16(_mm256_add_epi16(_mm256_unpackhi_epi8(channel[0], zero),
+                                              _mm256_unpackhi_epi8(channel[1], zero)),
+                             _mm256_unpackhi_epi8(channel[2], zero));
+        const __m256i light =
+            _mm256_packs_epi16(_mm256_cmpgt_epi16(low, limits), _mm256_cmpgt_epi16(high, limits));
+        uint8_t* q = d + 3 * size_t{x};
+        for (int k = 0; k < 3; ++k) {
+            const __m256i out = _mm256_shuffle_epi8(light, spread[k]);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(q + 16 * k), _mm256_castsi256_si128(out));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(q + 48 + 16 * k),
+                             _mm256_extracti128_si256(out, 1));
+        }
+    }
+    return x;
+}
 #endif
 
 }  // namespace
@@ -235,8 +284,9 @@ int ThresholdImage(int level, const ImageBuffer& src, ImageBuffer& dst) {
             const uint32_t step = static_cast<uint32_t>(bits / 8);
             uint32_t x = 0;
 #if defined(VELLUMO_X86)
+            if (bits == 24 && UseCpuFeature(CpuFeature::Avx2)) x = Threshold24Avx2(s, d, w, limit);
             if (bits == 24 && UseCpuFeature(CpuFeature::Ssse3))
-                x = Threshold24Ssse3(s, d, w, limit);
+                x += Threshold24Ssse3(s + 3 * size_t{x}, d + 3 * size_t{x}, w - x, limit);
 #endif
             for (; x < w; ++x) {
                 const uint8_t* p = s + size_t{x} * step;

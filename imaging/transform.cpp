@@ -81,6 +81,28 @@ __attribute__((target("ssse3"))) void ReverseBitsSsse3(uint8_t* to, const uint8_
     for (; j < n; ++j) to[j] = kReversedBits[from[n - 1 - j]];
 }
 
+// The same 32 bytes at a time; returns how many bytes were done.
+__attribute__((target("avx2"))) size_t ReverseBitsAvx2(uint8_t* to, const uint8_t* from, size_t n) {
+    const __m128i lowUp = _mm_setr_epi8(0x00, -0x80, 0x40, -0x40, 0x20, -0x60, 0x60, -0x20, 0x10,
+                                        -0x70, 0x50, -0x30, 0x30, -0x50, 0x70, -0x10);
+    const __m128i highDown = _mm_setr_epi8(0, 8, 4, 12, 2, 10, 6, 14, 1, 9, 5, 13, 3, 11, 7, 15);
+    const __m128i backwards = _mm_setr_epi8(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
+    const __m256i nibble = _mm256_set1_epi8(0x0F);
+    const __m256i lowUp2 = _mm256_broadcastsi128_si256(lowUp);
+    const __m256i highDown2 = _mm256_broadcastsi128_si256(highDown);
+    const __m256i backwards2 = _mm256_broadcastsi128_si256(backwards);
+    size_t j = 0;
+    for (; j + 32 <= n; j += 32) {
+        __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + n - j - 32));
+        x = _mm256_permute4x64_epi64(_mm256_shuffle_epi8(x, backwards2), 0x4E);
+        const __m256i low = _mm256_and_si256(x, nibble);
+        const __m256i high = _mm256_and_si256(_mm256_srli_epi16(x, 4), nibble);
+        x = _mm256_or_si256(_mm256_shuffle_epi8(lowUp2, low), _mm256_shuffle_epi8(highDown2, high));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + j), x);
+    }
+    return j;
+}
+
 // Shuffle masks that reverse 16 pixels of 3 bytes: output vector k takes from input vector m.
 struct Reverse24Masks {
     alignas(16) int8_t mask[3][3][16];
@@ -120,6 +142,11 @@ __attribute__((target("ssse3"))) uint32_t Reverse24Ssse3(uint8_t* to, const uint
 
 void ReverseBits(uint8_t* to, const uint8_t* from, size_t n) {
 #if defined(VELLUMO_X86)
+    if (UseCpuFeature(CpuFeature::Avx2)) {
+        const size_t done = ReverseBitsAvx2(to, from, n);
+        to += done;
+        n -= done;
+    }
     if (UseCpuFeature(CpuFeature::Ssse3)) return ReverseBitsSsse3(to, from, n);
 #endif
     for (size_t j = 0; j < n; ++j) to[j] = kReversedBits[from[n - 1 - j]];

@@ -88,20 +88,21 @@ TEST(Threshold, ColourPixelsCompareTheirChannelSumWithThreeTimesTheLevel) {
 TEST(Threshold, LongColourRowsFollowTheSumRule) {
     for (bool vectors : {true, false}) {
         SetCpuFeaturesEnabled(vectors);
-        Image colour(203, 2, 24);
+        Image colour(245, 2, 24);
         uint32_t state = 99;
         for (int y = 0; y < 2; ++y)
-            for (int x = 0; x < 203; ++x) {
+            for (int x = 0; x < 245; ++x) {
                 state = state * 1103515245u + 12345;
                 colour.setBgr(x, y, state >> 24, state >> 16, state >> 8);
             }
-        Image out(203, 2, 24);
-        SetImageArea(colour.b, 1, 0, 200, 1);  // 200 pixels from column 1
-        SetImageArea(out.b, 2, 0, 202, 1);
+        Image out(245, 2, 24);
+        // 242 pixels from column 1: whole 32- and 16-pixel steps, and the rest one by one.
+        SetImageArea(colour.b, 1, 0, 242, 1);
+        SetImageArea(out.b, 2, 0, 243, 1);
         ASSERT_EQ(ThresholdImage(100, colour.b, out.b), kImgOk);
         for (int y = 0; y < 2; ++y) {
             EXPECT_EQ(GetPixelValue(out.b, 0, y), 0);  // outside the area
-            for (int x = 0; x < 200; ++x) {
+            for (int x = 0; x < 242; ++x) {
                 const uint8_t* p = colour.at(x + 1, y);
                 const int expected = p[0] + p[1] + p[2] > 300 ? 0xFFFFFF : 0;
                 ASSERT_EQ(GetPixelValue(out.b, x + 2, y), expected) << vectors << " at " << x;
