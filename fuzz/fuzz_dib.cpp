@@ -13,8 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         int32_t width = 0, height = 0;
         std::memcpy(&width, copy.data() + 4, 4);
         std::memcpy(&height, copy.data() + 8, 4);
-        const int64_t h = height < 0 ? -int64_t{height} : height;
-        if (width > 0 && int64_t{width} * h * 4 > (int64_t{48} << 20)) return 0;
+        const uint64_t w = width > 0 ? static_cast<uint64_t>(width) : 0;
+        const uint64_t h =
+            height < 0 ? static_cast<uint64_t>(-int64_t{height}) : static_cast<uint64_t>(height);
+        if (w > (1u << 20) || h > (1u << 20) || w * h * 4 > (uint64_t{48} << 20)) return 0;
     }
     ImageBuffer image{};
     if (DibToImage(copy.data(), copy.size(), image) == 0) FreeImage(image);

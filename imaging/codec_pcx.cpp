@@ -48,6 +48,8 @@ int ParseHeader(const uint8_t* h, size_t fileBytes, PcxLayout& l) {
     if (xmax < xmin || ymax < ymin) return kImgCorruptFile;
     l.width = xmax - xmin + 1;
     l.height = ymax - ymin + 1;
+    // Some writers (netpbm among them) put the image size where the resolution belongs.
+    if (l.dpiX == l.width && l.dpiY == l.height) l.dpiX = l.dpiY = 0;
     if (l.bitsPerPlane == 1 && l.planes == 1)
         l.imageBits = 1;
     else if (l.bitsPerPlane == 1 && l.planes == 4)

@@ -48,6 +48,7 @@ struct TiffLayout {
     uint16_t alphaSample = 0;  // index of an alpha sample, 0 when there is none
     bool alphaAssociated = false;
     bool tiled = false;
+    uint16_t orientation = ORIENTATION_TOPLEFT;
     int imageBits = 0;
     Route route = Route::Direct;
     double dpiX = 0, dpiY = 0;
@@ -90,6 +91,7 @@ int ReadLayout(TIFF* tif, long long fileBytes, TiffLayout& layout) {
                                                          : PHOTOMETRIC_MINISBLACK;
     }
     layout.tiled = TIFFIsTiled(tif) != 0;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_ORIENTATION, &layout.orientation);
     if (!TIFFIsCODECConfigured(layout.compression)) return kImgUnsupportedFile;
     uint16_t extraCount = 0;
     uint16_t* extraTypes = nullptr;
@@ -279,15 +281,38 @@ int SetColourTable(TIFF* tif, const TiffLayout& layout, ImageBuffer& image) {
     return kImgOk;
 }
 
+void MirrorRow(uint8_t* row, uint32_t width, int bits) {
+    if (bits == 1) {
+        std::vector<uint8_t> copy(row, row + (width + 7) / 8);
+        std::memset(row, 0, copy.size());
+        for (uint32_t x = 0; x < width; ++x) {
+            const uint32_t from = width - 1 - x;
+            if ((copy[from >> 3] >> (7 - (from & 7))) & 1)
+                row[x >> 3] |= static_cast<uint8_t>(0x80 >> (x & 7));
+        }
+        return;
+    }
+    const size_t bytes = static_cast<size_t>(bits / 8);
+    for (uint32_t a = 0, b = width - 1; a < b; ++a, --b)
+        for (size_t k = 0; k < bytes; ++k) std::swap(row[a * bytes + k], row[b * bytes + k]);
+}
+
 int LoadDirect(TIFF* tif, const TiffLayout& layout, ImageBuffer& image) {
     const tmsize_t lineBytes = TIFFScanlineSize(tif);
     const uint64_t needed =
         (uint64_t{layout.width} * layout.bitsPerSample * layout.samplesPerPixel + 7) / 8;
     if (lineBytes <= 0 || static_cast<uint64_t>(lineBytes) < needed) return kImgCorruptFile;
     std::vector<uint8_t> line(static_cast<size_t>(lineBytes));
+    // Files stored bottom-up or right-to-left are turned upright; the rotated orientations are
+    // left as stored.
+    const uint16_t o = layout.orientation;
+    const bool flip = o == ORIENTATION_BOTLEFT || o == ORIENTATION_BOTRIGHT;
+    const bool mirror = o == ORIENTATION_TOPRIGHT || o == ORIENTATION_BOTRIGHT;
     for (uint32_t y = 0; y < layout.height; ++y) {
         if (TIFFReadScanline(tif, line.data(), y, 0) < 0) return kImgCorruptFile;
-        ConvertRow(layout, line.data(), RowPointer(image, y));
+        uint8_t* row = RowPointer(image, flip ? layout.height - 1 - y : y);
+        ConvertRow(layout, line.data(), row);
+        if (mirror) MirrorRow(row, layout.width, layout.imageBits);
     }
     return kImgOk;
 }

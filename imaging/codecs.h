@@ -23,11 +23,15 @@ struct ImageFileInfo {
 int InspectTiff(const char* file, ImageFileInfo& info);
 int LoadTiff(const char* file, ImageBuffer& image);
 // compression: 0 none, 1 LZW, 2 PackBits, 3 CCITT modified Huffman, 4 CCITT group 4,
-// 5 CCITT group 3, 6 and 7 JPEG. CCITT needs 1 bit, JPEG 8 or 24 bits (else -9).
+// 5 CCITT group 3, 6 and 7 JPEG (both written as new-style JPEG at quality 75; palette images
+// are expanded to colour). CCITT needs 1 bit and JPEG more than 1 bit (else -9); other codes
+// -9. Bilevel images are written min-is-white (1 = black), as fax readers expect.
+// Loading reads the first page.
 int SaveTiff(const char* file, const ImageBuffer& image, int compression);
 
 int InspectBmp(const char* file, ImageFileInfo& info);
 int LoadBmp(const char* file, ImageBuffer& image);
+// option 0 (uncompressed) only, else -9.
 int SaveBmp(const char* file, const ImageBuffer& image, int option);
 
 int InspectJpeg(const char* file, ImageFileInfo& info);
@@ -43,17 +47,26 @@ int SavePcx(const char* file, const ImageBuffer& image);
 
 int InspectGif(const char* file, ImageFileInfo& info);
 int LoadGif(const char* file, ImageBuffer& image);
+// Colour images are reduced to 256 colours (median cut, no dithering).
 int SaveGif(const char* file, const ImageBuffer& image);
 
 int InspectPng(const char* file, ImageFileInfo& info);
 int LoadPng(const char* file, ImageBuffer& image);
+// option 0 only, else -9.
 int SavePng(const char* file, const ImageBuffer& image, int option);
 
 int InspectTga(const char* file, ImageFileInfo& info);
 int LoadTga(const char* file, ImageBuffer& image);
+// 24-bit images only (else -26), sides up to 65535 (else -73); option 0 raw, 1 run-length
+// encoded, else -9.
 int SaveTga(const char* file, const ImageBuffer& image, int option);
 
+// Grey (8-bit with the grey ramp, or 1-bit black and white) as one byte per pixel with
+// "image"; everything else as RGB with "colorimage".
 int SaveEps(const char* file, const ImageBuffer& image);
+
+// Every save writes the working area only, into a new file beside the target that replaces
+// the target when complete: a failed save leaves no partial file and keeps an existing one.
 
 // The readable formats in the fixed order in which a file is tried by inspection.
 enum class ImageFormat { None, Tiff, Bmp, Jpeg, Pcx, Gif, Png, Tga };

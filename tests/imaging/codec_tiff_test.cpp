@@ -246,6 +246,23 @@ TEST_F(TiffFromTools, FirstPageOfMultiPageFile) {
     EXPECT_TRUE(fixtures::SamePicture(grey, loaded));
 }
 
+TEST_F(TiffFromTools, StoredOrientationIsTurnedUpright) {
+    for (const char* file : {"c.tif", "b.tif"}) {
+        const bool isColour = std::string(file) == "c.tif";
+        ASSERT_EQ(run("pnmtotiff " + Q(dir.file(isColour ? "c.ppm" : "b.pbm")) + " > " +
+                      Q(dir.file(file)) + " 2>/dev/null"),
+                  0);
+        // The same rows, stored bottom-up and right-to-left, with the tag saying so.
+        ASSERT_EQ(run(std::string(kIm) + " " + Q(dir.file(file)) + " -rotate 180 " +
+                      Q(dir.file("r.tif")) + " && tiffset -s 274 3 " + Q(dir.file("r.tif"))),
+                  0);
+        Image loaded;
+        ASSERT_EQ(fixtures::Load(dir.file("r.tif"), loaded), kImgOk);
+        EXPECT_TRUE(fixtures::SamePicture(isColour ? colour.buffer : bilevel.buffer, loaded))
+            << file;
+    }
+}
+
 TEST(TiffDamage, TruncatedAndLyingFilesFail) {
     TempDir dir;
     Image image;

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include <zlib.h>
+
 #include "tests/imaging/codec_fixtures.h"
 
 using fixtures::Image;
@@ -71,16 +75,124 @@ TEST(FormatDetection, TextAndEmptyFilesAreNoImage) {
     }
 }
 
-TEST(FormatDetection, EarlierFormatWinsWhenTwoWouldAccept) {
-    // A valid BMP whose bytes after the header also make a plausible TGA header: the BMP
-    // decoder is asked first and decides.
+TEST(FormatDetection, NamesNeverDecide) {
     TempDir dir;
     Image image;
     fixtures::MakePattern(image, 24, 8, 8);
-    const std::string file = dir.file("both");
-    ASSERT_EQ(SaveBmp(file.c_str(), image, 0), kImgOk);
-    ImageFileInfo info;
-    EXPECT_EQ(DetectImageFormat(file.c_str(), &info), ImageFormat::Bmp);
+    ASSERT_EQ(SaveJpeg(dir.file("photo.png").c_str(), image, 75), kImgOk);
+    ASSERT_EQ(SavePng(dir.file("page.tif").c_str(), image, 0), kImgOk);
+    ASSERT_EQ(SaveTga(dir.file("scan.bmp").c_str(), image, 0), kImgOk);
+    EXPECT_EQ(DetectImageFormat(dir.file("photo.png").c_str()), ImageFormat::Jpeg);
+    EXPECT_EQ(DetectImageFormat(dir.file("page.tif").c_str()), ImageFormat::Png);
+    EXPECT_EQ(DetectImageFormat(dir.file("scan.bmp").c_str()), ImageFormat::Tga);
+}
+
+void Put16(std::string& data, size_t at, unsigned v, bool bigEndian = false) {
+    data[at + (bigEndian ? 1 : 0)] = static_cast<char>(v & 0xFF);
+    data[at + (bigEndian ? 0 : 1)] = static_cast<char>(v >> 8);
+}
+void Put32(std::string& data, size_t at, uint32_t v, bool bigEndian = false) {
+    for (int i = 0; i < 4; ++i)
+        data[at + (bigEndian ? 3 - i : i)] = static_cast<char>(v >> (8 * i));
+}
+
+// Small valid files whose headers are then changed to claim a page of 60000 x 60000 pixels
+// (10 GB at 24 bits, or 3.4 GB at 8): every decoder refuses them at inspection, before any
+// allocation, because the file could never hold such a page.
+TEST(HostileHeaders, HugeClaimsInTinyFilesAreRefusedAtInspection) {
+    TempDir dir;
+    Image image;
+    fixtures::MakePattern(image, 24, 16, 16);
+    Image grey;
+    fixtures::MakePattern(grey, 8, 16, 16);
+    struct Case {
+        const char* name;
+        std::function<int(const char*)> save;
+        std::function<void(std::string&)> patch;
+    };
+    const Case cases[] = {
+        {"bmp", [&](const char* f) { return SaveBmp(f, image, 0); },
+         [](std::string& d) {
+             Put32(d, 18, 60000);
+             Put32(d, 22, 60000);
+         }},
+        {"png", [&](const char* f) { return SavePng(f, image, 0); },
+         [](std::string& d) {
+             Put32(d, 16, 60000, true);
+             Put32(d, 20, 60000, true);
+             const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(d.data() + 12), 17);
+             Put32(d, 29, static_cast<uint32_t>(crc), true);
+         }},
+        {"jpeg", [&](const char* f) { return SaveJpeg(f, image, 75); },
+         [](std::string& d) {
+             const size_t sof = d.find("\xFF\xC0");
+             Put16(d, sof + 5, 60000, true);
+             Put16(d, sof + 7, 60000, true);
+         }},
+        {"gif", [&](const char* f) { return SaveGif(f, grey); },
+         [](std::string& d) {
+             Put16(d, 6, 60000);
+             Put16(d, 8, 60000);
+             // The image descriptor follows the global colour table.
+             const size_t desc = 13 + 3 * (size_t{2} << (d[10] & 7));
+             ASSERT_EQ(d[desc], ',');
+             Put16(d, desc + 5, 60000);
+             Put16(d, desc + 7, 60000);
+         }},
+        {"pcx", [&](const char* f) { return SavePcx(f, image); },
+         [](std::string& d) {
+             Put16(d, 8, 59999);
+             Put16(d, 10, 59999);
+         }},
+        {"tga", [&](const char* f) { return SaveTga(f, image, 1); },
+         [](std::string& d) {
+             Put16(d, 12, 60000);
+             Put16(d, 14, 60000);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string file = dir.file(c.name);
+        ASSERT_EQ(c.save(file.c_str()), kImgOk);
+        std::string data = testsupport::readFile(file);
+        c.patch(data);
+        testsupport::writeFile(file, data);
+        ImageFileInfo info;
+        EXPECT_EQ(DetectImageFormat(file.c_str(), &info), ImageFormat::None);
+        Image loaded;
+        EXPECT_LT(fixtures::Load(file, loaded), 0);
+    }
+}
+
+// Every lossless writer stores exactly the working area, at unaligned columns too.
+TEST(WorkingArea, EveryLosslessFormatWritesOnlyTheArea) {
+    TempDir dir;
+    using Save = std::function<int(const char*, const ImageBuffer&)>;
+    const std::pair<const char*, Save> savers[] = {
+        {"tif", [](const char* f, const ImageBuffer& i) { return SaveTiff(f, i, 1); }},
+        {"bmp", [](const char* f, const ImageBuffer& i) { return SaveBmp(f, i, 0); }},
+        {"pcx", [](const char* f, const ImageBuffer& i) { return SavePcx(f, i); }},
+        {"gif", [](const char* f, const ImageBuffer& i) { return SaveGif(f, i); }},
+        {"png", [](const char* f, const ImageBuffer& i) { return SavePng(f, i, 0); }},
+        {"tga", [](const char* f, const ImageBuffer& i) { return SaveTga(f, i, 1); }},
+    };
+    for (int kind : {1, 8, 80, 24}) {
+        Image image;
+        fixtures::MakePattern(image, kind, 50, 40);
+        SetImageArea(image.buffer, 5, 7, 33, 30);  // 29 x 24 from column 5
+        for (const auto& [name, save] : savers) {
+            if (std::string(name) == "tga" && kind != 24) continue;
+            if (std::string(name) == "gif" && kind == 24) continue;  // quantised
+            SCOPED_TRACE(std::string(name) + " " + std::to_string(kind));
+            const std::string file = dir.file(std::string("area.") + name);
+            ASSERT_EQ(save(file.c_str(), image), kImgOk);
+            Image loaded;
+            ASSERT_EQ(fixtures::Load(file, loaded), kImgOk);
+            EXPECT_EQ(ImageWidth(loaded.buffer), 29);
+            EXPECT_EQ(ImageHeight(loaded.buffer), 24);
+            EXPECT_TRUE(fixtures::SamePicture(image, loaded));
+        }
+    }
 }
 
 TEST(ReadImageFile, FailedLoadLeavesImageEmpty) {
