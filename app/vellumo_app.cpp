@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTimer>
 
+#include "mainwnd/page_transforms.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
 #include "platform/instance_lock.h"
@@ -40,6 +41,7 @@ int CVellumoApp::run(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("Vellumo"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Vellumo"));
     InitVellumoResources();
+    RegisterEditingCommands();
     InstallMainDialog();
 
     {

@@ -1,0 +1,51 @@
+#include "mainwnd/load_page.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+
+#include "imaging/codecs.h"
+#include "imaging/working_image.h"
+#include "mainwnd/page_list.h"
+#include "mainwnd/page_view.h"
+#include "mainwnd/vellumo_dlg.h"
+#include "platform/dialogs.h"
+#include "platform/log.h"
+#include "platform/settings_store.h"
+
+int LoadImageFile(const QString& path, QWidget* parent) {
+    FreeImage(workingImage);
+    if (ReadImageFile(QFile::encodeName(path).constData(), workingImage) != 0) {
+        FreeImage(workingImage);
+        MessageBox(parent, QStringLiteral("Unsupported graphics format"), MessageIcon::Exclamation,
+                   MessageButtons::Ok);
+        return -1;
+    }
+    return 0;
+}
+
+void OnLoadPage(QWidget* owner) {
+    if (!currentDir.isEmpty()) QDir::setCurrent(currentDir);
+    OpenFilesRequest request;
+    request.title = QStringLiteral("Select file(s) to load");
+    request.folder = currentDir;
+    request.multiple = true;  // no filter: every file is listed
+    const QStringList files = Dialogs()->openFiles(owner, request);
+    if (files.isEmpty()) return;
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    for (const QString& chosen : files) {
+        const QString path = QDir::fromNativeSeparators(chosen);
+        WriteLogF("File to load: %s\n", QFile::encodeName(path).constData());
+        currentDir = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
+        SettingsStore::writeFolder(setting::CurrentDir, currentDir);
+        if (LoadImageFile(path, owner) != 0) continue;  // the user has been told
+        MakeThumbnail(workingImage);
+        AppendPage(QFile::encodeName(path).toStdString(), 0);
+        FreeImage(workingImage);
+    }
+    PostPageCount();
+    RebuildPageView();
+    WriteLog("Image(s) loaded\r\n");
+    QApplication::restoreOverrideCursor();
+}

@@ -1,0 +1,16 @@
+// The page commands of the page list's context menu that change a page's picture: rotate
+// right, rotate left, invert and mirror, each on the page at `currentItem`. The page's file is
+// loaded, transformed and written to a new temporary TIFF that becomes the page's working
+// copy; the user's own file and a scanned page's source file are never written.
+#pragma once
+
+class QWidget;
+
+// Runs one of the transforms (cmd::RotateRight, RotateLeft, Invert, Mirror) on the page at
+// `currentItem`; questions are owned by `owner`. Returns 0 when the page got a new working
+// copy, else nonzero (no such page, an unreadable file, a copy that could not be written).
+int TransformPage(int command, QWidget* owner);
+
+// Makes "LOAD PAGE" and the four transforms available to the main dialog; call once at
+// start-up before the main dialog is built.
+void RegisterEditingCommands();

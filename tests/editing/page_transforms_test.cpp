@@ -1,0 +1,201 @@
+#include "mainwnd/page_transforms.h"
+
+#include <cstdlib>
+
+#include "mainwnd/load_page.h"
+#include "mainwnd/page_commands.h"
+#include "mainwnd/page_list.h"
+#include "mainwnd/page_view.h"
+#include "tests/editing/editing_fixtures.h"
+
+namespace editing {
+namespace {
+
+using testsupport::capture;
+using testsupport::fileExists;
+using testsupport::readFile;
+using testsupport::shellQuote;
+
+class PageTransforms : public EditingTest {
+protected:
+    void SetUp() override {
+        EditingTest::SetUp();
+        FreeAllPages();
+        pageListWindows = PageListWindows{&view, nullptr, nullptr};
+    }
+    void TearDown() override {
+        FreeAllPages();
+        pageListWindows = PageListWindows{};
+        EditingTest::TearDown();
+    }
+    // Appends a loaded page for the file, as "LOAD PAGE" does, and makes it the current item.
+    Page& addPage(const std::string& path) {
+        EXPECT_EQ(LoadImageFile(QString::fromStdString(path)), 0);
+        MakeThumbnail(workingImage);
+        AppendPage(path, 0);
+        FreeImage(workingImage);
+        RebuildPageView();
+        currentItem = static_cast<int>(pages.size()) - 1;
+        return *pages.back();
+    }
+    // The page's current file, read back.
+    void readPage(const Page& page, ImageBuffer& image) {
+        ASSERT_EQ(ReadImageFile(PagePath(page).c_str(), image), 0) << PagePath(page);
+    }
+    std::string writeTiff(const std::string& name, void (*make)(ImageBuffer&, int, int), int w,
+                          int h) {
+        Image image;
+        make(image.buffer, w, h);
+        const std::string path = dir_.file(name);
+        EXPECT_EQ(SaveTiff(path.c_str(), image.buffer, 0), 0);
+        return path;
+    }
+    ScriptedDialogs dialogs;
+    CPageView view;
+};
+
+TEST_F(PageTransforms, RotateRightThenLeftGivesTheFirstPictureBack) {
+    const std::string file = writeTiff("page.tif", MakeColour, 70, 40);
+    const std::string before = readFile(file);
+    Page& page = addPage(file);
+
+    ASSERT_EQ(TransformPage(cmd::RotateRight, nullptr), 0);
+    const std::string firstCopy = page.workingPath;
+    Image turned, original;
+    readPage(page, turned.buffer);
+    MakeColour(original.buffer, 70, 40);
+    EXPECT_EQ(ImageWidth(turned.buffer), 40);
+    EXPECT_EQ(ImageHeight(turned.buffer), 70);
+    // Turned right: the former top edge is now the right side.
+    EXPECT_EQ(AreaPixel(turned.buffer, 39, 0), GetPixelValue(original.buffer, 0, 0));
+    EXPECT_EQ(AreaPixel(turned.buffer, 39, 69), GetPixelValue(original.buffer, 69, 0));
+
+    ASSERT_EQ(TransformPage(cmd::RotateLeft, nullptr), 0);
+    const std::string secondCopy = page.workingPath;
+    Image back;
+    readPage(page, back.buffer);
+    EXPECT_TRUE(SamePicture(back.buffer, original.buffer));
+
+    EXPECT_NE(firstCopy, secondCopy);
+    EXPECT_TRUE(fileExists(firstCopy));
+    EXPECT_TRUE(fileExists(secondCopy));
+    EXPECT_EQ(secondCopy.rfind(Home().tempDir() + "/VW", 0), 0u) << secondCopy;
+    EXPECT_EQ(secondCopy.substr(secondCopy.size() - 4), ".TIF");
+    EXPECT_EQ(page.sourcePath, file);
+    EXPECT_EQ(readFile(file), before);
+    EXPECT_EQ(workingImage.header, nullptr);
+    EXPECT_EQ(countLog("Start rotate right"), 1);
+    EXPECT_EQ(countLog("End rotate right"), 1);
+    EXPECT_EQ(countLog("Start rotate left"), 1);
+    EXPECT_EQ(countLog("End rotate left"), 1);
+    // The working copies are LZW-compressed TIFFs.
+    const std::string info = capture("tiffinfo " + shellQuote(secondCopy) + " 2>&1");
+    EXPECT_NE(info.find("Compression Scheme: LZW"), std::string::npos) << info;
+}
+
+TEST_F(PageTransforms, InvertTwiceGivesTheFirstPictureBack) {
+    Page& page = addPage(writeTiff("grey.tif", MakeGrey, 50, 30));
+    Image original;
+    MakeGrey(original.buffer, 50, 30);
+    ASSERT_EQ(TransformPage(cmd::Invert, nullptr), 0);
+    Image inverted;
+    readPage(page, inverted.buffer);
+    EXPECT_EQ(AreaPixel(inverted.buffer, 4, 3), 255 - GetPixelValue(original.buffer, 4, 3));
+    const std::string firstCopy = page.workingPath;
+    ASSERT_EQ(TransformPage(cmd::Invert, nullptr), 0);
+    Image back;
+    readPage(page, back.buffer);
+    EXPECT_TRUE(SamePicture(back.buffer, original.buffer));
+    EXPECT_TRUE(fileExists(firstCopy));
+    EXPECT_EQ(countLog("Start invert"), 2);
+    EXPECT_EQ(countLog("End invert"), 2);
+}
+
+TEST_F(PageTransforms, BilevelPageStaysBilevelThroughEveryTransform) {
+    Page& page = addPage(writeTiff("bw.tif", MakeBilevel, 45, 33));
+    for (int command : {cmd::RotateRight, cmd::RotateLeft, cmd::Invert, cmd::Mirror}) {
+        ASSERT_EQ(TransformPage(command, nullptr), 0) << command;
+        Image now;
+        readPage(page, now.buffer);
+        EXPECT_EQ(BitsPerPixel(now.buffer), 1) << command;
+    }
+    // Right, left, invert, mirror: the inverted mirror image of the start.
+    Image original, now;
+    MakeBilevel(original.buffer, 45, 33);
+    readPage(page, now.buffer);
+    EXPECT_EQ(AreaPixel(now.buffer, 0, 0), 1 - GetPixelValue(original.buffer, 44, 0));
+    EXPECT_EQ(AreaPixel(now.buffer, 10, 20), 1 - GetPixelValue(original.buffer, 34, 20));
+}
+
+TEST_F(PageTransforms, MirrorOfALoadedPngLeavesThePngAlone) {
+    const std::string png = dir_.file("photo.png");
+    ASSERT_EQ(testsupport::run("/usr/bin/convert -size 20x40 gradient:red-blue -rotate 90 " +
+                               shellQuote(png)),
+              0);
+    const std::string before = readFile(png);
+    Page& page = addPage(png);
+    Image original;
+    ASSERT_EQ(ReadImageFile(png.c_str(), original.buffer), 0);
+    const QImage thumbnailBefore = pageImageList.image(page.imageIndex);
+    const int slotCount = pageImageList.count();
+
+    // Through the main dialog's command table, as the context menu runs it.
+    RegisterEditingCommands();
+    ASSERT_TRUE(HasMainCommand(cmd::Mirror));
+    ASSERT_EQ(TransformPage(cmd::Mirror, nullptr), 0);
+
+    EXPECT_EQ(readFile(png), before);
+    EXPECT_EQ(page.sourcePath, png);
+    ASSERT_FALSE(page.workingPath.empty());
+    EXPECT_EQ(capture("/usr/bin/identify -format '%m' " + shellQuote(page.workingPath)), "TIFF");
+    Image mirrored;
+    readPage(page, mirrored.buffer);
+    EXPECT_EQ(AreaPixel(mirrored.buffer, 0, 5), GetPixelValue(original.buffer, 39, 5));
+    EXPECT_EQ(countLog("Start mirror"), 1);
+    EXPECT_EQ(countLog("End mirror"), 1);
+    // The thumbnail is renewed in the page's own slot.
+    EXPECT_EQ(pageImageList.count(), slotCount);
+    EXPECT_NE(pageImageList.image(page.imageIndex), thumbnailBefore);
+    for (int id : {cmd::RotateRight, cmd::RotateLeft, cmd::Invert, cmd::LoadPage})
+        EXPECT_TRUE(HasMainCommand(id)) << id;
+}
+
+TEST_F(PageTransforms, FailedWriteKeepsThePreviousFile) {
+    Page& page = addPage(writeTiff("keep.tif", MakeGrey, 30, 20));
+    ASSERT_EQ(TransformPage(cmd::Mirror, nullptr), 0);
+    const std::string previous = page.workingPath;
+    const std::string previousBytes = readFile(previous);
+
+    // A temporary folder that cannot hold files: the next working copy cannot be written.
+    const std::string blocker = dir_.file("not-a-folder");
+    testsupport::writeFile(blocker, "x");
+    const std::string savedTmp = std::getenv("TMPDIR");
+    setenv("TMPDIR", (blocker + "/tmp").c_str(), 1);
+    const int rc = TransformPage(cmd::RotateRight, nullptr);
+    setenv("TMPDIR", savedTmp.c_str(), 1);
+
+    EXPECT_NE(rc, 0);
+    EXPECT_EQ(page.workingPath, previous);
+    EXPECT_EQ(readFile(previous), previousBytes);
+    EXPECT_EQ(dialogs.messages(), QStringList{"Error -10 while saving image"});
+    EXPECT_EQ(countLog("Error -10 while saving image"), 1);
+    EXPECT_EQ(countLog("End rotate right"), 0);
+    EXPECT_EQ(workingImage.header, nullptr);
+    // The page still opens and shows its last picture.
+    Image now;
+    readPage(page, now.buffer);
+    EXPECT_EQ(ImageWidth(now.buffer), 30);
+}
+
+TEST_F(PageTransforms, UnreadablePageFileChangesNothing) {
+    Page& page = addPage(writeTiff("gone.tif", MakeGrey, 30, 20));
+    std::remove(page.sourcePath.c_str());
+    EXPECT_NE(TransformPage(cmd::Invert, nullptr), 0);
+    EXPECT_TRUE(page.workingPath.empty());
+    EXPECT_EQ(dialogs.messages(), QStringList{"Unsupported graphics format"});
+    EXPECT_EQ(countLog("Start invert"), 1);
+    EXPECT_EQ(countLog("End invert"), 0);
+}
+
+}  // namespace
+}  // namespace editing
