@@ -9,6 +9,7 @@
 
 #include "imaging/imaging.h"
 #include "mainwnd/about_dlg.h"
+#include "mainwnd/activity_dialog.h"
 #include "mainwnd/page_commands.h"
 #include "mainwnd/page_list.h"
 #include "mainwnd/page_view.h"
@@ -123,6 +124,7 @@ bool CVellumoDlg::OnInitDialog() {
     mainDialog = this;
     whiteBrush = QBrush(Qt::white);
     RestorePlacement();
+    CreateActivityDialog(this);
     setWindowIcon(icon_);
     currentDir = SettingsStore::readFolder(setting::CurrentDir);
     currentDirSave = SettingsStore::readFolder(setting::CurrentDirSave);
