@@ -66,7 +66,8 @@ TEST(FormatDetection, TextAndEmptyFilesAreNoImage) {
     TempDir dir;
     testsupport::writeFile(dir.file("notes.txt"), "Dear scanner,\nplease work.\n");
     testsupport::writeFile(dir.file("empty.png"), "");
-    for (const char* name : {"notes.txt", "empty.png", "missing.tif"}) {
+    testsupport::run("mkdir " + testsupport::shellQuote(dir.file("folder.tif")));
+    for (const char* name : {"notes.txt", "empty.png", "missing.tif", "folder.tif"}) {
         SCOPED_TRACE(name);
         EXPECT_EQ(DetectImageFormat(dir.file(name).c_str()), ImageFormat::None);
         Image image;
