@@ -22,13 +22,21 @@ namespace {
 
 constexpr int kWidth = 2480, kHeight = 3508;
 
+// The folder for the page files, removed when the benchmark ends (the files are large).
+char workDir[] = "/tmp/vellumo-codec-bench-XXXXXX";
+
+void RemoveWorkDir() {
+    std::system((std::string("rm -rf '") + workDir + "'").c_str());
+}
+
 std::string WorkDir() {
-    static std::string dir = [] {
-        char pattern[] = "/tmp/vellumo-codec-bench-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        return std::string(made ? made : "/tmp");
+    static const bool made = [] {
+        if (!mkdtemp(workDir)) std::abort();
+        std::atexit(RemoveWorkDir);
+        return true;
     }();
-    return dir;
+    (void)made;
+    return workDir;
 }
 
 // A page like a scan: white paper, lines of dark "text" strokes, a photo in the middle, and

@@ -267,7 +267,8 @@ int SaveJpeg(const char* file, const ImageBuffer& image, int quality) {
     if (int rc = codec::CheckSaveSource(image)) return rc;
     codec::OutputFile out;
     if (int rc = out.open(file)) return rc;
-    if (int rc = Save(out.stream(), image, quality)) return rc;
+    if (int rc = Save(out.stream(), image, quality))
+        return std::ferror(out.stream()) ? kImgShortWrite : rc;  // libjpeg stops on a failed write
     if (std::ferror(out.stream())) out.fail();
     return out.commit();
 }

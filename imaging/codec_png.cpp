@@ -334,7 +334,8 @@ int SavePng(const char* file, const ImageBuffer& image, int option) {
     if (int rc = codec::CheckSaveSource(image)) return rc;
     codec::OutputFile out;
     if (int rc = out.open(file)) return rc;
-    if (int rc = Save(out.stream(), image)) return rc;
+    if (int rc = Save(out.stream(), image))
+        return std::ferror(out.stream()) ? kImgShortWrite : rc;  // libpng stops on a failed write
     if (std::ferror(out.stream())) out.fail();
     return out.commit();
 }

@@ -131,6 +131,25 @@ TEST(TgaLoad, OriginsAndSixteenBitPixels) {
     }
 }
 
+TEST(TgaLoad, ThirtyTwoBitRunLengthTopLeft) {
+    TempDir dir;
+    // 3 x 1: a run of two blue pixels, then one raw red pixel; attribute bytes ignored.
+    std::string file(18, '\0');
+    file[2] = 10;
+    file[12] = 3;
+    file[14] = 1;
+    file[16] = 32;
+    file[17] = 0x28;
+    file += std::string("\x81\xff\x00\x00\x80", 5);
+    file += std::string("\x00\x00\x00\xff\x40", 5);
+    testsupport::writeFile(dir.file("t.tga"), file);
+    Image loaded;
+    ASSERT_EQ(fixtures::Load(dir.file("t.tga"), loaded), kImgOk);
+    EXPECT_EQ(BitsPerPixel(loaded.buffer), 24);
+    EXPECT_EQ(fixtures::Rgb(loaded.buffer),
+              (std::vector<uint8_t>{0, 0, 255, 0, 0, 255, 255, 0, 0}));
+}
+
 TEST(TgaDamage, TruncatedFilesFail) {
     TempDir dir;
     Image image;

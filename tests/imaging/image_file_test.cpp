@@ -2,6 +2,10 @@
 
 #include <functional>
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include "tests/imaging/codec_fixtures.h"
@@ -66,7 +70,8 @@ TEST(FormatDetection, TextAndEmptyFilesAreNoImage) {
     TempDir dir;
     testsupport::writeFile(dir.file("notes.txt"), "Dear scanner,\nplease work.\n");
     testsupport::writeFile(dir.file("empty.png"), "");
-    for (const char* name : {"notes.txt", "empty.png", "missing.tif"}) {
+    testsupport::run("mkdir " + testsupport::shellQuote(dir.file("folder.tif")));
+    for (const char* name : {"notes.txt", "empty.png", "missing.tif", "folder.tif"}) {
         SCOPED_TRACE(name);
         EXPECT_EQ(DetectImageFormat(dir.file(name).c_str()), ImageFormat::None);
         Image image;
@@ -192,6 +197,52 @@ TEST(WorkingArea, EveryLosslessFormatWritesOnlyTheArea) {
             EXPECT_EQ(ImageHeight(loaded.buffer), 24);
             EXPECT_TRUE(fixtures::SamePicture(image, loaded));
         }
+    }
+}
+
+// A disk that fills up during a save: every writer reports a short write, leaves no partial
+// file and keeps the file that was there.
+TEST(ShortWrite, EveryWriterReportsItAndKeepsTheOldFile) {
+    TempDir dir;
+    Image noise;
+    ASSERT_EQ(AllocateImage(noise.buffer, 400, 300, 24), kImgOk);
+    uint32_t seed = 1;
+    for (uint32_t y = 0; y < 300; ++y)
+        for (uint32_t x = 0; x < 1200; ++x) {
+            seed = seed * 1103515245u + 12345u;
+            RowPointer(noise.buffer, y)[x] = static_cast<uint8_t>(seed >> 16);
+        }
+    using Save = std::function<int(const char*, const ImageBuffer&)>;
+    const std::pair<const char*, Save> savers[] = {
+        {"tif", [](const char* f, const ImageBuffer& i) { return SaveTiff(f, i, 1); }},
+        {"bmp", [](const char* f, const ImageBuffer& i) { return SaveBmp(f, i, 0); }},
+        {"jpg", [](const char* f, const ImageBuffer& i) { return SaveJpeg(f, i, 75); }},
+        {"pcx", [](const char* f, const ImageBuffer& i) { return SavePcx(f, i); }},
+        {"gif", [](const char* f, const ImageBuffer& i) { return SaveGif(f, i); }},
+        {"png", [](const char* f, const ImageBuffer& i) { return SavePng(f, i, 0); }},
+        {"eps", [](const char* f, const ImageBuffer& i) { return SaveEps(f, i); }},
+        {"tga", [](const char* f, const ImageBuffer& i) { return SaveTga(f, i, 1); }},
+    };
+    for (const auto& [name, save] : savers) {
+        SCOPED_TRACE(name);
+        const std::string file = dir.file(std::string("old.") + name);
+        testsupport::writeFile(file, "the previous picture");
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // Writes past 16 KB fail with EFBIG, as on a full disk.
+            signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{16384, 16384};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            _exit(-save(file.c_str(), noise));
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), -kImgShortWrite);
+        EXPECT_EQ(testsupport::readFile(file), "the previous picture");
+        std::remove(file.c_str());
+        EXPECT_TRUE(testsupport::listDir(dir.path()).empty());
     }
 }
 
