@@ -50,9 +50,8 @@ private:
     bool ended_ = false;
 };
 
-// The builder's messages during the build. The main window is disabled then, and a box owned
-// by it would be disabled with it; the activity dialog stays usable, so it owns them while it
-// is shown.
+// The builder's messages during the build, owned by the main window like every other box (a
+// box is a window of its own and stays usable while its owner is disabled).
 class SaveListener : public PdfBuildListener {
 public:
     explicit SaveListener(QWidget* owner) : owner_(owner) {}
@@ -63,10 +62,7 @@ public:
         if (activityDialog && activityDialog->isVisible()) activityDialog->repaint();
     }
     void showMessage(const std::string& text, PdfMessageKind kind) override {
-        QWidget* parent = activityDialog && activityDialog->isVisible()
-                              ? static_cast<QWidget*>(activityDialog.data())
-                              : owner_.data();
-        MessageBox(parent, QString::fromStdString(text),
+        MessageBox(owner_, QString::fromStdString(text),
                    kind == PdfMessageKind::Warning ? MessageIcon::Exclamation : MessageIcon::None,
                    MessageButtons::Ok);
     }
