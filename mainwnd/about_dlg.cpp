@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "platform/dialogs.h"
+#include "platform/product.h"
 
 namespace {
 
@@ -47,11 +48,15 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     big.setPointSize(big.pointSize() + 6);
     big.setBold(true);
     name->setFont(big);
-    auto* version = new QLabel(QStringLiteral("Version 3.07"), this);
+    auto* version =
+        new QLabel(QStringLiteral("Version %1").arg(QLatin1String(kProductVersion)), this);
     version->setObjectName(QStringLiteral("version"));
 
-    mailLink_ = Link(this, QString::fromLatin1(kMailLink), QStringLiteral("Send me mail!"), 1047);
-    webLink_ = Link(this, QString::fromLatin1(kWebLink), QStringLiteral("vellumo.org"), 1048);
+    const QString web = QString::fromLatin1(kProductWebAddress);
+    mailLink_ = Link(this, QStringLiteral("mailto:") + QString::fromLatin1(kProductMailAddress),
+                     QStringLiteral("Send me mail!"), 1047);
+    // The link text is the site's bare host name.
+    webLink_ = Link(this, web + QLatin1Char('/'), QUrl(web).host(), 1048);
 
     auto* text = new QVBoxLayout;
     text->addWidget(name);

@@ -9,9 +9,6 @@ class QLabel;
 class CAboutDlg : public QDialog {
     Q_OBJECT
 public:
-    static constexpr const char* kMailLink = "mailto:support@vellumo.org";
-    static constexpr const char* kWebLink = "https://vellumo.org/";
-
     explicit CAboutDlg(QWidget* parent = nullptr);
 
     QLabel* mailLink() const { return mailLink_; }

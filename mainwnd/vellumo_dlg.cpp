@@ -19,6 +19,7 @@
 #include "platform/log.h"
 #include "platform/messages.h"
 #include "platform/os_version.h"
+#include "platform/product.h"
 #include "platform/settings_store.h"
 #include "widgets/bitmap_button.h"
 #include "widgets/skin_button.h"
@@ -100,7 +101,7 @@ CVellumoDlg::CVellumoDlg(QWidget* skin) : CStandardDialog(skin) {
     loggingOn = SettingsStore::read(setting::LogFile);
     currentDir.clear();
     InitImagingLibrary();
-    WriteLog(std::string("Vellumo ") + kVersion + "\n");
+    WriteLog(std::string(kProductName) + " " + kProductVersion + "\n");
     LogOsVersion();
     // The page table starts empty: the counter is 1.
     if (QScreen* screen = QGuiApplication::primaryScreen())

@@ -43,9 +43,6 @@ void ClearRegisteredSettingsPages();
 class CVellumoDlg : public CStandardDialog {
     Q_OBJECT
 public:
-    // The program version as the log and the about dialog show it.
-    static constexpr const char* kVersion = "3.07";
-
     explicit CVellumoDlg(QWidget* skin);
     ~CVellumoDlg() override;
 

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <array>
 #include <cctype>
 #include <climits>
 #include <cmath>
@@ -17,9 +18,27 @@
 #include "pdf/jpeg_requantize.h"
 #include "pdf/pagemint.h"
 #include "platform/log.h"
+#include "platform/product.h"
 #include "platform/temp_file.h"
 
-const char* const kPdfCreator = "Vellumo - https://www.brackwin.com";
+namespace {
+
+// Joins character arrays at compile time, so the creator text is a constant like its parts.
+template <size_t... N>
+constexpr std::array<char, (N + ...) - sizeof...(N) + 1> JoinText(const char (&... parts)[N]) {
+    std::array<char, (N + ...) - sizeof...(N) + 1> out{};
+    size_t at = 0;
+    for (const char* part : {static_cast<const char*>(parts)...})
+        for (size_t i = 0; part[i] != '\0'; ++i) out[at++] = part[i];
+    out[at] = '\0';
+    return out;
+}
+
+constexpr auto kCreatorText = JoinText(kProductName, " - ", kProductWebAddress);
+
+}  // namespace
+
+const char* const kPdfCreator = kCreatorText.data();
 
 std::string PdfTitle() {
     return std::string("Produced by ") + kPdfCreator;

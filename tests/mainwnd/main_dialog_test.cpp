@@ -385,6 +385,8 @@ TEST_F(MainDialogTest, HelpAndAbout) {
     EXPECT_EQ(dialogs().asked()[0].text, QStringLiteral("mailto:support@vellumo.org"));
     EXPECT_EQ(dialogs().asked()[1].text, QStringLiteral("https://vellumo.org/"));
     EXPECT_TRUE(about.mailLink()->text().contains(QStringLiteral("mailto:support@vellumo.org")));
+    EXPECT_EQ(about.webLink()->text(),
+              QStringLiteral("<a href=\"https://vellumo.org/\">vellumo.org</a>"));
 }
 
 TEST_F(MainDialogTest, MinimizeReachesTheSkin) {

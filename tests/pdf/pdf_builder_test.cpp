@@ -133,8 +133,13 @@ TEST_F(Builder, WithoutCompressionEveryPageGoesInAsItIs) {
                               "Successfully created PDF file " + f("out.pdf")}));
     std::string info;
     Sh("pdfinfo " + testsupport::shellQuote(f("out.pdf")), &info);
-    EXPECT_NE(info.find("Creator:         Vellumo - "), std::string::npos) << info;
-    EXPECT_NE(info.find("Title:           Produced by Vellumo - "), std::string::npos) << info;
+    EXPECT_NE(info.find("Creator:         Vellumo - https://vellumo.org\n"), std::string::npos)
+        << info;
+    EXPECT_NE(info.find("Producer:        Vellumo - https://vellumo.org\n"), std::string::npos)
+        << info;
+    EXPECT_NE(info.find("Title:           Produced by Vellumo - https://vellumo.org\n"),
+              std::string::npos)
+        << info;
     EXPECT_TRUE(TempFiles().empty());
 }
 

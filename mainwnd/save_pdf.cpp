@@ -1,0 +1,138 @@
+#include "mainwnd/save_pdf.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPointer>
+#include <string>
+#include <vector>
+
+#include "mainwnd/activity_dialog.h"
+#include "mainwnd/page_commands.h"
+#include "mainwnd/page_list.h"
+#include "mainwnd/page_view.h"
+#include "mainwnd/vellumo_dlg.h"
+#include "pdf/pdf_builder.h"
+#include "platform/dialogs.h"
+#include "platform/log.h"
+#include "platform/settings_store.h"
+
+namespace {
+
+// While the PDF is built: the wait cursor, the activity dialog with its status line and Cancel
+// button, the main window disabled. end() undoes all three, once; leaving the scope ends it
+// too, so no way out leaves the window dead.
+class BusyWindow {
+public:
+    explicit BusyWindow(QWidget* window) : window_(window) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        if (activityDialog) {
+            activityDialog->setStatusText(QStringLiteral("Creating PDF..."));
+            activityDialog->setCancelVisible(true);
+            activityDialog->showActivity();
+        }
+        if (window_) window_->setEnabled(false);
+    }
+    ~BusyWindow() { end(); }
+    BusyWindow(const BusyWindow&) = delete;
+    BusyWindow& operator=(const BusyWindow&) = delete;
+
+    void end() {
+        if (ended_) return;
+        ended_ = true;
+        QApplication::restoreOverrideCursor();
+        if (activityDialog) activityDialog->hideActivity();
+        if (window_) window_->setEnabled(true);
+    }
+
+private:
+    QPointer<QWidget> window_;
+    bool ended_ = false;
+};
+
+// The builder's messages during the build, owned by the main window like every other box (a
+// box is a window of its own and stays usable while its owner is disabled).
+class SaveListener : public PdfBuildListener {
+public:
+    explicit SaveListener(QWidget* owner) : owner_(owner) {}
+
+    void pageStarted(int, int, const std::string&) override {
+        // Paint only: handling input here would let a click reach the disabled window's
+        // commands halfway through the build.
+        if (activityDialog && activityDialog->isVisible()) activityDialog->repaint();
+    }
+    void showMessage(const std::string& text, PdfMessageKind kind) override {
+        MessageBox(owner_, QString::fromStdString(text),
+                   kind == PdfMessageKind::Warning ? MessageIcon::Exclamation : MessageIcon::None,
+                   MessageButtons::Ok);
+    }
+
+private:
+    QPointer<QWidget> owner_;
+};
+
+// The chosen file from the save dialog, or empty when the user cancelled.
+QString AskPdfPath(QWidget* owner) {
+    if (!currentDirSave.isEmpty()) QDir::setCurrent(currentDirSave);
+    SaveFileRequest request;
+    request.title = QStringLiteral("Select PDF file to save to");
+    request.folder = currentDirSave;
+    request.filter = QStringLiteral("PDF File (*.PDF)");
+    request.defaultName = QStringLiteral("*.pdf");
+    request.defaultExtension = QStringLiteral("PDF");
+    const SaveFileAnswer answer = Dialogs()->saveFile(owner, request);
+    return QDir::fromNativeSeparators(answer.path);
+}
+
+}  // namespace
+
+int OnSavePdf(QWidget* owner) {
+    WriteLog("Start saving to PDF\n");
+    if (pages.empty()) {
+        MessageBox(owner, QStringLiteral("Nothing to save yet"), MessageIcon::Exclamation,
+                   MessageButtons::Ok);
+        return 1;
+    }
+    // A Cancel still waiting from an earlier operation is taken now and forgotten; one that
+    // arrives now means the user wants nothing done.
+    cancelRequested = 0;
+    PumpActivityMessages();
+    if (cancelRequested == 1) {
+        WriteLog("Cancelled\r\n");
+        if (activityDialog) activityDialog->hideActivity();
+        return 1;
+    }
+
+    const QString path = AskPdfPath(owner);
+    if (path.isEmpty()) return 1;
+    currentDirSave = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
+    SettingsStore::writeFolder(setting::CurrentDirSave, currentDirSave);
+    const std::string outPath = QFile::encodeName(path).toStdString();
+    WriteLogF("Will save to %s\n", outPath.c_str());
+
+    // The page files as they are now; the list does not change while the build runs.
+    std::vector<std::string> files;
+    files.reserve(pages.size());
+    for (const auto& page : pages) files.push_back(PagePath(*page));
+
+    PdfBuildOptions options;
+    options.compress = SettingsStore::read(setting::Compress) != 0;
+    options.compressionPercent = SettingsStore::read(setting::ComprPerc).toStdString();
+
+    // An existing file at the path stays until the new PDF is complete: the builder replaces
+    // it only then, so a failed build never costs the user the PDF they had.
+    BusyWindow busy(owner);
+    SaveListener listener(owner);
+    const PdfBuildResult result = BuildPdf(files, outPath, options, &listener);
+    busy.end();
+    if (!result.succeeded()) return -1;
+
+    const PdfResultText text = DescribeMakePdfResult(result.code, outPath, result.errorText);
+    MessageBox(owner, QString::fromStdString(text.message), MessageIcon::None, MessageButtons::Ok);
+    ClearPages(QStringLiteral("Clear list of pages to save or send?"));
+    return 0;
+}
+
+void RegisterSavePdfCommand() {
+    RegisterMainCommand(cmd::SavePdf, [](CVellumoDlg& dialog) { OnSavePdf(&dialog); });
+}
