@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTimer>
 
+#include "mainwnd/mail_pdf.h"
 #include "mainwnd/page_transforms.h"
 #include "mainwnd/save_pdf.h"
 #include "mainwnd/vellumo_dlg.h"
@@ -44,6 +45,7 @@ int CVellumoApp::run(int argc, char** argv) {
     InitVellumoResources();
     RegisterEditingCommands();
     RegisterSavePdfCommand();
+    RegisterMailCommands();
     InstallMainDialog();
 
     {

@@ -9,6 +9,7 @@ namespace {
 
 const CliCommand kCommands[] = {
     {"pdf", "build one PDF from image files", RunPdfCommand, PrintPdfHelp},
+    {"mail", "send a file by email through the SMTP server", RunMailCliCommand, PrintMailHelp},
 };
 
 void PrintHelp() {

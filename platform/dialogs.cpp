@@ -1,14 +1,144 @@
 #include "platform/dialogs.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/log.h"
+
+extern char** environ;
 
 namespace {
 
 DialogProvider* installed = nullptr;
+
+constexpr size_t kMaxMailToolOutput = 4096;
+
+std::vector<std::string> MailToolEnvironment() {
+    std::vector<std::string> env;
+    for (char** e = environ; e && *e; ++e)
+        if (std::strncmp(*e, "BROWSER=", 8) != 0) env.emplace_back(*e);
+    return env;
+}
+
+// Runs xdg-email --attach FILE in a session of its own (no controlling terminal), with
+// standard input and output on /dev/null and BROWSER removed from its environment: a
+// text-mode browser that xdg-email may fall back to cannot wait for keyboard input and fails
+// at once instead. Its error output is collected. A tool that has not finished within the
+// timeout is left running (it may have become the mail client itself), so the program never
+// waits for ever.
+MailClientResult RunMailTool(const std::string& tool, const std::string& attachment,
+                             int timeoutSeconds, std::string* errorText) {
+    int errPipe[2];
+    if (pipe2(errPipe, O_CLOEXEC) != 0) return MailClientResult::Failed;
+
+    // Everything the child needs is prepared before fork.
+    std::vector<std::string> argStrings = {tool, "--attach", attachment};
+    std::vector<char*> argv;
+    for (auto& a : argStrings) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> envStrings = MailToolEnvironment();
+    std::vector<char*> envp;
+    for (auto& e : envStrings) envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    const pid_t pid = fork();
+    if (pid < 0) {
+        close(errPipe[0]);
+        close(errPipe[1]);
+        return MailClientResult::Failed;
+    }
+    if (pid == 0) {
+        setsid();
+        const int devNull = open("/dev/null", O_RDWR);
+        if (devNull >= 0) {
+            dup2(devNull, STDIN_FILENO);
+            dup2(devNull, STDOUT_FILENO);
+        }
+        dup2(errPipe[1], STDERR_FILENO);
+        signal(SIGPIPE, SIG_DFL);
+        execve(tool.c_str(), argv.data(), envp.data());
+        _exit(127);
+    }
+    close(errPipe[1]);
+
+    std::string output;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+    bool pipeOpen = true;
+    int status = 0;
+    bool exited = false;
+    for (;;) {
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            exited = true;
+            break;
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                              deadline - std::chrono::steady_clock::now())
+                              .count();
+        if (left <= 0) break;
+        if (pipeOpen) {
+            pollfd p{errPipe[0], POLLIN, 0};
+            if (poll(&p, 1, (int)std::min<long long>(left, 100)) > 0) {
+                char buf[512];
+                const ssize_t n = read(errPipe[0], buf, sizeof buf);
+                if (n > 0) {
+                    if (output.size() < kMaxMailToolOutput) output.append(buf, (size_t)n);
+                } else if (n == 0 || errno != EINTR) {
+                    pipeOpen = false;
+                }
+            }
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    }
+    // What the tool wrote just before it ended, without waiting for a helper it left behind
+    // that may still hold the pipe open.
+    while (pipeOpen && output.size() < kMaxMailToolOutput) {
+        pollfd p{errPipe[0], POLLIN, 0};
+        if (poll(&p, 1, 0) <= 0) break;
+        char buf[512];
+        const ssize_t n = read(errPipe[0], buf, sizeof buf);
+        if (n <= 0) break;
+        output.append(buf, (size_t)n);
+    }
+    close(errPipe[0]);
+    if (errorText) *errorText = output.substr(0, kMaxMailToolOutput);
+    if (!exited) {
+        // Left running in its own session; reaped in the background so no zombie remains.
+        std::thread([pid] {
+            int ignored;
+            waitpid(pid, &ignored, 0);
+        }).detach();
+        return MailClientResult::Failed;
+    }
+    if (!WIFEXITED(status)) return MailClientResult::Failed;
+    switch (WEXITSTATUS(status)) {
+        case 0:
+            return MailClientResult::Started;
+        // xdg-email: 3 = no tool to handle mail; 127: the tool could not be started.
+        case 3:
+        case 127:
+            return MailClientResult::NoClient;
+        default:
+            return MailClientResult::Failed;
+    }
+}
 
 QtDialogProvider& QtProvider() {
     static QtDialogProvider provider;
@@ -135,25 +265,15 @@ bool QtDialogProvider::startProgram(const QString& program, const QStringList& a
 MailClientResult QtDialogProvider::mailWithAttachment(const QString& path) {
     const QString tool = QStandardPaths::findExecutable(QStringLiteral("xdg-email"));
     if (tool.isEmpty()) return MailClientResult::NoClient;
-    QProcess process;
-    process.start(tool, {QStringLiteral("--attach"), path});
-    // xdg-email hands the mail to the client and returns; it only waits while it looks for one.
-    if (!process.waitForFinished(30000)) {
-        process.kill();
-        process.waitForFinished(1000);
-        return MailClientResult::Failed;
-    }
-    if (process.exitStatus() != QProcess::NormalExit) return MailClientResult::Failed;
-    // xdg-email: 3 = a required tool is missing, 4 = the action failed (no mail client).
-    switch (process.exitCode()) {
-        case 0:
-            return MailClientResult::Started;
-        case 3:
-        case 4:
-            return MailClientResult::NoClient;
-        default:
-            return MailClientResult::Failed;
-    }
+    const QFileInfo file(path);
+    if (path.isEmpty() || !file.isFile() || !file.isReadable()) return MailClientResult::Failed;
+    std::string errorText;
+    const MailClientResult result =
+        RunMailTool(tool.toStdString(), file.absoluteFilePath().toStdString(),
+                    mailToolTimeoutSeconds, &errorText);
+    if (!errorText.empty())
+        WriteLog("Mail tool: " + errorText + (errorText.back() == '\n' ? "" : "\n"));
+    return result;
 }
 
 PrinterInfo QtDialogProvider::defaultPrinter() {

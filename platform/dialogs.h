@@ -60,6 +60,9 @@ public:
     // Starts a program detached; false when it could not be started.
     virtual bool startProgram(const QString& program, const QStringList& arguments) = 0;
     // Hands a file to the desktop's mail client as the attachment of a new mail.
+    // Started: the client took it (it asks the user for recipient and text); NoClient: there
+    // is no mail client to hand over to; Failed: the file is not readable or the hand-over
+    // failed.
     virtual MailClientResult mailWithAttachment(const QString& path) = 0;
     virtual PrinterInfo defaultPrinter() = 0;
 };
@@ -83,6 +86,11 @@ public:
     bool openFile(const QString& path) override;
     bool openUrl(const QUrl& url) override;
     bool startProgram(const QString& program, const QStringList& arguments) override;
+    // Through xdg-email: its own session, no terminal, no input; what it writes to its error
+    // output goes to the log. A tool still running after mailToolTimeoutSeconds is left to
+    // itself and counts as failed.
     MailClientResult mailWithAttachment(const QString& path) override;
     PrinterInfo defaultPrinter() override;
+
+    int mailToolTimeoutSeconds = 120;
 };
