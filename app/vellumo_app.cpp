@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "mainwnd/page_transforms.h"
+#include "mainwnd/twain_pro.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
 #include "platform/instance_lock.h"
@@ -42,6 +43,7 @@ int CVellumoApp::run(int argc, char** argv) {
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Vellumo"));
     InitVellumoResources();
     RegisterEditingCommands();
+    RegisterScanCommand();
     InstallMainDialog();
 
     {
