@@ -12,3 +12,6 @@ struct CliCommand {
 
 int RunPdfCommand(int argc, char** argv);
 void PrintPdfHelp();
+
+int RunScanCommand(int argc, char** argv);
+void PrintScanHelp();

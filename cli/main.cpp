@@ -9,6 +9,7 @@ namespace {
 
 const CliCommand kCommands[] = {
     {"pdf", "build one PDF from image files", RunPdfCommand, PrintPdfHelp},
+    {"scan", "scan pages into one PDF", RunScanCommand, PrintScanHelp},
 };
 
 void PrintHelp() {
