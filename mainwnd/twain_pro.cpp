@@ -231,6 +231,13 @@ void DisconnectScanner() {
 void OnScanPage(CVellumoDlg& dialog) {
     if (!twainPro) return;
     twainPro->WaitUntilReady();
+    // A discarded preview gives the window back while the feeder may still be running: a
+    // second scan cannot start on top of it.
+    if (twainPro->component().Acquiring()) {
+        WriteLog("Scanner is still busy\n");
+        ShowScanMessage(&dialog, "The scanner is still busy with the last scan", true);
+        return;
+    }
     MainScanUi ui(&dialog);
     ScanSettings settings;
     settings.scanMode = dialog.scanMode;
