@@ -6,6 +6,7 @@
 #include "mainwnd/mail_pdf.h"
 #include "mainwnd/page_transforms.h"
 #include "mainwnd/save_pdf.h"
+#include "mainwnd/twain_pro.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
 #include "platform/instance_lock.h"
@@ -46,6 +47,7 @@ int CVellumoApp::run(int argc, char** argv) {
     RegisterEditingCommands();
     RegisterSavePdfCommand();
     RegisterMailCommands();
+    RegisterScanCommand();
     InstallMainDialog();
 
     {

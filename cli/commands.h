@@ -15,3 +15,5 @@ void PrintPdfHelp();
 
 int RunMailCliCommand(int argc, char** argv);
 void PrintMailHelp();
+int RunScanCommand(int argc, char** argv);
+void PrintScanHelp();

@@ -10,6 +10,7 @@ namespace {
 const CliCommand kCommands[] = {
     {"pdf", "build one PDF from image files", RunPdfCommand, PrintPdfHelp},
     {"mail", "send a file by email through the SMTP server", RunMailCliCommand, PrintMailHelp},
+    {"scan", "scan pages into one PDF", RunScanCommand, PrintScanHelp},
 };
 
 void PrintHelp() {

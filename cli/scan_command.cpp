@@ -1,0 +1,268 @@
+// vellumo-cli scan: one scan through the scanner component, every image through the same
+// transfer steps as the windows (no preview), then one PDF of the pages.
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "pdf/pdf_builder.h"
+#include "scan/page_transfer.h"
+#include "scan/scan_session.h"
+#include "scan/scanner_component.h"
+#include "scan/source_selection.h"
+
+#ifdef VELLUMO_CLI_SETTINGS
+#include "platform/settings_store.h"
+#endif
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void OnInterrupt(int) {
+    interrupted = 1;
+}
+
+int Usage(const char* problem) {
+    std::fprintf(stderr,
+                 "vellumo-cli scan: %s\nUsage: vellumo-cli scan [--device NAME] "
+                 "[--mode bw|grey|colour] [--resolution DPI] [--feeder] [--compress QUALITY] "
+                 "-o OUT.pdf\n",
+                 problem);
+    return 2;
+}
+
+bool AllDigits(const char* text) {
+    if (!*text) return false;
+    for (const char* p = text; *p; ++p)
+        if (*p < '0' || *p > '9') return false;
+    return true;
+}
+
+// The terminal is the scan's window: messages and status lines go to standard error, Ctrl+C
+// is the Cancel button.
+class CliScanUi : public ScanUi {
+public:
+    bool finished = false;
+    void MessageBox(const std::string& text, MessageIcon) override {
+        std::fprintf(stderr, "vellumo-cli: %s\n", text.c_str());
+    }
+    void Beep() override {}
+    void ShowWaitCursor() override {}
+    void SetActivityText(const std::string& text) override {
+        if (text != lastText_) std::fprintf(stderr, "%s\n", text.c_str());
+        lastText_ = text;
+    }
+    void ShowActivity() override {}
+    void HideActivity() override {}
+    void ShowCancelButton(bool) override {}
+    void EnableMainWindow(bool) override {}
+    void PumpMessages() override {
+        if (interrupted) cancelRequested = 1;
+    }
+    // The command line knows no printer: the frame is Letter, which the log says.
+    std::optional<PrinterInfo> DefaultPrinter() override { return std::nullopt; }
+    void PostScanFinished() override { finished = true; }
+
+private:
+    std::string lastText_;
+};
+
+std::string StoredText(const char* name) {
+#ifdef VELLUMO_CLI_SETTINGS
+    return SettingsStore::readText(name, QString()).toStdString();
+#else
+    (void)name;
+    return {};
+#endif
+}
+
+int StoredInt(const char* name) {
+#ifdef VELLUMO_CLI_SETTINGS
+    return SettingsStore::readInt(name, 0);
+#else
+    (void)name;
+    return 0;
+#endif
+}
+
+// Chooses the source: by product or SANE device name, else a SANE device name not listed by
+// discovery; without a name the stored "CurrentDevice", else the first source. False (with a
+// message) when there is no such scanner.
+bool ChooseDevice(ScannerComponent& c, const std::string& wanted) {
+    const int n = c.SourceCount();
+    const std::string name = wanted.empty() ? StoredText("CurrentDevice") : wanted;
+    if (!name.empty()) {
+        for (int i = 0; i < n; ++i) {
+            if (c.SourceDeviceName(i) == name || SameSource(c.SourceName(i), name)) {
+                c.CurrentSource(i);
+                return true;
+            }
+        }
+        if (!wanted.empty()) {
+            if (wanted.find(':') != std::string::npos) {
+                c.CurrentSource(c.AddSource(wanted));
+                return true;
+            }
+            std::fprintf(stderr, "vellumo-cli: no scanner named '%s'\n", wanted.c_str());
+            return false;
+        }
+    }
+    if (n == 0) {
+        std::fprintf(stderr, "vellumo-cli: no scanner was found\n");
+        return false;
+    }
+    c.CurrentSource(0);
+    return true;
+}
+
+void RemoveFiles(const std::vector<std::string>& files) {
+    for (const std::string& f : files) std::remove(f.c_str());
+}
+
+}  // namespace
+
+void PrintScanHelp() {
+    std::printf(
+        "Usage: vellumo-cli scan [--device NAME] [--mode bw|grey|colour] [--resolution DPI]\n"
+        "                        [--feeder] [--compress QUALITY] -o OUT.pdf\n\n"
+        "Scans pages and writes them as one PDF.\n"
+        "  --device NAME       the scanner: its name as listed, or a SANE device name\n"
+        "                      (default: the one chosen in Vellumo, else the first found)\n"
+        "  --mode MODE         bw, grey (default) or colour\n"
+        "  --resolution DPI    dots per inch (default: Vellumo's setting for the mode)\n"
+        "  --feeder            take every sheet from the document feeder\n"
+        "  --compress QUALITY  recompress grey and colour pages as JPEG, quality 1 to 100\n"
+        "  -o OUT.pdf          the PDF to write\n\n"
+        "Ctrl+C cancels the scan. Exit status: 0 when the PDF is written, 1 when it is not,\n"
+        "2 for wrong usage.\n");
+}
+
+int RunScanCommand(int argc, char** argv) {
+    std::string output, device, resolution;
+    int mode = 1;
+    bool feeder = false;
+    PdfBuildOptions options;
+    options.compress = false;
+    for (int i = 0; i < argc; ++i) {
+        const char* a = argv[i];
+        auto value = [&](const char* what) -> const char* {
+            if (i + 1 >= argc) return nullptr;
+            (void)what;
+            return argv[++i];
+        };
+        if (std::strcmp(a, "-o") == 0 || std::strcmp(a, "--output") == 0) {
+            const char* v = value("file");
+            if (!v) return Usage("-o needs a file name");
+            output = v;
+        } else if (std::strcmp(a, "--device") == 0) {
+            const char* v = value("name");
+            if (!v) return Usage("--device needs a name");
+            device = v;
+        } else if (std::strcmp(a, "--mode") == 0) {
+            const char* v = value("mode");
+            if (!v) return Usage("--mode needs bw, grey or colour");
+            if (std::strcmp(v, "bw") == 0)
+                mode = 0;
+            else if (std::strcmp(v, "grey") == 0 || std::strcmp(v, "gray") == 0)
+                mode = 1;
+            else if (std::strcmp(v, "colour") == 0 || std::strcmp(v, "color") == 0)
+                mode = 2;
+            else
+                return Usage("--mode needs bw, grey or colour");
+        } else if (std::strcmp(a, "--resolution") == 0) {
+            const char* v = value("dpi");
+            if (!v || !AllDigits(v) || std::strlen(v) > 5)
+                return Usage("--resolution needs dots per inch");
+            resolution = v;
+        } else if (std::strcmp(a, "--feeder") == 0) {
+            feeder = true;
+        } else if (std::strcmp(a, "--compress") == 0) {
+            const char* v = value("quality");
+            if (!v || !AllDigits(v)) return Usage("the quality must be a number from 1 to 100");
+            options.compress = true;
+            options.compressionPercent = v;
+        } else {
+            return Usage((std::string("unknown argument ") + a).c_str());
+        }
+    }
+    if (output.empty()) return Usage("no output file (-o OUT.pdf)");
+
+    ScannerComponent c;
+    CliScanUi ui;
+    try {
+        c.OpenSourceManager();
+        if (!ChooseDevice(c, device)) return 1;
+    } catch (const ScannerError& e) {
+        std::fprintf(stderr, "vellumo-cli: %s\n", ComponentErrorText(e).c_str());
+        return 1;
+    }
+
+    ScanSettings settings;
+    settings.scanMode = mode;
+    settings.noFeeder = feeder ? 0 : 1;
+    settings.getText = [&resolution](const std::string& name, const std::string& defaultValue) {
+        if (!resolution.empty()) return resolution;
+        const std::string stored = StoredText(name.c_str());
+        return stored.empty() ? defaultValue : stored;
+    };
+    const TransferSettings transfer =
+        MakeTransferSettings(StoredInt("Invert"), StoredInt("AutoCrop"));
+
+    std::vector<std::string> pages;
+    int failures = 0;
+    c.SetEventCallback(kEventImageTransferred, [&](void*, int, int) {
+        TransferHooks hooks;
+        hooks.showMessage = [](const std::string& text) {
+            std::fprintf(stderr, "vellumo-cli: %s\n", text.c_str());
+        };
+        hooks.makePagePath = MakeScanPagePath;
+        const TransferResult r = ProcessScannedImage(
+            c.ImageHandle().get(), static_cast<int>(pages.size()) + 1, transfer, hooks);
+        if (r.outcome == TransferOutcome::Kept)
+            pages.push_back(r.path);
+        else
+            ++failures;
+        std::fprintf(stderr, "Page %zu scanned\n", pages.size());
+        if (c.PendingTransfers() == 0) ui.finished = true;
+    });
+    c.SetAcquireEndCallback([&](const AcquireEnd& end) { OnAcquireEnded(end, ui); });
+
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigaction(SIGINT, &action, nullptr);
+    const bool started = OnScanPage(c, ui, settings);
+    bool cancelSent = false;
+    while (started && !ui.finished) {
+        c.WaitForEvents(200);
+        if (interrupted && !cancelSent) {
+            cancelSent = true;
+            c.CancelAcquire();
+        }
+    }
+    if (started) FinishScan(c, ui);
+    signal(SIGINT, SIG_DFL);
+    if (!started || interrupted) {
+        RemoveFiles(pages);
+        if (interrupted) std::fprintf(stderr, "vellumo-cli: the scan was cancelled\n");
+        return 1;
+    }
+    if (pages.empty()) {
+        std::fprintf(stderr, "vellumo-cli: no page was scanned\n");
+        return 1;
+    }
+
+    const PdfBuildResult result = BuildPdf(pages, output, options, nullptr);
+    RemoveFiles(pages);
+    if (!result.written()) {
+        std::fprintf(stderr, "vellumo-cli: the PDF could not be written (%d)\n", result.code);
+        return 1;
+    }
+    std::fprintf(stderr, "%zu page%s written to %s\n", pages.size(), pages.size() == 1 ? "" : "s",
+                 output.c_str());
+    return failures == 0 ? 0 : 1;
+}
