@@ -9,6 +9,7 @@
 #include "platform/instance_lock.h"
 #include "platform/settings_store.h"
 #include "platform/x11_windows.h"
+#include "prefs/prefs_pages.h"
 #include "res/resources.h"
 
 bool CVellumoApp::commandLineHasGo(const QStringList& arguments) {
@@ -42,6 +43,7 @@ int CVellumoApp::run(int argc, char** argv) {
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Vellumo"));
     InitVellumoResources();
     RegisterEditingCommands();
+    RegisterPreferencesPages();
     InstallMainDialog();
 
     {
