@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTimer>
 
+#include "mainwnd/mail_pdf.h"
 #include "mainwnd/page_transforms.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
@@ -43,6 +44,7 @@ int CVellumoApp::run(int argc, char** argv) {
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Vellumo"));
     InitVellumoResources();
     RegisterEditingCommands();
+    RegisterMailCommands();
     RegisterPreferencesPages();
     InstallMainDialog();
 

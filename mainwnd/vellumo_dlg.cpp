@@ -10,6 +10,7 @@
 #include "imaging/imaging.h"
 #include "mainwnd/about_dlg.h"
 #include "mainwnd/activity_dialog.h"
+#include "mainwnd/mail_ui.h"
 #include "mainwnd/page_commands.h"
 #include "mainwnd/page_list.h"
 #include "mainwnd/page_view.h"
@@ -387,6 +388,9 @@ LRESULT CVellumoDlg::messageMap(unsigned message, WPARAM wParam, LPARAM) {
             return 0;
         case msg::UM_SHOWPREFPAGE:
             return OnShowPrefPage(wParam);
+        case msg::UM_SMTPCANCELLED:
+            OnSmtpCancelled();
+            return 0;
         case msg::UM_RESTOREFOCUS: {
             for (QWidget* w : QApplication::allWidgets())
                 if (reinterpret_cast<WPARAM>(w) == wParam) {
