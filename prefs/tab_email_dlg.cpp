@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "mainwnd/mail_ui.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "platform/settings_store.h"
 
@@ -33,6 +34,7 @@ CTabEmailDlg::CTabEmailDlg(QWidget* parent) : CPrefPage(kTemplate, QSize(299, 22
     QPushButton* test =
         AddPushButton(kSendTestMail, QStringLiteral("Send test email"), {102, 191, 86, 15});
     test->setFont(pageFont);
+    connect(test, &QPushButton::clicked, this, [this] { OnSendTestMail(); });
 }
 
 bool CTabEmailDlg::UpdateData(bool saveAndValidate) {
@@ -90,6 +92,15 @@ void CTabEmailDlg::OnSmtpSwitch() {
 void CTabEmailDlg::EnableSmtpGroup() {
     for (int id : kSmtpGroup)
         if (QWidget* widget = control(id)) widget->setEnabled(ViaSMTP != 0);
-    // The test mail needs the mail part of the main window; without it the button stays off.
-    control(kSendTestMail)->setEnabled(false);
+}
+
+void CTabEmailDlg::OnSendTestMail() {
+    UpdateData(true);
+    TestMailFields fields;
+    fields.ownAddress = ownAddress;
+    fields.server = smtpServer;
+    fields.port = smtpPort;
+    fields.userId = userId;
+    fields.password = password;
+    SendTestMail(this, fields);
 }

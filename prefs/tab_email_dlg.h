@@ -27,6 +27,9 @@ public:
     void SavePage() override;
     // A click on "Send email via SMTP server".
     void OnSmtpSwitch();
+    // "Send test email": a mail "Test" from the typed own address to itself through the typed
+    // server, with the typed credentials.
+    void OnSendTestMail();
 
     int ViaSMTP = 1;
     QString forwardAddress;

@@ -15,6 +15,7 @@
 #include "prefs/prefs_pages.h"
 #include "prefs/tab_email_dlg.h"
 #include "prefs/tab_general_dlg.h"
+#include "tests/mail/smtp_test_server.h"
 #include "tests/mainwnd/mainwnd_fixture.h"
 #include "widgets/bitmap_button.h"
 
@@ -322,8 +323,7 @@ TEST_F(PrefsPagesTest, EmailPageLoadsTheMailSettingsWithTheirDefaults) {
     EXPECT_TRUE(text(page, 2691).isEmpty());
     EXPECT_TRUE(text(page, 2675).isEmpty());
     EXPECT_TRUE(page.control(2640)->isEnabled());
-    // No mail part in this build: the test mail cannot be sent.
-    EXPECT_FALSE(page.control(CTabEmailDlg::kSendTestMail)->isEnabled());
+    EXPECT_TRUE(page.control(CTabEmailDlg::kSendTestMail)->isEnabled());
 }
 
 TEST_F(PrefsPagesTest, TheSmtpSwitchGreysExactlyItsGroupAndIsStoredAtOnce) {
@@ -435,6 +435,45 @@ TEST_F(PrefsPagesTest, AnEditThatWantsReturnsGetsItsEnter) {
     keyClicks(line, QStringLiteral("a"));
     keyClick(line, Qt::Key_Return);
     EXPECT_EQ(line->toPlainText(), QStringLiteral("a"));
+}
+
+TEST_F(PrefsPagesTest, TheTestMailGoesThroughTheTypedServer) {
+    mailtest::TestSmtpServer server;
+    ASSERT_TRUE(server.running());
+    open();
+    CTabEmailDlg& page = email();
+    type(page, 2640, QStringLiteral("127.0.0.1"));
+    type(page, 2650, QString::fromStdString(server.portText()));
+    type(page, 2680, QStringLiteral("me@example.org"));
+    dialogs().clear();
+    page.control<QAbstractButton>(CTabEmailDlg::kSendTestMail)->click();
+    ProcessEventsFor(50);
+
+    ASSERT_EQ(server.messages().size(), 1u);
+    const mailtest::ParsedMessage message = mailtest::ParseMessage(server.messages()[0]);
+    EXPECT_NE(message.header("From").find("me@example.org"), std::string::npos);
+    EXPECT_NE(message.header("To").find("me@example.org"), std::string::npos);
+    EXPECT_EQ(message.header("Subject"), "Test");
+    EXPECT_TRUE(message.attachments.empty());
+    EXPECT_EQ(dialogs().messages(),
+              QStringList{QStringLiteral("Message successfully sent to me@example.org")});
+    EXPECT_TRUE(page.isEnabled());
+    // Typing for the test stores nothing until the page is left.
+    EXPECT_EQ(readText("SMTP Server"), QStringLiteral("<missing>"));
+}
+
+TEST_F(PrefsPagesTest, AFailedTestMailIsReportedAndThePageComesBack) {
+    open();
+    CTabEmailDlg& page = email();
+    type(page, 2640, QStringLiteral("127.0.0.1"));
+    type(page, 2650, QString::number(mailtest::UnusedPort()));
+    type(page, 2680, QStringLiteral("me@example.org"));
+    dialogs().clear();
+    page.control<QAbstractButton>(CTabEmailDlg::kSendTestMail)->click();
+    ProcessEventsFor(50);
+    ASSERT_EQ(dialogs().messages().size(), 1);
+    EXPECT_FALSE(dialogs().messages()[0].startsWith(QStringLiteral("Message successfully")));
+    EXPECT_TRUE(page.isEnabled());
 }
 
 }  // namespace
