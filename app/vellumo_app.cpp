@@ -5,6 +5,7 @@
 
 #include "mainwnd/mail_pdf.h"
 #include "mainwnd/page_transforms.h"
+#include "mainwnd/twain_pro.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
 #include "platform/instance_lock.h"
@@ -45,6 +46,7 @@ int CVellumoApp::run(int argc, char** argv) {
     InitVellumoResources();
     RegisterEditingCommands();
     RegisterMailCommands();
+    RegisterScanCommand();
     RegisterPreferencesPages();
     InstallMainDialog();
 

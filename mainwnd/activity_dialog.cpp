@@ -11,7 +11,7 @@
 #include "mainwnd/dialog_units.h"
 
 QPointer<CActivityDialog> activityDialog;
-int cancelRequested = 0;
+// cancelRequested is defined with the scan session's state (scan/scan_session.cpp).
 
 namespace {
 

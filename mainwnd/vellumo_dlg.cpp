@@ -14,6 +14,7 @@
 #include "mainwnd/page_commands.h"
 #include "mainwnd/page_list.h"
 #include "mainwnd/page_view.h"
+#include "mainwnd/twain_pro.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
 #include "platform/dialogs.h"
 #include "platform/documents.h"
@@ -139,6 +140,8 @@ bool CVellumoDlg::OnInitDialog() {
     currentItem = 0;
     pageListWindows = PageListWindows{pageView_, this, skinWindow.data()};
     RebuildPageView();
+    // The scanners are found in the background; the stored source is selected once they are.
+    ConnectScanner(*this);
     PostPageCount();
     RefreshQuickSettings();
     return true;
@@ -270,6 +273,7 @@ void CVellumoDlg::OnDestroy() {
     WriteLog("Saving window location\n");
     SavePlacement();
     WriteLog("Stop\n");
+    DisconnectScanner();
     if (mainDialog == this) mainDialog = nullptr;
 }
 
@@ -381,6 +385,9 @@ LRESULT CVellumoDlg::messageMap(unsigned message, WPARAM wParam, LPARAM) {
     switch (message) {
         case msg::WM_CLOSE:
             OnCancel();
+            return 0;
+        case msg::UM_SCANFINISHED:
+            OnScanFinished(*this);
             return 0;
         case msg::UM_RELOADSETTINGS:
             ReadMirroredSettings();
