@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "mainwnd/scan_ui.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "platform/log.h"
 #include "platform/messages.h"
@@ -57,6 +58,8 @@ CTabGeneralDlg::CTabGeneralDlg(QWidget* parent) : CPrefPage(kTemplate, QSize(350
     QPushButton* select =
         AddPushButton(kSelectDevice, QStringLiteral("&Select device"), {237, 19, 61, 15});
     select->setFont(pageFont);
+    connect(select, &QPushButton::clicked, this,
+            [this] { OnSelectDevice(this, control<QLabel>(kDeviceName)); });
     AddLabel(0, QStringLiteral("Default scan parameters:"), {24, 38, 98, 8});
 
     typeGroup_ = new QButtonGroup(this);
@@ -98,10 +101,6 @@ CTabGeneralDlg::CTabGeneralDlg(QWidget* parent) : CPrefPage(kTemplate, QSize(350
     QPushButton* reset =
         AddPushButton(kReset, QStringLiteral("&Reset to factory defaults"), {113, 216, 91, 15});
     connect(reset, &QPushButton::clicked, this, [this] { OnResetDefaults(); });
-
-    // The scanner is chosen through the scanning part of the main window; until it offers the
-    // choice here, the button cannot be used.
-    select->setEnabled(false);
 }
 
 bool CTabGeneralDlg::UpdateData(bool saveAndValidate) {
@@ -151,6 +150,8 @@ void CTabGeneralDlg::LoadPage() {
     Invert = SettingsStore::read(setting::Invert);
     Compress = SettingsStore::read(setting::Compress);
     LogFile = SettingsStore::read(setting::LogFile);
+    // A scanner failure is reported there; the page shows its other values all the same.
+    FillCurrentDeviceName(control<QLabel>(kDeviceName));
     UpdateData(false);
     loaded_ = true;
 }

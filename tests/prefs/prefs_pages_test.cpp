@@ -3,12 +3,14 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <memory>
 
 #include "mainwnd/dialog_units.h"
+#include "mainwnd/scan_ui.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
 #include "platform/page_size.h"
@@ -128,9 +130,43 @@ TEST_F(PrefsPagesTest, FirstRunWithoutPrinterShowsTheDefaultsAndA4) {
     // Nothing is written by looking.
     EXPECT_EQ(readInt("nType"), -99);
     EXPECT_EQ(readText("ResBW"), QStringLiteral("<missing>"));
-    // No scanner part in this build: no device name, and the choice cannot be made.
-    EXPECT_TRUE(page.control<QLabel>(CTabGeneralDlg::kDeviceName)->text().isEmpty());
-    EXPECT_FALSE(page.control(CTabGeneralDlg::kSelectDevice)->isEnabled());
+}
+
+TEST_F(PrefsPagesTest, TheCurrentScannerIsShownAndCanBeChosen) {
+    open();
+    CTabGeneralDlg& page = general();
+    auto* field = page.control<QLabel>(CTabGeneralDlg::kDeviceName);
+    // The SANE test scanner is the only one the tests see; it was selected at start-up.
+    const QString shown = field->text();
+    EXPECT_FALSE(shown.isEmpty());
+    EXPECT_TRUE(page.control(CTabGeneralDlg::kSelectDevice)->isEnabled());
+
+    int listed = 0;
+    bool pageDisabled = false;
+    sourceDialogHook = [&](CSourceDialog& dialog) {
+        listed = dialog.list()->count();
+        pageDisabled = !page.isEnabled();
+        dialog.selectIndex(dialog.list()->count() - 1);
+        return int(QDialog::Accepted);
+    };
+    page.control<QAbstractButton>(CTabGeneralDlg::kSelectDevice)->click();
+    EXPECT_GE(listed, 1);
+    EXPECT_TRUE(pageDisabled);
+    EXPECT_TRUE(page.isEnabled());
+    EXPECT_FALSE(field->text().isEmpty());
+    EXPECT_EQ(readText("CurrentDevice"), field->text());
+
+    // Cancelled: the field is emptied, the stored choice stays.
+    const QString stored = readText("CurrentDevice");
+    sourceDialogHook = [](CSourceDialog&) { return int(QDialog::Rejected); };
+    page.control<QAbstractButton>(CTabGeneralDlg::kSelectDevice)->click();
+    sourceDialogHook = nullptr;
+    EXPECT_TRUE(field->text().isEmpty());
+    EXPECT_EQ(readText("CurrentDevice"), stored);
+    // Shown again, the page fills the field anew.
+    tab(kEmailTab);
+    tab(kGeneralTab);
+    EXPECT_EQ(field->text(), stored);
 }
 
 TEST_F(PrefsPagesTest, TheDefaultPrintersPaperGivesThePageSize) {
