@@ -43,9 +43,9 @@ void CSAPrefsSubDlg::ApplyControlColours(QWidget* control) {
         p.setColor(QPalette::Active, role, Qt::black),
             p.setColor(QPalette::Inactive, role, Qt::black);
     control->setPalette(p);
-    // Push buttons keep their own face; everything else is painted on its ground.
-    if (!qobject_cast<QAbstractButton*>(control) || IsEdit(control))
-        control->setAutoFillBackground(true);
+    // An edit fills its white ground; everything else lies on the page's own grey, so that a
+    // label inside a group frame shows no patch of another shade.
+    control->setAutoFillBackground(IsEdit(control));
 }
 
 bool CSAPrefsSubDlg::UpdateData(bool) {

@@ -1,5 +1,6 @@
 #include "prefs/pref_page.h"
 
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,6 +36,10 @@ QLabel* CPrefPage::AddTitle(const QString& text) {
     font.setPixelSize(24);
     font.setWeight(QFont::Normal);
     title->setFont(font);
+    // The 24 pixel font is taller than the template's line: grow the title downwards so that
+    // its descenders are not cut off.
+    const int height = QFontMetrics(font).height();
+    if (title->height() < height) title->resize(title->width(), height);
     return title;
 }
 
