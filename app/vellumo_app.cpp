@@ -12,6 +12,7 @@
 #include "platform/instance_lock.h"
 #include "platform/settings_store.h"
 #include "platform/x11_windows.h"
+#include "prefs/prefs_pages.h"
 #include "res/resources.h"
 
 bool CVellumoApp::commandLineHasGo(const QStringList& arguments) {
@@ -48,6 +49,7 @@ int CVellumoApp::run(int argc, char** argv) {
     RegisterSavePdfCommand();
     RegisterMailCommands();
     RegisterScanCommand();
+    RegisterPreferencesPages();
     InstallMainDialog();
 
     {

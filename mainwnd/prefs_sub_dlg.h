@@ -12,6 +12,9 @@ class CSAPrefsSubDlg : public MessageWindow<QDialog> {
     Q_OBJECT
 public:
     static constexpr unsigned kBackground = 0xEDEDED;
+    // An edit with this dynamic property set to true takes Enter as a character (a multi-line
+    // field); every other control of a page never sees Enter.
+    static constexpr const char* kWantReturn = "wantReturn";
 
     CSAPrefsSubDlg(int templateId, QWidget* parent);
     int templateId() const { return templateId_; }
@@ -24,12 +27,20 @@ public:
     virtual void SavePage();
     // Loads the controls from the settings, once the page is shown.
     virtual void LoadPage();
+    // End the page with the result Accepted or Rejected, without exchange or storing.
     virtual void OnOK();
     virtual void OnCancel();
 
+    // The colours of a page's control: black text; an edit on white, anything else on the
+    // page's grey. Applied to every control a page gets.
+    static void ApplyControlColours(QWidget* control);
+
 protected:
-    // Escape and Enter belong to the main dialog, not to the page.
+    // Escape and Enter never reach the main dialog from a page: both are swallowed, except that
+    // an edit that wants returns gets its Enter.
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void childEvent(QChildEvent* event) override;
     LRESULT messageMap(unsigned message, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -1,0 +1,56 @@
+#include "prefs/button_st.h"
+
+#include <QPainter>
+#include <QStyle>
+
+CButtonST::CButtonST(Kind kind, const QString& text, QWidget* parent)
+    : QAbstractButton(parent), kind_(kind) {
+    setText(text);
+    setCheckable(true);
+    setFocusPolicy(Qt::StrongFocus);
+    if (kind == Kind::CheckBox)
+        SetBitmaps(kCheckedBitmap, kUncheckedBitmap);
+    else
+        SetBitmaps(kSelectedBitmap, kUnselectedBitmap);
+    connect(this, &QAbstractButton::toggled, this, [this] { update(); });
+}
+
+void CButtonST::SetBitmaps(int checkedId, int uncheckedId) {
+    checkedId_ = checkedId;
+    uncheckedId_ = uncheckedId;
+    checkedImage_ = QImage(QStringLiteral(":/images/%1.png").arg(checkedId));
+    uncheckedImage_ = QImage(QStringLiteral(":/images/%1.png").arg(uncheckedId));
+    update();
+}
+
+const QImage& CButtonST::image(int id) {
+    return id == checkedId_ ? checkedImage_ : uncheckedImage_;
+}
+
+QSize CButtonST::sizeHint() const {
+    const QSize bitmap = checkedImage_.size();
+    const int textWidth = text().isEmpty() ? 0 : fontMetrics().horizontalAdvance(text()) + 4;
+    return QSize(bitmap.width() + textWidth, qMax(bitmap.height(), fontMetrics().height()));
+}
+
+void CButtonST::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QImage& bitmap = image(currentBitmap());
+    // A bitmap taller than the button is scaled down to fit, keeping its shape.
+    QSize size = bitmap.size();
+    if (size.height() > height()) size.scale(size.width(), height(), Qt::KeepAspectRatio);
+    const QRect place(QPoint(0, (height() - size.height()) / 2), size);
+    if (!isEnabled()) painter.setOpacity(0.45);
+    painter.drawImage(place, bitmap);
+    painter.setOpacity(1.0);
+    if (!text().isEmpty()) {
+        painter.setPen(isEnabled() ? QColor(Qt::black)
+                                   : palette().color(QPalette::Disabled, QPalette::WindowText));
+        const QRect textRect(place.right() + 4, 0, width() - place.right() - 4, height());
+        painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, text());
+    }
+    if (hasFocus()) {
+        painter.setPen(QPen(QColor(0x80, 0x80, 0x80), 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}

@@ -1,0 +1,211 @@
+#include "prefs/tab_general_dlg.h"
+
+#include <QButtonGroup>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "mainwnd/scan_ui.h"
+#include "mainwnd/vellumo_dlg.h"
+#include "platform/log.h"
+#include "platform/messages.h"
+#include "platform/page_size.h"
+#include "platform/settings_store.h"
+
+namespace {
+
+struct CheckBoxItem {
+    int id;
+    const char* text;
+    QRect du;
+    int CTabGeneralDlg::*value;
+};
+
+const CheckBoxItem kOptions[] = {
+    {2200, "Show scan result before saving it", {28, 161, 125, 11}, &CTabGeneralDlg::Preview},
+    {1055, "Auto crop scanned images", {28, 172, 125, 11}, &CTabGeneralDlg::AutoCrop},
+    {2763, "Disable autofeeder", {28, 183, 125, 11}, &CTabGeneralDlg::ADF},
+    {1020, "Enable duplex scanning", {28, 194, 125, 11}, &CTabGeneralDlg::Duplex},
+    {2300, "Invert scanned image", {163, 161, 124, 11}, &CTabGeneralDlg::Invert},
+    {2823, "Compress PDF:", {163, 172, 73, 11}, &CTabGeneralDlg::Compress},
+    {1078, "Make log file", {163, 183, 119, 11}, &CTabGeneralDlg::LogFile},
+};
+
+constexpr int kResBW = 2110, kResGrey = 2120, kResColor = 2130, kComprPerc = 2824;
+
+// Selects the button of the group whose identifier is `value`; with no such button, none.
+void SetGroup(QButtonGroup* group, int value) {
+    if (QAbstractButton* button = group->button(value)) {
+        button->setChecked(true);
+        return;
+    }
+    group->setExclusive(false);
+    for (QAbstractButton* button : group->buttons()) button->setChecked(false);
+    group->setExclusive(true);
+}
+
+}  // namespace
+
+CTabGeneralDlg::CTabGeneralDlg(QWidget* parent) : CPrefPage(kTemplate, QSize(350, 280), parent) {
+    // Frames first, so that the controls inside lie above them.
+    AddFrame(QStringLiteral("Brightness: "), {21, 107, 115, 37});
+    AddFrame(QStringLiteral("Page size: "), {148, 107, 150, 37});
+    AddFrame(QStringLiteral("Options: "), {22, 151, 276, 57});
+
+    AddTitle(QStringLiteral("General Settings"));
+    AddLabel(0, QStringLiteral("Current TWAIN device:"), {24, 23, 76, 9});
+    AddLabel(kDeviceName, QString(), {106, 23, 128, 10});
+    QPushButton* select =
+        AddPushButton(kSelectDevice, QStringLiteral("&Select device"), {237, 19, 61, 15});
+    select->setFont(pageFont);
+    connect(select, &QPushButton::clicked, this,
+            [this] { OnSelectDevice(this, control<QLabel>(kDeviceName)); });
+    AddLabel(0, QStringLiteral("Default scan parameters:"), {24, 38, 98, 8});
+
+    typeGroup_ = new QButtonGroup(this);
+    typeGroup_->addButton(
+        AddRadio(2080, QStringLiteral("Scan in black and white"), {26, 55, 106, 8}), 0);
+    typeGroup_->addButton(AddRadio(2081, QStringLiteral("Scan in grey scales"), {26, 68, 106, 9}),
+                          1);
+    typeGroup_->addButton(AddRadio(2082, QStringLiteral("Scan in color"), {26, 83, 106, 8}), 2);
+
+    AddLabel(0, QStringLiteral("Resolution in black and white:"), {150, 55, 101, 8},
+             Qt::AlignRight);
+    AddLabel(0, QStringLiteral("Resolution in grey scales:"), {150, 69, 101, 8}, Qt::AlignRight);
+    AddLabel(0, QStringLiteral("Resolution in color:"), {150, 83, 101, 8}, Qt::AlignRight);
+    AddEdit(kResBW, {256, 53, 39, 12});
+    AddEdit(kResGrey, {256, 67, 39, 12});
+    AddEdit(kResColor, {256, 81, 39, 12});
+
+    AddLabel(0, QStringLiteral("Dark"), {23, 128, 27, 9});
+    AddLabel(0, QStringLiteral("Normal"), {66, 128, 27, 9}, Qt::AlignHCenter);
+    AddLabel(0, QStringLiteral("Bright"), {106, 128, 27, 9}, Qt::AlignRight);
+    // 1005 is the bright end (level 0) at the right, 1011 the dark end (level 6) at the left.
+    brightGroup_ = new QButtonGroup(this);
+    const int brightX[] = {123, 107, 91, 75, 59, 43, 27};
+    for (int level = 0; level < 7; ++level)
+        brightGroup_->addButton(AddRadio(1005 + level, QString(), {brightX[level], 119, 11, 8}),
+                                level);
+
+    sizeGroup_ = new QButtonGroup(this);
+    sizeGroup_->addButton(AddRadio(1200, QStringLiteral("Letter"), {173, 117, 41, 9}), kPageLetter);
+    sizeGroup_->addButton(AddRadio(1201, QStringLiteral("A4"), {173, 131, 41, 8}), kPageA4);
+    sizeGroup_->addButton(AddRadio(1202, QStringLiteral("Legal"), {239, 117, 41, 8}), kPageLegal);
+    sizeGroup_->addButton(AddRadio(1203, QStringLiteral("A3"), {239, 131, 41, 8}), kPageA3);
+
+    for (const CheckBoxItem& item : kOptions)
+        AddCheckBox(item.id, QString::fromLatin1(item.text), item.du);
+    AddEdit(kComprPerc, {239, 172, 19, 12});
+    AddLabel(0, QStringLiteral("%"), {262, 173, 16, 11});
+
+    QPushButton* reset =
+        AddPushButton(kReset, QStringLiteral("&Reset to factory defaults"), {113, 216, 91, 15});
+    connect(reset, &QPushButton::clicked, this, [this] { OnResetDefaults(); });
+}
+
+bool CTabGeneralDlg::UpdateData(bool saveAndValidate) {
+    auto* bw = control<QLineEdit>(kResBW);
+    auto* grey = control<QLineEdit>(kResGrey);
+    auto* colour = control<QLineEdit>(kResColor);
+    auto* percent = control<QLineEdit>(kComprPerc);
+    if (saveAndValidate) {
+        // A group with no button selected keeps the value it was loaded with.
+        if (typeGroup_->checkedId() >= 0) nType = typeGroup_->checkedId();
+        if (brightGroup_->checkedId() >= 0) nBright = brightGroup_->checkedId();
+        if (sizeGroup_->checkedId() >= 0) PageSize = sizeGroup_->checkedId();
+        for (const CheckBoxItem& item : kOptions)
+            this->*item.value = control<QAbstractButton>(item.id)->isChecked() ? 1 : 0;
+        resBW = bw->text();
+        resGrey = grey->text();
+        resColor = colour->text();
+        comprPerc = percent->text();
+        return true;
+    }
+    SetGroup(typeGroup_, nType);
+    SetGroup(brightGroup_, nBright);
+    SetGroup(sizeGroup_, PageSize);
+    for (const CheckBoxItem& item : kOptions)
+        control<QAbstractButton>(item.id)->setChecked(this->*item.value != 0);
+    bw->setText(resBW);
+    grey->setText(resGrey);
+    colour->setText(resColor);
+    percent->setText(comprPerc);
+    return true;
+}
+
+void CTabGeneralDlg::LoadPage() {
+    nType = SettingsStore::read(setting::nType);
+    resBW = SettingsStore::read(setting::ResBW);
+    resGrey = SettingsStore::read(setting::ResGrey);
+    resColor = SettingsStore::read(setting::ResColor);
+    comprPerc = SettingsStore::read(setting::ComprPerc);
+    nBright = SettingsStore::read(setting::nBright);
+    if (nBright < 0 || nBright > 6) nBright = 3;
+    ComputePrinterPageSize();
+    PageSize = SettingsStore::read(setting::PageSize);
+    Preview = SettingsStore::read(setting::Preview);
+    AutoCrop = SettingsStore::read(setting::AutoCrop);
+    ADF = SettingsStore::read(setting::ADF);
+    Duplex = SettingsStore::read(setting::Duplex);
+    Invert = SettingsStore::read(setting::Invert);
+    Compress = SettingsStore::read(setting::Compress);
+    LogFile = SettingsStore::read(setting::LogFile);
+    // A scanner failure is reported there; the page shows its other values all the same.
+    FillCurrentDeviceName(control<QLabel>(kDeviceName));
+    UpdateData(false);
+    loaded_ = true;
+}
+
+void CTabGeneralDlg::SavePage() {
+    if (!loaded_) return;
+    loaded_ = false;
+    UpdateData(true);
+    SettingsStore::write(setting::nBright, nBright);
+    SettingsStore::write(setting::nType, nType);
+    SettingsStore::write(setting::ResBW, resBW);
+    SettingsStore::write(setting::ResGrey, resGrey);
+    SettingsStore::write(setting::ResColor, resColor);
+    SettingsStore::write(setting::ComprPerc, comprPerc);
+    SettingsStore::write(setting::PageSize, PageSize);
+    SettingsStore::write(setting::Preview, Preview);
+    SettingsStore::write(setting::AutoCrop, AutoCrop);
+    SettingsStore::write(setting::ADF, ADF);
+    SettingsStore::write(setting::Duplex, Duplex);
+    SettingsStore::write(setting::Invert, Invert);
+    SettingsStore::write(setting::Compress, Compress);
+    SettingsStore::write(setting::LogFile, LogFile);
+    loggingOn = LogFile;
+    if (mainDialog) PostWindowMessage(mainDialog.data(), msg::UM_RELOADSETTINGS);
+}
+
+void CTabGeneralDlg::OnResetDefaults() {
+    nType = 0;
+    resBW = QStringLiteral("300");
+    resGrey = QStringLiteral("150");
+    resColor = QStringLiteral("150");
+    comprPerc = QStringLiteral("100");
+    nBright = 3;
+    Preview = 1;
+    AutoCrop = 1;
+    ADF = 0;
+    Duplex = 0;
+    Invert = 0;
+    Compress = 0;
+    LogFile = 0;
+    PageSize = printerPageSize;
+    UpdateData(false);
+    SettingsStore::write(setting::ResBW, resBW);
+    SettingsStore::write(setting::ResGrey, resGrey);
+    SettingsStore::write(setting::ResColor, resColor);
+    SettingsStore::write(setting::ComprPerc, comprPerc);
+    SettingsStore::write(setting::PageSize, PageSize);
+    SettingsStore::write(setting::Preview, Preview);
+    SettingsStore::write(setting::AutoCrop, AutoCrop);
+    SettingsStore::write(setting::ADF, ADF);
+    SettingsStore::write(setting::Duplex, Duplex);
+    SettingsStore::write(setting::Invert, Invert);
+    SettingsStore::write(setting::Compress, Compress);
+    SettingsStore::write(setting::nBright, nBright);
+    SettingsStore::write(setting::LogFile, LogFile);
+    update();
+}

@@ -1,0 +1,44 @@
+// CTabGeneralDlg: the "General" settings page: scanning mode, resolutions, brightness, page
+// size, the scan and PDF options, the log file and the current scanner. It loads everything from
+// the settings each time it is shown and stores everything when it is hidden.
+#pragma once
+
+#include <QFont>
+
+#include "prefs/pref_page.h"
+
+class QButtonGroup;
+
+class CTabGeneralDlg : public CPrefPage {
+    Q_OBJECT
+public:
+    static constexpr int kTemplate = 240;
+    static constexpr int kDeviceName = 2210;
+    static constexpr int kSelectDevice = 1058;
+    static constexpr int kReset = 2070;
+
+    explicit CTabGeneralDlg(QWidget* parent);
+
+    bool UpdateData(bool saveAndValidate) override;
+    void LoadPage() override;
+    void SavePage() override;
+    // "&Reset to factory defaults".
+    void OnResetDefaults();
+
+    // The page's values, as the settings of the same names.
+    int nType = 0;
+    int nBright = 3;
+    int PageSize = 0;
+    int Preview = 1;
+    int AutoCrop = 0;
+    int ADF = 0;
+    int Duplex = 0;
+    int Invert = 0;
+    int Compress = 1;
+    int LogFile = 0;
+
+private:
+    QButtonGroup* typeGroup_;
+    QButtonGroup* brightGroup_;
+    QButtonGroup* sizeGroup_;
+};
