@@ -7,6 +7,7 @@
 #include "mainwnd/page_list.h"
 #include "mainwnd/page_transforms.h"
 #include "mainwnd/page_view.h"
+#include "mainwnd/twain_pro.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
 #include "res/resources.h"
@@ -27,6 +28,8 @@ protected:
         skin->show();
         QCoreApplication::processEvents();
         ASSERT_TRUE(mainDialog);
+        // The start-up source selection logs from the GUI thread once discovery is done.
+        if (twainPro) twainPro->WaitUntilReady();
         // The main dialog fixes the log in the documents folder; this test reads its own.
         logPath = log_;
         loggingOn = 1;

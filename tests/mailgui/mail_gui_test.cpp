@@ -20,6 +20,7 @@
 #include "mainwnd/mail_ui.h"
 #include "mainwnd/page_list.h"
 #include "mainwnd/send_mail_dlg.h"
+#include "mainwnd/twain_pro.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
 #include "platform/log.h"
@@ -81,6 +82,8 @@ protected:
         skin_->show();
         QCoreApplication::processEvents();
         ASSERT_TRUE(mainDialog);
+        // The start-up source selection logs from the GUI thread once discovery is done.
+        if (twainPro) twainPro->WaitUntilReady();
         ASSERT_TRUE(activityDialog);
         logPath = logFile_;
         loggingOn = 1;

@@ -6,6 +6,7 @@
 
 #include "mainwnd/about_dlg.h"
 #include "mainwnd/page_commands.h"
+#include "mainwnd/twain_pro.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
 #include "mainwnd_fixture.h"
@@ -36,6 +37,8 @@ protected:
         skin_->show();
         ProcessEventsFor(0);
         EXPECT_TRUE(mainDialog);
+        // The start-up source selection logs from the GUI thread once discovery is done.
+        if (twainPro) twainPro->WaitUntilReady();
         return *mainDialog;
     }
     CVellumoTranslucentDlg& skin() { return *skin_; }

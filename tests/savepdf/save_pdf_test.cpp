@@ -18,6 +18,7 @@
 #include "mainwnd/page_transforms.h"
 #include "mainwnd/page_view.h"
 #include "mainwnd/save_pdf.h"
+#include "mainwnd/twain_pro.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
 #include "platform/log.h"
@@ -83,6 +84,8 @@ protected:
         skin_->show();
         QCoreApplication::processEvents();
         ASSERT_TRUE(mainDialog);
+        // The start-up source selection logs from the GUI thread once discovery is done.
+        if (twainPro) twainPro->WaitUntilReady();
         ASSERT_TRUE(activityDialog);
         log_ = dir_.file("Vellumo_log.mdm");
         logPath = log_;
