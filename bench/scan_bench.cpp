@@ -1,6 +1,8 @@
 // A 300 dpi A4 grey page from the SANE test scanner: our component from StartAcquire until the
-// packed DIB is handed over, and scanimage writing the same page to a TIFF file, in one run.
-// Both use the project's test scanner configuration with only the test back end loaded.
+// packed DIB is handed over, the same page on through the transfer the program gives every
+// scanned page (working image, palette, LZW TIFF page file, thumbnail), and scanimage writing
+// the same page to a TIFF file, all in one run. All use the project's test scanner
+// configuration with only the test back end loaded.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -8,12 +10,20 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
+#include "imaging/codecs.h"
+#include "imaging/dib.h"
 #include "imaging/image_buffer.h"
+#include "scan/page_transfer.h"
 #include "scan/scanner_component.h"
+#ifdef VELLUMO_BENCH_THUMBNAIL
+#include "mainwnd/page_list.h"
+#endif
 
 namespace {
 
@@ -27,8 +37,7 @@ void Put(ScannerComponent& c, int code, double value) {
     c.SetCapability();
 }
 
-void ComponentA4Grey(benchmark::State& state) {
-    ScannerComponent c;
+void OpenA4Grey(ScannerComponent& c) {
     c.CurrentSource(c.AddSource("test:0"));
     c.OpenSession();
     Put(c, kCapFeederEnabled, 0);
@@ -36,6 +45,11 @@ void ComponentA4Grey(benchmark::State& state) {
     Put(c, kCapXResolution, 300);
     Put(c, kCapYResolution, 300);
     c.SetImageLayout(0, 0, 8.28, 11.68);
+}
+
+void ComponentA4Grey(benchmark::State& state) {
+    ScannerComponent c;
+    OpenA4Grey(c);
     bool done = false;
     int width = 0, height = 0;
     c.SetEventCallback(kEventImageTransferred, [&](void*, int, int) {
@@ -55,6 +69,113 @@ void ComponentA4Grey(benchmark::State& state) {
     state.counters["width"] = width;
     state.counters["height"] = height;
 }
+
+// From StartAcquire until the page file is written and (when the windows' layer is linked in)
+// its thumbnail made: the steps the program runs for every scanned page before it joins the
+// list. Each page file is removed again after its iteration, outside the timing.
+void ComponentA4GreyToPageFile(benchmark::State& state) {
+    ScannerComponent c;
+    OpenA4Grey(c);
+    bool done = false;
+    TransferResult result;
+    TransferHooks hooks;
+#ifdef VELLUMO_BENCH_THUMBNAIL
+    int thumbnail = -1;
+    hooks.beforeSave = [&](const ImageBuffer& image) { thumbnail = MakeThumbnail(image); };
+#endif
+    c.SetEventCallback(kEventImageTransferred, [&](void*, int, int) {
+        result = ProcessScannedImage(c.ImageHandle().get(), 1, TransferSettings{}, hooks);
+        done = true;
+    });
+    c.SetAcquireEndCallback([&](const AcquireEnd&) { done = true; });
+    for (auto _ : state) {
+        done = false;
+        result = TransferResult{};
+        c.StartAcquire();
+        while (!done) c.WaitForEvents(1000);
+        state.PauseTiming();
+        const bool kept = result.outcome == TransferOutcome::Kept;
+        if (kept) std::remove(result.path.c_str());
+        state.ResumeTiming();
+        if (!kept) {
+            state.SkipWithError("the page file was not written");
+            break;
+        }
+#ifdef VELLUMO_BENCH_THUMBNAIL
+        if (thumbnail != 0) {
+            state.SkipWithError("the thumbnail was not made");
+            break;
+        }
+#endif
+    }
+}
+
+// The transfer's steps one by one, on one page read once, to show where the time goes.
+std::shared_ptr<const std::vector<uint8_t>> A4GreyDib() {
+    static std::shared_ptr<const std::vector<uint8_t>> dib;
+    if (dib) return dib;
+    ScannerComponent c;
+    OpenA4Grey(c);
+    bool done = false;
+    c.SetEventCallback(kEventImageTransferred, [&](void*, int, int) {
+        dib = c.ImageHandle();
+        done = true;
+    });
+    c.SetAcquireEndCallback([&](const AcquireEnd&) { done = true; });
+    c.StartAcquire();
+    while (!done) c.WaitForEvents(1000);
+    c.CloseSession();
+    return dib;
+}
+
+void StepDibToImage(benchmark::State& state) {
+    const auto dib = A4GreyDib();
+    for (auto _ : state) {
+        ImageBuffer image{};
+        if (!dib || DibToImage(dib->data(), dib->size(), image) != 0) {
+            state.SkipWithError("no image");
+            break;
+        }
+        FreeImage(image);
+    }
+}
+
+void StepSaveTiffLzw(benchmark::State& state) {
+    const auto dib = A4GreyDib();
+    ImageBuffer image{};
+    if (!dib || DibToImage(dib->data(), dib->size(), image) != 0) {
+        state.SkipWithError("no image");
+        return;
+    }
+    const std::string file = outputDir + "/step.tif";
+    for (auto _ : state)
+        if (SaveTiff(file.c_str(), image, 1) != 0) {
+            state.SkipWithError("not saved");
+            break;
+        }
+    std::remove(file.c_str());
+    FreeImage(image);
+}
+
+#ifdef VELLUMO_BENCH_THUMBNAIL
+void StepThumbnail(benchmark::State& state) {
+    const auto dib = A4GreyDib();
+    ImageBuffer image{};
+    if (!dib || DibToImage(dib->data(), dib->size(), image) != 0) {
+        state.SkipWithError("no image");
+        return;
+    }
+    for (auto _ : state)
+        if (MakeThumbnail(image) != 0) {
+            state.SkipWithError("no thumbnail");
+            break;
+        }
+    FreeImage(image);
+}
+BENCHMARK(StepThumbnail)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+#endif
+BENCHMARK(StepDibToImage)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+BENCHMARK(StepSaveTiffLzw)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
 
 // The same page with everything around it: SANE started, session opened, settings sent, page
 // read, session closed (still without a file: the DIB is handed over in memory).
@@ -92,6 +213,7 @@ void ScanimageA4GreyTiff(benchmark::State& state) {
 }
 
 BENCHMARK(ComponentA4Grey)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(ComponentA4GreyToPageFile)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(ComponentA4GreyWholeSession)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(ScanimageA4GreyTiff)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 

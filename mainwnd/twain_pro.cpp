@@ -38,12 +38,14 @@ void CTwainPROEventHandler::Invoke(int dispatchId, int argument) {
 CTwainPRO::CTwainPRO(void* ownerWindow) : owner(ownerWindow) {
     component_.SetDispatcher([this](std::function<void()> work) { Post(std::move(work)); });
     cancelWatch_.setInterval(100);
-    connect(&cancelWatch_, &QTimer::timeout, this, [this] {
-        if (cancelRequested && component_.Acquiring()) {
-            WriteLog("Cancelling the scan\n");
-            component_.CancelAcquire();
-        }
-    });
+    connect(&cancelWatch_, &QTimer::timeout, this, [this] { StopIfCancelled(); });
+}
+
+void CTwainPRO::StopIfCancelled() {
+    if (cancelRequested && component_.Acquiring()) {
+        WriteLog("Cancelling the scan\n");
+        component_.CancelAcquire();
+    }
 }
 
 CTwainPRO::~CTwainPRO() {
@@ -252,6 +254,9 @@ void OnTransferComplete(void* owner, int, int) {
     auto* dialog = static_cast<CVellumoDlg*>(owner);
     if (!twainPro || !dialog) return;
     ScannerComponent& component = twainPro->component();
+    // Saving this page clears the cancel flag: a Cancel pressed since the last check of the
+    // watch must stop the scanner first, or the rest of the feeder would still be scanned.
+    twainPro->StopIfCancelled();
     WriteLog("Transfer complete\n");
     // The component keeps the image until the next one arrives or the session closes; this
     // reference keeps it for as long as the conversion needs it.

@@ -58,6 +58,8 @@ public:
 
     // While a scan runs: a Cancel in the activity dialog stops the acquisition.
     void WatchCancel(bool on);
+    // Stops the acquisition when Cancel was pressed (the watch's check, run at once).
+    void StopIfCancelled();
 
 private:
     void Post(std::function<void()> work);

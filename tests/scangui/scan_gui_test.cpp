@@ -5,8 +5,11 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QWidget>
+#include <cstdlib>
 #include <memory>
 #include <set>
+#include <string>
+#include <utility>
 
 #include "mainwnd/activity_dialog.h"
 #include "mainwnd/page_commands.h"
@@ -182,6 +185,81 @@ TEST_F(ScanGuiTest, CancelAtSetUpEndsTheScan) {
     // The scanner is free again for the next scan.
     scan(dialog);
     EXPECT_EQ(pages.size(), 1u);
+}
+
+// The test scanner with its reading slowed down (1 KB at a time, 20 ms apart), so that a feeder
+// run of ten small pages takes a few seconds; in force until the object goes. SANE keeps the
+// configuration folder it found first, so the scan tests' own test.conf is changed in place
+// (the test back end reads it again at every start of SANE) and put back afterwards.
+class SlowTestScanner {
+public:
+    SlowTestScanner() {
+        const char* dir = std::getenv("SANE_CONFIG_DIR");
+        EXPECT_TRUE(dir);
+        if (!dir) return;
+        path_ = std::string(dir) + "/test.conf";
+        saved_ = testsupport::readFile(path_);
+        std::string conf = saved_;
+        for (const auto& [from, to] :
+             {std::pair<std::string, std::string>{"read-limit false", "read-limit true"},
+              {"read-limit-size 1\n", "read-limit-size 1024\n"},
+              {"read-delay false", "read-delay true"},
+              {"read-delay-duration 1000\n", "read-delay-duration 20000\n"}}) {
+            const size_t at = conf.find(from);
+            EXPECT_NE(at, std::string::npos) << from;
+            if (at != std::string::npos) conf.replace(at, from.size(), to);
+        }
+        testsupport::writeFile(path_, conf);
+    }
+    ~SlowTestScanner() {
+        if (!path_.empty()) testsupport::writeFile(path_, saved_);
+    }
+
+private:
+    std::string path_;
+    std::string saved_;
+};
+
+TEST_F(ScanGuiTest, CancelDuringAFeederRunStopsTheScanner) {
+    SlowTestScanner slow;
+    CVellumoDlg& dialog = open();
+    dialog.noFeeder = 0;
+    dialog.OnCommand(cmd::ScanPage);
+    QElapsedTimer timer;
+    timer.start();
+    while (pages.empty() && count("All images processed\n") == 0 && timer.elapsed() < 10000)
+        ProcessEventsFor(10);
+    ASSERT_EQ(pages.size(), 1u) << "the first page should arrive well before the tenth";
+    EXPECT_TRUE(activityDialog->isVisible());
+
+    // The activity dialog's Cancel button, as the user presses it.
+    QAbstractButton* cancel = nullptr;
+    for (QAbstractButton* b : activityDialog->findChildren<QAbstractButton*>())
+        if (b->text().contains(QStringLiteral("Cancel"))) cancel = b;
+    ASSERT_TRUE(cancel);
+    cancel->click();
+    while (count("All images processed\n") == 0 && timer.elapsed() < 15000) ProcessEventsFor(10);
+    ProcessEventsFor(500);  // nothing else may follow the end of the scan
+
+    EXPECT_LT(pages.size(), 10u);
+    EXPECT_GE(count("Cancelling the scan\n"), 1);
+    EXPECT_EQ(count("All images processed\n"), 1);
+    EXPECT_EQ(count("Saved image "), static_cast<int>(pages.size()));
+    for (const auto& page : pages) EXPECT_TRUE(testsupport::fileExists(page->sourcePath));
+    EXPECT_EQ(dialog.pageView()->count(), static_cast<int>(pages.size()));
+    EXPECT_TRUE(dialog.isEnabled());
+    EXPECT_FALSE(activityDialog->isVisible());
+    EXPECT_TRUE(messages().empty());
+    EXPECT_FALSE(twainPro->component().Acquiring());
+
+    // The scanner is free again for the next scan.
+    const size_t before = pages.size();
+    dialog.noFeeder = 1;
+    dialog.OnCommand(cmd::ScanPage);
+    timer.restart();
+    while (count("All images processed\n") < 2 && timer.elapsed() < 10000) ProcessEventsFor(10);
+    EXPECT_EQ(pages.size(), before + 1);
+    EXPECT_TRUE(dialog.isEnabled());
 }
 
 TEST_F(ScanGuiTest, DuplexOnTheTestScannerIsReportedAndScansSimplex) {
