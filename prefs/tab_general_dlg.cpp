@@ -156,12 +156,9 @@ void CTabGeneralDlg::LoadPage() {
     loaded_ = true;
 }
 
-void CTabGeneralDlg::SavePage() {
-    if (!loaded_) return;
-    loaded_ = false;
-    UpdateData(true);
-    SettingsStore::write(setting::nBright, nBright);
-    SettingsStore::write(setting::nType, nType);
+// The run of values that storing the page and the factory reset both write, in this order;
+// they differ only in where "nBright", "nType" and "LogFile" go.
+void CTabGeneralDlg::WriteResolutionsToCompress() {
     SettingsStore::write(setting::ResBW, resBW);
     SettingsStore::write(setting::ResGrey, resGrey);
     SettingsStore::write(setting::ResColor, resColor);
@@ -173,6 +170,15 @@ void CTabGeneralDlg::SavePage() {
     SettingsStore::write(setting::Duplex, Duplex);
     SettingsStore::write(setting::Invert, Invert);
     SettingsStore::write(setting::Compress, Compress);
+}
+
+void CTabGeneralDlg::SavePage() {
+    if (!loaded_) return;
+    loaded_ = false;
+    UpdateData(true);
+    SettingsStore::write(setting::nBright, nBright);
+    SettingsStore::write(setting::nType, nType);
+    WriteResolutionsToCompress();
     SettingsStore::write(setting::LogFile, LogFile);
     loggingOn = LogFile;
     if (mainDialog) PostWindowMessage(mainDialog.data(), msg::UM_RELOADSETTINGS);
@@ -194,17 +200,7 @@ void CTabGeneralDlg::OnResetDefaults() {
     LogFile = 0;
     PageSize = printerPageSize;
     UpdateData(false);
-    SettingsStore::write(setting::ResBW, resBW);
-    SettingsStore::write(setting::ResGrey, resGrey);
-    SettingsStore::write(setting::ResColor, resColor);
-    SettingsStore::write(setting::ComprPerc, comprPerc);
-    SettingsStore::write(setting::PageSize, PageSize);
-    SettingsStore::write(setting::Preview, Preview);
-    SettingsStore::write(setting::AutoCrop, AutoCrop);
-    SettingsStore::write(setting::ADF, ADF);
-    SettingsStore::write(setting::Duplex, Duplex);
-    SettingsStore::write(setting::Invert, Invert);
-    SettingsStore::write(setting::Compress, Compress);
+    WriteResolutionsToCompress();
     SettingsStore::write(setting::nBright, nBright);
     SettingsStore::write(setting::LogFile, LogFile);
     update();

@@ -38,6 +38,8 @@ public:
     int LogFile = 0;
 
 private:
+    void WriteResolutionsToCompress();
+
     QButtonGroup* typeGroup_;
     QButtonGroup* brightGroup_;
     QButtonGroup* sizeGroup_;
