@@ -42,12 +42,10 @@ int ParseBmp(const uint8_t* head, size_t available, size_t total, DibLayout& lay
 
 int InspectBmp(const char* file, ImageFileInfo& info) {
     info = ImageFileInfo{};
-    FILE* stream = file ? std::fopen(file, "rb") : nullptr;
-    if (!stream) return kImgCannotOpen;
     uint8_t head[kHeadBytes];
-    const size_t got = std::fread(head, 1, sizeof head, stream);
-    const long long total = codec::FileSize(stream);
-    std::fclose(stream);
+    size_t got;
+    long long total;
+    if (int rc = codec::ReadFileHead(file, head, sizeof head, got, total)) return rc;
     if (total < 0) return kImgCannotOpen;
     DibLayout layout;
     if (int rc = ParseBmp(head, got, static_cast<size_t>(total), layout)) return rc;

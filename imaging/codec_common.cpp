@@ -30,6 +30,17 @@ inline uint8_t Expand5(unsigned v) {
 
 }  // namespace
 
+int ReadFileHead(const char* file, uint8_t* head, size_t capacity, size_t& got, long long& total) {
+    got = 0;
+    total = -1;
+    FILE* stream = file ? std::fopen(file, "rb") : nullptr;
+    if (!stream) return kImgCannotOpen;
+    got = std::fread(head, 1, capacity, stream);
+    total = FileSize(stream);
+    std::fclose(stream);
+    return kImgOk;
+}
+
 int ReadWholeFile(const char* file, std::vector<uint8_t>& data, size_t maxBytes) {
     data.clear();
     if (!file) return kImgCannotOpen;

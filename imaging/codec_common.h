@@ -14,6 +14,9 @@ namespace codec {
 
 // Reads the whole file (at most maxBytes) into data: 0, kImgCannotOpen or kImgNoMemory.
 int ReadWholeFile(const char* file, std::vector<uint8_t>& data, size_t maxBytes = size_t{1} << 31);
+// Reads the first bytes of a file for an inspect operation: up to `capacity` bytes into head,
+// how many arrived in got and the file's size (or -1) in total. 0, or kImgCannotOpen.
+int ReadFileHead(const char* file, uint8_t* head, size_t capacity, size_t& got, long long& total);
 // Size of an open file, or -1.
 long long FileSize(FILE* stream);
 // Size of the named file, or -1.

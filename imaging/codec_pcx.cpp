@@ -82,12 +82,10 @@ const uint8_t* VgaPalette(const std::vector<uint8_t>& data) {
 
 int InspectPcx(const char* file, ImageFileInfo& info) {
     info = ImageFileInfo{};
-    FILE* stream = file ? std::fopen(file, "rb") : nullptr;
-    if (!stream) return kImgCannotOpen;
     uint8_t header[kHeaderBytes];
-    const size_t got = std::fread(header, 1, sizeof header, stream);
-    const long long total = codec::FileSize(stream);
-    std::fclose(stream);
+    size_t got;
+    long long total;
+    if (int rc = codec::ReadFileHead(file, header, sizeof header, got, total)) return rc;
     if (got < kHeaderBytes || total < 0) return kImgNotThisFormat;
     PcxLayout layout;
     if (int rc = ParseHeader(header, static_cast<size_t>(total), layout)) return rc;

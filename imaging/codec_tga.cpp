@@ -101,12 +101,10 @@ inline void ToBgr(const uint8_t* p, int bytes, uint8_t* out) {
 
 int InspectTga(const char* file, ImageFileInfo& info) {
     info = ImageFileInfo{};
-    FILE* stream = file ? std::fopen(file, "rb") : nullptr;
-    if (!stream) return kImgCannotOpen;
     uint8_t header[kHeaderBytes];
-    const size_t got = std::fread(header, 1, sizeof header, stream);
-    const long long total = codec::FileSize(stream);
-    std::fclose(stream);
+    size_t got;
+    long long total;
+    if (int rc = codec::ReadFileHead(file, header, sizeof header, got, total)) return rc;
     if (got < kHeaderBytes || total < 0) return kImgNotThisFormat;
     TgaLayout layout;
     if (int rc = ParseHeader(header, static_cast<size_t>(total), layout)) return rc;
