@@ -16,6 +16,14 @@
 // pixel x takes source pixel x * srcWidth / dstWidth (rows alike). 1, 8, 16, 24 and 32 bits.
 int ResizeImage(const ImageBuffer& src, ImageBuffer& dst);
 
+// Scales the src area down to exactly fill the dst area by area averaging: each dst pixel is
+// the mean of the source pixels under it (columns x * srcWidth / dstWidth up to the next
+// one's, rows alike), the way a thumbnail is made. dst is 24-bit (else -26) and at most as
+// wide and high as the src area (else -5); src has 1, 8, 24 or 32 bits (else -26), 1- and
+// 8-bit sources are read through their colour table. The two must not share pixels (-5);
+// dst keeps its resolution.
+int ReduceImage(const ImageBuffer& src, ImageBuffer& dst);
+
 // Turns the picture by `angle` degrees, taken modulo 360 into [0, 360); a positive angle
 // turns counter-clockwise (+90 a quarter turn to the left, -90 one to the right).
 // - 0: a plain copy.

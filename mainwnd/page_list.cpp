@@ -5,6 +5,7 @@
 
 #include "imaging/convert.h"
 #include "imaging/imaging.h"
+#include "imaging/transform.h"
 #include "platform/log.h"
 #include "platform/temp_file.h"
 #include "widgets/image_convert.h"
@@ -26,6 +27,26 @@ void DeleteTempFile(const std::string& path) {
 
 QImage ThumbnailPicture() {
     return WholeImageToQImage(thumbnailImage);
+}
+
+// The whole picture (not only its area, as it has always been shown) scaled to `size` in
+// 24-bit colour: our own area averaging where it applies, else Qt's smooth scaling.
+int ScaledWholeImage(const ImageBuffer& image, const QSize& size, ImageBuffer& scaled) {
+    if (int rc = AllocateImage(scaled, size.width(), size.height(), 24)) return rc;
+    ImageBuffer whole = image;  // a view: the area widened, the pixels not owned
+    SetImageArea(whole, 0, 0, static_cast<uint32_t>(ImageWidth(image)) - 1,
+                 static_cast<uint32_t>(ImageHeight(image)) - 1);
+    if (ReduceImage(whole, scaled) == 0) return 0;
+    FreeImage(scaled);
+
+    QImage picture = WholeImageToQImage(image);
+    if (picture.isNull()) return -1;
+    // Palette and bilevel pictures are scaled smoothly in colour, like the rest.
+    if (picture.format() == QImage::Format_Mono || picture.format() == QImage::Format_Indexed8)
+        picture = picture.convertToFormat(QImage::Format_RGB32);
+    return QImageToImage(picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                             .convertToFormat(QImage::Format_RGB888),
+                         scaled);
 }
 
 }  // namespace
@@ -78,20 +99,11 @@ int MakeThumbnail(const ImageBuffer& image) {
 
     const QSize size =
         ThumbnailSize(image.areaRight - image.areaLeft, image.areaBottom - image.areaTop);
-    QImage whole = WholeImageToQImage(image);
-    if (whole.isNull() || size.isEmpty()) return -1;
-    // Palette and bilevel pictures are scaled smoothly in colour, like the rest.
-    if (whole.format() == QImage::Format_Mono || whole.format() == QImage::Format_Indexed8)
-        whole = whole.convertToFormat(QImage::Format_RGB32);
-    const QImage scaled = whole.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                              .convertToFormat(QImage::Format_RGB888);
-    whole = QImage();
-
+    if (size.isEmpty()) return -1;
     ScopedImage thumb;
-    int rc = QImageToImage(scaled, thumb.image);
-    if (rc != 0) return rc;
+    if (int rc = ScaledWholeImage(image, size, thumb.image)) return rc;
     ScopedImage cell;
-    rc = AllocateImage(cell.image, kCell, kCell, BitsPerPixel(thumb.image));
+    const int rc = AllocateImage(cell.image, kCell, kCell, BitsPerPixel(thumb.image));
     if (rc != 0) return rc;
     FillImageArea(kCellGrey, cell.image);
     const uint32_t r = thumb.image.areaRight, b = thumb.image.areaBottom;
