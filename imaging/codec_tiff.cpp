@@ -530,13 +530,16 @@ int SaveTiff(const char* file, const ImageBuffer& image, int compression) {
         TIFFSetField(t, TIFFTAG_YRESOLUTION,
                      static_cast<float>(codec::DpiForFile(image.header->biYPelsPerMeter)));
     }
-    uint32_t rowsPerStrip = TIFFDefaultStripSize(t, 0);
-    if (jpeg) rowsPerStrip = (rowsPerStrip + 15) / 16 * 16;
-    TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, rowsPerStrip);
-
     const size_t lineBytes = kind == Kind::Bilevel ? (width + 7) / 8
                              : kind == Kind::Rgb   ? static_cast<size_t>(width) * 3
                                                    : width;
+    // LZW strips of about 64 KB: a page goes out in a hundred writes rather than a thousand.
+    uint32_t rowsPerStrip = method == COMPRESSION_LZW
+                                ? static_cast<uint32_t>(std::max<size_t>(1, 65536 / lineBytes))
+                                : TIFFDefaultStripSize(t, 0);
+    if (jpeg) rowsPerStrip = (rowsPerStrip + 15) / 16 * 16;
+    TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, rowsPerStrip);
+
     std::vector<uint8_t> line(lineBytes);
     // The file's row y, in `line` or straight from the image when it needs no conversion.
     auto fileRow = [&](uint32_t y) -> const uint8_t* {

@@ -32,9 +32,25 @@ size_t RunLength(const uint8_t* p, size_t size) {
     return k;
 }
 
+// How many bytes of value b start at p, when there are enough to be worth coding as a run.
+size_t LongRun(const uint8_t* p, size_t size, uint32_t b) {
+    if (size < kShortestRun) return 0;
+    const uint64_t pattern = b * 0x0101010101010101ull;
+    if (Load64(p) != pattern || Load64(p + 8) != pattern) return 0;
+    return RunLength(p, size);
+}
+
 }  // namespace
 
-LzwEncoder::LzwEncoder() : child_(new uint16_t[4096 * 256]()), nextCode_(kFirstCode) {}
+LzwEncoder::LzwEncoder()
+    : child_(new uint16_t[4096 * 256]()),
+      runCodes_(new uint16_t[256 * 4096]),
+      nextCode_(kFirstCode) {
+    for (uint32_t b = 0; b < 256; ++b) {
+        runCodes_[b * 4096 + 1] = static_cast<uint16_t>(b);
+        runOf_[b] = 1;
+    }
+}
 
 LzwEncoder::~LzwEncoder() = default;
 
@@ -44,10 +60,7 @@ void LzwEncoder::resetTable() {
     nextCode_ = kFirstCode;
     width_ = 9;
     maxCode_ = 511;
-    for (uint32_t b = 0; b < 256; ++b) {
-        runTop_[b] = static_cast<uint16_t>(b);
-        runLength_[b] = 1;
-    }
+    for (auto& length : runLength_) length = 1;
 }
 
 void LzwEncoder::begin(std::vector<uint8_t>& out) {
@@ -78,9 +91,11 @@ void LzwEncoder::emitAndExtend(uint32_t next) {
     child_[prefix * 256u + next] = code;
     parent_[code] = static_cast<uint16_t>(prefix);
     lastByte_[code] = static_cast<uint8_t>(next);
-    if (prefix == runTop_[next]) {
-        runTop_[next] = code;
-        ++runLength_[next];
+    if (prefix == runCode(next, runLength_[next])) {
+        runCodes_[next * 4096 + ++runLength_[next]] = code;
+        runOf_[code] = runLength_[next];
+    } else {
+        runOf_[code] = 0;
     }
     if (++nextCode_ == kTableLimit) {
         put(kClearCode);
@@ -92,25 +107,35 @@ void LzwEncoder::emitAndExtend(uint32_t next) {
     current_ = static_cast<int>(next);
 }
 
-// The current string is the run's first byte alone. Greedy matching takes the longest run of
-// that byte the table holds, misses its extension, and enters it one byte longer; so each
-// step codes runLength bytes, and only the run's last piece is looked up byte by byte.
-void LzwEncoder::codeRun(uint32_t b, size_t length) {
-    size_t remaining = length;
-    while (remaining > runLength_[b]) {
-        const size_t matched = runLength_[b];
-        current_ = runTop_[b];
+// Greedy matching follows the table's runs of b up to the longest, misses its extension and
+// enters it one byte longer, then starts again with one b: so each step codes a whole run of
+// the table, and none walks the bytes.
+void LzwEncoder::continueRun(uint32_t b, size_t matched, size_t length) {
+    while (matched + length > runLength_[b]) {
+        length -= runLength_[b] - matched;
+        current_ = static_cast<int>(runCode(b, runLength_[b]));
         emitAndExtend(b);
-        remaining -= matched;
+        matched = 1;
+        --length;
     }
-    uint32_t code = b;
-    for (size_t k = 1; k < remaining; ++k) code = child_[code * 256u + b];
-    current_ = static_cast<int>(code);
+    current_ = static_cast<int>(runCode(b, matched + length));
 }
 
 void LzwEncoder::add(const uint8_t* data, size_t size) {
+    if (size == 0) return;
     size_t i = 0;
-    if (current_ < 0 && size > 0) current_ = data[0], i = 1;
+    if (current_ < 0) {
+        current_ = data[0];
+        i = 1;
+    }
+    // A run that goes on from the previous piece (the row before) continues as one.
+    if (const uint32_t matched = runOf_[current_]) {
+        const uint32_t b = current_ < 256 ? static_cast<uint32_t>(current_) : lastByte_[current_];
+        if (const size_t run = LongRun(data + i, size - i, b)) {
+            continueRun(b, matched, run);
+            i += run;
+        }
+    }
     while (i < size) {
         const uint32_t next = data[i];
         if (const uint16_t code = child_[static_cast<uint32_t>(current_) * 256u + next]) {
@@ -119,14 +144,11 @@ void LzwEncoder::add(const uint8_t* data, size_t size) {
             continue;
         }
         emitAndExtend(next);
-        // A new string starts here: a long run of one byte value is coded at once.
-        if (size - i >= kShortestRun && Load64(data + i) == Load64(data + i + 8) &&
-            Load64(data + i) == next * 0x0101010101010101ull) {
-            const size_t run = RunLength(data + i, size - i);
-            codeRun(next, run);
+        ++i;
+        // A new string starts with `next`: a long run of it is coded at once.
+        if (const size_t run = LongRun(data + i, size - i, next)) {
+            continueRun(next, 1, run);
             i += run;
-        } else {
-            ++i;
         }
     }
 }

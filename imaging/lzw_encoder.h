@@ -33,14 +33,16 @@ private:
     void put(uint32_t code);
     // Emits the current string and enters it extended by `next` into the table.
     void emitAndExtend(uint32_t next);
-    // Codes `length` bytes of value b, starting a string with the first of them.
-    void codeRun(uint32_t b, size_t length);
+    // The current string is `matched` bytes of value b and `length` more of them follow.
+    void continueRun(uint32_t b, size_t matched, size_t length);
+    uint32_t runCode(uint32_t b, size_t length) const { return runCodes_[b * 4096 + length]; }
 
-    std::unique_ptr<uint16_t[]> child_;  // [code * 256 + byte]: the extended string's code or 0
-    uint16_t parent_[4096];              // what each entry extends, to clear only what was set
+    std::unique_ptr<uint16_t[]> child_;     // [code * 256 + byte]: the extended string's code or 0
+    std::unique_ptr<uint16_t[]> runCodes_;  // [byte * 4096 + n]: the code of n times that byte
+    uint16_t parent_[4096];                 // what each entry extends, to clear only what was set
     uint8_t lastByte_[4096];
-    uint16_t runTop_[256];  // the code of the longest run of each byte value in the table
-    uint16_t runLength_[256];
+    uint16_t runOf_[4096];     // for a run of one byte value its length, else 0
+    uint16_t runLength_[256];  // the longest run of each byte value in the table
     std::vector<uint8_t>* out_ = nullptr;
     uint64_t bits_ = 0;
     int bitCount_ = 0;
