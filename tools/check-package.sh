@@ -20,6 +20,12 @@ failures=0
 fail() { echo "check-package: FAIL: $*" >&2; failures=$((failures + 1)); }
 ok() { echo "check-package: ok: $*"; }
 
+# The package is removed again at the end; an installation that was there before would be lost.
+if dpkg-query -W -f='${Status}' vellumo 2>/dev/null | grep -q 'install ok installed'; then
+    echo "check-package: vellumo is installed already; remove it first (apt-get remove vellumo)" >&2
+    exit 1
+fi
+
 start=$(date +%s)
 deb=$(tools/package.sh)
 echo "check-package: built $deb ($(stat -c %s "$deb") bytes)"
@@ -80,6 +86,8 @@ chmod 700 "$home/run"
 as_user=(env -u SANE_CONFIG_DIR HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$home/run"
     TMPDIR="$home/tmp")
 
+# The scanner is named by its product, which only discovery through the installed dll.conf
+# lists: a device name like test:0 would make SANE load the back end on demand anyway.
 pdf="$work/x.pdf"
 if timeout 120 "${as_user[@]}" /usr/bin/vellumo-cli scan --device 'Noname frontend-tester' -o "$pdf" >"$work/scan.txt" 2>&1; then
     if qpdf --check "$pdf" >/dev/null; then ok "vellumo-cli scan -o $pdf: qpdf --check accepts it"; else
