@@ -44,6 +44,8 @@ int CVellumoApp::run(int argc, char** argv) {
     QCoreApplication::setOrganizationName(QStringLiteral("Brackwin"));
     QCoreApplication::setApplicationName(QStringLiteral("Vellumo"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Vellumo"));
+    // The installed desktop entry, so the desktop matches the window to its launcher and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.vellumo.Vellumo"));
     InitVellumoResources();
     RegisterEditingCommands();
     RegisterSavePdfCommand();

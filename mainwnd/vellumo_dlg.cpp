@@ -18,6 +18,7 @@
 #include "mainwnd/vellumo_translucent_dlg.h"
 #include "platform/dialogs.h"
 #include "platform/documents.h"
+#include "platform/install_dirs.h"
 #include "platform/log.h"
 #include "platform/messages.h"
 #include "platform/os_version.h"
@@ -84,7 +85,9 @@ void ClearRegisteredSettingsPages() {
 }
 
 QString HelpFilePath() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/Vellumo.html");
+    // Beside the program first (the build tree, a copied folder), then the installed data folder.
+    return QString::fromStdString(
+        FindProgramFile(QCoreApplication::applicationDirPath().toStdString(), "Vellumo.html"));
 }
 
 void InstallMainDialog() {

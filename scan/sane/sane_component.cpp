@@ -17,6 +17,7 @@
 #include "platform/log.h"
 #include "scan/sane/dib_from_sane.h"
 #include "scan/sane/option_map.h"
+#include "scan/sane/sane_config.h"
 #include "scan/scanner_component.h"
 
 ScannerError::ScannerError(int status, int errorCode, std::string errorText)
@@ -45,6 +46,7 @@ int saneUsers = 0;
 bool AcquireSane() {
     std::lock_guard<std::mutex> lock(saneMutex);
     if (saneUsers == 0) {
+        UseInstalledSaneConfig();
         SANE_Int version = 0;
         if (sane_init(&version, nullptr) != SANE_STATUS_GOOD) return false;
     }
