@@ -24,7 +24,9 @@ always with --keep).
 import argparse
 import email
 import email.policy
+import email.utils
 import hashlib
+import importlib.util
 import json
 import os
 import re
@@ -595,6 +597,17 @@ class Road:
         for header, value in (("From", SENDER), ("To", RECIPIENT), ("Subject", SUBJECT)):
             if str(message.get(header, "")).strip() != value:
                 self.fail("the header %s is %r, not %r" % (header, message.get(header), value))
+        # A message without these two is not one RFC 5322 allows (Date) or one that mail
+        # programs can refer to (Message-ID).
+        try:
+            sent = email.utils.parsedate_to_datetime(str(message["Date"]))
+        except (TypeError, ValueError):
+            sent = None
+        if sent is None or abs(time.time() - sent.timestamp()) > 600:
+            self.fail("the mail's Date header %r is missing or wrong" % message["Date"])
+        message_id = str(message.get("Message-ID", "")).strip()
+        if not re.fullmatch(r"<[^<>@\s]+@[^<>@\s]+>", message_id):
+            self.fail("the mail's Message-ID %r is missing or malformed" % message["Message-ID"])
         if message.get("MIME-Version", "").strip() != "1.0" or not message.is_multipart():
             self.fail("the mail is no multipart MIME message")
         body = message.get_body(preferencelist=("plain",))
@@ -936,9 +949,8 @@ def main():
         print("missing tools: %s (see tools/packages/e2e.txt)" % ", ".join(missing))
         return 1
 
-    try:
-        import aiosmtpd  # noqa: F401  (the SMTP server runs in this same Python)
-    except ImportError:
+    # The SMTP server runs in this same Python.
+    if importlib.util.find_spec("aiosmtpd") is None:
         print("%s has no aiosmtpd (Debian: python3-aiosmtpd, for /usr/bin/python3)"
               % sys.executable)
         return 1
