@@ -22,6 +22,7 @@ always with --keep).
 """
 
 import argparse
+import configparser
 import email
 import email.policy
 import email.utils
@@ -462,7 +463,6 @@ class Road:
         # The list shows its last page after loading: the wheel brings the first one back.
         self.display.move(sx + x + w // 2, sy + y + h // 2)
         self.display.xdotool("click", "--repeat", 20, "--delay", 15, 4)
-        time.sleep(0.2)
         before = set(self.display.visible_windows())
         # The first thumbnail's cell fills the top of the list.
         self.display.click(sx + x + w // 2, sy + y + 120, button=3)
@@ -643,6 +643,30 @@ class Road:
             self.fail("the rotated page's working copy %s was not deleted when the list was "
                       "cleared" % self.rotated_copy)
 
+    def check_settings(self):
+        self.begin("check the settings the program kept")
+        parser = configparser.RawConfigParser(interpolation=None)
+        parser.optionxform = str
+        parser.read(os.path.join(self.home, ".config", "Brackwin", "Vellumo.conf"))
+        if not parser.has_section("Settings"):
+            self.fail("the settings file has no [Settings] group any more")
+        stored = parser["Settings"]
+        sx, sy = self.skin_origin
+        expected = {
+            "CurrentDir": self.images + "/",  # the folder last loaded from
+            "CurrentDirSave": self.output + "/",  # the folder last saved to
+            "CurrentDevice": "Noname frontend-tester",  # the source the start-up selected
+            "LogFile": "1",
+            ini_key("SMTP Port"): str(self.smtp_port),
+            "wp.left": str(sx),
+            "wp.top": str(sy),
+            "wp.right": str(sx + SKIN_SIZE[0]),
+            "wp.bottom": str(sy + SKIN_SIZE[1]),
+        }
+        for key, value in expected.items():
+            if stored.get(key) != value:
+                self.fail("the setting %s is %r, not %r" % (key, stored.get(key), value))
+
     def check_log(self):
         self.begin("check the log line by line")
         lines = self.log_lines()
@@ -670,6 +694,21 @@ class Road:
         self.check_pdf()
         self.check_mail()
         self.check_files()
+        self.check_settings()
+
+    def report_failure(self):
+        """What the program wrote and logged last, for a failure's report."""
+        for title, path, count in (("program output", "program-output.txt", 15),
+                                   ("last log lines", self.log_path, 15)):
+            path = os.path.join(self.workdir, path)
+            try:
+                with open(path, "rb") as f:
+                    tail = f.read().decode("utf-8", errors="replace").splitlines()[-count:]
+            except OSError:
+                continue
+            print("--- %s (%s):" % (title, path))
+            for line in tail:
+                print("    " + line)
 
     def close(self):
         stop_process(self.program, "vellumo")
@@ -965,6 +1004,7 @@ def main():
         print("FAILED: %s" % failure, flush=True)
         if road.display.xvfb and road.display.xvfb.poll() is None:
             road.shot("failure")
+        road.report_failure()
     finally:
         road.close()
     print("road took %.1f s" % road.clock.elapsed())
