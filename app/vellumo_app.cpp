@@ -43,7 +43,8 @@ int CVellumoApp::run(int argc, char** argv) {
 
     QCoreApplication::setOrganizationName(QStringLiteral("Brackwin"));
     QCoreApplication::setApplicationName(QStringLiteral("Vellumo"));
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Vellumo"));
+    // No application display name: on X11 Qt would append it to every window title ("Select
+    // file(s) to load — Vellumo"), and the titles are to read exactly as the windows set them.
     // The installed desktop entry, so the desktop matches the window to its launcher and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vellumo.Vellumo"));
     InitVellumoResources();

@@ -425,6 +425,19 @@ int LoadTiff(const char* file, ImageBuffer& image) {
                                          : LoadRgba(tif.get(), layout, image);
 }
 
+namespace {
+// The two colours of a 1-bit image are black and white, in either order.
+bool BlackAndWhitePair(const ImageBuffer& image) {
+    if (!image.palette || image.paletteSize < 2) return true;
+    auto level = [](const RgbQuad& c) -> int {
+        if (c.rgbRed != c.rgbGreen || c.rgbGreen != c.rgbBlue) return -1;
+        return c.rgbRed == 0 ? 0 : c.rgbRed == 255 ? 255 : -1;
+    };
+    const int a = level(image.palette[0]), b = level(image.palette[1]);
+    return a >= 0 && b >= 0 && a != b;
+}
+}  // namespace
+
 int SaveTiff(const char* file, const ImageBuffer& image, int compression) {
     if (int rc = codec::CheckSaveSource(image)) return rc;
     uint16_t method = COMPRESSION_NONE;
@@ -461,9 +474,12 @@ int SaveTiff(const char* file, const ImageBuffer& image, int compression) {
     if (jpeg && bits == 1) return kImgUnsupportedOption;
 
     // What goes into the file: bilevel (0 = white, as fax readers expect), grey, palette or RGB.
+    // A 1-bit image is bilevel only when its two colours are black and white; any other pair
+    // (a two-colour drawing in white and red, say) keeps its colours as a 1-bit palette image,
+    // unless a fax compression, which knows only black and white, was asked for.
     enum class Kind { Bilevel, Grey, Palette, Rgb } kind;
     if (bits == 1)
-        kind = Kind::Bilevel;
+        kind = BlackAndWhitePair(image) || ccitt ? Kind::Bilevel : Kind::Palette;
     else if (bits == 8 && HasGreyRamp(image))
         kind = Kind::Grey;
     else if (bits == 8 && !jpeg)
@@ -498,7 +514,7 @@ int SaveTiff(const char* file, const ImageBuffer& image, int compression) {
             break;
         case Kind::Grey:
         case Kind::Palette:
-            TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 8);
+            TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, bits == 1 ? 1 : 8);
             TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, 1);
             TIFFSetField(t, TIFFTAG_PHOTOMETRIC,
                          kind == Kind::Grey ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_PALETTE);
@@ -530,9 +546,9 @@ int SaveTiff(const char* file, const ImageBuffer& image, int compression) {
         TIFFSetField(t, TIFFTAG_YRESOLUTION,
                      static_cast<float>(codec::DpiForFile(image.header->biYPelsPerMeter)));
     }
-    const size_t lineBytes = kind == Kind::Bilevel ? (width + 7) / 8
-                             : kind == Kind::Rgb   ? static_cast<size_t>(width) * 3
-                                                   : width;
+    const size_t lineBytes = bits == 1           ? (width + 7) / 8
+                             : kind == Kind::Rgb ? static_cast<size_t>(width) * 3
+                                                 : width;
     // LZW strips of about 64 KB: a page goes out in a hundred writes rather than a thousand.
     uint32_t rowsPerStrip = method == COMPRESSION_LZW
                                 ? static_cast<uint32_t>(std::max<size_t>(1, 65536 / lineBytes))
@@ -553,6 +569,10 @@ int SaveTiff(const char* file, const ImageBuffer& image, int compression) {
                 return line.data();
             case Kind::Grey:
             case Kind::Palette:
+                if (bits == 1) {
+                    codec::AreaRowBits(image, y, line.data());
+                    return line.data();
+                }
                 return RowPointer(image, image.areaTop + y) + image.areaLeft;
             case Kind::Rgb:
                 codec::AreaRowToRgb(image, y, line.data());

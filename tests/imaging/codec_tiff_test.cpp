@@ -51,6 +51,36 @@ TEST(TiffRoundTrip, EveryDepthAndCompressionThatApplies) {
     }
 }
 
+TEST(TiffRoundTrip, TwoColourImageKeepsItsColours) {
+    // A 1-bit image whose colours are not black and white (a page loaded from a two-colour
+    // PNG, then rotated) must not come back black and white.
+    TempDir dir;
+    Image original;
+    fixtures::MakePattern(original, 1, 37, 21);
+    original.buffer.palette[0] = RgbQuad{255, 255, 255, 0};  // white
+    original.buffer.palette[1] = RgbQuad{40, 30, 220, 0};    // red (blue, green, red)
+    for (int code : {0, 1, 2}) {
+        SCOPED_TRACE("code " + std::to_string(code));
+        const std::string file = dir.file("two.tif");
+        ASSERT_EQ(SaveTiff(file.c_str(), original, code), kImgOk);
+        EXPECT_NE(capture("tiffinfo " + Q(file) + " 2>/dev/null").find("palette"),
+                  std::string::npos);
+        Image loaded;
+        ASSERT_EQ(fixtures::Load(file, loaded), kImgOk);
+        EXPECT_EQ(BitsPerPixel(loaded.buffer), 1);
+        EXPECT_TRUE(fixtures::SamePicture(original, loaded));
+        Image seen;
+        ASSERT_TRUE(fixtures::DecodeWithImageMagick(file, seen));
+        EXPECT_TRUE(fixtures::SamePicture(original, seen));
+    }
+    // Fax compressions know only black and white: the darker colour becomes black.
+    const std::string fax = dir.file("fax.tif");
+    ASSERT_EQ(SaveTiff(fax.c_str(), original, 4), kImgOk);
+    Image loaded;
+    ASSERT_EQ(fixtures::Load(fax, loaded), kImgOk);
+    EXPECT_EQ(BitsPerPixel(loaded.buffer), 1);
+}
+
 TEST(TiffRoundTrip, JpegCompressionKeepsSmoothPictures) {
     TempDir dir;
     for (int bits : {8, 24}) {
