@@ -149,3 +149,22 @@ click 638 323
 xdotool type --delay 20 'secret'
 snap email
 keep email "899x665+$wx+$wy"
+
+# Back HOME, then MAIL AS PDF: the send window (cancelled, the pages are kept).
+click 119 115
+sleep 1
+click 659 572
+md=$(waitfor 'Send by email')
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$md")"
+xdotool key Tab
+xdotool type --delay 20 'bob@example.net'
+xdotool key Tab
+xdotool type --delay 20 'Invoice and letter'
+xdotool key Tab
+xdotool type --delay 20 'Hello Bob, here are the two pages. Alice'
+snap sendmail
+keep sendmail "${WIDTH}x${HEIGHT}+${X}+${Y}"
+xdotool key Escape
+sleep 1
+xdotool key n  # "Clear list of pages to send?" No
