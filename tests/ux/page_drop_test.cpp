@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QScrollBar>
+#include <QTest>
 #include <QUrl>
 
 #include "mainwnd/page_drop.h"
@@ -185,6 +187,31 @@ TEST_F(PageDrop, DraggingAThumbnailMovesItsPageLikeRepeatedMoves) {
     for (const auto& page : pages) EXPECT_TRUE(page->workingPath.empty());
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(skin_->pageCountButton()->currentImage(), CVellumoTranslucentDlg::pageCountImage(5));
+}
+
+TEST_F(PageDrop, ADragNearTheBottomEdgeScrollsTheListUntilItLeaves) {
+    LoadPages({MakeImage("a.png"), MakeImage("b.png"), MakeImage("c.png"), MakeImage("d.png")});
+    view()->scrollToTop();
+    QScrollBar* bar = view()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    ASSERT_EQ(bar->value(), 0);
+    std::unique_ptr<QMimeData> drag(DragOf(0));
+    const QPoint nearBottom(20, view()->viewport()->height() - 5);
+    QDragEnterEvent enter(nearBottom, Qt::CopyAction | Qt::MoveAction, drag.get(), Qt::LeftButton,
+                          Qt::NoModifier);
+    QCoreApplication::sendEvent(view()->viewport(), &enter);
+    QDragMoveEvent move(nearBottom, Qt::CopyAction | Qt::MoveAction, drag.get(), Qt::LeftButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(view()->viewport(), &move);
+    EXPECT_TRUE(move.isAccepted());
+    QTest::qWait(300);
+    const int scrolled = bar->value();
+    EXPECT_GT(scrolled, 0);
+
+    QDragLeaveEvent leave;
+    QCoreApplication::sendEvent(view()->viewport(), &leave);
+    QTest::qWait(200);
+    EXPECT_EQ(bar->value(), scrolled);
 }
 
 TEST_F(PageDrop, TheListStartsDragsOfItsThumbnails) {
