@@ -1,6 +1,4 @@
 // vellumo-cli pdf: the pages of "SAVE AS PDF" from files on the command line.
-#include <unistd.h>
-
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -8,23 +6,10 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/progress.h"
 #include "pdf/pdf_builder.h"
 
 namespace {
-
-class CliListener : public PdfBuildListener {
-public:
-    explicit CliListener(bool progress) : progress_(progress) {}
-    void pageStarted(int page, int pageCount, const std::string& file) override {
-        if (progress_) std::fprintf(stderr, "Page %d of %d: %s\n", page, pageCount, file.c_str());
-    }
-    void showMessage(const std::string& text, PdfMessageKind) override {
-        std::fprintf(stderr, "vellumo-cli: %s\n", text.c_str());
-    }
-
-private:
-    bool progress_;
-};
 
 int Usage(const char* problem) {
     std::fprintf(
@@ -83,7 +68,7 @@ int RunPdfCommand(int argc, char** argv) {
     if (output.empty()) return Usage("no output file (-o OUT.pdf)");
     if (files.empty()) return Usage("no image files");
 
-    CliListener listener(isatty(STDERR_FILENO) == 1);
+    CliPdfListener listener(ProgressOnTerminal());
     const PdfBuildResult result = BuildPdf(files, output, options, &listener);
     switch (result.status) {
         case PdfBuildStatus::Finished:

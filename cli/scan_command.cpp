@@ -1,7 +1,5 @@
 // vellumo-cli scan: one scan through the scanner component, every image through the same
 // transfer steps as the windows (no preview), then one PDF of the pages.
-#include <unistd.h>
-
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -9,6 +7,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/progress.h"
 #include "pdf/pdf_builder.h"
 #include "scan/page_transfer.h"
 #include "scan/scan_session.h"
@@ -43,10 +42,11 @@ bool AllDigits(const char* text) {
     return true;
 }
 
-// The terminal is the scan's window: messages and status lines go to standard error, Ctrl+C
-// is the Cancel button.
+// The terminal is the scan's window: messages go to standard error, and so do the status
+// lines when it is a terminal; Ctrl+C is the Cancel button.
 class CliScanUi : public ScanUi {
 public:
+    explicit CliScanUi(bool progress) : progress_(progress) {}
     bool finished = false;
     void MessageBox(const std::string& text, MessageIcon) override {
         std::fprintf(stderr, "vellumo-cli: %s\n", text.c_str());
@@ -54,7 +54,7 @@ public:
     void Beep() override {}
     void ShowWaitCursor() override {}
     void SetActivityText(const std::string& text) override {
-        if (text != lastText_) std::fprintf(stderr, "%s\n", text.c_str());
+        if (progress_ && text != lastText_) std::fprintf(stderr, "%s\n", text.c_str());
         lastText_ = text;
     }
     void ShowActivity() override {}
@@ -69,6 +69,7 @@ public:
     void PostScanFinished() override { finished = true; }
 
 private:
+    bool progress_;
     std::string lastText_;
 };
 
@@ -192,8 +193,9 @@ int RunScanCommand(int argc, char** argv) {
     }
     if (output.empty()) return Usage("no output file (-o OUT.pdf)");
 
+    const bool progress = ProgressOnTerminal();
     ScannerComponent c;
-    CliScanUi ui;
+    CliScanUi ui(progress);
     try {
         c.OpenSourceManager();
         if (!ChooseDevice(c, device)) return 1;
@@ -223,11 +225,12 @@ int RunScanCommand(int argc, char** argv) {
         hooks.makePagePath = MakeScanPagePath;
         const TransferResult r = ProcessScannedImage(
             c.ImageHandle().get(), static_cast<int>(pages.size()) + 1, transfer, hooks);
-        if (r.outcome == TransferOutcome::Kept)
+        if (r.outcome == TransferOutcome::Kept) {
             pages.push_back(r.path);
-        else
+            if (progress) std::fprintf(stderr, "Page %zu scanned\n", pages.size());
+        } else {
             ++failures;
-        std::fprintf(stderr, "Page %zu scanned\n", pages.size());
+        }
         if (c.PendingTransfers() == 0) ui.finished = true;
     });
     c.SetAcquireEndCallback([&](const AcquireEnd& end) { OnAcquireEnded(end, ui); });
@@ -256,13 +259,15 @@ int RunScanCommand(int argc, char** argv) {
         return 1;
     }
 
-    const PdfBuildResult result = BuildPdf(pages, output, options, nullptr);
+    CliPdfListener listener(progress);
+    const PdfBuildResult result = BuildPdf(pages, output, options, &listener);
     RemoveFiles(pages);
     if (!result.written()) {
         std::fprintf(stderr, "vellumo-cli: the PDF could not be written (%d)\n", result.code);
         return 1;
     }
-    std::fprintf(stderr, "%zu page%s written to %s\n", pages.size(), pages.size() == 1 ? "" : "s",
-                 output.c_str());
+    if (progress)
+        std::fprintf(stderr, "%zu page%s written to %s\n", pages.size(),
+                     pages.size() == 1 ? "" : "s", output.c_str());
     return failures == 0 ? 0 : 1;
 }

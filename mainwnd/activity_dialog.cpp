@@ -40,6 +40,7 @@ CActivityDialog::CActivityDialog(QWidget* parent)
     progress_ = Place(new QProgressBar(this), IDC_PROGRESS, QRect(5, 43, 234, 7));
     progress_->setRange(0, 100);
     progress_->setTextVisible(false);
+    progress_->setAlignment(Qt::AlignCenter);
     progress_->hide();
     cancel_ =
         Place(new QPushButton(QStringLiteral("Cancel"), this), IDCANCEL, QRect(97, 62, 50, 14));
@@ -91,7 +92,24 @@ void CActivityDialog::setProgressVisible(bool visible) {
 }
 
 void CActivityDialog::setProgressPercent(int percent) {
+    // A page count shown before leaves its range and text behind; a transfer starts afresh.
+    if (progress_->maximum() != 100 || progress_->isTextVisible()) resetProgress();
     progress_->setValue(qBound(0, percent, 100));
+}
+
+void CActivityDialog::setProgressPage(int page, int pageCount) {
+    if (pageCount < 1) return resetProgress();
+    progress_->setFormat(QStringLiteral("Page %1 of %2").arg(page).arg(pageCount));
+    progress_->setTextVisible(true);
+    progress_->setRange(0, pageCount);
+    progress_->setValue(qBound(0, page, pageCount));
+}
+
+void CActivityDialog::resetProgress() {
+    progress_->setTextVisible(false);
+    progress_->setFormat(QStringLiteral("%p%"));
+    progress_->setRange(0, 100);
+    progress_->reset();
 }
 
 QWidget* CActivityDialog::control(int id) const {

@@ -35,7 +35,13 @@ public:
     QString statusText() const;
     void setCancelVisible(bool visible);
     void setProgressVisible(bool visible);
+    // Percent done of a transfer: a bar from 0 to 100 without text.
     void setProgressPercent(int percent);
+    // Page `page` of `pageCount` of a long page-by-page job: the bar counts pages and reads
+    // "Page 2 of 5".
+    void setProgressPage(int page, int pageCount);
+    // Back to an empty percent bar (hidden or not, as it was).
+    void resetProgress();
 
     // The control with the given identifier, or nullptr.
     QWidget* control(int id) const;

@@ -32,7 +32,11 @@ void OnLoadPage(QWidget* owner) {
     request.multiple = true;  // no filter: every file is listed
     const QStringList files = Dialogs()->openFiles(owner, request);
     if (files.isEmpty()) return;
+    LoadPageFiles(owner, files);
+}
 
+void LoadPageFiles(QWidget* owner, const QStringList& files) {
+    if (files.isEmpty()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     for (const QString& chosen : files) {
         const QString path = QDir::fromNativeSeparators(chosen);

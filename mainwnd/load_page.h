@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -16,3 +17,9 @@ int LoadImageFile(const QString& path, QWidget* parent = nullptr);
 // appends a page for every readable one. The folder of each file becomes the remembered one,
 // also in "CurrentDir". Questions are owned by `owner` (the main dialog).
 void OnLoadPage(QWidget* owner);
+
+// What "LOAD PAGE" does with the files once they are chosen, for files chosen any other way
+// (dropped on the page list): each, in order, is logged, becomes the remembered folder and is
+// appended when readable (one "Unsupported graphics format" for each that is not); then the
+// page count is posted, the view rebuilt and "Image(s) loaded" logged.
+void LoadPageFiles(QWidget* owner, const QStringList& files);

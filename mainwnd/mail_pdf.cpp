@@ -10,6 +10,7 @@
 #include "mainwnd/page_commands.h"
 #include "mainwnd/page_list.h"
 #include "mainwnd/page_view.h"
+#include "mainwnd/pdf_progress.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "pdf/pdf_builder.h"
 #include "platform/dialogs.h"
@@ -43,6 +44,9 @@ private:
 class BuildMessages : public PdfBuildListener {
 public:
     explicit BuildMessages(QWidget* owner) : owner_(owner) {}
+    void pageStarted(int page, int pageCount, const std::string&) override {
+        ShowPdfPageProgress(page, pageCount);
+    }
     void showMessage(const std::string& text, PdfMessageKind kind) override {
         QApplication::setOverrideCursor(Qt::ArrowCursor);
         MessageBox(owner_, QString::fromStdString(text),
@@ -136,7 +140,10 @@ void OnMailAsPdf(CVellumoDlg& dialog) {
     options.compressionPercent = SettingsStore::read(setting::ComprPerc).toStdString();
     options.forMail = true;
     BuildMessages messages(mainWindow);
+    PdfPageProgress progress;
     const PdfBuildResult built = BuildPdf(files, mailAttachmentPath, options, &messages);
+    // The mail transfer that follows shows its own progress in the same bar.
+    progress.end();
     if (!built.succeeded()) {
         // Nothing is mailed; a file the failed build may have left is not kept either.
         RemoveFile(mailAttachmentPath);

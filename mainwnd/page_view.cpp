@@ -3,8 +3,10 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMenu>
+#include <QMimeData>
 
 #include "mainwnd/page_commands.h"
+#include "mainwnd/page_drop.h"
 #include "mainwnd/page_list.h"
 #include "platform/dialogs.h"
 #include "platform/log.h"
@@ -80,6 +82,13 @@ void CPageView::selectRow(int r) {
     scrollToItem(it);
 }
 
+QMimeData* CPageView::mimeData(const QList<QListWidgetItem*>& items) const {
+    // Only the mark: the items' own data (a page pointer) means nothing outside this list.
+    auto* data = new QMimeData;
+    if (items.size() == 1) MarkPageDrag(*data, row(items.first()));
+    return data;
+}
+
 void CPageView::BuildPageMenu(QMenu& menu) {
     auto add = [&menu](const char* text, int id, bool enabled) {
         QAction* action = menu.addAction(QString::fromUtf8(text));
@@ -137,9 +146,7 @@ void MovePageUp() {
     if (row < 0) return Warn("No page selected");
     if (row == 0) return;
     if (pageCounter < 3) return Warn("No need to move page");
-    SwapPages(row, row - 1);
-    RebuildPageView();
-    pageListWindows.view->selectRow(row - 1);
+    MovePage(row, row - 1);
 }
 
 void MovePageDown() {
@@ -147,9 +154,17 @@ void MovePageDown() {
     if (row < 0) return Warn("No page selected");
     if (pageCounter < 3) return Warn("No need to move page");
     if (row >= pageCounter - 2) return;
-    SwapPages(row, row + 1);
+    MovePage(row, row + 1);
+}
+
+bool MovePage(int from, int to) {
+    const int count = static_cast<int>(pages.size());
+    if (from < 0 || to < 0 || from >= count || to >= count || from == to) return false;
+    const int step = to > from ? 1 : -1;
+    for (int at = from; at != to; at += step) SwapPages(at, at + step);
     RebuildPageView();
-    pageListWindows.view->selectRow(row + 1);
+    if (pageListWindows.view) pageListWindows.view->selectRow(to);
+    return true;
 }
 
 void ClearPages(const QString& question) {

@@ -32,6 +32,11 @@ signals:
     // The user chose a context-menu command for the page at `currentItem`.
     void pageCommand(int id);
 
+protected:
+    // A drag of a thumbnail carries the mark of a page of this list (mainwnd/page_drop.h), and
+    // nothing else.
+    QMimeData* mimeData(const QList<QListWidgetItem*>& items) const override;
+
 private:
     void showContextMenu(const QPoint& viewportPos);
 };
@@ -51,6 +56,10 @@ void RebuildPageView();
 void DeletePage();
 void MovePageUp();
 void MovePageDown();
+// Moves the page at `from` to the place `to` by neighbour swaps, the way repeated "Move up" or
+// "Move down" would, then rebuilds the view and selects the page at its new place. False
+// (nothing changed) when either place is outside the list or both are the same.
+bool MovePage(int from, int to);
 // Asks the question; Yes frees every page (deleting working copies). Either way the count is
 // posted and the view rebuilt.
 void ClearPages(const QString& question);

@@ -11,6 +11,7 @@
 #include "mainwnd/page_commands.h"
 #include "mainwnd/page_list.h"
 #include "mainwnd/page_view.h"
+#include "mainwnd/pdf_progress.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "pdf/pdf_builder.h"
 #include "platform/dialogs.h"
@@ -56,10 +57,8 @@ class SaveListener : public PdfBuildListener {
 public:
     explicit SaveListener(QWidget* owner) : owner_(owner) {}
 
-    void pageStarted(int, int, const std::string&) override {
-        // Paint only: handling input here would let a click reach the disabled window's
-        // commands halfway through the build.
-        if (activityDialog && activityDialog->isVisible()) activityDialog->repaint();
+    void pageStarted(int page, int pageCount, const std::string&) override {
+        ShowPdfPageProgress(page, pageCount);
     }
     void showMessage(const std::string& text, PdfMessageKind kind) override {
         MessageBox(owner_, QString::fromStdString(text),
@@ -122,8 +121,10 @@ int OnSavePdf(QWidget* owner) {
     // An existing file at the path stays until the new PDF is complete: the builder replaces
     // it only then, so a failed build never costs the user the PDF they had.
     BusyWindow busy(owner);
+    PdfPageProgress progress;
     SaveListener listener(owner);
     const PdfBuildResult result = BuildPdf(files, outPath, options, &listener);
+    progress.end();
     busy.end();
     if (!result.succeeded()) return -1;
 

@@ -12,8 +12,10 @@
 #include "mainwnd/activity_dialog.h"
 #include "mainwnd/mail_ui.h"
 #include "mainwnd/page_commands.h"
+#include "mainwnd/page_drop.h"
 #include "mainwnd/page_list.h"
 #include "mainwnd/page_view.h"
+#include "mainwnd/shortcuts.h"
 #include "mainwnd/twain_pro.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
 #include "platform/dialogs.h"
@@ -135,6 +137,7 @@ bool CVellumoDlg::OnInitDialog() {
     currentDir = SettingsStore::readFolder(setting::CurrentDir);
     currentDirSave = SettingsStore::readFolder(setting::CurrentDirSave);
     createControls();
+    InstallMainShortcuts(*this);
     pageFont = QFont(QStringLiteral("Segoe UI"), largeFonts ? 8 : 10);
     ReadMirroredSettings();
     RefreshQuickSettings();
@@ -173,6 +176,7 @@ void CVellumoDlg::createControls() {
     pageView_ = new CPageView(this);
     pageView_->setGeometry(276, 110, 286, 429);
     connect(pageView_, &CPageView::pageCommand, this, &CVellumoDlg::OnPageCommand);
+    InstallPageDrop(pageView_, this);
 
     for (const SkinButtonDef& b : kSkinButtons) {
         auto* button = new CxSkinButton(this);

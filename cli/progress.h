@@ -1,0 +1,22 @@
+// Progress lines of vellumo-cli: they go to standard error, and only when that is a terminal,
+// so that scripts reading or logging it see nothing but the messages of real trouble.
+#pragma once
+
+#include <string>
+
+#include "pdf/pdf_builder.h"
+
+// True when standard error is a terminal.
+bool ProgressOnTerminal();
+
+// The PDF builder's view from the command line: "Page j of n: file" for each page when
+// `progress` is set, and every message of the builder (always) as "vellumo-cli: text".
+class CliPdfListener : public PdfBuildListener {
+public:
+    explicit CliPdfListener(bool progress) : progress_(progress) {}
+    void pageStarted(int page, int pageCount, const std::string& file) override;
+    void showMessage(const std::string& text, PdfMessageKind kind) override;
+
+private:
+    bool progress_;
+};

@@ -1,0 +1,18 @@
+#include "mainwnd/pdf_progress.h"
+
+#include "mainwnd/activity_dialog.h"
+
+void ShowPdfPageProgress(int page, int pageCount) {
+    if (!activityDialog) return;
+    activityDialog->setProgressVisible(true);
+    activityDialog->setProgressPage(page, pageCount);
+    if (activityDialog->isVisible()) activityDialog->repaint();
+}
+
+void PdfPageProgress::end() {
+    if (ended_) return;
+    ended_ = true;
+    if (!activityDialog) return;
+    activityDialog->setProgressVisible(false);
+    activityDialog->resetProgress();
+}

@@ -1,0 +1,43 @@
+// Not a test: the real main window with the image files named in VELLUMO_DEMO_PAGES (separated
+// by ':') in the page list, and the activity dialog as "SAVE AS PDF" shows it while it writes
+// page 2 of them, for a screenshot.
+#include <QApplication>
+#include <QTimer>
+
+#include "imaging/codecs.h"
+#include "imaging/imaging.h"
+#include "mainwnd/activity_dialog.h"
+#include "mainwnd/page_list.h"
+#include "mainwnd/page_view.h"
+#include "mainwnd/pdf_progress.h"
+#include "mainwnd/vellumo_dlg.h"
+#include "mainwnd/vellumo_translucent_dlg.h"
+#include "res/resources.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Brackwin"));
+    QCoreApplication::setApplicationName(QStringLiteral("Vellumo"));
+    InitVellumoResources();
+    InstallMainDialog();
+    CVellumoTranslucentDlg skin;
+    QTimer::singleShot(300, &skin, [] {
+        const QString list = qEnvironmentVariable("VELLUMO_DEMO_PAGES");
+        for (const QString& file : list.split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
+            ScopedImage image;
+            if (ReadImageFile(file.toLocal8Bit().constData(), image.image) != 0) continue;
+            if (MakeThumbnail(image.image) != 0) continue;
+            AppendPage(file.toStdString(), 0);
+        }
+        PostPageCount();
+        RebuildPageView();
+        if (!activityDialog || !mainDialog) return;
+        activityDialog->setStatusText(QStringLiteral("Creating PDF..."));
+        activityDialog->setCancelVisible(true);
+        activityDialog->showActivity();
+        mainDialog->setEnabled(false);
+        ShowPdfPageProgress(2, qMax(2, static_cast<int>(pages.size())));
+    });
+    skin.exec();
+    return 0;
+}
