@@ -2,6 +2,9 @@
 
 #include <QPainter>
 #include <QStyle>
+#include <algorithm>
+
+#include "mainwnd/dialog_units.h"
 
 CButtonST::CButtonST(Kind kind, const QString& text, QWidget* parent)
     : QAbstractButton(parent), kind_(kind) {
@@ -36,9 +39,13 @@ QSize CButtonST::sizeHint() const {
 void CButtonST::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QImage& bitmap = image(currentBitmap());
-    // A bitmap taller than the button is scaled down to fit, keeping its shape.
+    // A bitmap taller than the button is scaled down to fit, keeping its shape. Labelled
+    // buttons all draw theirs at the height of the lowest line of the page's templates (8
+    // units), so that boxes of 8 and 9 units in one column look alike.
+    int fit = height();
+    if (!text().isEmpty()) fit = std::min(fit, DialogUnitsToPixels(QSize(0, 8)).height());
     QSize size = bitmap.size();
-    if (size.height() > height()) size.scale(size.width(), height(), Qt::KeepAspectRatio);
+    if (size.height() > fit) size.scale(size.width(), fit, Qt::KeepAspectRatio);
     const QRect place(QPoint(0, (height() - size.height()) / 2), size);
     if (!isEnabled()) painter.setOpacity(0.45);
     painter.drawImage(place, bitmap);

@@ -80,6 +80,11 @@ QPushButton* CPrefPage::AddPushButton(int id, const QString& text, QRect du) {
 
 QGroupBox* CPrefPage::AddFrame(const QString& text, QRect du) {
     auto* frame = new QGroupBox(text, this);
+    // The caption sits on the frame's top line, half its height below the frame's top, so
+    // controls placed a line below the top lie inside the frame, not on its line.
+    frame->setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid #c8c8c8; margin-top: 0.5em; }"
+        "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
     place(frame, 0, du);
     frame->lower();  // the controls inside lie above it
     return frame;
