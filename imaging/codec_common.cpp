@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/temp_file.h"
+
 namespace codec {
 
 namespace {
@@ -90,12 +92,13 @@ int OutputFile::open(const char* target) {
     target_ = target;
     // A name beside the target, so that the final rename stays on one file system.
     static std::atomic<unsigned> counter{0};
+    const mode_t mode = InTempDirectory(target_) ? 0600 : 0666;
     for (int attempt = 0; attempt < 16; ++attempt) {
         char suffix[64];
         std::snprintf(suffix, sizeof suffix, ".vw%ld-%u~", static_cast<long>(::getpid()),
                       counter.fetch_add(1));
         std::string candidate = target_ + suffix;
-        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd < 0) {
             if (errno == EEXIST) continue;
             return kImgCannotOpen;

@@ -16,6 +16,7 @@
 
 #include "pdf/image_embed.h"
 #include "pdf/pdf_writer.h"
+#include "platform/temp_file.h"
 
 namespace {
 
@@ -173,6 +174,8 @@ int MakePdf(const char* outPath, int mode, std::string& error) {
                 return kPgmtCannotReplace;
             fileMode = st.st_mode & 07777;
         }
+    } else if (InTempDirectory(target)) {
+        fileMode = 0600;  // a working copy, as the PDF to be mailed
     } else {
         const mode_t mask = umask(0);
         umask(mask);

@@ -24,3 +24,9 @@ std::string CreateTempFile(const std::string& prefix) {
     close(fd);
     return name.data();
 }
+
+bool InTempDirectory(const std::string& path) {
+    const std::string folder = TempDirectory();
+    return path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
+           path.find('/', folder.size()) == std::string::npos;
+}

@@ -10,3 +10,7 @@ std::string TempDirectory();
 
 // Creates "<temp folder>/<prefix><unique part>.tmp" and returns its path, or "" on failure.
 std::string CreateTempFile(const std::string& prefix);
+
+// True when path names a file directly in the temporary folder. Files there are the program's
+// own working copies of the user's pages, so writers create them readable only by the user.
+bool InTempDirectory(const std::string& path);

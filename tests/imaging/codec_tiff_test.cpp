@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "tests/imaging/codec_fixtures.h"
 
@@ -93,6 +94,23 @@ TEST(TiffRoundTrip, JpegCompressionKeepsSmoothPictures) {
         EXPECT_GT(fixtures::Psnr(original, loaded), 32.0) << bits;
         EXPECT_NE(capture("tiffinfo " + Q(file) + " 2>/dev/null").find("JPEG"), std::string::npos);
     }
+}
+
+// Page files live in the temporary folder and hold the user's scans: readable by the user
+// alone. A file saved anywhere else gets the usual permissions.
+TEST(TiffRoundTrip, PageFilesInTheTemporaryFolderArePrivate) {
+    testsupport::IsolatedHome home;
+    const mode_t previous = umask(022);
+    Image page;
+    fixtures::MakePattern(page, 8, 30, 20);
+    for (const std::string& file : {home.tempDir() + "/VW1.tmp.TIF", home.path() + "/out.tif"}) {
+        ASSERT_EQ(SaveTiff(file.c_str(), page, 1), kImgOk);
+        struct stat st {};
+        ASSERT_EQ(stat(file.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, file == home.tempDir() + "/VW1.tmp.TIF" ? 0600u : 0644u)
+            << file;
+    }
+    umask(previous);
 }
 
 TEST(TiffRoundTrip, UnknownCompressionCodeIsRefused) {

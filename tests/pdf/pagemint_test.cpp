@@ -310,3 +310,22 @@ TEST_F(Pagemint, EveryReadableFormatBecomesAPage) {
 }
 
 }  // namespace
+
+// A PDF made in the temporary folder (the one to be mailed) is the user's alone; one saved
+// elsewhere gets the usual permissions.
+TEST(PagemintFileMode, WorkingCopiesInTheTemporaryFolderArePrivate) {
+    testsupport::IsolatedHome home;
+    const mode_t previous = umask(022);
+    MakeGreyPng(home.path() + "/g.png", 20, 20, 0);
+    char error[256] = {};
+    for (const std::string& out : {home.tempDir() + "/Images.pdf", home.path() + "/Saved.pdf"}) {
+        PGMT_Reset();
+        ASSERT_EQ(PGMT_AddImage((home.path() + "/g.png").c_str()), 0);
+        ASSERT_EQ(PGMT_MakePDF(out.c_str(), kPgmtModeReplace, error, sizeof error), 0) << error;
+        struct stat st {};
+        ASSERT_EQ(stat(out.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, out == home.tempDir() + "/Images.pdf" ? 0600u : 0644u) << out;
+    }
+    PGMT_Reset();
+    umask(previous);
+}
