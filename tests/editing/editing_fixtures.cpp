@@ -39,15 +39,7 @@ void EditingTest::TearDown() {
 }
 
 std::vector<std::string> EditingTest::logLines() const {
-    std::vector<std::string> lines;
-    std::istringstream in(testsupport::fileExists(log_) ? testsupport::readFile(log_) : "");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        const auto dash = line.find(" - ");
-        lines.push_back(dash == std::string::npos ? line : line.substr(dash + 3));
-    }
-    return lines;
+    return testsupport::logMessages(log_);
 }
 
 int EditingTest::countLog(const std::string& wanted) const {

@@ -9,8 +9,19 @@ using fixtures::Image;
 
 namespace {
 
-TEST(Reduce, WholeFactorsMatchImageMagicksBoxScalingAtEveryDepth) {
+// What ImageMagick's box scaling makes of the image's area at width x height.
+void ScaledByImageMagick(const ImageBuffer& source, int width, int height, ImageBuffer& scaled) {
     testsupport::TempDir dir;
+    const std::string file = dir.file("area.pnm");
+    testsupport::writeFile(file, fixtures::Netpbm(source));
+    ASSERT_TRUE(fixtures::ReadNetpbm(
+        testsupport::capture("/usr/bin/convert " + testsupport::shellQuote(file) + " -scale " +
+                             std::to_string(width) + "x" + std::to_string(height) +
+                             "! -depth 8 -type truecolor ppm:-"),
+        scaled));
+}
+
+TEST(Reduce, WholeFactorsMatchImageMagicksBoxScalingAtEveryDepth) {
     for (int kind : {1, 8, 80, 24}) {
         SCOPED_TRACE("kind " + std::to_string(kind));
         Image source;
@@ -21,32 +32,21 @@ TEST(Reduce, WholeFactorsMatchImageMagicksBoxScalingAtEveryDepth) {
         ASSERT_EQ(AllocateImage(reduced.buffer, 20, 15, 24), kImgOk);
         ASSERT_EQ(ReduceImage(source, reduced), kImgOk);
 
-        const std::string file = dir.file("area.pnm");
-        testsupport::writeFile(file, fixtures::Netpbm(source));
         Image expected;
-        ASSERT_TRUE(fixtures::ReadNetpbm(
-            testsupport::capture("/usr/bin/convert " + testsupport::shellQuote(file) +
-                                 " -scale 20x15! -depth 8 -type truecolor ppm:-"),
-            expected));
+        ScaledByImageMagick(source, 20, 15, expected);
         EXPECT_TRUE(fixtures::ClosePicture(reduced, expected, 1));
     }
 }
 
 // Bands of more rows than 16-bit sums hold take the wide sums.
 TEST(Reduce, TallBandsAverageEveryRow) {
-    testsupport::TempDir dir;
     Image source;
     fixtures::MakePattern(source, 8, 6, 2400);
     Image reduced;
     ASSERT_EQ(AllocateImage(reduced.buffer, 3, 2, 24), kImgOk);
     ASSERT_EQ(ReduceImage(source, reduced), kImgOk);
-    const std::string file = dir.file("tall.pgm");
-    testsupport::writeFile(file, fixtures::Netpbm(source));
     Image expected;
-    ASSERT_TRUE(fixtures::ReadNetpbm(
-        testsupport::capture("/usr/bin/convert " + testsupport::shellQuote(file) +
-                             " -scale 3x2! -depth 8 -type truecolor ppm:-"),
-        expected));
+    ScaledByImageMagick(source, 3, 2, expected);
     EXPECT_TRUE(fixtures::ClosePicture(reduced, expected, 1));
 }
 

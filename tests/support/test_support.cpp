@@ -122,4 +122,16 @@ std::string sourceDir() {
     return dir ? dir : ".";
 }
 
+std::vector<std::string> logMessages(const std::string& logFile) {
+    std::vector<std::string> lines;
+    std::istringstream in(fileExists(logFile) ? readFile(logFile) : "");
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const auto dash = line.find(" - ");
+        lines.push_back(dash == std::string::npos ? line : line.substr(dash + 3));
+    }
+    return lines;
+}
+
 }  // namespace testsupport

@@ -54,5 +54,8 @@ std::vector<std::string> listDir(const std::string& path);
 std::string shellQuote(const std::string& s);
 // The source tree (for res/ and other checked-in inputs).
 std::string sourceDir();
+// The program's log file as messages: each line without its time stamp and line ending;
+// none when there is no file.
+std::vector<std::string> logMessages(const std::string& logFile);
 
 }  // namespace testsupport

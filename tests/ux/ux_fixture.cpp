@@ -110,15 +110,7 @@ std::vector<std::string> ProgramTest::PageSources() const {
 }
 
 std::vector<std::string> ProgramTest::LogLines() const {
-    std::vector<std::string> lines;
-    std::istringstream in(testsupport::fileExists(log_) ? testsupport::readFile(log_) : "");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        const auto dash = line.find(" - ");
-        lines.push_back(dash == std::string::npos ? line : line.substr(dash + 3));
-    }
-    return lines;
+    return testsupport::logMessages(log_);
 }
 
 int ProgramTest::CountLog(const std::string& wanted) const {
