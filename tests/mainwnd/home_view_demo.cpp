@@ -1,14 +1,17 @@
 // A test program for looking at the home view: the real main window, with the image files named
 // in VELLUMO_DEMO_PAGES (separated by ':') already in the page list, so a screenshot shows the
-// page list with thumbnails; VELLUMO_DEMO_VIEW=settings shows the settings view. The program itself
-// never preloads pages.
+// page list with thumbnails; VELLUMO_DEMO_VIEW=settings shows the settings view, =progress the
+// activity dialog as "SAVE AS PDF" shows it while it writes page 2. The program itself never
+// preloads pages.
 #include <QApplication>
 #include <QTimer>
 
 #include "imaging/codecs.h"
 #include "imaging/imaging.h"
+#include "mainwnd/activity_dialog.h"
 #include "mainwnd/page_list.h"
 #include "mainwnd/page_view.h"
+#include "mainwnd/pdf_progress.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
 #include "res/resources.h"
@@ -30,9 +33,16 @@ int main(int argc, char** argv) {
         }
         PostPageCount();
         RebuildPageView();
-        // VELLUMO_DEMO_VIEW=settings opens the settings view instead.
-        if (qEnvironmentVariable("VELLUMO_DEMO_VIEW") == QLatin1String("settings") && mainDialog)
-            mainDialog->OnCommand(2860);
+        const QString view = qEnvironmentVariable("VELLUMO_DEMO_VIEW");
+        if (!mainDialog) return;
+        if (view == QLatin1String("settings")) mainDialog->OnCommand(2860);
+        if (view == QLatin1String("progress") && activityDialog) {
+            activityDialog->setStatusText(QStringLiteral("Creating PDF..."));
+            activityDialog->setCancelVisible(true);
+            activityDialog->showActivity();
+            mainDialog->setEnabled(false);
+            ShowPdfPageProgress(2, qMax(2, static_cast<int>(pages.size())));
+        }
     });
     skin.exec();
     return 0;
