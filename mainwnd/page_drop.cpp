@@ -10,6 +10,7 @@
 #include "mainwnd/load_page.h"
 #include "mainwnd/page_list.h"
 #include "mainwnd/page_view.h"
+#include "mainwnd/vellumo_dlg.h"
 
 namespace {
 
@@ -76,7 +77,7 @@ int CPageDrop::dropRow(const QPoint& viewportPos) const {
 bool CPageDrop::acceptDrag(QDropEvent* event) const {
     // Nothing joins or moves while a long operation or a question holds the program.
     const bool open =
-        view_ && view_->isVisible() && view_->isEnabled() && !QApplication::activeModalWidget();
+        view_ && view_->isVisible() && view_->isEnabled() && !OtherModalWindowOpen(*view_);
     const QMimeData* data = event->mimeData();
     const bool takes = open && data &&
                        (DraggedPageRow(*data) >= 0 || !DroppedFiles(*data).isEmpty()) &&

@@ -1,7 +1,6 @@
 #include "mainwnd/shortcuts.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QShortcut>
 #include <functional>
 
@@ -12,9 +11,11 @@
 
 namespace {
 
-// Keys wait while a long operation has disabled the window or a question is open.
+// Keys wait while a long operation has disabled the window or a question is open, and rest
+// in the settings view, which moves the page list and the buttons out of sight.
 bool KeysAccepted(const CVellumoDlg& dialog) {
-    return dialog.isVisible() && dialog.isEnabled() && !QApplication::activeModalWidget();
+    return dialog.isVisible() && dialog.isEnabled() && !dialog.settingsMode() &&
+           !OtherModalWindowOpen(dialog);
 }
 
 void OnDeleteKey(CVellumoDlg& dialog) {

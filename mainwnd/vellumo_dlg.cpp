@@ -92,6 +92,11 @@ QString HelpFilePath() {
         FindProgramFile(QCoreApplication::applicationDirPath().toStdString(), "Vellumo.html"));
 }
 
+bool OtherModalWindowOpen(const QWidget& mainWindow) {
+    const QWidget* modal = QApplication::activeModalWidget();
+    return modal && modal != mainWindow.window();
+}
+
 void InstallMainDialog() {
     CVellumoTranslucentDlg::setCompanionFactory([](CVellumoTranslucentDlg* skin) -> QWidget* {
         auto* dialog = new CVellumoDlg(skin);

@@ -149,5 +149,8 @@ extern QBrush whiteBrush;
 
 // Makes every skin window from now on carry a main dialog.
 void InstallMainDialog();
+// True while a modal window other than the one holding `mainWindow` is open: a question, a file
+// dialog, the preview. (The skin window itself runs modally for the program's whole life.)
+bool OtherModalWindowOpen(const QWidget& mainWindow);
 // The help page beside the program.
 QString HelpFilePath();

@@ -105,14 +105,14 @@ TEST_F(Shortcuts, KeysWaitWhileAModalDialogIsUpOrTheWindowIsBusy) {
         modal.reject();
     });
     modal.exec();
-    EXPECT_TRUE(dialogs_.asked().empty());
+    EXPECT_TRUE(dialogs_.asked().empty()) << "under a modal dialog";
 
     // Disabled by a long operation.
     mainDialog->setEnabled(false);
     QTest::keyClick(mainDialog.data(), Qt::Key_S, Qt::ControlModifier);
     QTest::keyClick(view(), Qt::Key_Delete);
     mainDialog->setEnabled(true);
-    EXPECT_TRUE(dialogs_.asked().empty());
+    EXPECT_TRUE(dialogs_.asked().empty()) << "while disabled";
 
     // The settings view hides the page list and the buttons: the keys rest too.
     mainDialog->OnCommand(2860);

@@ -46,6 +46,8 @@ void ProgramTest::SetUp() {
     RegisterMailCommands();
     InstallMainDialog();
     skin_ = std::make_unique<CVellumoTranslucentDlg>();
+    // Modal, as the program runs it for its whole life.
+    skin_->setWindowModality(Qt::ApplicationModal);
     skin_->show();
     skin_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(skin_.get(), 5000));
