@@ -7,7 +7,8 @@ buttons are and real typing into the real dialogs:
 
   1. LOAD PAGE: a PNG, a JPEG and a TIFF file typed into the open-file dialog;
   2. the first page rotated right through its context menu;
-  3. SAVE AS PDF: the path typed into the save dialog, the list cleared afterwards;
+  3. SAVE AS PDF (its key, Ctrl+S): the path typed into the save dialog, the list cleared
+     afterwards;
   4. SCAN PAGE twice from the test scanner, each page kept in the preview dialog;
   5. MAIL AS PDF through an SMTP server on 127.0.0.1, the send-mail dialog filled in;
   6. Exit.
@@ -483,8 +484,9 @@ class Road:
         self.shot("first page rotated")
 
     def save_pdf(self):
-        self.begin("SAVE AS PDF")
-        self.click_control("kSave")
+        self.begin("SAVE AS PDF, by its key Ctrl+S")
+        self.focus(self.skin)
+        self.display.key("ctrl+s")
         dialog, _ = self.wait_window(TITLE_SAVE)
         self.shot("save dialog")
         self.focus(dialog)
