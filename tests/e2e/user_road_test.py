@@ -6,7 +6,8 @@ and the SANE test scanner as its scanner. Then, with real pointer clicks at the 
 buttons are and real typing into the real dialogs:
 
   1. LOAD PAGE: a PNG, a JPEG and a TIFF file typed into the open-file dialog;
-  2. the first page rotated right through its context menu;
+  2. the first page rotated right through its context menu, then the second page dragged
+     before it;
   3. SAVE AS PDF (its key, Ctrl+S): the path typed into the save dialog, the list cleared
      afterwards;
   4. SCAN PAGE twice from the test scanner, each page kept in the preview dialog;
@@ -483,6 +484,24 @@ class Road:
         self.wait_log(r"End rotate right")
         self.shot("first page rotated")
 
+    def drag_second_page_first(self):
+        self.begin("drag the second page's thumbnail onto the first")
+        x, y, w, h = self.layout["kPageList"]
+        sx, sy = self.skin_origin
+        cx = sx + x + w // 2
+        # The list still shows its top: the first cell, and the second from about 280 px down.
+        self.display.move(cx, sy + y + h - 40)
+        self.display.xdotool("mousedown", 1)
+        for to in range(h - 50, 59, -30):
+            time.sleep(0.05)
+            self.display.move(cx, sy + y + to)
+        time.sleep(0.2)
+        self.shot("dragging")
+        self.display.xdotool("mouseup", 1)
+        # A move writes no log line and asks nothing; the PDF shows the new order.
+        time.sleep(0.5)
+        self.shot("page moved")
+
     def save_pdf(self):
         self.begin("SAVE AS PDF, by its key Ctrl+S")
         self.focus(self.skin)
@@ -561,12 +580,13 @@ class Road:
         self.begin("check the saved PDF")
         check_pdf_file(self, self.pdf_path, 3)
         sizes = pdf_page_sizes(self, self.pdf_path)
-        expected = [(200, 320), (200, 300), (300, 240)]  # the first one turned a quarter
+        # The JPEG dragged before the PNG, which was turned a quarter; the TIFF last.
+        expected = [(200, 300), (200, 320), (300, 240)]
         for number, ((w, h), (ew, eh)) in enumerate(zip(sizes, expected), start=1):
             if (w > h) != (ew > eh) or abs(w / h - ew / eh) > 0.02:
                 self.fail("page %d is %.1f x %.1f pt; its picture is %d x %d pixels"
                           % (number, w, h, ew, eh))
-        page = render_page(self, self.pdf_path, 1)
+        page = render_page(self, self.pdf_path, 2)
         checks = [((0.88, 0.12), "red", "top-right corner (where the top-left one went)"),
                   ((0.12, 0.12), "white", "top-left corner"),
                   ((0.12, 0.88), "white", "bottom-left corner"),
@@ -574,15 +594,15 @@ class Road:
         for (fx, fy), colour, where in checks:
             got = classify(page.pixel(fx, fy))
             if got != colour:
-                self.fail("page 1 is %s in its %s, not %s" % (got, where, colour))
+                self.fail("page 2 is %s in its %s, not %s" % (got, where, colour))
         page3 = render_page(self, self.pdf_path, 3)
         if classify(page3.pixel(0.5, 0.5)) != "black" or classify(page3.pixel(0.05, 0.05)) \
                 != "white":
             self.fail("page 3 does not show the black circle on white")
-        page2 = render_page(self, self.pdf_path, 2)
-        top, bottom = sum(page2.pixel(0.5, 0.05)), sum(page2.pixel(0.5, 0.95))
+        page1 = render_page(self, self.pdf_path, 1)
+        top, bottom = sum(page1.pixel(0.5, 0.05)), sum(page1.pixel(0.5, 0.95))
         if not top > bottom + 200:
-            self.fail("page 2 does not run from white at the top to dark at the bottom")
+            self.fail("page 1 does not run from white at the top to dark at the bottom")
 
     def check_mail(self):
         self.begin("check the received mail")
@@ -688,6 +708,7 @@ class Road:
         self.start_program()
         self.load_pages()
         self.rotate_first_page()
+        self.drag_second_page_first()
         self.save_pdf()
         self.scan_page(1)
         self.scan_page(2)
@@ -903,7 +924,7 @@ def expected_log(road):
         "Start rotate right", *thumbnail, "End rotate right",
         "Start saving to PDF",
         "Will save to %s" % road.pdf_path,
-        *pdf_block([r"(?P<rotated><<tmp>>/VW[^/]+\.tmp\.TIF)", "<<jpeg>>", "<<tiff>>"]),
+        *pdf_block(["<<jpeg>>", r"(?P<rotated><<tmp>>/VW[^/]+\.tmp\.TIF)", "<<tiff>>"]),
         "Successfully created PDF file %s" % road.pdf_path,
         "Images and attachments deleted\r",
         *scan_block(1, "(0, 0, 3149, 3937)"),  # the test scanner's own frame
