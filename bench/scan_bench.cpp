@@ -141,6 +141,17 @@ void StepDibToImage(benchmark::State& state) {
     }
 }
 
+// Writes the image as an LZW page file (SaveTiff) once per iteration.
+void TimeLzwPageFile(benchmark::State& state, const ImageBuffer& image, const char* name) {
+    const std::string file = outputDir + "/" + name;
+    for (auto _ : state)
+        if (SaveTiff(file.c_str(), image, 1) != 0) {
+            state.SkipWithError("not saved");
+            break;
+        }
+    std::remove(file.c_str());
+}
+
 void StepSaveTiffLzw(benchmark::State& state) {
     const auto dib = A4GreyDib();
     ImageBuffer image{};
@@ -148,13 +159,7 @@ void StepSaveTiffLzw(benchmark::State& state) {
         state.SkipWithError("no image");
         return;
     }
-    const std::string file = outputDir + "/step.tif";
-    for (auto _ : state)
-        if (SaveTiff(file.c_str(), image, 1) != 0) {
-            state.SkipWithError("not saved");
-            break;
-        }
-    std::remove(file.c_str());
+    TimeLzwPageFile(state, image, "step.tif");
     FreeImage(image);
 }
 
@@ -178,13 +183,7 @@ ImageBuffer TextLikePage() {
 
 void TextPageLzwOurs(benchmark::State& state) {
     ImageBuffer page = TextLikePage();
-    const std::string file = outputDir + "/text.tif";
-    for (auto _ : state)
-        if (SaveTiff(file.c_str(), page, 1) != 0) {
-            state.SkipWithError("not saved");
-            break;
-        }
-    std::remove(file.c_str());
+    TimeLzwPageFile(state, page, "text.tif");
     FreeImage(page);
 }
 

@@ -595,11 +595,11 @@ int SaveTiff(const char* file, const ImageBuffer& image, int compression) {
                 return kImgShortWrite;
         }
     } else {
-        std::vector<uint8_t> row(lineBytes);
         for (uint32_t y = 0; y < height; ++y) {
-            // libtiff may encode in place, so it gets a copy it can spoil.
-            std::memcpy(row.data(), fileRow(y), lineBytes);
-            if (TIFFWriteScanline(t, row.data(), y, 0) < 0) return kImgShortWrite;
+            // libtiff may encode in place: a row straight from the image goes through `line`.
+            const uint8_t* row = fileRow(y);
+            if (row != line.data()) std::memcpy(line.data(), row, lineBytes);
+            if (TIFFWriteScanline(t, line.data(), y, 0) < 0) return kImgShortWrite;
         }
     }
     if (!TIFFFlush(t)) return kImgShortWrite;
