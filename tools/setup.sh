@@ -15,3 +15,9 @@ if [ ${#missing[@]} -gt 0 ]; then
     $SUDO apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
 fi
+
+# pdf.js, the tests' independent reader of PDFs in the browser's way, from the npm registry.
+pdfjs="$here/../tests/support/pdfjs"
+if [ ! -d "$pdfjs/node_modules/pdfjs-dist" ] || [ "$pdfjs/package-lock.json" -nt "$pdfjs/node_modules" ]; then
+    (cd "$pdfjs" && npm ci --no-audit --no-fund --loglevel=error)
+fi
