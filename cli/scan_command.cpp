@@ -222,6 +222,7 @@ int RunScanCommand(int argc, char** argv) {
         MakeTransferSettings(StoredInt("Invert"), StoredInt("AutoCrop"));
 
     std::vector<std::string> pages;
+    ImageBuffer workingImage{};
     int failures = 0;
     c.SetEventCallback(kEventImageTransferred, [&](void*, int, int) {
         TransferHooks hooks;
@@ -230,7 +231,8 @@ int RunScanCommand(int argc, char** argv) {
         };
         hooks.makePagePath = MakeScanPagePath;
         const TransferResult r = ProcessScannedImage(
-            c.ImageHandle().get(), static_cast<int>(pages.size()) + 1, transfer, hooks);
+            c.ImageHandle().get(), workingImage, static_cast<int>(pages.size()) + 1, transfer,
+            hooks);
         if (r.outcome == TransferOutcome::Kept) {
             pages.push_back(r.path);
             if (progress) std::fprintf(stderr, "Page %zu scanned\n", pages.size());
