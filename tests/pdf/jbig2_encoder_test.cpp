@@ -145,7 +145,7 @@ TEST(Jbig2Encoder, StreamIsAnEmbeddedPageForTheCommandLineDecoder) {
     EXPECT_EQ(stream[4], 48) << "page information first";
     EXPECT_EQ(stream[11 + 19 + 4], 38) << "then an immediate generic region";
     const uint32_t regionLength =
-        (stream[41] << 24) | (stream[42] << 16) | (stream[43] << 8) | stream[44];
+        (stream[37] << 24) | (stream[38] << 16) | (stream[39] << 8) | stream[40];
     EXPECT_EQ(11u + 19 + 11 + regionLength, stream.size()) << "nothing after the region";
     EXPECT_EQ(stream[stream.size() - 2], 0xFF);
     EXPECT_EQ(stream.back(), 0xAC);
