@@ -97,6 +97,20 @@ void MakeCmykJpeg(const std::string& path, int width, int height) {
             std::to_string(height - 1) + "' -colorspace CMYK -quality 95 " + shellQuote(path));
 }
 
+void MakeNoisyScan(const std::string& path, int width, int height, int dpi, bool colour) {
+    MustRun("/usr/bin/convert -size " + std::to_string(width) + "x" + std::to_string(height) +
+            (colour ? " gradient:'#f4ecd8'-'#d8e4f0' -fill '#203080'"
+                    : " gradient:gray95-gray80 -fill gray20") +
+            " -draw 'rectangle 20,20 " + std::to_string(width / 2) + ",40' -draw 'circle " +
+            std::to_string(width / 2) + "," + std::to_string(height / 2) + " " +
+            std::to_string(width / 2 + 15) + "," + std::to_string(height / 2) +
+            "' -seed 3 -attenuate 0.1 +noise Gaussian" +
+            (colour ? " -type TrueColor" : " -colorspace Gray") + " -depth 8" + Density(dpi) + " " +
+            (path.size() > 4 && path.substr(path.size() - 4) == ".png" ? (colour ? "PNG24:" : "")
+                                                                       : "") +
+            shellQuote(path));
+}
+
 std::vector<PageSize> PageSizes(const std::string& pdf) {
     std::string out;
     std::vector<PageSize> sizes;

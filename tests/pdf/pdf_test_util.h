@@ -19,6 +19,9 @@ void MakeGreyPng(const std::string& path, int width, int height, int dpi);
 void MakeColourImage(const std::string& path, int width, int height, int dpi);  // by extension
 void MakePalettePng(const std::string& path, int width, int height, int dpi);
 void MakeCmykJpeg(const std::string& path, int width, int height);
+// A page as a scanner gives it: a paper tone, text and sensor noise, grey or colour; the format
+// by extension. JPEG pays on it where it does not on the smooth drawings above.
+void MakeNoisyScan(const std::string& path, int width, int height, int dpi, bool colour);
 
 struct PageSize {
     double width, height;
