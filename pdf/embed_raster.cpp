@@ -31,6 +31,9 @@ std::string IndexedFromPalette(const ImageBuffer& b) {
 }
 
 RgbQuad ColourOf(const ImageBuffer& b, int value) {
+    if (BitsPerPixel(b) == 24)
+        return RgbQuad{static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
+                       static_cast<uint8_t>(value >> 16), 0};
     if (b.palette && value < b.paletteSize) return b.palette[value];
     const uint8_t v = static_cast<uint8_t>(value);
     return RgbQuad{v, v, v, 0};
@@ -46,16 +49,19 @@ bool FindTwoColours(const ImageBuffer& b, TwoColours& colours) {
         if (!b.palette || b.paletteSize < 2) return false;
         values[0] = 0;
         values[1] = 1;
-    } else if (bits == 8) {
-        // Stops at the third value, so a photograph costs a few pixels.
+    } else if (bits == 8 || bits == 24) {
+        // Stops at the third value, so a photograph costs a few pixels. 24-bit pixels are
+        // compared as 0xBBGGRR numbers.
+        const int bytes = bits / 8;
         for (int y = 0; y < height; ++y) {
             const uint8_t* p = RowPointer(b, static_cast<uint32_t>(y));
-            for (int x = 0; x < width; ++x) {
-                if (p[x] == values[0] || p[x] == values[1]) continue;
+            for (int x = 0; x < width; ++x, p += bytes) {
+                const int v = bytes == 1 ? p[0] : p[0] | (p[1] << 8) | (p[2] << 16);
+                if (v == values[0] || v == values[1]) continue;
                 if (values[0] < 0)
-                    values[0] = p[x];
+                    values[0] = v;
                 else if (values[1] < 0)
-                    values[1] = p[x];
+                    values[1] = v;
                 else
                     return false;
             }
@@ -107,9 +113,17 @@ bool EmbedImageBuffer(PdfWriter& writer, int object, const ImageBuffer& b,
                 }
             } else {
                 std::fill(row.begin(), row.end(), 0);
-                for (int x = 0; x < width; ++x)
-                    if (p[x] == colours.foreground && colours.foreground != colours.background)
-                        row[x >> 3] |= static_cast<uint8_t>(0x80 >> (x & 7));
+                const int fg = colours.foreground;
+                if (fg != colours.background) {
+                    if (bits == 8) {
+                        for (int x = 0; x < width; ++x)
+                            if (p[x] == fg) row[x >> 3] |= static_cast<uint8_t>(0x80 >> (x & 7));
+                    } else {
+                        for (int x = 0; x < width; ++x, p += 3)
+                            if ((p[0] | (p[1] << 8) | (p[2] << 16)) == fg)
+                                row[x >> 3] |= static_cast<uint8_t>(0x80 >> (x & 7));
+                    }
+                }
                 p = row.data();
             }
             bilevel.addRow(p);

@@ -39,15 +39,15 @@ struct OriginalCoding {
 };
 
 // An image of at most two colours, as the bilevel coders take it: the pixel value (1-bit: the
-// bit, 8-bit: the byte) coded as 1, the other one, and the PDF colour space (empty for black
-// and white, else an /Indexed space with the foreground first).
+// bit, 8-bit: the byte, 24-bit: the pixel as 0xBBGGRR) coded as 1, the other one, and the PDF
+// colour space (empty for black and white, else an /Indexed space with the foreground first).
 struct TwoColours {
     int foreground = 1;
     int background = 0;
     bool blackAndWhite = true;
     std::string colourSpace;
 };
-// True for 1-bit images with a colour table and 8-bit images using at most two values.
+// True for 1-bit images with a colour table, and 8- and 24-bit images of at most two colours.
 bool FindTwoColours(const ImageBuffer& buffer, TwoColours& colours);
 
 // Whether a format-specific path wrote the image, left it to a more general one, or failed

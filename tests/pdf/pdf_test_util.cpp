@@ -181,16 +181,65 @@ std::string ExtractImage(const std::string& pdf, int page, const std::string& ou
     return outBase + "-000.png";
 }
 
+std::string RenderMutool(const std::string& pdf, int page, int dpi, bool grey,
+                         const std::string& outBase) {
+    const std::string out = outBase + ".png";
+    Sh("mutool draw -q -r " + std::to_string(dpi) + (grey ? " -c gray" : " -c rgb") + " -o " +
+       shellQuote(out) + " " + shellQuote(pdf) + " " + std::to_string(page));
+    return out;
+}
+
+std::string RenderGhostscript(const std::string& pdf, int page, int dpi, bool grey,
+                              const std::string& outBase) {
+    const std::string out = outBase + ".png";
+    std::string output;
+    if (Sh(std::string("gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=") +
+               (grey ? "pnggray" : "png16m") + " -r" + std::to_string(dpi) +
+               " -dFirstPage=" + std::to_string(page) + " -dLastPage=" + std::to_string(page) +
+               " -o " + shellQuote(out) + " " + shellQuote(pdf),
+           &output) != 0)
+        ADD_FAILURE() << "Ghostscript: " << output;
+    return out;
+}
+
+std::string RenderPdfjs(const std::string& pdf, int page, int dpi, const std::string& outBase) {
+    const char* source = std::getenv("VELLUMO_SOURCE_DIR");
+    const std::string script =
+        std::string(source ? source : ".") + "/tests/support/pdfjs/pdfjs_render.mjs";
+    const std::string out = outBase + ".png";
+    std::string output;
+    if (Sh("node " + shellQuote(script) + " " + shellQuote(pdf) + " " + std::to_string(page) + " " +
+               std::to_string(dpi) + " " + shellQuote(out),
+           &output) != 0)
+        ADD_FAILURE() << "pdf.js: " << output;
+    return out;
+}
+
+std::string DecodeJbig2WithJbig2dec(const std::string& pdf, int page, const std::string& outBase) {
+    const std::string p = std::to_string(page);
+    if (Sh("pdfimages -jbig2 -f " + p + " -l " + p + " " + shellQuote(pdf) + " " +
+           shellQuote(outBase)) != 0)
+        return "";
+    const std::string stream = outBase + "-000.jb2e", out = outBase + ".pbm";
+    std::string output;
+    if (Sh("test -f " + shellQuote(stream) + " && jbig2dec -e -t pbm -o " + shellQuote(out) + " " +
+               shellQuote(stream),
+           &output) != 0)
+        return "";
+    return out;
+}
+
 long DifferentPixels(const std::string& a, const std::string& b, bool threshold) {
     std::string out;
     const std::string cut = threshold ? " -threshold 50% " : " ";
-    Sh("/usr/bin/convert " + shellQuote(a) + cut + shellQuote(a + ".cmp.png") +
-           " && /usr/bin/convert " + shellQuote(b) + cut + shellQuote(b + ".cmp.png") +
+    Sh("/usr/bin/convert -quiet " + shellQuote(a) + cut + shellQuote(a + ".cmp.png") +
+           " && /usr/bin/convert -quiet " + shellQuote(b) + cut + shellQuote(b + ".cmp.png") +
            " && /usr/bin/compare -metric AE " + shellQuote(a + ".cmp.png") + " " +
            shellQuote(b + ".cmp.png") + " null:",
        &out);
     char* end = nullptr;
     const long n = std::strtol(out.c_str(), &end, 10);
+    if (end == out.c_str()) ADD_FAILURE() << "compare " << a << " " << b << ": " << out;
     return end == out.c_str() ? -1 : n;
 }
 

@@ -48,6 +48,17 @@ std::string RenderCairo(const std::string& pdf, int page, int dpi, bool grey,
 // The image of page as poppler decodes it from the file, as PNG.
 std::string ExtractImage(const std::string& pdf, int page, const std::string& outBase);
 
+// The same with MuPDF (mutool draw), Ghostscript and pdf.js (Node, tests/support/pdfjs); grey
+// or colour as asked (pdf.js always colour).
+std::string RenderMutool(const std::string& pdf, int page, int dpi, bool grey,
+                         const std::string& outBase);
+std::string RenderGhostscript(const std::string& pdf, int page, int dpi, bool grey,
+                              const std::string& outBase);
+std::string RenderPdfjs(const std::string& pdf, int page, int dpi, const std::string& outBase);
+// The JBIG2 stream of page's image as pdfimages extracts it, decoded by the jbig2dec program,
+// as PBM; empty when the page has no JBIG2 image or jbig2dec fails.
+std::string DecodeJbig2WithJbig2dec(const std::string& pdf, int page, const std::string& outBase);
+
 // Number of differing pixels, and the PSNR in dB, as ImageMagick's compare gives them;
 // threshold: both images cut at 50% first.
 long DifferentPixels(const std::string& a, const std::string& b, bool threshold = false);
