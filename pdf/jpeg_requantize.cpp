@@ -53,13 +53,14 @@ constexpr unsigned kBaseLuminance[DCTSIZE2] = {
     18, 22, 37, 56, 68,  109, 103, 77,  24, 35, 55, 64, 81,  104, 113, 92,
     49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99};
 
-// The sum of the luminance table an IJG encoder writes at quality (baseline, 1..255).
-long ScaledTableSum(int quality) {
+// The sum of the luminance table an IJG encoder writes at quality, its steps limited to largest
+// (255 in baseline files, 32767 in extended ones).
+long ScaledTableSum(int quality, long largest) {
     const long scale = quality < 50 ? 5000 / quality : 200 - 2 * quality;
     long sum = 0;
     for (unsigned base : kBaseLuminance) {
-        long q = (base * scale + 50) / 100;
-        sum += q < 1 ? 1 : q > 255 ? 255 : q;
+        const long q = (base * scale + 50) / 100;
+        sum += q < 1 ? 1 : q > largest ? largest : q;
     }
     return sum;
 }
@@ -76,6 +77,7 @@ int EstimateJpegQuality(const std::string& path) {
     error.manager.emit_message = Quiet;
     jpeg_create_decompress(&src);
     volatile long sum = -1;
+    volatile long largest = 255;
     if (setjmp(error.jump) == 0) {
         jpeg_stdio_src(&src, in);
         jpeg_read_header(&src, TRUE);
@@ -85,7 +87,10 @@ int EstimateJpegQuality(const std::string& path) {
             slot >= 0 && slot < NUM_QUANT_TBLS ? src.quant_tbl_ptrs[slot] : nullptr;
         if (table) {
             long total = 0;
-            for (int k = 0; k < DCTSIZE2; ++k) total += table->quantval[k];
+            for (int k = 0; k < DCTSIZE2; ++k) {
+                total += table->quantval[k];
+                if (table->quantval[k] > 255) largest = 32767;
+            }
             sum = total;
         }
     }
@@ -96,7 +101,7 @@ int EstimateJpegQuality(const std::string& path) {
     // file's table. A finer table than quality 100's is quality 100.
     int best = 1;
     for (int q = 1; q <= 100; ++q)
-        if (ScaledTableSum(q) >= sum) best = q;
+        if (ScaledTableSum(q, largest) >= sum) best = q;
     return best;
 }
 
