@@ -17,6 +17,9 @@
 #include "pdf/jbig2_encoder.h"
 #include "pdf/pagemint.h"
 
+using namespace vellumo::imaging;
+using namespace vellumo::pdf;
+
 namespace {
 
 constexpr int kWidth = 2480, kHeight = 3508;

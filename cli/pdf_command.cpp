@@ -10,6 +10,10 @@
 #include "cli/progress.h"
 #include "pdf/pdf_builder.h"
 
+namespace vellumo::cli {
+
+using namespace vellumo::pdf;
+
 namespace {
 
 int Usage(const char* problem) {
@@ -142,3 +146,5 @@ int RunPdfCommand(int argc, char** argv) {
     if (terminal) PrintPageBytes(result);
     return 0;
 }
+
+}  // namespace vellumo::cli

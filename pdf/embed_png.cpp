@@ -13,6 +13,10 @@
 #include "imaging/codecs.h"
 #include "pdf/image_embed.h"
 
+namespace vellumo::pdf {
+
+using namespace vellumo::imaging;
+
 namespace {
 
 struct Chunk {
@@ -173,3 +177,5 @@ EmbedResult EmbedPngFile(PdfWriter& writer, int object, const std::string& path,
     if (copied != EmbedResult::Done) return copied;
     return ok ? EmbedResult::Done : EmbedResult::Failed;
 }
+
+}  // namespace vellumo::pdf

@@ -8,6 +8,10 @@
 #include "pdf/bilevel_image.h"
 #include "pdf/image_embed.h"
 
+namespace vellumo::pdf {
+
+using namespace vellumo::imaging;
+
 namespace {
 
 int Luminance(const RgbQuad& q) {
@@ -194,3 +198,5 @@ EmbedResult EmbedDecodedFile(PdfWriter& writer, int object, const std::string& p
     FreeImage(buffer);
     return ok ? EmbedResult::Done : EmbedResult::Failed;
 }
+
+}  // namespace vellumo::pdf

@@ -12,6 +12,10 @@
 #include "pdf/bilevel_image.h"
 #include "pdf/image_embed.h"
 
+namespace vellumo::pdf {
+
+using namespace vellumo::imaging;
+
 namespace {
 
 int QuietHandler(TIFF*, void* userData, const char* module, const char* format, va_list args) {
@@ -243,3 +247,5 @@ EmbedResult EmbedTiffFile(PdfWriter& writer, int object, const std::string& path
     if (result == EmbedResult::Failed) error = "Cannot read the TIFF file " + path + ": " + message;
     return result;
 }
+
+}  // namespace vellumo::pdf

@@ -12,9 +12,11 @@
 #include "pdf/bilevel_image.h"
 #include "pdf/pdf_writer.h"
 
+namespace vellumo::pdf {
+
 // How images are written.
 struct EmbedOptions {
-    vellumo::pdf::BilevelCoding bilevel = vellumo::pdf::BilevelCoding::Auto;
+    BilevelCoding bilevel = BilevelCoding::Auto;
 };
 
 // The kinds of page the byte report counts.
@@ -48,7 +50,7 @@ struct TwoColours {
     std::string colourSpace;
 };
 // True for 1-bit images with a colour table, and 8- and 24-bit images of at most two colours.
-bool FindTwoColours(const ImageBuffer& buffer, TwoColours& colours);
+bool FindTwoColours(const imaging::ImageBuffer& buffer, TwoColours& colours);
 
 // Whether a format-specific path wrote the image, left it to a more general one, or failed
 // (with a message in error).
@@ -76,7 +78,7 @@ EmbedResult EmbedDecodedFile(PdfWriter& writer, int object, const std::string& p
 // grey as DeviceGray, other colour tables as Indexed, 24-bit as DeviceRGB (Flate). original,
 // when given, is the file's own coding of the image, written instead when it is smaller (or,
 // for an image of more than two colours, always). Sets the kind and coding of image.
-bool EmbedImageBuffer(PdfWriter& writer, int object, const ImageBuffer& buffer,
+bool EmbedImageBuffer(PdfWriter& writer, int object, const imaging::ImageBuffer& buffer,
                       const EmbedOptions& options, EmbeddedImage& image, std::string& error,
                       const OriginalCoding* original = nullptr);
 
@@ -90,3 +92,5 @@ bool ReadJpegResolution(const std::string& path, double& dpiX, double& dpiY);
 bool CopyFileRange(std::FILE* file, long long offset, long long length, PdfWriter& writer);
 // A colour table as the hexadecimal string of an /Indexed /DeviceRGB colour space.
 std::string IndexedColourSpace(const unsigned char* rgb, int entries);
+
+}  // namespace vellumo::pdf

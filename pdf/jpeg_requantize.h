@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace vellumo::pdf {
+
 // Writes out as a baseline JPEG of the given quality (1..100) with a JFIF density of dpiX x
 // dpiY dots per inch. Only grey and YCbCr files qualify (CMYK and Adobe RGB keep their own
 // encoding path). False, with nothing left at out, when the file does not qualify or fails.
@@ -16,3 +18,5 @@ bool RequantizeJpeg(const std::string& in, const std::string& out, int quality, 
 // the file's first table. Exact for files of IJG-based encoders; files of cameras and scanners
 // get the quality of equal coarseness. 0 when the file cannot be read.
 int EstimateJpegQuality(const std::string& path);
+
+}  // namespace vellumo::pdf

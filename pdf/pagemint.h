@@ -6,6 +6,13 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "pdf/bilevel_image.h"
+
+namespace vellumo::pdf {
 
 // Results of PGMT_MakePDF.
 enum PagemintResult : int {
@@ -41,14 +48,6 @@ int PGMT_MakePDF(const char* outPath, int mode, char* errorText, int errorTextSi
 void PGMT_Reset();
 // The number of images added since the last reset.
 int PGMT_ImageCount();
-
-#include <cstdint>
-#include <string>
-#include <vector>
-
-#include "pdf/bilevel_image.h"
-
-namespace vellumo::pdf {
 
 // How the next files code their images of two colours (reset to Auto by PGMT_Reset).
 void SetBilevelCoding(BilevelCoding coding);

@@ -11,6 +11,8 @@
 #include "pdf/bilevel_image.h"
 #include "pdf/pagemint.h"
 
+namespace vellumo::pdf {
+
 // The creator and producer written into every PDF, and the title.
 extern const char* const kPdfCreator;
 std::string PdfTitle();
@@ -77,3 +79,5 @@ struct PdfResultText {
 };
 PdfResultText DescribeMakePdfResult(int result, const std::string& path,
                                     const std::string& errorText);
+
+}  // namespace vellumo::pdf

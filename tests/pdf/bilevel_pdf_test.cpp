@@ -16,7 +16,7 @@
 
 using namespace pdftest;
 using testsupport::shellQuote;
-using vellumo::pdf::BilevelCoding;
+using namespace vellumo::pdf;
 
 namespace {
 

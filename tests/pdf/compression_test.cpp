@@ -12,6 +12,7 @@
 
 using namespace pdftest;
 using testsupport::shellQuote;
+using namespace vellumo::pdf;
 
 namespace {
 

@@ -14,7 +14,7 @@
 
 namespace {
 
-using vellumo::pdf::Jbig2Encoder;
+using namespace vellumo::pdf;
 
 struct Bitmap {
     int width, height;
