@@ -5,7 +5,7 @@
 # encoding time per page (pdf_bench on the rendered pages); the mixed 20-page document with
 # --compress 100 and 75; and, given the vellumo-cli of another version (main), every page
 # written by both, so that no page is bigger than there.
-# Usage: bench/pdf_sizes.sh [vellumo-cli] [pdf_bench] [baseline vellumo-cli]
+# Usage: [N300=6] [N600=3] [NSCAN=6] bench/pdf_sizes.sh [vellumo-cli] [pdf_bench] [baseline vellumo-cli]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cli=$(realpath "${1:-$top/build/bench/cli/vellumo-cli}")
@@ -13,6 +13,8 @@ bench=$(realpath "${2:-$top/build/bench/bench/pdf_bench}")
 baseline=${3:-}
 [ -n "$baseline" ] && baseline=$(realpath "$baseline")
 convert=/usr/bin/convert
+# One thread: ImageMagick's OpenMP threads spin and crawl on a shared, loaded machine.
+export MAGICK_THREAD_LIMIT=${MAGICK_THREAD_LIMIT:-1}
 font=$(fc-match -f "%{file}" monospace 2>/dev/null || true)
 [ -n "$font" ] || font=/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf
 for tool in "$cli" "$bench" img2pdf ocrmypdf cjpeg tiffcp pdfimages qpdf $convert; do
@@ -28,26 +30,36 @@ page_text() {
     for ((l = 0; l < 58; l++)); do lines+="$n.$l $(echo $words | cut -d' ' -f$((l % 9 + 1))-) $words"$'\n'; done
     printf '%s' "$lines"
 }
-# A4 text page at dpi; scan=1 adds what a scanner adds: blur, uneven paper, sensor noise.
-make_text() {
-    local out=$1 dpi=$2 n=$3 scan=${4:-0}
+# Text rendered once per page as grey (anti-aliased) A4 at dpi; the bilevel, scanned and grey
+# pages are made from it, so that ImageMagick draws each text only once.
+render_text() {
+    local out=$1 dpi=$2 n=$3
     local w=$((2480 * dpi / 300)) h=$((3508 * dpi / 300)) pt=$((40 * dpi / 300))
-    local extra="-threshold 50%"
-    [ "$scan" = 1 ] && extra="-blur 0x1.3 -attenuate 0.45 +noise Gaussian -threshold 58%"
     $convert -size ${w}x${h} xc:white -font "$font" -pointsize $pt -fill black \
         -annotate +$((150 * dpi / 300))+$((200 * dpi / 300)) "$(page_text "$n")" \
         -draw "rectangle $((150 * dpi / 300)),$((h - 300 * dpi / 300)) $((w - 150 * dpi / 300)),$((h - 280 * dpi / 300))" \
-        -seed "$n" $extra -type bilevel -units PixelsPerInch -density $dpi -compress Group4 "$out.tif"
+        -colorspace Gray -depth 8 "$out.pgm"
+}
+# A bilevel page from a text render as G4 TIFF and PBM; scan=1 first adds what a scanner adds:
+# blur, sensor noise, a ragged threshold.
+make_bilevel() {
+    local out=$1 text=$2 dpi=$3 n=$4 scan=${5:-0}
+    local extra="-threshold 50%"
+    [ "$scan" = 1 ] && extra="-blur 0x1.3 -seed $n -attenuate 0.45 +noise Gaussian -threshold 58%"
+    $convert "$text.pgm" $extra -type bilevel -units PixelsPerInch -density $dpi -compress Group4 "$out.tif"
     $convert "$out.tif" "$out.pbm"
 }
+n300=${N300:-6}; n600=${N600:-3}; nscan=${NSCAN:-6}
 echo "Making the pages in $work ..." >&2
-for i in 1 2 3 4 5 6; do make_text "t300_$i" 300 "$i"; done
-for i in 1 2 3; do make_text "t600_$i" 600 "$i"; done
-for i in 1 2 3 4 5 6; do make_text "s300_$i" 300 "$((i + 10))" 1; done
+for ((i = 1; i <= (n300 > nscan ? n300 : nscan); i++)); do render_text "text300_$i" 300 "$i"; done
+for ((i = 1; i <= n600; i++)); do render_text "text600_$i" 600 "$i"; make_bilevel "t600_$i" "text600_$i" 600 "$i"; done
+for ((i = 1; i <= n300; i++)); do make_bilevel "t300_$i" "text300_$i" 300 "$i"; done
+for ((i = 1; i <= nscan; i++)); do make_bilevel "s300_$i" "text300_$i" 300 "$i" 1; done
 for i in 1 2 3 4 5; do
-    $convert -size 2480x3508 gradient:gray96-gray84 -font "$font" -pointsize 40 -fill gray25 \
-        -annotate +150+200 "$(page_text "$i")" -blur 0x0.8 -seed "$i" -attenuate 0.25 +noise Gaussian \
-        -colorspace Gray -depth 8 -units PixelsPerInch -density 300 "grey$i.png"
+    t=text300_$(( (i - 1) % (n300 > nscan ? n300 : nscan) + 1 ))
+    $convert -size 2480x3508 gradient:gray96-gray84 "$t.pgm" -compose multiply -composite \
+        -blur 0x0.8 -seed "$i" -attenuate 0.25 +noise Gaussian -colorspace Gray -depth 8 \
+        -units PixelsPerInch -density 300 "grey$i.png"
     $convert -seed "$i" -size 620x877 plasma:fractal -blur 0x2 -resize 2480x3508! \
         -attenuate 0.3 +noise Gaussian -units PixelsPerInch -density 300 ppm:- |
         cjpeg -quality 92 -outfile "photo$i.jpg"
@@ -94,9 +106,12 @@ VELLUMO_BENCH_PAGES="$pages" "$bench" --benchmark_filter='Encode' --benchmark_re
     --benchmark_report_aggregates_only=true 2>/dev/null | awk '/_median/ {print}' >&2
 
 echo >&2
-echo "== Mixed 20-page document: 6 text + 4 scanned bilevel G4 TIFF, 5 grey PNG scans, 5 camera JPEGs ==" >&2
-mixed=(t300_1.tif t300_2.tif t300_3.tif t300_4.tif t300_5.tif t300_6.tif s300_1.tif s300_2.tif s300_3.tif s300_4.tif
-       grey1.png grey2.png grey3.png grey4.png grey5.png photo1.jpg photo2.jpg photo3.jpg photo4.jpg photo5.jpg)
+echo "== Mixed 20-page document: 10 bilevel G4 TIFF (text and scans), 5 grey PNG scans, 5 camera JPEGs ==" >&2
+mixed=()
+for ((i = 0; i < 10; i++)); do
+    if ((i % 2 == 0)); then mixed+=("t300_$((i / 2 % n300 + 1)).tif"); else mixed+=("s300_$((i / 2 % nscan + 1)).tif"); fi
+done
+mixed+=(grey1.png grey2.png grey3.png grey4.png grey5.png photo1.jpg photo2.jpg photo3.jpg photo4.jpg photo5.jpg)
 sum=0; for f in "${mixed[@]}"; do sum=$((sum + $(size "$f"))); done
 "$cli" pdf -o m-plain.pdf "${mixed[@]}"
 "$cli" pdf --compress 100 -o m100.pdf "${mixed[@]}"
