@@ -17,7 +17,7 @@ convert=/usr/bin/convert
 export MAGICK_THREAD_LIMIT=${MAGICK_THREAD_LIMIT:-1}
 font=$(fc-match -f "%{file}" monospace 2>/dev/null || true)
 [ -n "$font" ] || font=/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf
-for tool in "$cli" "$bench" img2pdf ocrmypdf cjpeg tiffcp pdfimages qpdf $convert; do
+for tool in "$cli" "$bench" img2pdf ocrmypdf cjpeg tiffcp tifftopnm pdfimages qpdf $convert; do
     command -v "$tool" >/dev/null || { echo "missing: $tool" >&2; exit 2; }
 done
 work=$(mktemp -d)
@@ -47,7 +47,7 @@ make_bilevel() {
     local extra="-threshold 50%"
     [ "$scan" = 1 ] && extra="-blur 0x1.3 -seed $n -attenuate 0.45 +noise Gaussian -threshold 58%"
     $convert "$text.pgm" $extra -type bilevel -units PixelsPerInch -density $dpi -compress Group4 "$out.tif"
-    $convert "$out.tif" "$out.pbm"
+    tifftopnm -quiet "$out.tif" >"$out.pbm"
 }
 n300=${N300:-6}; n600=${N600:-3}; nscan=${NSCAN:-6}
 echo "Making the pages in $work ..." >&2
