@@ -2,6 +2,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -16,11 +17,41 @@ using namespace vellumo::pdf;
 namespace {
 
 int Usage(const char* problem) {
-    std::fprintf(
-        stderr,
-        "vellumo-cli pdf: %s\nUsage: vellumo-cli pdf [--compress QUALITY] -o OUT.pdf FILE...\n",
-        problem);
+    std::fprintf(stderr,
+                 "vellumo-cli pdf: %s\nUsage: vellumo-cli pdf [--compress QUALITY] "
+                 "[--bilevel=auto|jbig2|g4] -o OUT.pdf FILE...\n",
+                 problem);
     return 2;
+}
+
+// The bytes the pages of each kind take, with the codings used, for the terminal.
+void PrintPageBytes(const PdfBuildResult& result) {
+    struct Kind {
+        int pages = 0;
+        uint64_t bytes = 0;
+        std::map<std::string, int> codings;
+    };
+    std::map<std::string, Kind> kinds;
+    for (const vellumo::pdf::WrittenPage& page : result.pages) {
+        Kind& k = kinds[page.kind];
+        ++k.pages;
+        k.bytes += page.bytes;
+        ++k.codings[page.coding];
+    }
+    std::fprintf(stderr, "Bytes per kind of page:\n");
+    for (const char* name : {"bilevel", "grey", "colour"}) {
+        const auto it = kinds.find(name);
+        if (it == kinds.end()) continue;
+        std::string codings;
+        for (const auto& [coding, count] : it->second.codings)
+            codings += (codings.empty() ? "" : ", ") + coding + " " + std::to_string(count);
+        std::fprintf(stderr, "  %-8s %5d page%s %12llu bytes  (%s)\n", name, it->second.pages,
+                     it->second.pages == 1 ? " " : "s",
+                     static_cast<unsigned long long>(it->second.bytes), codings.c_str());
+    }
+    std::fprintf(stderr, "  %-8s %5zu page%s %12llu bytes\n", "PDF file", result.pages.size(),
+                 result.pages.size() == 1 ? " " : "s",
+                 static_cast<unsigned long long>(result.fileBytes));
 }
 
 bool AllDigits(const char* s) {
@@ -34,13 +65,19 @@ bool AllDigits(const char* s) {
 
 void PrintPdfHelp() {
     std::printf(
-        "Usage: vellumo-cli pdf [--compress QUALITY] -o OUT.pdf FILE...\n\n"
+        "Usage: vellumo-cli pdf [--compress QUALITY] [--bilevel=auto|jbig2|g4] -o OUT.pdf "
+        "FILE...\n\n"
         "Writes one PDF with one page per image file (TIFF, BMP, JPEG, PCX, GIF, PNG, TGA), in\n"
         "the order given. Each page has the size its image's resolution gives it (150 dpi when\n"
-        "the file records none). JPEG files go in unchanged, black-and-white pages as CCITT G4.\n\n"
+        "the file records none). JPEG files go in unchanged; black-and-white pages, and other\n"
+        "pages of two colours, as JBIG2 or CCITT G4, whichever is smaller.\n\n"
         "  -o, --output OUT.pdf   the PDF to write; an existing file is replaced only when the\n"
         "                         new one is complete\n"
-        "  --compress QUALITY     recompress colour and grey pages as JPEG of quality 1..100\n"
+        "  --compress QUALITY     recompress colour and grey pages as JPEG of quality 1..100;\n"
+        "                         a page stays as it is where that would not be smaller, and\n"
+        "                         a JPEG page is never recompressed at or above its own quality\n"
+        "  --bilevel=CODING       how to code two-colour pages: auto (the smaller; default),\n"
+        "                         jbig2 or g4\n"
         "  -h, --help             this text\n\n"
         "Exit status: 0 when the PDF is written, 1 when it is not, 2 for wrong usage.\n");
 }
@@ -63,6 +100,15 @@ int RunPdfCommand(int argc, char** argv) {
             if (!AllDigits(argv[i])) return Usage("the quality must be a number from 1 to 100");
             options.compress = true;
             options.compressionPercent = argv[i];
+        } else if (!onlyFiles &&
+                   (std::strcmp(a, "--bilevel") == 0 || std::strncmp(a, "--bilevel=", 10) == 0)) {
+            const char* value = a[9] == '=' ? a + 10 : nullptr;
+            if (!value) {
+                if (++i >= argc) return Usage("--bilevel needs auto, jbig2 or g4");
+                value = argv[i];
+            }
+            if (!vellumo::pdf::ParseBilevelCoding(value, options.bilevel))
+                return Usage("--bilevel must be auto, jbig2 or g4");
         } else if (!onlyFiles && a[0] == '-' && a[1] != '\0') {
             return Usage((std::string("unknown option ") + a).c_str());
         } else {
@@ -72,7 +118,8 @@ int RunPdfCommand(int argc, char** argv) {
     if (output.empty()) return Usage("no output file (-o OUT.pdf)");
     if (files.empty()) return Usage("no image files");
 
-    CliPdfListener listener(ProgressOnTerminal());
+    const bool terminal = ProgressOnTerminal();
+    CliPdfListener listener(terminal);
     const PdfBuildResult result = BuildPdf(files, output, options, &listener);
     switch (result.status) {
         case PdfBuildStatus::Finished:
@@ -96,6 +143,7 @@ int RunPdfCommand(int argc, char** argv) {
             std::fprintf(stderr, "vellumo-cli: the PDF library returned %d\n", result.code);
         return 1;
     }
+    if (terminal) PrintPageBytes(result);
     return 0;
 }
 

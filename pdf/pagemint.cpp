@@ -32,8 +32,32 @@ struct AddedImage {
 struct DocumentState {
     std::string creator, producer, title, creationDate;
     int dpi = 0;
+    EmbedOptions options;
     std::vector<AddedImage> images;
 };
+
+// What the last MakePDF wrote, for the byte report.
+struct WrittenDocument {
+    std::vector<vellumo::pdf::WrittenPage> pages;
+    uint64_t bytes = 0;
+};
+
+WrittenDocument& LastDocument() {
+    static WrittenDocument written;
+    return written;
+}
+
+const char* KindName(PageKind kind) {
+    switch (kind) {
+        case PageKind::Bilevel:
+            return "bilevel";
+        case PageKind::Grey:
+            return "grey";
+        case PageKind::Colour:
+            break;
+    }
+    return "colour";
+}
 
 DocumentState& State() {
     static DocumentState state;
@@ -80,7 +104,8 @@ std::string BaseName(const std::string& path) {
 }
 
 // Writes the whole document to file. False with a message on any failure.
-bool WriteDocument(std::FILE* file, const DocumentState& doc, std::string& error) {
+bool WriteDocument(std::FILE* file, const DocumentState& doc, WrittenDocument& written,
+                   std::string& error) {
     PdfWriter w(file);
     w.write("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
     const int catalog = w.reserveObject();
@@ -91,11 +116,12 @@ bool WriteDocument(std::FILE* file, const DocumentState& doc, std::string& error
     for (size_t i = 0; i < doc.images.size(); ++i) {
         const AddedImage& added = doc.images[i];
         const int imageObject = w.reserveObject();
+        const uint64_t pageStart = w.offset();
         EmbeddedImage image;
         std::string why;
         bool embedded = false;
         try {
-            embedded = EmbedImageFile(w, imageObject, added.path, image, why);
+            embedded = EmbedImageFile(w, imageObject, added.path, doc.options, image, why);
         } catch (const std::bad_alloc&) {
             why = "not enough memory for " + added.path;
         }
@@ -127,6 +153,7 @@ bool WriteDocument(std::FILE* file, const DocumentState& doc, std::string& error
             pages, width.c_str(), height.c_str(), imageObject, content);
         w.endObject();
         kids.push_back(page);
+        written.pages.push_back({KindName(image.kind), image.coding, w.offset() - pageStart});
         if (w.failed()) break;
     }
 
@@ -155,6 +182,7 @@ bool WriteDocument(std::FILE* file, const DocumentState& doc, std::string& error
         error = std::string("Cannot write the PDF file: ") + std::strerror(errno);
         return false;
     }
+    written.bytes = w.offset();
     return true;
 }
 
@@ -203,7 +231,8 @@ int MakePdf(const char* outPath, int mode, std::string& error) {
     static thread_local std::vector<char> buffer(1 << 18);
     setvbuf(file, buffer.data(), _IOFBF, buffer.size());
 
-    bool ok = WriteDocument(file, doc, error);
+    WrittenDocument written;
+    bool ok = WriteDocument(file, doc, written, error);
     if (std::fflush(file) != 0 && ok) {
         error = std::string("Cannot write the PDF file: ") + std::strerror(errno);
         ok = false;
@@ -227,6 +256,7 @@ int MakePdf(const char* outPath, int mode, std::string& error) {
         error = std::string("Cannot create the PDF file: ") + std::strerror(why);
         return kPgmtFailed;
     }
+    LastDocument() = std::move(written);
     return kPgmtOk;
 }
 
@@ -282,6 +312,7 @@ int PGMT_AddImage(const char* path) {
 int PGMT_MakePDF(const char* outPath, int mode, char* errorText, int errorTextSize) {
     std::string error;
     const bool bufferOk = errorText ? errorTextSize > 0 : errorTextSize == 0;
+    LastDocument() = WrittenDocument{};
     const int rc = bufferOk ? MakePdf(outPath, mode, error) : kPgmtInvalidParameters;
     if (errorText && errorTextSize > 0)
         CopyError(rc == kPgmtFailed ? error : "", errorText, errorTextSize);
@@ -295,6 +326,18 @@ void PGMT_Reset() {
 
 int PGMT_ImageCount() {
     return static_cast<int>(State().images.size());
+}
+
+void SetBilevelCoding(BilevelCoding coding) {
+    State().options.bilevel = coding;
+}
+
+const std::vector<WrittenPage>& LastWrittenPages() {
+    return LastDocument().pages;
+}
+
+uint64_t LastFileBytes() {
+    return LastDocument().bytes;
 }
 
 }  // namespace vellumo::pdf

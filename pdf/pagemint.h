@@ -6,6 +6,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "pdf/bilevel_image.h"
 
 namespace vellumo::pdf {
 
@@ -43,5 +48,20 @@ int PGMT_MakePDF(const char* outPath, int mode, char* errorText, int errorTextSi
 void PGMT_Reset();
 // The number of images added since the last reset.
 int PGMT_ImageCount();
+
+// How the next files code their images of two colours (reset to Auto by PGMT_Reset).
+void SetBilevelCoding(BilevelCoding coding);
+
+// One page of the last file PGMT_MakePDF wrote: its kind ("bilevel", "grey", "colour"), the
+// coding of its image ("JBIG2", "G4", "JPEG", "Flate") and the bytes the page takes in the file
+// (image, drawing and page objects).
+struct WrittenPage {
+    std::string kind;
+    std::string coding;
+    uint64_t bytes = 0;
+};
+// The pages of the last file written, and its size; empty after a failed run.
+const std::vector<WrittenPage>& LastWrittenPages();
+uint64_t LastFileBytes();
 
 }  // namespace vellumo::pdf

@@ -1,5 +1,6 @@
 #include "pdf/pdf_builder.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -109,6 +110,30 @@ std::pair<int, int> DensityFor(double dpiX, double dpiY) {
 // SetJpegDensity is one setting for every later SaveJpeg, so each pair runs alone.
 std::mutex jpegMutex;
 
+uint64_t FileBytes(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 ? static_cast<uint64_t>(st.st_size) : UINT64_MAX;
+}
+
+// The bytes the page's image would take in the PDF without recompression, found by writing it
+// to nowhere; UINT64_MAX when that fails.
+uint64_t LosslessBytes(const std::string& path, const PdfBuildOptions& options) {
+    std::FILE* sink = std::fopen("/dev/null", "wb");
+    if (!sink) return UINT64_MAX;
+    uint64_t bytes = UINT64_MAX;
+    {
+        PdfWriter writer(sink);
+        const int object = writer.reserveObject();
+        EmbedOptions embed;
+        embed.bilevel = options.bilevel;
+        EmbeddedImage image;
+        std::string error;
+        if (EmbedImageFile(writer, object, path, embed, image, error)) bytes = writer.offset();
+    }
+    std::fclose(sink);
+    return bytes;
+}
+
 // Inspects the page and, for colour and grey pages when compressing, writes a JPEG copy with
 // the page's own resolution. Runs on a worker thread for the page after the current one, so it
 // touches neither the log nor the library.
@@ -132,20 +157,34 @@ PreparedPage PreparePage(const std::string& path, const PdfBuildOptions& options
         return p;
     }
     const std::string jpeg = p.temporary + ".jpg";
-    // A JPEG page is requantised without going through pixels; where that does not apply it
-    // is decoded and encoded like every other page.
+    // A JPEG page is requantised without going through pixels, and only below the quality it
+    // already has: at or above it a new encoding only adds bytes. Where requantising does not
+    // apply it is decoded and encoded like every other page.
     if (format == ImageFormat::Jpeg) {
+        const int own = EstimateJpegQuality(path);
+        if (own > 0 && quality >= own) {
+            p.note =
+                Format("Image %d of %d kept as it is: its quality (about %d) is not above %d\n",
+                       page, pageCount, own, quality);
+            return p;
+        }
         double dpiX = 0, dpiY = 0;
         ReadJpegResolution(path, dpiX, dpiY);
         const auto [x, y] = DensityFor(dpiX, dpiY);
         if (RequantizeJpeg(path, jpeg, quality, x, y)) {
-            p.file = jpeg;
+            if (FileBytes(jpeg) < FileBytes(path))
+                p.file = jpeg;
+            else
+                p.note = Format("Image %d of %d kept as it is: recompressing it saves nothing\n",
+                                page, pageCount);
             return p;
         }
     }
     ImageBuffer image{};
     p.readable = ReadImageFile(path.c_str(), image) == 0;
-    if (p.readable && BitsPerPixel(image) > 1) {
+    TwoColours colours;
+    // Two colours are coded losslessly (JBIG2 or G4), smaller than any JPEG of them.
+    if (p.readable && BitsPerPixel(image) > 1 && !FindTwoColours(image, colours)) {
         const auto [x, y] = DensityFor(ImageDpiX(image), ImageDpiY(image));
         int saved;
         {
@@ -153,11 +192,15 @@ PreparedPage PreparePage(const std::string& path, const PdfBuildOptions& options
             SetJpegDensity(x, y, 1);
             saved = SaveJpeg(jpeg.c_str(), image, quality);
         }
-        if (saved == 0)
-            p.file = jpeg;
-        else
+        FreeImage(image);
+        if (saved != 0)
             p.note = Format("Could not compress image %d of %d (%s), adding it unchanged\n", page,
                             pageCount, path.c_str());
+        else if (FileBytes(jpeg) < LosslessBytes(path, options))
+            p.file = jpeg;
+        else
+            p.note = Format("Image %d of %d kept lossless: as JPEG it would not be smaller\n", page,
+                            pageCount);
     }
     FreeImage(image);
     return p;
@@ -266,6 +309,7 @@ PdfBuildResult BuildPdf(const std::vector<std::string>& pageFiles, const std::st
     TemporaryCopies copies;
     // Images left from a build that ended early must not join this one.
     PGMT_Reset();
+    vellumo::pdf::SetBilevelCoding(options.bilevel);
 
     PGMT_SetCreator(kPdfCreator);
     WriteLog("Creator set\n");
@@ -325,6 +369,10 @@ PdfBuildResult BuildPdf(const std::vector<std::string>& pageFiles, const std::st
     char errorText[256] = {};
     result.code = PGMT_MakePDF(outPath.c_str(), kPgmtModeReplace, errorText, sizeof errorText);
     result.errorText = errorText;
+    if (result.code == kPgmtOk) {
+        result.pages = vellumo::pdf::LastWrittenPages();
+        result.fileBytes = vellumo::pdf::LastFileBytes();
+    }
     const PdfResultText text = DescribeMakePdfResult(result.code, outPath, result.errorText);
     if (text.failure) events.showMessage(text.message, PdfMessageKind::Warning);
     if (!text.logLine.empty()) WriteLog(text.logLine);

@@ -4,8 +4,12 @@
 // message boxes) goes through a small listener; log lines go to the program's log.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "pdf/bilevel_image.h"
+#include "pdf/pagemint.h"
 
 namespace vellumo::pdf {
 
@@ -17,6 +21,7 @@ struct PdfBuildOptions {
     bool compress = true;                    // the setting "Compress"
     std::string compressionPercent = "100";  // the setting "ComprPerc", as text
     bool forMail = false;                    // the log and message variants of mailing
+    vellumo::pdf::BilevelCoding bilevel = vellumo::pdf::BilevelCoding::Auto;
 };
 
 enum class PdfMessageKind {
@@ -45,6 +50,9 @@ struct PdfBuildResult {
     int code = 0;
     int page = 0;
     std::string errorText;  // the library's error text for result 3
+    // For a written PDF: each page's kind, coding and bytes, and the file's size.
+    std::vector<vellumo::pdf::WrittenPage> pages;
+    uint64_t fileBytes = 0;
     // The PDF is written: MakePDF reported 0.
     bool written() const { return status == PdfBuildStatus::Finished && code == 0; }
     // What the windows treat as success: any MakePDF result other than 1 to 5.

@@ -1,7 +1,7 @@
 // vellumo-cli pdf as a user runs it: exit codes, messages on standard error, the PDF.
 #include <gtest/gtest.h>
 
-#include "pdf_test_util.h"
+#include "tests/pdf/pdf_test_util.h"
 #include "support/test_support.h"
 
 using namespace pdftest;
@@ -94,6 +94,68 @@ TEST(CliPdf, FailuresExitNonZeroWithAMessage) {
     EXPECT_NE(out.find("pdf"), std::string::npos);
     EXPECT_EQ(RunCli("pdf --help", &out, &err, d), 0);
     EXPECT_NE(out.find("--compress QUALITY"), std::string::npos);
+    EXPECT_NE(out.find("--bilevel=CODING"), std::string::npos);
+
+    EXPECT_EQ(RunCli("pdf --bilevel=jbig3 -o x.pdf g.png", &out, &err, d), 2);
+    EXPECT_NE(err.find("--bilevel must be auto, jbig2 or g4"), std::string::npos) << err;
+    EXPECT_EQ(RunCli("pdf -o x.pdf g.png --bilevel", &out, &err, d), 2);
+}
+
+// --bilevel chooses the coding of two-colour pages, in both spellings; auto is the default.
+TEST(CliPdf, BilevelCodingIsChosenOnTheCommandLine) {
+    testsupport::IsolatedHome home;
+    const std::string d = home.path();
+    MakeBilevelTiff(d + "/page.tif", 1240, 1754, 150, "lzw");
+    const std::string page = " " + shellQuote(d + "/page.tif");
+    std::string out, err;
+    const std::pair<const char*, const char*> cases[] = {{"--bilevel=jbig2", "jbig2"},
+                                                         {"--bilevel g4", "ccitt"},
+                                                         {"--bilevel=auto", "jbig2"},
+                                                         {"", "jbig2"}};
+    for (const auto& [option, encoding] : cases) {
+        ASSERT_EQ(RunCli(std::string("pdf ") + option + " -o " + shellQuote(d + "/o.pdf") + page,
+                         &out, &err, d),
+                  0)
+            << option << err;
+        const auto images = Images(d + "/o.pdf");
+        ASSERT_EQ(images.size(), 1u);
+        EXPECT_EQ(images[0].encoding, encoding) << option;
+    }
+}
+
+// On a terminal the program ends with the bytes each kind of page takes.
+TEST(CliPdf, ReportsTheBytesPerKindOfPageOnATerminal) {
+    testsupport::IsolatedHome home;
+    const std::string d = home.path();
+    MakeBilevelTiff(d + "/a.tif", 600, 800, 150, "g4");
+    MakeBilevelPng(d + "/b.png", 600, 800, 150);
+    MakeNoisyScan(d + "/c.png", 300, 200, 100, false);
+    MakeColourImage(d + "/e.jpg", 200, 100, 100);
+    const std::string pdf = d + "/o.pdf";
+    std::string transcript;
+    // script gives the program a pseudo-terminal, as a user's shell would.
+    ASSERT_EQ(Sh("script -qec " +
+                     shellQuote(shellQuote(Cli()) + " pdf -o " + shellQuote(pdf) + " " +
+                                shellQuote(d + "/a.tif") + " " + shellQuote(d + "/b.png") + " " +
+                                shellQuote(d + "/c.png") + " " + shellQuote(d + "/e.jpg")) +
+                     " /dev/null",
+                 &transcript),
+              0)
+        << transcript;
+    EXPECT_NE(transcript.find("Page 4 of 4"), std::string::npos) << transcript;
+    const size_t report = transcript.find("Bytes per kind of page:");
+    ASSERT_NE(report, std::string::npos) << transcript;
+    const std::string tail = transcript.substr(report);
+    EXPECT_NE(tail.find("bilevel      2 pages"), std::string::npos) << tail;
+    EXPECT_NE(tail.find("(JBIG2 2)"), std::string::npos) << tail;
+    EXPECT_NE(tail.find("grey         1 page "), std::string::npos) << tail;
+    EXPECT_NE(tail.find("colour       1 page "), std::string::npos) << tail;
+    EXPECT_NE(tail.find("(JPEG 1)"), std::string::npos) << tail;
+    const std::string size = std::to_string(testsupport::readFile(pdf).size());
+    EXPECT_NE(
+        tail.find("PDF file     4 pages " + std::string(12 - size.size(), ' ') + size + " bytes"),
+        std::string::npos)
+        << tail;
 }
 
 }  // namespace
