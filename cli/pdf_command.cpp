@@ -7,6 +7,7 @@
 
 #include "cli/commands.h"
 #include "cli/progress.h"
+#include "pdf/page_import.h"
 #include "pdf/pdf_builder.h"
 
 namespace {
@@ -14,7 +15,8 @@ namespace {
 int Usage(const char* problem) {
     std::fprintf(
         stderr,
-        "vellumo-cli pdf: %s\nUsage: vellumo-cli pdf [--compress QUALITY] -o OUT.pdf FILE...\n",
+        "vellumo-cli pdf: %s\nUsage: vellumo-cli pdf [--compress QUALITY] [--password PW] -o "
+        "OUT.pdf FILE...\n",
         problem);
     return 2;
 }
@@ -30,13 +32,19 @@ bool AllDigits(const char* s) {
 
 void PrintPdfHelp() {
     std::printf(
-        "Usage: vellumo-cli pdf [--compress QUALITY] -o OUT.pdf FILE...\n\n"
-        "Writes one PDF with one page per image file (TIFF, BMP, JPEG, PCX, GIF, PNG, TGA), in\n"
-        "the order given. Each page has the size its image's resolution gives it (150 dpi when\n"
-        "the file records none). JPEG files go in unchanged, black-and-white pages as CCITT G4.\n\n"
+        "Usage: vellumo-cli pdf [--compress QUALITY] [--password PW] -o OUT.pdf FILE...\n\n"
+        "Writes one PDF with every page of the files given, in order: image files (TIFF, BMP,\n"
+        "JPEG, PCX, GIF, PNG, TGA; every page of a multi-page TIFF) and PDF files, so\n"
+        "  vellumo-cli pdf -o all.pdf old.pdf new-scan.tif\n"
+        "appends the scan to the pages of old.pdf. Each image page has the size its resolution\n"
+        "gives it (150 dpi when the file records none). JPEG files go in unchanged,\n"
+        "black-and-white pages as CCITT G4. PDF pages that are one image keep their image data\n"
+        "byte for byte and their size; other PDF pages are drawn at 300 dpi.\n\n"
         "  -o, --output OUT.pdf   the PDF to write; an existing file is replaced only when the\n"
-        "                         new one is complete\n"
+        "                         new one is complete (it may be one of the inputs)\n"
         "  --compress QUALITY     recompress colour and grey pages as JPEG of quality 1..100\n"
+        "                         (PDF pages that are one image are kept as they are)\n"
+        "  --password PW          the password of encrypted PDF files among the inputs\n"
         "  -h, --help             this text\n\n"
         "Exit status: 0 when the PDF is written, 1 when it is not, 2 for wrong usage.\n");
 }
@@ -46,6 +54,7 @@ int RunPdfCommand(int argc, char** argv) {
     PdfBuildOptions options;
     options.compress = false;
     std::vector<std::string> files;
+    std::string password;
     bool onlyFiles = false;
     for (int i = 0; i < argc; ++i) {
         const char* a = argv[i];
@@ -59,6 +68,9 @@ int RunPdfCommand(int argc, char** argv) {
             if (!AllDigits(argv[i])) return Usage("the quality must be a number from 1 to 100");
             options.compress = true;
             options.compressionPercent = argv[i];
+        } else if (!onlyFiles && std::strcmp(a, "--password") == 0) {
+            if (++i >= argc) return Usage("--password needs a password");
+            password = argv[i];
         } else if (!onlyFiles && a[0] == '-' && a[1] != '\0') {
             return Usage((std::string("unknown option ") + a).c_str());
         } else {
@@ -68,8 +80,27 @@ int RunPdfCommand(int argc, char** argv) {
     if (output.empty()) return Usage("no output file (-o OUT.pdf)");
     if (files.empty()) return Usage("no image files");
 
+    // Every page of every file, in order; a file that cannot be read stops before anything is
+    // written.
+    std::vector<vellumo::imaging::PageRef> pages;
+    for (const std::string& file : files) {
+        std::vector<vellumo::imaging::PageRef> filePages;
+        std::string reason;
+        const vellumo::pdf::ImportStatus status =
+            vellumo::pdf::ListPages(file, password, filePages, reason);
+        if (status != vellumo::pdf::ImportStatus::Ok) {
+            std::fprintf(stderr, "vellumo-cli: %s\n",
+                         vellumo::pdf::DescribeImportFailure(file, status, reason).c_str());
+            if (status == vellumo::pdf::ImportStatus::NeedsPassword)
+                std::fprintf(stderr, "vellumo-cli: give it with --password\n");
+            return 1;
+        }
+        if (!password.empty() && vellumo::pdf::IsPdfFile(file)) options.passwords[file] = password;
+        pages.insert(pages.end(), filePages.begin(), filePages.end());
+    }
+
     CliPdfListener listener(ProgressOnTerminal());
-    const PdfBuildResult result = BuildPdf(files, output, options, &listener);
+    const PdfBuildResult result = BuildPdf(pages, output, options, &listener);
     switch (result.status) {
         case PdfBuildStatus::Finished:
             break;
@@ -78,12 +109,13 @@ int RunPdfCommand(int argc, char** argv) {
                          result.page);
             return 1;
         case PdfBuildStatus::PageUnreadable:
-            std::fprintf(stderr, "vellumo-cli: cannot read page %d: %s\n", result.page,
-                         files[static_cast<size_t>(result.page - 1)].c_str());
+            std::fprintf(stderr, "vellumo-cli: cannot read page %d: %s%s%s\n", result.page,
+                         pages[static_cast<size_t>(result.page - 1)].path.c_str(),
+                         result.errorText.empty() ? "" : ": ", result.errorText.c_str());
             return 1;
         case PdfBuildStatus::AddImageFailed:
             std::fprintf(stderr, "vellumo-cli: cannot add page %d (%s), error %d\n", result.page,
-                         files[static_cast<size_t>(result.page - 1)].c_str(), result.code);
+                         pages[static_cast<size_t>(result.page - 1)].path.c_str(), result.code);
             return 1;
     }
     if (!result.written()) {

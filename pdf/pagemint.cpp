@@ -23,6 +23,8 @@ namespace {
 struct AddedImage {
     std::string path;
     int dpi;
+    int page = 0;          // the page within the file, from 0
+    std::string password;  // for encrypted PDFs
 };
 
 struct DocumentState {
@@ -91,7 +93,8 @@ bool WriteDocument(std::FILE* file, const DocumentState& doc, std::string& error
         std::string why;
         bool embedded = false;
         try {
-            embedded = EmbedImageFile(w, imageObject, added.path, image, why);
+            embedded = vellumo::pdf::EmbedImagePage(w, imageObject, added.path, added.page,
+                                                    added.password, image, why);
         } catch (const std::bad_alloc&) {
             why = "not enough memory for " + added.path;
         }
@@ -117,10 +120,12 @@ bool WriteDocument(std::FILE* file, const DocumentState& doc, std::string& error
 
         const int page = w.reserveObject();
         w.beginObject(page);
+        const std::string rotate =
+            image.rotate ? " /Rotate " + std::to_string(image.rotate) : std::string();
         w.printf(
-            "<< /Type /Page /Parent %d 0 R /MediaBox [0 0 %s %s] /Resources << /XObject << "
+            "<< /Type /Page /Parent %d 0 R /MediaBox [0 0 %s %s]%s /Resources << /XObject << "
             "/Im0 %d 0 R >> >> /Contents %d 0 R >>\n",
-            pages, width.c_str(), height.c_str(), imageObject, content);
+            pages, width.c_str(), height.c_str(), rotate.c_str(), imageObject, content);
         w.endObject();
         kids.push_back(page);
         if (w.failed()) break;
@@ -271,7 +276,19 @@ int PGMT_AddImage(const char* path) {
     std::string error;
     const int rc = CheckImageFile(path, error);
     if (rc != 0) return rc;
-    State().images.push_back({path, State().dpi});
+    State().images.push_back({path, State().dpi, 0, std::string()});
+    return 0;
+}
+
+int PGMT_AddImagePage(const char* path, int page, const char* password, char* errorText,
+                      int errorTextSize) {
+    if (!path || !*path || page < 0) return kPgmtInvalidParameters;
+    std::string error;
+    const std::string key = password ? password : "";
+    const int rc = vellumo::pdf::CheckImagePage(path, page, key, error);
+    CopyError(rc ? error : "", errorText, errorTextSize);
+    if (rc != 0) return rc;
+    State().images.push_back({path, State().dpi, page, key});
     return 0;
 }
 
