@@ -183,13 +183,25 @@ QString ViewerPath() {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/viewer");
 }
 
+QStringList ViewerArguments(int row) {
+    // Every page of the list in order, each as the page of its file it is, so that Page Up and
+    // Page Down in the viewer walk through the list.
+    QStringList arguments{QStringLiteral("--show"), QString::number(row + 1)};
+    for (const auto& page : pages) {
+        QString path = QString::fromStdString(PagePath(*page));
+        if (path.startsWith(QLatin1Char('-'))) path.prepend(QStringLiteral("./"));
+        arguments << QStringLiteral("--page") << QStringLiteral("1") << path;
+    }
+    return arguments;
+}
+
 void OpenInViewer() {
     const int row = pageListWindows.view ? pageListWindows.view->selectedRow() : -1;
     if (row < 0 || row >= static_cast<int>(pages.size())) return;
     const QString path = QString::fromStdString(PagePath(*pages[static_cast<size_t>(row)]));
     const QFileInfo viewer(ViewerPath());
     if (viewer.isFile() && viewer.isExecutable())
-        Dialogs()->startProgram(viewer.filePath(), {path});
+        Dialogs()->startProgram(viewer.filePath(), ViewerArguments(row));
     else
         Dialogs()->openFile(path);
 }

@@ -68,3 +68,6 @@ void ClearPages(const QString& question);
 void OpenInViewer();
 // The path of the separate viewer program beside this program.
 QString ViewerPath();
+// The viewer's command line for the page at `row`: "--show row+1", then "--page K FILE" for
+// every page of the list in order.
+QStringList ViewerArguments(int row);
