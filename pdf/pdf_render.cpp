@@ -159,7 +159,14 @@ PdfStatus RenderPdfPage(const std::string& path, const std::string& password, in
                               poppler::page_renderer::text_hinting);
     renderer.set_image_format(poppler::image::format_bgr24);
     renderer.set_paper_color(0xFFFFFFFF);
-    poppler::image drawn = renderer.render_page(page.get(), dpi, dpi);
+    // Whole pixels covering the page, rounded up as Poppler's own tools size their pictures.
+    const int pixelsW = static_cast<int>(std::ceil(w - 1e-6));
+    const int pixelsH = static_cast<int>(std::ceil(h - 1e-6));
+    const bool turned = page->orientation() == poppler::page::landscape ||
+                        page->orientation() == poppler::page::seascape;
+    poppler::image drawn = renderer.render_page(page.get(), dpi, dpi, 0, 0,
+                                                turned ? pixelsH : pixelsW,
+                                                turned ? pixelsW : pixelsH);
     if (!drawn.is_valid() || drawn.format() != poppler::image::format_bgr24) {
         reason = "page " + std::to_string(index + 1) + " cannot be drawn";
         return PdfStatus::Damaged;

@@ -12,7 +12,7 @@ using testsupport::shellQuote;
 
 namespace {
 
-std::string Run(const std::string& args, int* status) {
+std::string RunCli(const std::string& args, int* status) {
     std::string out;
     *status = Sh(shellQuote(VELLUMO_CLI_PATH) + " " + args, &out);
     return out;
@@ -61,7 +61,7 @@ TEST(CliAppend, AppendsScansToAPdfKeepingItsImagesByteForByte) {
               0);
 
     int status = 0;
-    const std::string out = Run("pdf -o " + shellQuote(d + "/all.pdf") + " " +
+    const std::string out = RunCli("pdf -o " + shellQuote(d + "/all.pdf") + " " +
                                     shellQuote(d + "/old.pdf") + " " + shellQuote(d + "/new-scan.tif"),
                                 &status);
     ASSERT_EQ(status, 0) << out;
@@ -91,7 +91,7 @@ TEST(CliAppend, AppendsScansToAPdfKeepingItsImagesByteForByte) {
               0);
 
     // Writing over one of the inputs works too: the old file is replaced once the new is whole.
-    const std::string again = Run("pdf -o " + shellQuote(d + "/old.pdf") + " " +
+    const std::string again = RunCli("pdf -o " + shellQuote(d + "/old.pdf") + " " +
                                       shellQuote(d + "/old.pdf") + " " + shellQuote(d + "/g.png"),
                                   &status);
     ASSERT_EQ(status, 0) << again;
@@ -121,7 +121,7 @@ TEST(CliAppend, TwentyImagePagesRoundTripByteIdenticalWithinOnePercent) {
     }
     ASSERT_EQ(Sh("img2pdf -o " + shellQuote(d + "/twenty.pdf") + inputs), 0);
     int status = 0;
-    const std::string out = Run("pdf -o " + shellQuote(d + "/again.pdf") + " " +
+    const std::string out = RunCli("pdf -o " + shellQuote(d + "/again.pdf") + " " +
                                     shellQuote(d + "/twenty.pdf"),
                                 &status);
     ASSERT_EQ(status, 0) << out;
@@ -135,7 +135,7 @@ TEST(CliAppend, TwentyImagePagesRoundTripByteIdenticalWithinOnePercent) {
     std::string report;
     EXPECT_TRUE(QpdfClean(d + "/again.pdf", &report)) << report;
     // Even when compressing, image pages of a PDF keep their data.
-    const std::string compressed = Run("pdf --compress 50 -o " + shellQuote(d + "/c.pdf") + " " +
+    const std::string compressed = RunCli("pdf --compress 50 -o " + shellQuote(d + "/c.pdf") + " " +
                                            shellQuote(d + "/twenty.pdf"),
                                        &status);
     ASSERT_EQ(status, 0) << compressed;
@@ -151,18 +151,18 @@ TEST(CliAppend, EncryptedAndDamagedInputsAreExplained) {
                  shellQuote(d + "/e.pdf")),
               0);
     int status = 0;
-    std::string out = Run("pdf -o " + shellQuote(d + "/o.pdf") + " " + shellQuote(d + "/e.pdf"),
+    std::string out = RunCli("pdf -o " + shellQuote(d + "/o.pdf") + " " + shellQuote(d + "/e.pdf"),
                           &status);
     EXPECT_EQ(status, 1);
     EXPECT_NE(out.find("password"), std::string::npos) << out;
     EXPECT_FALSE(testsupport::fileExists(d + "/o.pdf"));
-    out = Run("pdf --password pw -o " + shellQuote(d + "/o.pdf") + " " + shellQuote(d + "/e.pdf"),
+    out = RunCli("pdf --password pw -o " + shellQuote(d + "/o.pdf") + " " + shellQuote(d + "/e.pdf"),
               &status);
     EXPECT_EQ(status, 0) << out;
     EXPECT_EQ(PageSizes(d + "/o.pdf").size(), 1u);
 
     testsupport::writeFile(d + "/bad.pdf", "%PDF-1.7\nnothing else\n");
-    out = Run("pdf -o " + shellQuote(d + "/x.pdf") + " " + shellQuote(d + "/g.png") + " " +
+    out = RunCli("pdf -o " + shellQuote(d + "/x.pdf") + " " + shellQuote(d + "/g.png") + " " +
                   shellQuote(d + "/bad.pdf"),
               &status);
     EXPECT_EQ(status, 1);

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
 
