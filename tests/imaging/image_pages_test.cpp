@@ -123,7 +123,7 @@ TEST(ReducedPages, FitTheBoxAndReportThePage) {
     }
     testsupport::TempDir dir;
     ASSERT_EQ(testsupport::run("convert -size 300x200 xc:white -fill black -draw 'rectangle "
-                               "0,0 149,199' -monochrome -density 200 " +
+                               "0,0 149,199' -monochrome -units PixelsPerInch -density 200 " +
                                shellQuote(dir.file("half.png"))),
               0);
     ScopedImage thumb;
