@@ -87,7 +87,8 @@ int main(int argc, char** argv) {
                 shown = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
                                                                   start)
                             .count();
-                while (!window.fullPageLoaded()) QApplication::processEvents(QEventLoop::AllEvents, 5);
+                while (!window.fullPageLoaded())
+                    QApplication::processEvents(QEventLoop::AllEvents, 5);
                 full = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
                                                                  start)
                            .count();
@@ -99,10 +100,11 @@ int main(int argc, char** argv) {
             const double yard = std::chrono::duration<double, std::milli>(
                                     std::chrono::steady_clock::now() - yardStart)
                                     .count();
-            std::printf("%-40s run %d: first picture %6.1f ms, full page %6.1f ms; full decode "
-                        "alone %6.1f ms%s\n",
-                        page.substr(page.rfind('/') + 1).c_str(), run + 1, shown, full, yard,
-                        run == 0 ? "  (includes creating the application)" : "");
+            std::printf(
+                "%-40s run %d: first picture %6.1f ms, full page %6.1f ms; full decode "
+                "alone %6.1f ms%s\n",
+                page.substr(page.rfind('/') + 1).c_str(), run + 1, shown, full, yard,
+                run == 0 ? "  (includes creating the application)" : "");
         }
     }
     std::printf("(writing the test pages took %.0f ms before the runs)\n", setup);

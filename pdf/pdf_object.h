@@ -66,7 +66,8 @@ inline bool IsPdfDelimiter(unsigned char c) {
 // throw: a malformed object reads as far as it can, and ok() turns false.
 class PdfLexer {
 public:
-    explicit PdfLexer(std::string_view text, size_t pos = 0) : text_(text), pos_(pos) {}
+    explicit PdfLexer(std::string_view text, size_t pos = 0)
+        : text_(text), pos_(pos < text.size() ? pos : text.size()) {}
 
     size_t pos() const { return pos_; }
     void seek(size_t pos) { pos_ = pos < text_.size() ? pos : text_.size(); }

@@ -164,9 +164,8 @@ PdfStatus RenderPdfPage(const std::string& path, const std::string& password, in
     const int pixelsH = static_cast<int>(std::ceil(h - 1e-6));
     const bool turned = page->orientation() == poppler::page::landscape ||
                         page->orientation() == poppler::page::seascape;
-    poppler::image drawn = renderer.render_page(page.get(), dpi, dpi, 0, 0,
-                                                turned ? pixelsH : pixelsW,
-                                                turned ? pixelsW : pixelsH);
+    poppler::image drawn = renderer.render_page(
+        page.get(), dpi, dpi, 0, 0, turned ? pixelsH : pixelsW, turned ? pixelsW : pixelsH);
     if (!drawn.is_valid() || drawn.format() != poppler::image::format_bgr24) {
         reason = "page " + std::to_string(index + 1) + " cannot be drawn";
         return PdfStatus::Damaged;

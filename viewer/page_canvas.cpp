@@ -121,8 +121,8 @@ void PageCanvas::clampOrigin() {
         return std::clamp(origin, room - extent, 0.0);
     };
     origin_.setX(clamp(origin_.x(), w, view.width()));
-    origin_.setY(fit_ == FitMode::Width && h <= view.height() ? 0.0
-                                                               : clamp(origin_.y(), h, view.height()));
+    origin_.setY(
+        fit_ == FitMode::Width && h <= view.height() ? 0.0 : clamp(origin_.y(), h, view.height()));
 }
 
 QPointF PageCanvas::pagePointAt(QPointF widgetPoint) const {

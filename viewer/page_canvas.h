@@ -28,7 +28,7 @@ public:
 
     void fitPage();
     void fitWidth();
-    void actualSize();  // 100 %
+    void actualSize();                           // 100 %
     void zoomBy(double factor, QPointF anchor);  // anchor in widget coordinates
     void zoomIn();
     void zoomOut();

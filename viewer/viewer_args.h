@@ -29,8 +29,7 @@ ViewerArguments ParseViewerArguments(int argc, char** argv);
 
 // The command line that opens pages[current] among pages (the inverse of the parser; every
 // entry names its page, so a page of a multi-page file stays that one page).
-std::vector<std::string> ViewerCommandLine(const std::vector<imaging::PageRef>& pages,
-                                           int current);
+std::vector<std::string> ViewerCommandLine(const std::vector<imaging::PageRef>& pages, int current);
 
 extern const char* const kViewerUsage;
 

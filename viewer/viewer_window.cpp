@@ -17,18 +17,25 @@ QImage ToQImage(const ImageBuffer& image) {
     if (!image.pixels || w <= 0 || h <= 0) return QImage();
     QImage::Format format;
     switch (bits) {
-        case 1: format = QImage::Format_Mono; break;
-        case 8: format = HasGreyRamp(image) ? QImage::Format_Grayscale8 : QImage::Format_Indexed8; break;
-        case 24: format = QImage::Format_BGR888; break;
-        default: return QImage();
+        case 1:
+            format = QImage::Format_Mono;
+            break;
+        case 8:
+            format = HasGreyRamp(image) ? QImage::Format_Grayscale8 : QImage::Format_Indexed8;
+            break;
+        case 24:
+            format = QImage::Format_BGR888;
+            break;
+        default:
+            return QImage();
     }
     QImage out(w, h, format);
     if (out.isNull()) return out;
     if (format == QImage::Format_Mono || format == QImage::Format_Indexed8) {
         QList<QRgb> table;
         for (int i = 0; i < image.paletteSize; ++i)
-            table.push_back(qRgb(image.palette[i].rgbRed, image.palette[i].rgbGreen,
-                                 image.palette[i].rgbBlue));
+            table.push_back(
+                qRgb(image.palette[i].rgbRed, image.palette[i].rgbGreen, image.palette[i].rgbBlue));
         out.setColorTable(table);
     }
     const size_t rowBytes = (static_cast<size_t>(w) * bits + 7) / 8;
@@ -87,11 +94,12 @@ void ViewerWindow::showPage(int index) {
     imaging::PageFacts facts;
     std::string reason;
     const pdf::ImportStatus status = pdf::LoadReducedPage(
-        page, "", static_cast<int>(screen.width() * ratio), static_cast<int>(screen.height() * ratio),
-        reduced.image, facts, reason);
+        page, "", static_cast<int>(screen.width() * ratio),
+        static_cast<int>(screen.height() * ratio), reduced.image, facts, reason);
     if (status != pdf::ImportStatus::Ok) {
-        canvas_->setMessage(tr("Cannot show %1:\n%2")
-                                .arg(QString::fromStdString(page.path), QString::fromStdString(reason)));
+        canvas_->setMessage(
+            tr("Cannot show %1:\n%2")
+                .arg(QString::fromStdString(page.path), QString::fromStdString(reason)));
         fullLoaded_ = true;
         emit fullPageArrived();
         return;

@@ -79,8 +79,11 @@ TEST(ReducedJpeg, DecodesAtTheSmallestScaleThatStillCoversTheSize) {
     ASSERT_EQ(SaveJpeg(dir.file("a4.jpg").c_str(), page.image, 75), 0);
     const struct {
         int minW, minH, width, height;
-    } cases[] = {{0, 0, 2480, 3508}, {260, 260, 310, 439}, {400, 400, 620, 877},
-                 {1000, 1000, 1240, 1754}, {1300, 10, 2480, 3508}};
+    } cases[] = {{0, 0, 2480, 3508},
+                 {260, 260, 310, 439},
+                 {400, 400, 620, 877},
+                 {1000, 1000, 1240, 1754},
+                 {1300, 10, 2480, 3508}};
     for (const auto& c : cases) {
         imaging::JpegDecodeOptions options;
         options.minWidth = c.minW;
@@ -99,9 +102,9 @@ TEST(ReducedJpeg, DecodesAtTheSmallestScaleThatStillCoversTheSize) {
     ASSERT_EQ(imaging::DecodeJpegData(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
                                       {}, viaData.image),
               0);
-    EXPECT_EQ(std::memcmp(viaLoader.image.pixels, viaData.image.pixels,
-                          viaLoader.image.rowBytes * 3508),
-              0);
+    EXPECT_EQ(
+        std::memcmp(viaLoader.image.pixels, viaData.image.pixels, viaLoader.image.rowBytes * 3508),
+        0);
     // Damaged data: an error, nothing allocated.
     ScopedImage cut;
     EXPECT_NE(imaging::DecodeJpegData(reinterpret_cast<const uint8_t*>(bytes.data()),
@@ -113,8 +116,10 @@ TEST(ReducedJpeg, DecodesAtTheSmallestScaleThatStillCoversTheSize) {
 TEST(ReducedPages, FitTheBoxAndReportThePage) {
     const struct {
         int w, h, maxW, maxH, fitW, fitH;
-    } fits[] = {{2480, 3508, 260, 260, 183, 260}, {3508, 2480, 260, 260, 260, 183},
-                {100, 50, 260, 260, 100, 50},     {1, 5000, 260, 260, 1, 260}};
+    } fits[] = {{2480, 3508, 260, 260, 183, 260},
+                {3508, 2480, 260, 260, 260, 183},
+                {100, 50, 260, 260, 100, 50},
+                {1, 5000, 260, 260, 1, 260}};
     for (const auto& f : fits) {
         int w = 0, h = 0;
         imaging::FitWithin(f.w, f.h, f.maxW, f.maxH, w, h);

@@ -61,9 +61,10 @@ TEST(CliAppend, AppendsScansToAPdfKeepingItsImagesByteForByte) {
               0);
 
     int status = 0;
-    const std::string out = RunCli("pdf -o " + shellQuote(d + "/all.pdf") + " " +
-                                    shellQuote(d + "/old.pdf") + " " + shellQuote(d + "/new-scan.tif"),
-                                &status);
+    const std::string out =
+        RunCli("pdf -o " + shellQuote(d + "/all.pdf") + " " + shellQuote(d + "/old.pdf") + " " +
+                   shellQuote(d + "/new-scan.tif"),
+               &status);
     ASSERT_EQ(status, 0) << out;
     std::string report;
     EXPECT_TRUE(QpdfClean(d + "/all.pdf", &report)) << report;
@@ -91,9 +92,10 @@ TEST(CliAppend, AppendsScansToAPdfKeepingItsImagesByteForByte) {
               0);
 
     // Writing over one of the inputs works too: the old file is replaced once the new is whole.
-    const std::string again = RunCli("pdf -o " + shellQuote(d + "/old.pdf") + " " +
-                                      shellQuote(d + "/old.pdf") + " " + shellQuote(d + "/g.png"),
-                                  &status);
+    const std::string again =
+        RunCli("pdf -o " + shellQuote(d + "/old.pdf") + " " + shellQuote(d + "/old.pdf") + " " +
+                   shellQuote(d + "/g.png"),
+               &status);
     ASSERT_EQ(status, 0) << again;
     const auto appended = ImageStreams(d + "/old.pdf");
     ASSERT_EQ(appended.size(), 3u);
@@ -121,23 +123,23 @@ TEST(CliAppend, TwentyImagePagesRoundTripByteIdenticalWithinOnePercent) {
     }
     ASSERT_EQ(Sh("img2pdf -o " + shellQuote(d + "/twenty.pdf") + inputs), 0);
     int status = 0;
-    const std::string out = RunCli("pdf -o " + shellQuote(d + "/again.pdf") + " " +
-                                    shellQuote(d + "/twenty.pdf"),
-                                &status);
+    const std::string out = RunCli(
+        "pdf -o " + shellQuote(d + "/again.pdf") + " " + shellQuote(d + "/twenty.pdf"), &status);
     ASSERT_EQ(status, 0) << out;
     const auto original = ImageStreams(d + "/twenty.pdf");
     const auto written = ImageStreams(d + "/again.pdf");
     ASSERT_EQ(original.size(), 20u);
     EXPECT_EQ(written, original);
-    const double ratio =
-        static_cast<double>(SizeOf(d + "/again.pdf")) / static_cast<double>(SizeOf(d + "/twenty.pdf"));
-    EXPECT_NEAR(ratio, 1.0, 0.01) << SizeOf(d + "/again.pdf") << " vs " << SizeOf(d + "/twenty.pdf");
+    const double ratio = static_cast<double>(SizeOf(d + "/again.pdf")) /
+                         static_cast<double>(SizeOf(d + "/twenty.pdf"));
+    EXPECT_NEAR(ratio, 1.0, 0.01) << SizeOf(d + "/again.pdf") << " vs "
+                                  << SizeOf(d + "/twenty.pdf");
     std::string report;
     EXPECT_TRUE(QpdfClean(d + "/again.pdf", &report)) << report;
     // Even when compressing, image pages of a PDF keep their data.
-    const std::string compressed = RunCli("pdf --compress 50 -o " + shellQuote(d + "/c.pdf") + " " +
-                                           shellQuote(d + "/twenty.pdf"),
-                                       &status);
+    const std::string compressed = RunCli(
+        "pdf --compress 50 -o " + shellQuote(d + "/c.pdf") + " " + shellQuote(d + "/twenty.pdf"),
+        &status);
     ASSERT_EQ(status, 0) << compressed;
     EXPECT_EQ(Digests(ImageStreams(d + "/c.pdf")), Digests(original));
 }
@@ -151,20 +153,21 @@ TEST(CliAppend, EncryptedAndDamagedInputsAreExplained) {
                  shellQuote(d + "/e.pdf")),
               0);
     int status = 0;
-    std::string out = RunCli("pdf -o " + shellQuote(d + "/o.pdf") + " " + shellQuote(d + "/e.pdf"),
-                          &status);
+    std::string out =
+        RunCli("pdf -o " + shellQuote(d + "/o.pdf") + " " + shellQuote(d + "/e.pdf"), &status);
     EXPECT_EQ(status, 1);
     EXPECT_NE(out.find("password"), std::string::npos) << out;
     EXPECT_FALSE(testsupport::fileExists(d + "/o.pdf"));
-    out = RunCli("pdf --password pw -o " + shellQuote(d + "/o.pdf") + " " + shellQuote(d + "/e.pdf"),
-              &status);
+    out =
+        RunCli("pdf --password pw -o " + shellQuote(d + "/o.pdf") + " " + shellQuote(d + "/e.pdf"),
+               &status);
     EXPECT_EQ(status, 0) << out;
     EXPECT_EQ(PageSizes(d + "/o.pdf").size(), 1u);
 
     testsupport::writeFile(d + "/bad.pdf", "%PDF-1.7\nnothing else\n");
     out = RunCli("pdf -o " + shellQuote(d + "/x.pdf") + " " + shellQuote(d + "/g.png") + " " +
-                  shellQuote(d + "/bad.pdf"),
-              &status);
+                     shellQuote(d + "/bad.pdf"),
+                 &status);
     EXPECT_EQ(status, 1);
     EXPECT_NE(out.find(d + "/bad.pdf: "), std::string::npos) << out;
     EXPECT_FALSE(testsupport::fileExists(d + "/x.pdf"));

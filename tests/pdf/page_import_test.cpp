@@ -102,15 +102,18 @@ protected:
     }
     // Three distinct source pages: a 1-bit drawing, an 8-bit grey ramp, a 24-bit picture.
     void makeSources() {
-        make("convert -size 320x400 xc:white -fill black -draw 'rectangle 20,30 200,300' "
-             "-draw 'circle 250,320 290,360' -monochrome -units PixelsPerInch -density 150 " +
-             shellQuote(file("bw.png")));
-        make("convert -size 320x400 gradient:white-black -rotate 90 -resize 320x400! "
-             "-colorspace gray -depth 8 -units PixelsPerInch -density 150 " +
-             shellQuote(file("grey.png")));
-        make("convert -size 320x400 plasma:fractal -seed 7 -depth 8 -units PixelsPerInch "
-             "-density 150 " +
-             shellQuote(file("colour.png")));
+        make(
+            "convert -size 320x400 xc:white -fill black -draw 'rectangle 20,30 200,300' "
+            "-draw 'circle 250,320 290,360' -monochrome -units PixelsPerInch -density 150 " +
+            shellQuote(file("bw.png")));
+        make(
+            "convert -size 320x400 gradient:white-black -rotate 90 -resize 320x400! "
+            "-colorspace gray -depth 8 -units PixelsPerInch -density 150 " +
+            shellQuote(file("grey.png")));
+        make(
+            "convert -size 320x400 plasma:fractal -seed 7 -depth 8 -units PixelsPerInch "
+            "-density 150 " +
+            shellQuote(file("colour.png")));
     }
     testsupport::IsolatedHome home_;
 };
@@ -118,9 +121,12 @@ protected:
 TEST_F(PageImport, MultiPageTiffsByTiffcpKeepEveryPageInOrder) {
     makeSources();
     // One TIFF per depth, each with its own compression, joined by tiffcp.
-    make("convert " + shellQuote(file("bw.png")) + " -compress Group4 " + shellQuote(file("p1.tif")));
-    make("convert " + shellQuote(file("grey.png")) + " -compress LZW " + shellQuote(file("p2.tif")));
-    make("convert " + shellQuote(file("colour.png")) + " -compress Zip " + shellQuote(file("p3.tif")));
+    make("convert " + shellQuote(file("bw.png")) + " -compress Group4 " +
+         shellQuote(file("p1.tif")));
+    make("convert " + shellQuote(file("grey.png")) + " -compress LZW " +
+         shellQuote(file("p2.tif")));
+    make("convert " + shellQuote(file("colour.png")) + " -compress Zip " +
+         shellQuote(file("p3.tif")));
     make("tiffcp " + shellQuote(file("p1.tif")) + " " + shellQuote(file("p2.tif")) + " " +
          shellQuote(file("p3.tif")) + " " + shellQuote(file("multi.tif")));
     const auto pages = Pages(file("multi.tif"));
@@ -159,7 +165,8 @@ TEST_F(PageImport, MultiPageTiffsByImageMagick) {
 TEST_F(PageImport, Img2pdfPagesComeBackLosslessly) {
     makeSources();
     make("convert " + shellQuote(file("colour.png")) + " -quality 90 " + shellQuote(file("c.jpg")));
-    make("convert " + shellQuote(file("bw.png")) + " -compress Group4 " + shellQuote(file("g4.tif")));
+    make("convert " + shellQuote(file("bw.png")) + " -compress Group4 " +
+         shellQuote(file("g4.tif")));
     make("img2pdf -o " + shellQuote(file("a.pdf")) + " " + shellQuote(file("c.jpg")) + " " +
          shellQuote(file("grey.png")) + " " + shellQuote(file("g4.tif")) + " " +
          shellQuote(file("colour.png")));
@@ -190,8 +197,8 @@ TEST_F(PageImport, ImageMagickPdfsAreImagePages) {
     // Debian's ImageMagick policy forbids its "PDF" writer; the PDF/A one is the same writer.
     make("convert " + shellQuote(file("colour.png")) + " " + shellQuote(file("grey.png")) +
          " -compress Zip PDFA:" + shellQuote(file("im.pdf")));
-    make("convert " + shellQuote(file("bw.png")) + " -compress Group4 PDFA:" +
-         shellQuote(file("imbw.pdf")));
+    make("convert " + shellQuote(file("bw.png")) +
+         " -compress Group4 PDFA:" + shellQuote(file("imbw.pdf")));
     const auto pages = Pages(file("im.pdf"));
     ASSERT_EQ(pages.size(), 2u);
     ExpectPagePixels(pages[0], file("colour.png"));
@@ -227,7 +234,8 @@ TEST_F(PageImport, GhostscriptTextPageIsDrawnAt300DpiAsPopplerDrawsIt) {
     EXPECT_EQ(ImageWidth(drawn.image), 2480);
     EXPECT_EQ(ImageHeight(drawn.image), 3509);
     EXPECT_NEAR(ImageDpiX(drawn.image), 300, 0.5);
-    make("pdftoppm -r 300 -singlefile " + shellQuote(file("gs.pdf")) + " " + shellQuote(file("ref")));
+    make("pdftoppm -r 300 -singlefile " + shellQuote(file("gs.pdf")) + " " +
+         shellQuote(file("ref")));
     int w = 0, h = 0;
     const std::string reference = PpmRgb(file("ref.ppm"), w, h);
     ASSERT_EQ(w, ImageWidth(drawn.image));
@@ -239,7 +247,8 @@ TEST_F(PageImport, GhostscriptTextPageIsDrawnAt300DpiAsPopplerDrawsIt) {
 
 TEST_F(PageImport, VellumosOwnPdfsComeBackExactly) {
     makeSources();
-    make("convert " + shellQuote(file("bw.png")) + " -compress Group4 " + shellQuote(file("fax.tif")));
+    make("convert " + shellQuote(file("bw.png")) + " -compress Group4 " +
+         shellQuote(file("fax.tif")));
     PGMT_Reset();
     ASSERT_EQ(PGMT_AddImage(file("grey.png").c_str()), 0);
     ASSERT_EQ(PGMT_AddImage(file("fax.tif").c_str()), 0);
@@ -295,7 +304,8 @@ TEST_F(PageImport, DamagedFilesGiveAReason) {
     ASSERT_NE(at, std::string::npos);
     moved.replace(at, std::string::npos, "startxref\n999999\n%%EOF\n");
     testsupport::writeFile(file("moved.pdf"), moved);
-    ASSERT_EQ(pdf::ListPages(file("moved.pdf"), "", pages, reason), pdf::ImportStatus::Ok) << reason;
+    ASSERT_EQ(pdf::ListPages(file("moved.pdf"), "", pages, reason), pdf::ImportStatus::Ok)
+        << reason;
     ASSERT_EQ(pages.size(), 2u);
     ExpectPagePixels(pages[1], file("bw.png"));
 
@@ -306,29 +316,78 @@ TEST_F(PageImport, DamagedFilesGiveAReason) {
         const pdf::ImportStatus status = pdf::ListPages(file("broken.pdf"), "", pages, reason);
         EXPECT_EQ(status, pdf::ImportStatus::Damaged);
         EXPECT_FALSE(reason.empty());
-        EXPECT_NE(pdf::DescribeImportFailure(file("broken.pdf"), status, reason)
-                      .find(file("broken.pdf")),
-                  std::string::npos);
+        EXPECT_NE(
+            pdf::DescribeImportFailure(file("broken.pdf"), status, reason).find(file("broken.pdf")),
+            std::string::npos);
     }
 
     // Not an image at all, and a damaged TIFF.
     testsupport::writeFile(file("notes.txt"), "just some words\n");
     EXPECT_EQ(pdf::ListPages(file("notes.txt"), "", pages, reason), pdf::ImportStatus::Unsupported);
     EXPECT_FALSE(reason.empty());
-    make("convert " + shellQuote(file("colour.png")) + " -compress LZW " + shellQuote(file("c.tif")));
+    make("convert " + shellQuote(file("colour.png")) + " -compress LZW " +
+         shellQuote(file("c.tif")));
     const std::string tiff = testsupport::readFile(file("c.tif"));
     testsupport::writeFile(file("cut.tif"), tiff.substr(0, tiff.size() / 3));
     ScopedImage image;
     EXPECT_NE(pdf::LoadPage({file("cut.tif"), 0}, "", image.image, reason), pdf::ImportStatus::Ok);
     EXPECT_FALSE(reason.empty());
-    EXPECT_EQ(pdf::ListPages(file("missing.pdf"), "", pages, reason), pdf::ImportStatus::CannotOpen);
+    EXPECT_EQ(pdf::ListPages(file("missing.pdf"), "", pages, reason),
+              pdf::ImportStatus::CannotOpen);
+}
+
+TEST_F(PageImport, MutatedPdfsNeverCrashTheReader) {
+    makeSources();
+    make("img2pdf -o " + shellQuote(file("seed.pdf")) + " " + shellQuote(file("grey.png")) + " " +
+         shellQuote(file("bw.png")));
+    make("qpdf --object-streams=generate " + shellQuote(file("seed.pdf")) + " " +
+         shellQuote(file("packed.pdf")));
+    uint32_t random = 2026;
+    auto next = [&random] {
+        random = random * 1103515245u + 12345u;
+        return random >> 8;
+    };
+    for (const std::string& seed : {file("seed.pdf"), file("packed.pdf")}) {
+        const std::string good = testsupport::readFile(seed);
+        for (int round = 0; round < 150; ++round) {
+            std::string bad = good;
+            // A few bytes changed, or the file cut short, or a block repeated.
+            switch (round % 3) {
+                case 0:
+                    for (int k = 0; k < 4; ++k)
+                        bad[next() % bad.size()] = static_cast<char>(next());
+                    break;
+                case 1:
+                    bad.resize(next() % bad.size());
+                    break;
+                default: {
+                    const size_t at = next() % bad.size();
+                    bad.insert(at, bad.substr(next() % bad.size(), 64));
+                }
+            }
+            testsupport::writeFile(file("m.pdf"), bad);
+            std::shared_ptr<pdf::PdfDocument> doc;
+            std::string reason;
+            if (pdf::PdfDocument::open(file("m.pdf"), doc, reason) != pdf::PdfStatus::Ok) {
+                EXPECT_FALSE(reason.empty());
+                continue;
+            }
+            for (int i = 0; i < doc->pageCount() && i < 4; ++i) {
+                pdf::PageImage image;
+                if (!pdf::FindPageImage(*doc, i, image)) continue;
+                ScopedImage pixels;
+                pdf::DecodePageImage(*doc, image, pixels.image, reason);
+            }
+        }
+    }
 }
 
 TEST_F(PageImport, ReducedPagesAreSmallAndKnowTheirPage) {
     makeSources();
-    make("convert -size 2480x3508 plasma:fractal -seed 3 -units PixelsPerInch -density 300 "
-         "-quality 85 " +
-         shellQuote(file("a4.jpg")));
+    make(
+        "convert -size 2480x3508 plasma:fractal -seed 3 -units PixelsPerInch -density 300 "
+        "-quality 85 " +
+        shellQuote(file("a4.jpg")));
     make("img2pdf -o " + shellQuote(file("a4.pdf")) + " " + shellQuote(file("a4.jpg")) + " " +
          shellQuote(file("bw.png")));
     for (const std::string& path : {file("a4.jpg"), file("a4.pdf")}) {

@@ -25,8 +25,8 @@ viewer::ViewerArguments Parse(std::vector<std::string> words) {
 }
 
 TEST(ViewerArguments, PagesKeepTheirOrderAndTheirPageNumbers) {
-    const auto a = Parse({"--show", "3", "a.tif", "--page", "2", "scan.pdf", "--page", "1",
-                          "scan.pdf", "b.png"});
+    const auto a = Parse(
+        {"--show", "3", "a.tif", "--page", "2", "scan.pdf", "--page", "1", "scan.pdf", "b.png"});
     ASSERT_TRUE(a.error.empty()) << a.error;
     EXPECT_EQ(a.show, 3);
     ASSERT_EQ(a.pages.size(), 4u);
@@ -151,9 +151,9 @@ TEST_F(ViewerWindowTest, ZoomFitsAndShowsEveryPixelOfTheFullPage) {
     const QImage shot = c->grab().toImage();
     QImage reference(QString::fromStdString(page));
     const QPointF p = c->pagePointAt(QPointF(10.5, 10.5));
-    EXPECT_EQ(shot.pixelColor(static_cast<int>(10 * r), static_cast<int>(10 * r)).rgb() & 0xFFFFFF,
-              reference.pixelColor(static_cast<int>(p.x()), static_cast<int>(p.y())).rgb() &
-                  0xFFFFFF);
+    EXPECT_EQ(
+        shot.pixelColor(static_cast<int>(10 * r), static_cast<int>(10 * r)).rgb() & 0xFFFFFF,
+        reference.pixelColor(static_cast<int>(p.x()), static_cast<int>(p.y())).rgb() & 0xFFFFFF);
 }
 
 TEST_F(ViewerWindowTest, AnUnreadablePageSaysWhy) {
