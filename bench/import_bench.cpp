@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -91,9 +92,16 @@ void DropFileCache(const std::vector<std::string>& files) {
 }
 
 struct Figure {
-    double seconds;
+    double seconds;     // wall clock
+    double cpuSeconds;  // processor time of all threads: what an idle machine needs
     double extraMb;
 };
+
+double ProcessCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + t.tv_nsec / 1e9;
+}
 
 // Runs load(i) for every page on `threads` workers; wall time and peak memory growth.
 Figure Measure(int pages, int threads, const std::function<bool(int)>& load) {
@@ -101,6 +109,7 @@ Figure Measure(int pages, int threads, const std::function<bool(int)>& load) {
     const long before = StatusKb("VmRSS:");
     std::atomic<int> next{0};
     std::atomic<int> failures{0};
+    const double cpuStart = ProcessCpuSeconds();
     const auto start = std::chrono::steady_clock::now();
     std::vector<std::thread> workers;
     for (int t = 0; t < threads; ++t)
@@ -111,15 +120,17 @@ Figure Measure(int pages, int threads, const std::function<bool(int)>& load) {
     for (std::thread& w : workers) w.join();
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double cpu = ProcessCpuSeconds() - cpuStart;
     const long peak = StatusKb("VmHWM:");
     if (failures) std::fprintf(stderr, "%d pages failed\n", failures.load());
-    return {seconds, (peak - before) / 1024.0};
+    return {seconds, cpu, (peak - before) / 1024.0};
 }
 
 void Report(const char* what, const Figure& f, const Figure& yardstick) {
-    std::printf("%-44s %7.3f s %7.1f MB   yardstick %7.3f s %7.1f MB   (%.2f x time)\n", what,
-                f.seconds, f.extraMb, yardstick.seconds, yardstick.extraMb,
-                f.seconds / yardstick.seconds);
+    std::printf("%-42s %6.3f s (cpu %6.3f s) %6.1f MB | yardstick %6.3f s (cpu %6.3f s) %6.1f MB"
+                " | cpu %.2f x\n",
+                what, f.seconds, f.cpuSeconds, f.extraMb, yardstick.seconds, yardstick.cpuSeconds,
+                yardstick.extraMb, f.cpuSeconds / yardstick.cpuSeconds);
 }
 
 }  // namespace
@@ -140,6 +151,12 @@ int main(int argc, char** argv) {
         jpegs.push_back(dir + "/page" + std::to_string(i) + ".jpg");
         if (SaveJpeg(jpegs.back().c_str(), page.image, 75) != 0) return 1;
     }
+    long long jpegBytes = 0;
+    for (const std::string& j : jpegs) {
+        std::ifstream in(j, std::ios::binary | std::ios::ate);
+        jpegBytes += static_cast<long long>(in.tellg());
+    }
+    std::printf("JPEG pages of %.2f MB on average.\n", jpegBytes / 50.0 / 1048576.0);
     const std::string pdf = dir + "/hundred.pdf";
     PGMT_Reset();
     for (int i = 0; i < 100; ++i) PGMT_AddImage(jpegs[static_cast<size_t>(i % 50)].c_str());
