@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -109,11 +110,18 @@ ImportStatus LoadPdfPage(const imaging::PageRef& page, const std::string& passwo
         }
         PageImage pageImage;
         std::string why;
-        if (FindPageImage(*doc, page.index, pageImage) &&
-            DecodePageImage(*doc, pageImage, image, why)) {
-            if (ApplyRotation(image, pageImage.rotate, reason)) return ImportStatus::Ok;
-            FreeImage(image);
-            return ImportStatus::NoMemory;
+        if (FindPageImage(*doc, page.index, pageImage)) {
+            if (DecodePageImage(*doc, pageImage, image, why)) {
+                if (ApplyRotation(image, pageImage.rotate, reason)) return ImportStatus::Ok;
+                FreeImage(image);
+                return ImportStatus::NoMemory;
+            }
+            // An image our decoders do not read (JPEG 2000, CMYK JPEG ...) is drawn at its own
+            // resolution, so the page keeps its pixel size.
+            const double dpi = std::max(pageImage.dpiX(), pageImage.dpiY());
+            if (dpi >= 10 && dpi <= 2400)
+                return FromPdfStatus(
+                    RenderPdfPage(page.path, password, page.index, dpi, image, reason));
         }
     }
     return FromPdfStatus(RenderPdfPage(page.path, password, page.index, kRenderDpi, image, reason));
