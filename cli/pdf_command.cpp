@@ -80,21 +80,21 @@ int RunPdfCommand(int argc, char** argv) {
     if (output.empty()) return Usage("no output file (-o OUT.pdf)");
     if (files.empty()) return Usage("no image files");
 
-    // Every page of every file, in order; a file that cannot be read stops before anything is
-    // written.
+    // Every page of every file, in order. A file that cannot be read stays one page, which the
+    // builder reports as it reports any unreadable page, before anything is written; an
+    // encrypted PDF without its password stops here with a hint.
     std::vector<vellumo::imaging::PageRef> pages;
     for (const std::string& file : files) {
         std::vector<vellumo::imaging::PageRef> filePages;
         std::string reason;
         const vellumo::pdf::ImportStatus status =
             vellumo::pdf::ListPages(file, password, filePages, reason);
-        if (status != vellumo::pdf::ImportStatus::Ok) {
-            std::fprintf(stderr, "vellumo-cli: %s\n",
+        if (status == vellumo::pdf::ImportStatus::NeedsPassword) {
+            std::fprintf(stderr, "vellumo-cli: %s\nvellumo-cli: give it with --password\n",
                          vellumo::pdf::DescribeImportFailure(file, status, reason).c_str());
-            if (status == vellumo::pdf::ImportStatus::NeedsPassword)
-                std::fprintf(stderr, "vellumo-cli: give it with --password\n");
             return 1;
         }
+        if (status != vellumo::pdf::ImportStatus::Ok) filePages = {{file, 0}};
         if (!password.empty() && vellumo::pdf::IsPdfFile(file)) options.passwords[file] = password;
         pages.insert(pages.end(), filePages.begin(), filePages.end());
     }

@@ -336,6 +336,24 @@ TEST_F(PageImport, DamagedFilesGiveAReason) {
               pdf::ImportStatus::CannotOpen);
 }
 
+TEST_F(PageImport, ImagesOurDecodersLeaveAreDrawnAtTheirOwnSize) {
+    // img2pdf keeps a CMYK JPEG as it is: still one image on the page, drawn by Poppler.
+    MakeCmykJpeg(file("cmyk.jpg"), 200, 300);
+    make("img2pdf -o " + shellQuote(file("cmyk.pdf")) + " " + shellQuote(file("cmyk.jpg")));
+    std::shared_ptr<pdf::PdfDocument> doc;
+    std::string reason;
+    ASSERT_EQ(pdf::OpenCachedDocument(file("cmyk.pdf"), doc, reason), pdf::PdfStatus::Ok);
+    pdf::PageImage image;
+    ASSERT_TRUE(pdf::FindPageImage(*doc, 0, image));
+    ScopedImage pixels;
+    EXPECT_FALSE(pdf::DecodePageImage(*doc, image, pixels.image, reason));
+    ScopedImage page;
+    ASSERT_EQ(pdf::LoadPage({file("cmyk.pdf"), 0}, "", page.image, reason), pdf::ImportStatus::Ok)
+        << reason;
+    EXPECT_NEAR(ImageWidth(page.image), 200, 1);
+    EXPECT_NEAR(ImageHeight(page.image), 300, 1);
+}
+
 TEST_F(PageImport, MutatedPdfsNeverCrashTheReader) {
     makeSources();
     make("img2pdf -o " + shellQuote(file("seed.pdf")) + " " + shellQuote(file("grey.png")) + " " +
