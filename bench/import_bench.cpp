@@ -27,6 +27,8 @@
 #include "pdf/pagemint.h"
 
 using namespace vellumo;
+using namespace vellumo::imaging;
+using namespace vellumo::pdf;
 
 namespace {
 

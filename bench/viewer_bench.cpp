@@ -20,6 +20,7 @@
 #include "viewer/viewer_window.h"
 
 using namespace vellumo;
+using namespace vellumo::imaging;
 
 namespace {
 

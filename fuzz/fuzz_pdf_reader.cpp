@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!vellumo::pdf::FindPageImage(*doc, i, image)) continue;
         if (static_cast<uint64_t>(image.width) * image.height * 3 > fuzzinput::kMaxFuzzPixelBytes)
             continue;
-        ImageBuffer pixels{};
+        vellumo::imaging::ImageBuffer pixels{};
         if (vellumo::pdf::DecodePageImage(*doc, image, pixels, reason)) FreeImage(pixels);
     }
     return 0;

@@ -13,6 +13,8 @@
 
 namespace vellumo::pdf {
 
+using namespace vellumo::imaging;
+
 namespace {
 
 // More objects than this behind one image is no image a writer makes.

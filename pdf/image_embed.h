@@ -9,6 +9,8 @@
 #include "imaging/image_buffer.h"
 #include "pdf/pdf_writer.h"
 
+namespace vellumo::pdf {
+
 // What the page needs to know about its image.
 struct EmbeddedImage {
     int width = 0;
@@ -30,8 +32,6 @@ int CheckImageFile(const std::string& path, std::string& error);
 bool EmbedImageFile(PdfWriter& writer, int object, const std::string& path, EmbeddedImage& image,
                     std::string& error);
 
-namespace vellumo::pdf {
-
 // Checks that the file has page `page` (from 0), a PDF opening with the password; 0 or a
 // PGMT-style nonzero result with a message in error.
 int CheckImagePage(const std::string& path, int page, const std::string& password,
@@ -46,8 +46,6 @@ bool EmbedImagePage(PdfWriter& writer, int object, const std::string& path, int 
 EmbedResult EmbedPdfPage(PdfWriter& writer, int object, const std::string& path, int page,
                          const std::string& password, EmbeddedImage& image, std::string& error);
 
-}  // namespace vellumo::pdf
-
 // The format paths, tried in this order by EmbedImageFile for a file with the matching magic.
 EmbedResult EmbedJpegFile(PdfWriter& writer, int object, const std::string& path,
                           EmbeddedImage& image, std::string& error);
@@ -60,7 +58,8 @@ EmbedResult EmbedDecodedFile(PdfWriter& writer, int object, const std::string& p
                              EmbeddedImage& image, std::string& error);
 // Writes an image held in memory: 1-bit black and white as CCITT G4, grey as DeviceGray, other
 // colour tables as Indexed, 24-bit as DeviceRGB (Flate).
-bool EmbedImageBuffer(PdfWriter& writer, int object, const ImageBuffer& buffer, std::string& error);
+bool EmbedImageBuffer(PdfWriter& writer, int object, const imaging::ImageBuffer& buffer,
+                      std::string& error);
 
 // The /DecodeParms and /Filter entries of a G4 image of the given size.
 std::string G4Dictionary(int width, int height, bool blackIs1);
@@ -72,3 +71,5 @@ bool ReadJpegResolution(const std::string& path, double& dpiX, double& dpiY);
 bool CopyFileRange(std::FILE* file, long long offset, long long length, PdfWriter& writer);
 // A colour table as the hexadecimal string of an /Indexed /DeviceRGB colour space.
 std::string IndexedColourSpace(const unsigned char* rgb, int entries);
+
+}  // namespace vellumo::pdf

@@ -14,6 +14,8 @@
 
 namespace vellumo::pdf {
 
+using namespace vellumo::imaging;
+
 bool DecodeJbig2(std::string_view data, std::string_view globals, int width, int height,
                  ImageBuffer& out, std::string& reason) {
     auto onError = [](void*, const char*, Jbig2Severity, uint32_t) {};

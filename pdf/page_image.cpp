@@ -8,6 +8,8 @@
 
 namespace vellumo::pdf {
 
+using namespace vellumo::imaging;
+
 namespace {
 
 struct Matrix {

@@ -35,17 +35,17 @@ bool FindPageImage(const PdfDocument& doc, int index, PageImage& image, std::str
 // palette, or 24-bit colour, with the resolution it has on the page. The page's /Rotate is not
 // applied. False with a reason when the stream uses something this decoder does not handle
 // (the page can then be drawn instead) or is damaged.
-bool DecodePageImage(const PdfDocument& doc, const PageImage& image, ImageBuffer& pixels,
+bool DecodePageImage(const PdfDocument& doc, const PageImage& image, imaging::ImageBuffer& pixels,
                      std::string& reason);
 
 // Decodes CCITT fax data (group 3 or 4, as /CCITTFaxDecode's parameters say) into a 1-bit
 // image whose colour table makes 0 black. Exposed for the tests.
 bool DecodeCcittFax(std::string_view data, const PdfObject& params, int width, int height,
-                    ImageBuffer& pixels, std::string& reason);
+                    imaging::ImageBuffer& pixels, std::string& reason);
 
 // Decodes an embedded JBIG2 stream (with the stream of its /JBIG2Globals, or empty) into a 1-bit
 // image whose colour table makes 0 black.
 bool DecodeJbig2(std::string_view data, std::string_view globals, int width, int height,
-                 ImageBuffer& pixels, std::string& reason);
+                 imaging::ImageBuffer& pixels, std::string& reason);
 
 }  // namespace vellumo::pdf

@@ -14,6 +14,8 @@
 
 namespace vellumo::pdf {
 
+using namespace vellumo::imaging;
+
 namespace {
 
 enum class Colours { Gray, Rgb, Cmyk, Indexed, Unsupported };

@@ -18,6 +18,8 @@
 
 namespace vellumo::pdf {
 
+using namespace vellumo::imaging;
+
 namespace {
 
 ImportStatus FromPdfStatus(PdfStatus status) {

@@ -32,14 +32,14 @@ ImportStatus ListPages(const std::string& path, const std::string& password,
 // Loads one page at full size into image (replaced; the caller frees what it held): image
 // files through the imaging codecs, PDF image pages from their stream at their own resolution
 // (the page's rotation applied), other PDF pages drawn at 300 dpi.
-ImportStatus LoadPage(const imaging::PageRef& page, const std::string& password, ImageBuffer& image,
-                      std::string& reason);
+ImportStatus LoadPage(const imaging::PageRef& page, const std::string& password,
+                      imaging::ImageBuffer& image, std::string& reason);
 
 // A 24-bit reduced copy that fits maxWidth x maxHeight, and the page's facts, made as cheaply
 // as the file allows (JPEG and the JPEG streams of PDF pages by DCT scaling, other PDF pages
 // drawn at the resolution the size needs).
 ImportStatus LoadReducedPage(const imaging::PageRef& page, const std::string& password,
-                             int maxWidth, int maxHeight, ImageBuffer& reduced,
+                             int maxWidth, int maxHeight, imaging::ImageBuffer& reduced,
                              imaging::PageFacts& facts, std::string& reason);
 
 // The message a user reads for a failed import: "<file>: <reason>".

@@ -25,6 +25,11 @@
 #include "platform/product.h"
 #include "platform/temp_file.h"
 
+namespace vellumo::pdf {
+
+using namespace vellumo::platform;
+using namespace vellumo::imaging;
+
 namespace {
 
 // Joins character arrays at compile time, so the creator text is a constant like its parts.
@@ -403,3 +408,5 @@ PdfBuildResult BuildPdf(const std::vector<vellumo::imaging::PageRef>& pageFiles,
     if (!text.logLine.empty()) WriteLog(text.logLine);
     return result;
 }
+
+}  // namespace vellumo::pdf

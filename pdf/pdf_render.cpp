@@ -15,6 +15,8 @@
 
 namespace vellumo::pdf {
 
+using namespace vellumo::imaging;
+
 namespace {
 
 // Poppler's documents are not safe to share between threads: one lock around every use. The

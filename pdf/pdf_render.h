@@ -20,7 +20,7 @@ PdfStatus PopplerPageCount(const std::string& path, const std::string& password,
 
 // Draws page `index` at dpi into a new 24-bit image (the page's /Rotate applied, white paper).
 PdfStatus RenderPdfPage(const std::string& path, const std::string& password, int index, double dpi,
-                        ImageBuffer& image, std::string& reason);
+                        imaging::ImageBuffer& image, std::string& reason);
 
 // The page's size in points as Poppler sees it (rotation applied).
 PdfStatus PopplerPageSize(const std::string& path, const std::string& password, int index,

@@ -12,6 +12,8 @@
 
 namespace vellumo::viewer {
 
+using namespace vellumo::imaging;
+
 QImage ToQImage(const ImageBuffer& image) {
     const int w = ImageWidth(image), h = ImageHeight(image), bits = BitsPerPixel(image);
     if (!image.pixels || w <= 0 || h <= 0) return QImage();

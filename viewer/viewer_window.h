@@ -50,7 +50,7 @@ private:
     bool fullLoaded_ = false;
 };
 
-// QImage of an ImageBuffer (1-bit, 8-bit with its table or grey, 24-bit), rows top-down.
-QImage ToQImage(const ImageBuffer& image);
+// QImage of an imaging::ImageBuffer (1-bit, 8-bit with its table or grey, 24-bit), rows top-down.
+QImage ToQImage(const imaging::ImageBuffer& image);
 
 }  // namespace vellumo::viewer

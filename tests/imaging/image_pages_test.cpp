@@ -12,6 +12,7 @@
 #include "support/test_support.h"
 
 using namespace vellumo;
+using namespace vellumo::imaging;
 using testsupport::shellQuote;
 
 namespace {

@@ -20,6 +20,8 @@
 
 using namespace pdftest;
 using namespace vellumo;
+using namespace vellumo::imaging;
+using namespace vellumo::pdf;
 using testsupport::shellQuote;
 
 namespace {

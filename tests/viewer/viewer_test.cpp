@@ -12,6 +12,7 @@
 #include "viewer/viewer_window.h"
 
 using namespace vellumo;
+using namespace vellumo::imaging;
 using testsupport::shellQuote;
 
 namespace {
