@@ -8,6 +8,7 @@
 
 #include "cli/commands.h"
 #include "cli/progress.h"
+#include "pdf/page_import.h"
 #include "pdf/pdf_builder.h"
 
 namespace vellumo::cli {
@@ -19,7 +20,7 @@ namespace {
 int Usage(const char* problem) {
     std::fprintf(stderr,
                  "vellumo-cli pdf: %s\nUsage: vellumo-cli pdf [--compress QUALITY] "
-                 "[--bilevel=auto|jbig2|g4] -o OUT.pdf FILE...\n",
+                 "[--bilevel=auto|jbig2|g4] [--password PW] -o OUT.pdf FILE...\n",
                  problem);
     return 2;
 }
@@ -65,19 +66,25 @@ bool AllDigits(const char* s) {
 
 void PrintPdfHelp() {
     std::printf(
-        "Usage: vellumo-cli pdf [--compress QUALITY] [--bilevel=auto|jbig2|g4] -o OUT.pdf "
-        "FILE...\n\n"
-        "Writes one PDF with one page per image file (TIFF, BMP, JPEG, PCX, GIF, PNG, TGA), in\n"
-        "the order given. Each page has the size its image's resolution gives it (150 dpi when\n"
-        "the file records none). JPEG files go in unchanged; black-and-white pages, and other\n"
-        "pages of two colours, as JBIG2 or CCITT G4, whichever is smaller.\n\n"
+        "Usage: vellumo-cli pdf [--compress QUALITY] [--bilevel=auto|jbig2|g4] [--password PW]\n"
+        "                       -o OUT.pdf FILE...\n\n"
+        "Writes one PDF with every page of the files given, in order: image files (TIFF, BMP,\n"
+        "JPEG, PCX, GIF, PNG, TGA; every page of a multi-page TIFF) and PDF files, so\n"
+        "  vellumo-cli pdf -o all.pdf old.pdf new-scan.tif\n"
+        "appends the scan to the pages of old.pdf. Each image page has the size its resolution\n"
+        "gives it (150 dpi when the file records none). JPEG files go in unchanged;\n"
+        "black-and-white pages, and other pages of two colours, as JBIG2 or CCITT G4, whichever\n"
+        "is smaller. PDF pages that are one image keep their image data byte for byte and their\n"
+        "size; other PDF pages are drawn at 300 dpi.\n\n"
         "  -o, --output OUT.pdf   the PDF to write; an existing file is replaced only when the\n"
-        "                         new one is complete\n"
+        "                         new one is complete (it may be one of the inputs)\n"
         "  --compress QUALITY     recompress colour and grey pages as JPEG of quality 1..100;\n"
         "                         a page stays as it is where that would not be smaller, and\n"
         "                         a JPEG page is never recompressed at or above its own quality\n"
+        "                         (PDF pages that are one image are kept as they are)\n"
         "  --bilevel=CODING       how to code two-colour pages: auto (the smaller; default),\n"
         "                         jbig2 or g4\n"
+        "  --password PW          the password of encrypted PDF files among the inputs\n"
         "  -h, --help             this text\n\n"
         "Exit status: 0 when the PDF is written, 1 when it is not, 2 for wrong usage.\n");
 }
@@ -87,6 +94,7 @@ int RunPdfCommand(int argc, char** argv) {
     PdfBuildOptions options;
     options.compress = false;
     std::vector<std::string> files;
+    std::string password;
     bool onlyFiles = false;
     for (int i = 0; i < argc; ++i) {
         const char* a = argv[i];
@@ -109,6 +117,9 @@ int RunPdfCommand(int argc, char** argv) {
             }
             if (!vellumo::pdf::ParseBilevelCoding(value, options.bilevel))
                 return Usage("--bilevel must be auto, jbig2 or g4");
+        } else if (!onlyFiles && std::strcmp(a, "--password") == 0) {
+            if (++i >= argc) return Usage("--password needs a password");
+            password = argv[i];
         } else if (!onlyFiles && a[0] == '-' && a[1] != '\0') {
             return Usage((std::string("unknown option ") + a).c_str());
         } else {
@@ -118,9 +129,28 @@ int RunPdfCommand(int argc, char** argv) {
     if (output.empty()) return Usage("no output file (-o OUT.pdf)");
     if (files.empty()) return Usage("no image files");
 
+    // Every page of every file, in order. A file that cannot be read stays one page, which the
+    // builder reports as it reports any unreadable page, before anything is written; an
+    // encrypted PDF without its password stops here with a hint.
+    std::vector<vellumo::imaging::PageRef> pages;
+    for (const std::string& file : files) {
+        std::vector<vellumo::imaging::PageRef> filePages;
+        std::string reason;
+        const vellumo::pdf::ImportStatus status =
+            vellumo::pdf::ListPages(file, password, filePages, reason);
+        if (status == vellumo::pdf::ImportStatus::NeedsPassword) {
+            std::fprintf(stderr, "vellumo-cli: %s\nvellumo-cli: give it with --password\n",
+                         vellumo::pdf::DescribeImportFailure(file, status, reason).c_str());
+            return 1;
+        }
+        if (status != vellumo::pdf::ImportStatus::Ok) filePages = {{file, 0}};
+        if (!password.empty() && vellumo::pdf::IsPdfFile(file)) options.passwords[file] = password;
+        pages.insert(pages.end(), filePages.begin(), filePages.end());
+    }
+
     const bool terminal = ProgressOnTerminal();
     CliPdfListener listener(terminal);
-    const PdfBuildResult result = BuildPdf(files, output, options, &listener);
+    const PdfBuildResult result = BuildPdf(pages, output, options, &listener);
     switch (result.status) {
         case PdfBuildStatus::Finished:
             break;
@@ -129,12 +159,13 @@ int RunPdfCommand(int argc, char** argv) {
                          result.page);
             return 1;
         case PdfBuildStatus::PageUnreadable:
-            std::fprintf(stderr, "vellumo-cli: cannot read page %d: %s\n", result.page,
-                         files[static_cast<size_t>(result.page - 1)].c_str());
+            std::fprintf(stderr, "vellumo-cli: cannot read page %d: %s%s%s\n", result.page,
+                         pages[static_cast<size_t>(result.page - 1)].path.c_str(),
+                         result.errorText.empty() ? "" : ": ", result.errorText.c_str());
             return 1;
         case PdfBuildStatus::AddImageFailed:
             std::fprintf(stderr, "vellumo-cli: cannot add page %d (%s), error %d\n", result.page,
-                         files[static_cast<size_t>(result.page - 1)].c_str(), result.code);
+                         pages[static_cast<size_t>(result.page - 1)].path.c_str(), result.code);
             return 1;
     }
     if (!result.written()) {

@@ -153,6 +153,18 @@ QString ViewerPath() {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/viewer");
 }
 
+QStringList ViewerArguments(const document::PageDocument& document, int row) {
+    // Every page of the list in order, each as the page of its file it is, so that Page Up and
+    // Page Down in the viewer walk through the list.
+    QStringList arguments{QStringLiteral("--show"), QString::number(row + 1)};
+    for (const auto& page : document.pages) {
+        QString path = QString::fromStdString(PagePath(*page));
+        if (path.startsWith(QLatin1Char('-'))) path.prepend(QStringLiteral("./"));
+        arguments << QStringLiteral("--page") << QStringLiteral("1") << path;
+    }
+    return arguments;
+}
+
 void CPageView::OpenInViewer() {
     const int row = selectedRow();
     if (!document_ || row < 0 || row >= static_cast<int>(document_->pages.size())) return;
@@ -160,7 +172,7 @@ void CPageView::OpenInViewer() {
         QString::fromStdString(PagePath(*document_->pages[static_cast<size_t>(row)]));
     const QFileInfo viewer(ViewerPath());
     if (viewer.isFile() && viewer.isExecutable())
-        Dialogs()->startProgram(viewer.filePath(), {path});
+        Dialogs()->startProgram(viewer.filePath(), ViewerArguments(*document_, row));
     else
         Dialogs()->openFile(path);
 }

@@ -5,6 +5,7 @@
 
 #include <QListWidget>
 #include <QString>
+#include <QStringList>
 
 #include "document/page_document.h"
 
@@ -61,5 +62,8 @@ void ConnectPageView(document::PageDocument& document, CPageView* view, QObject*
 
 // The path of the separate viewer program beside this program.
 QString ViewerPath();
+// The viewer's command line for the page at `row` of the document: "--show row+1", then
+// "--page K FILE" for every page of the list in order.
+QStringList ViewerArguments(const document::PageDocument& document, int row);
 
 }  // namespace vellumo::mainwnd

@@ -30,6 +30,7 @@ struct EmbeddedImage {
     double dpiY = 0;
     PageKind kind = PageKind::Colour;  // two-colour images count as bilevel
     std::string coding;                // "JBIG2", "G4", "JPEG", "Flate"
+    int rotate = 0;  // the page's turn for viewers (/Rotate), clockwise; kept from PDF pages
 };
 
 // The coded data a file already holds for its image, which can go into the PDF as it is.
@@ -63,6 +64,22 @@ int CheckImageFile(const std::string& path, std::string& error);
 // Writes the file's image as stream object number object and describes it in image.
 bool EmbedImageFile(PdfWriter& writer, int object, const std::string& path,
                     const EmbedOptions& options, EmbeddedImage& image, std::string& error);
+
+// Checks that the file has page `page` (from 0), a PDF opening with the password; 0 or a
+// PGMT-style nonzero result with a message in error.
+int CheckImagePage(const std::string& path, int page, const std::string& password,
+                   std::string& error);
+// Writes page `page` (from 0) of a file: an image file's page as EmbedImageFile does (later
+// TIFF pages decoded), a PDF page by EmbedPdfPage.
+bool EmbedImagePage(PdfWriter& writer, int object, const std::string& path, int page,
+                    const std::string& password, const EmbedOptions& options,
+                    EmbeddedImage& image, std::string& error);
+// A PDF page that is one image goes in as it is: its image stream byte for byte, with its
+// dictionary and every object that refers to (colour profiles, palettes, JBIG2 globals), and
+// the page's size and turn. Other pages are drawn at 300 dpi and written as a raster.
+EmbedResult EmbedPdfPage(PdfWriter& writer, int object, const std::string& path, int page,
+                         const std::string& password, const EmbedOptions& options,
+                         EmbeddedImage& image, std::string& error);
 
 // The format paths, tried in this order by EmbedImageFile for a file with the matching magic.
 EmbedResult EmbedJpegFile(PdfWriter& writer, int object, const std::string& path,

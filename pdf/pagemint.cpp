@@ -27,6 +27,8 @@ namespace {
 struct AddedImage {
     std::string path;
     int dpi;
+    int page = 0;          // the page within the file, from 0
+    std::string password;  // for encrypted PDFs
 };
 
 struct DocumentState {
@@ -121,7 +123,8 @@ bool WriteDocument(std::FILE* file, const DocumentState& doc, WrittenDocument& w
         std::string why;
         bool embedded = false;
         try {
-            embedded = EmbedImageFile(w, imageObject, added.path, doc.options, image, why);
+            embedded = EmbedImagePage(w, imageObject, added.path, added.page, added.password,
+                                      doc.options, image, why);
         } catch (const std::bad_alloc&) {
             why = "not enough memory for " + added.path;
         }
@@ -147,10 +150,12 @@ bool WriteDocument(std::FILE* file, const DocumentState& doc, WrittenDocument& w
 
         const int page = w.reserveObject();
         w.beginObject(page);
+        const std::string rotate =
+            image.rotate ? " /Rotate " + std::to_string(image.rotate) : std::string();
         w.printf(
-            "<< /Type /Page /Parent %d 0 R /MediaBox [0 0 %s %s] /Resources << /XObject << "
+            "<< /Type /Page /Parent %d 0 R /MediaBox [0 0 %s %s]%s /Resources << /XObject << "
             "/Im0 %d 0 R >> >> /Contents %d 0 R >>\n",
-            pages, width.c_str(), height.c_str(), imageObject, content);
+            pages, width.c_str(), height.c_str(), rotate.c_str(), imageObject, content);
         w.endObject();
         kids.push_back(page);
         written.pages.push_back({KindName(image.kind), image.coding, w.offset() - pageStart});
@@ -305,7 +310,19 @@ int PGMT_AddImage(const char* path) {
     std::string error;
     const int rc = CheckImageFile(path, error);
     if (rc != 0) return rc;
-    State().images.push_back({path, State().dpi});
+    State().images.push_back({path, State().dpi, 0, std::string()});
+    return 0;
+}
+
+int PGMT_AddImagePage(const char* path, int page, const char* password, char* errorText,
+                      int errorTextSize) {
+    if (!path || !*path || page < 0) return kPgmtInvalidParameters;
+    std::string error;
+    const std::string key = password ? password : "";
+    const int rc = vellumo::pdf::CheckImagePage(path, page, key, error);
+    CopyError(rc ? error : "", errorText, errorTextSize);
+    if (rc != 0) return rc;
+    State().images.push_back({path, State().dpi, page, key});
     return 0;
 }
 

@@ -40,6 +40,12 @@ int PGMT_SetDPI(int dpi);
 // Appends an image file as the next page. Nonzero when the file cannot be opened (2) or is no
 // image of a format the program reads (3), or for a null or empty path (1).
 int PGMT_AddImage(const char* path);
+// Appends page `page` (from 0) of a file as the next page: any page of a multi-page TIFF, or of
+// a PDF (opened with password when it is encrypted; null or empty: none). A PDF page that is
+// one image keeps its image data byte for byte, with its size and turn; other PDF pages are
+// drawn at 300 dpi. Results as PGMT_AddImage; the reason goes into errorText when given.
+int PGMT_AddImagePage(const char* path, int page, const char* password, char* errorText = nullptr,
+                      int errorTextSize = 0);
 // Writes all added pages to outPath. Results as in PagemintResult; for kPgmtFailed the reason
 // is in errorText (always NUL-terminated when errorTextSize > 0). Afterwards the document
 // information and the list of images are reset, whatever the result.

@@ -265,6 +265,10 @@ TEST_F(MainWindowTest, ItemTextsViewerAndContextMenu) {
     ASSERT_EQ(dialogs().asked().size(), 1u);
     EXPECT_EQ(dialogs().asked()[0].kind, AskedQuestion::Kind::OpenFile);
     EXPECT_EQ(dialogs().asked()[0].text, QString::fromStdString(copy));
+    // The viewer beside the program gets every page of the list, in order, and where to start.
+    EXPECT_EQ(ViewerArguments(doc(), 1),
+              QStringList({"--show", "2", "--page", "1", QString::fromStdString(copy), "--page",
+                           "1", QString::fromStdString(PagePath(*pages[1]))}));
 
     // A right click on an item makes it current; on the empty space below it does not.
     view.resize(286, 1000);  // room below the last item
