@@ -1,5 +1,6 @@
 // SANE is one per process: started by the first scanner component that needs it and ended by
-// the last.
+// the last. Back ends that read on threads of their own are kept from having those threads
+// killed in the middle of a library call (see sane_runtime.cpp).
 #pragma once
 
 namespace vellumo::scan::sane {
