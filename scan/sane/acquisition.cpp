@@ -1,5 +1,6 @@
 #include "scan/sane/acquisition.h"
 
+#include "scan/sane/dib_reduce.h"
 #include "scan/sane/frame_reader.h"
 #include "scan/sane/option_map.h"
 #include "scan/sane/sane_errors.h"
@@ -47,7 +48,7 @@ AcquireEnd Acquisition::EndOf(SANE_Status status) const {
     if (status == SANE_STATUS_CANCELLED || cancel_)
         end.cancelled = true;
     else
-        end.error = SaneError(status);
+        end.error = ScanStopped(status);
     return end;
 }
 
@@ -97,6 +98,8 @@ void Acquisition::Run(SaneOptions& options, AcquisitionPlan plan, const Acquisit
                                      "The scanner delivered an image that cannot be used: " + why);
             break;
         }
+        const int delivered = DibPixelType(dib);
+        if (saneopt::MayReduce(delivered, plan.pixelType)) dib = ReduceDib(dib, plan.pixelType);
         ++page;
         bool more = plan.pagesWanted < 0 || page < plan.pagesWanted;
         if (more && cancel_) {

@@ -26,6 +26,7 @@ struct AcquisitionPlan {
     int sourceIndex = -1;      // the device's source option
     std::string feederEntry;   // the feeder entry selected for this run; empty: the glass
     std::string flatbedEntry;  // the device's glass entry; empty when it has none
+    int pixelType = -1;        // what the images are to be; -1: as delivered
 };
 
 // Called on the reader thread.

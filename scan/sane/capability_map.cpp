@@ -10,6 +10,7 @@ void CapabilityMap::RememberDefaults() {
     transferCount_ = -1;
     autoFeed_ = true;
     duplexWanted_ = false;
+    bwFromGrey_ = false;
     defaults_.clear();
     for (int cap : {kCapBrightness, kCapPixelType, kCapXResolution, kCapYResolution}) {
         const CapInfo c = Describe(cap);
@@ -50,8 +51,13 @@ CapInfo CapabilityMap::NumericCap(int cap, int index) {
     return c;
 }
 
+int CapabilityMap::PixelType() {
+    const int device = DevicePixelType();
+    return bwFromGrey_ && device == kPixelGray ? kPixelBw : device;
+}
+
 // The pixel type the device will deliver with its current settings.
-int CapabilityMap::CurrentPixelType() {
+int CapabilityMap::DevicePixelType() {
     const int modeIndex = options_.Find(saneopt::Role::Mode);
     if (options_.Usable(modeIndex)) {
         const int depthIndex = options_.Find(saneopt::Role::Depth);
@@ -70,7 +76,7 @@ std::vector<int> CapabilityMap::PixelTypesOffered() {
     const int modeIndex = options_.Find(saneopt::Role::Mode);
     if (options_.Usable(modeIndex))
         return saneopt::PixelTypes(options_.StringList(modeIndex), options_.DepthList());
-    const int t = CurrentPixelType();
+    const int t = DevicePixelType();
     return t < 0 ? std::vector<int>{} : std::vector<int>{t};
 }
 
@@ -109,7 +115,7 @@ CapInfo CapabilityMap::Describe(int cap) {
             c.supported = true;
             c.container = kContainerEnumeration;
             c.numItems = static_cast<int>(types.size());
-            c.value = CurrentPixelType();
+            c.value = PixelType();
             c.min = types.front();
             c.max = types.back();
             c.def = DefaultOf(cap, c.value);
@@ -192,6 +198,7 @@ void CapabilityMap::Apply(int cap, double v) {
             if (m.mode.empty())
                 ThrowOwn(kErrBadValue, "The scanner cannot deliver this pixel type");
             if (options_.GetString(modeIndex) != m.mode) options_.SetString(modeIndex, m.mode);
+            bwFromGrey_ = m.quirk == "bw-from-grey";
             const int depthIndex = options_.Find(saneopt::Role::Depth);
             if (m.depth && options_.Usable(depthIndex) && options_.GetNumber(depthIndex) != m.depth)
                 options_.SetNumber(depthIndex, m.depth);

@@ -32,6 +32,9 @@ public:
     void Apply(int cap, double value);
 
     int transferCount() const { return transferCount_; }
+    // The pixel type the session's images will have (-1: unknown); it may be fewer colours than
+    // the device delivers (see saneopt::MayReduce).
+    int PixelType();
     // The entries of the device's source option by kind, and the option's index (-1: none).
     saneopt::Sources SourceEntries(int* index = nullptr);
     // What the selected source is; a device without a source option scans from its glass.
@@ -39,7 +42,7 @@ public:
 
 private:
     CapInfo NumericCap(int cap, int index);
-    int CurrentPixelType();
+    int DevicePixelType();
     std::vector<int> PixelTypesOffered();
     void SelectSourceEntry(bool feeder, bool duplex);
     double DefaultOf(int cap, double current) const;
@@ -48,6 +51,7 @@ private:
     int transferCount_ = -1;
     bool autoFeed_ = true;
     bool duplexWanted_ = false;
+    bool bwFromGrey_ = false;  // black and white was asked of a device that scans it grey
     std::map<int, double> defaults_;
 };
 

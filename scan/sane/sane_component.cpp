@@ -215,6 +215,7 @@ void ScannerComponent::StartAcquire() {
     const saneopt::SourceKind kind = m.caps->CurrentSourceKind();
     if (plan.pagesWanted < 0 && kind == saneopt::SourceKind::Flatbed) plan.pagesWanted = 1;
     plan.flatbedEntry = m.caps->SourceEntries(&plan.sourceIndex).flatbed;
+    plan.pixelType = m.caps->PixelType();
     if (kind != saneopt::SourceKind::Flatbed) plan.feederEntry = o.GetString(plan.sourceIndex);
     const int resX = o.ResolutionOption(false);
     const int resY = o.ResolutionOption(true);

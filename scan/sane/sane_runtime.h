@@ -1,6 +1,5 @@
 // SANE is one per process: started by the first scanner component that needs it and ended by
-// the last. Back ends that read on threads of their own are kept from having those threads
-// killed in the middle of a library call (see sane_runtime.cpp).
+// the last, with the guards against back-end faults in place before the first back end loads.
 #pragma once
 
 namespace vellumo::scan::sane {

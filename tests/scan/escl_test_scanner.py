@@ -9,10 +9,11 @@ whichever the client asked for.
 
 What the tests can read (--record FILE, one line per event, flushed at once):
   job N source=Platen|Feeder duplex=true|false|- mode=M xres=X yres=Y x=.. y=.. width=..
-      height=.. format=F brightness=B|-        (the region in 1/300 inch, as it arrived)
+      height=.. format=F brightness=B|- brightness-support=B|-
+                               (the region in 1/300 inch, as it arrived)
   refused N reason             (a job the scanner would not start)
   page N SHEET front|back      (a page sent for job N)
-  delete N                     (the client deleted job N)
+  delete N STATE pages=K       (the client deleted job N, which was in STATE after K pages)
   vanished                     (the scanner went away)
 
 What the tests can set: --sheets (sheets in the feeder), --jam-after K (the feeder jams after
@@ -397,16 +398,19 @@ class Handler(http.server.BaseHTTPRequestHandler):
             "height": int(tag(xml, "Height") or MAX_HEIGHT),
             "format": tag(xml, "DocumentFormatExt") or tag(xml, "DocumentFormat") or "image/jpeg",
             "brightness": tag(xml, "Brightness"),
+            # SANE's escl back end sends its brightness under this (wrong) name; a scanner
+            # ignores it, but the test can see what was meant.
+            "brightness_support": tag(xml, "BrightnessSupport"),
         }
         with LOCK:
             SCANNER.job_count += 1
             number = SCANNER.job_count
         line = "job %d source=%s duplex=%s mode=%s xres=%d yres=%d x=%d y=%d width=%d height=%d " \
-               "format=%s brightness=%s" % (
+               "format=%s brightness=%s brightness-support=%s" % (
                    number, settings["source"], settings["duplex"], settings["mode"],
                    settings["xres"], settings["yres"], settings["x"], settings["y"],
                    settings["width"], settings["height"], settings["format"],
-                   settings["brightness"] or "-")
+                   settings["brightness"] or "-", settings["brightness_support"] or "-")
         record(line)
         if source == "Feeder" and SCANNER.sheets <= 0:
             record("refused %d feeder-empty" % number)
@@ -430,8 +434,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.reply(404)
             return
         with LOCK:
+            state = job.state
             job.state = "Canceled"
-        record("delete %d" % job.number)
+        record("delete %d %s pages=%d" % (job.number, state, job.pages_sent))
         self.reply(200)
 
     def next_document(self, job_id):

@@ -28,6 +28,18 @@ SaneTestConfiguration saneConfiguration;
 
 }  // namespace
 
+std::string SaneConfigDir() {
+    return saneConfiguration.dir.path();
+}
+
+SaneBackendsInUse::SaneBackendsInUse(const std::string& dllConf) {
+    testsupport::writeFile(saneConfiguration.dir.file("dll.conf"), dllConf);
+}
+
+SaneBackendsInUse::~SaneBackendsInUse() {
+    testsupport::writeFile(saneConfiguration.dir.file("dll.conf"), "test\n");
+}
+
 void OpenTestDevice(ScannerComponent& component, const std::string& device) {
     component.CurrentSource(component.AddSource(device));
     component.OpenSession();

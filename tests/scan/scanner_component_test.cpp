@@ -368,7 +368,10 @@ TEST(ScannerFailures, CarryTheSaneStatusAndItsText) {
     ASSERT_TRUE(a.end.has_value());
     ASSERT_TRUE(a.end->error.has_value());
     EXPECT_EQ(a.end->error->status(), 9);
-    EXPECT_EQ(a.end->error->ErrorText(), "Error during device I/O");
+    // Told as what it means for the user, not as SANE's "Error during device I/O".
+    EXPECT_EQ(a.end->error->ErrorText(),
+              "The scanner stopped answering in the middle of the scan. Check that it is "
+              "switched on and connected, then scan again");
     EXPECT_TRUE(a.images.empty());
     EXPECT_EQ(c.PendingTransfers(), 0);
 
@@ -553,7 +556,9 @@ TEST(Feeder, AnEmptyFeederIsAnErrorWhenTheGlassIsNotToBeUsed) {
     ASSERT_TRUE(a.end.has_value());
     ASSERT_TRUE(a.end->error.has_value());
     EXPECT_EQ(a.end->error->status(), 7);  // SANE_STATUS_NO_DOCS
-    EXPECT_EQ(a.end->error->ErrorText(), "Document feeder out of documents");
+    EXPECT_EQ(a.end->error->ErrorText(),
+              "The document feeder is empty. Put the pages in the feeder, or switch the feeder "
+              "off to scan from the glass");
     EXPECT_TRUE(a.images.empty());
     EXPECT_EQ(c.PendingTransfers(), 0);
 }
