@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 #include <pthread.h>
+#include <signal.h>
 
 #include <atomic>
 #include <cerrno>
@@ -23,10 +24,26 @@ Function LibcFunction(std::atomic<Function>& cache, const char* name) {
 using SetCancelType = int (*)(int, int*);
 std::atomic<SetCancelType> libcSetCancelType{nullptr};
 
+// Does nothing: a write to a closed connection then fails with EPIPE instead of ending the
+// program.
+void IgnorePipe(int) {}
+
 }  // namespace
 
 void PrepareBackEndGuards() {
     LibcFunction(libcSetCancelType, "pthread_setcanceltype");
+    // A scanner or saned that goes away leaves the back end writing to a closed socket.
+    // SIG_IGN is not enough: SANE's thread helper sets SIGPIPE back to the default (ending the
+    // process) whenever a reader thread ends; a handler of our own it leaves alone.
+    struct sigaction current {};
+    if (sigaction(SIGPIPE, nullptr, &current) == 0 &&
+        (current.sa_handler == SIG_DFL || current.sa_handler == SIG_IGN)) {
+        struct sigaction ignore {};
+        ignore.sa_handler = IgnorePipe;
+        sigemptyset(&ignore.sa_mask);
+        ignore.sa_flags = SA_RESTART;
+        sigaction(SIGPIPE, &ignore, nullptr);
+    }
 }
 
 }  // namespace vellumo::scan::sane

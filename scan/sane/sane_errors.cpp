@@ -18,6 +18,10 @@ void ThrowSane(SANE_Status status) {
 }
 
 ScannerError ScanStopped(SANE_Status status) {
+    // The net back end returns whatever its unread reply held when saned went away: a status
+    // SANE does not know means the scanner was lost.
+    if (status < SANE_STATUS_GOOD || status > SANE_STATUS_ACCESS_DENIED)
+        status = SANE_STATUS_IO_ERROR;
     const char* text = nullptr;
     switch (status) {
         case SANE_STATUS_JAMMED:

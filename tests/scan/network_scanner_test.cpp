@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include "network_scanners.h"
 #include "scan/sane/option_map.h"
@@ -320,6 +323,111 @@ TEST_P(NetworkScan, ScannerGoingAwayMidJobIsToldAndThePagesBeforeAreKept) {
     ASSERT_TRUE(Scan(Settings(kPixelGray, 75, 0), 90000));
     EXPECT_EQ(images_.size(), 2u);
     EXPECT_EQ(scanner_->events("vanished").size(), 1u);
+    const std::vector<std::string> shown = Messages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find("stopped answering"), std::string::npos) << shown[0];
+}
+
+}  // namespace
+
+namespace {
+
+// The SANE test scanner shared by saned on 127.0.0.1, reached through SANE's net back end.
+class SharedScan : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saned_ = std::make_unique<SanedTestServer>();
+        if (!saned_->problem().empty()) GTEST_SKIP() << saned_->problem();
+        saned_->UseClientConfig();
+        component_ = std::make_unique<ScannerComponent>();
+        component_->SetEventCallback(kEventImageTransferred, [this](void*, int, int) {
+            images_.push_back(DibHeader(*component_->ImageHandle()));
+            if (component_->PendingTransfers() == 0) ui_.PostScanFinished();
+        });
+        component_->SetAcquireEndCallback([this](const AcquireEnd& end) {
+            end_ = end;
+            OnAcquireEnded(end, ui_);
+        });
+        ui_.printer.reset();
+    }
+    void TearDown() override {
+        component_.reset();
+        saned_.reset();
+    }
+    // Runs the events until the scan has ended or `stop` says so after an image.
+    void RunScan(const std::function<void()>& afterFirstImage = nullptr) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        bool acted = false;
+        while (ui_.scanFinished == 0 && std::chrono::steady_clock::now() < deadline) {
+            component_->WaitForEvents(50);
+            if (!acted && afterFirstImage && !images_.empty()) {
+                acted = true;
+                afterFirstImage();
+            }
+        }
+        ASSERT_EQ(ui_.scanFinished, 1) << "the scan did not end in time";
+        FinishScan(*component_, ui_);
+    }
+    std::vector<std::string> Messages() const {
+        std::vector<std::string> out;
+        for (const std::string& c : ui_.calls)
+            if (c.rfind("warning: ", 0) == 0 || c.rfind("message: ", 0) == 0) out.push_back(c);
+        return out;
+    }
+
+    std::unique_ptr<SanedTestServer> saned_;
+    std::unique_ptr<ScannerComponent> component_;
+    RecordingUi ui_;
+    std::vector<BitmapInfoHeader> images_;
+    std::optional<AcquireEnd> end_;
+};
+
+TEST_F(SharedScan, TheSharedScannersAreListedAndScan) {
+    component_->OpenSourceManager();
+    ASSERT_EQ(component_->SourceCount(), 2);
+    EXPECT_EQ(component_->SourceDeviceName(0), "net:127.0.0.1:test:0");
+    EXPECT_EQ(component_->SourceName(0), "Noname frontend-tester");
+    ASSERT_TRUE(OnScanPage(*component_, ui_, Settings(kPixelGray, 50)));
+    RunScan();
+    EXPECT_TRUE(Messages().empty());
+    ASSERT_EQ(images_.size(), 1u);
+    EXPECT_EQ(images_[0].biBitCount, 8);
+    EXPECT_NEAR(images_[0].biWidth, 8.48 * 50, 2);
+    EXPECT_NEAR(images_[0].biHeight, 10.98 * 50, 2);
+}
+
+TEST_F(SharedScan, FeederRunGivesEverySheet) {
+    LogCapture log;
+    component_->TraceLog(1);
+    component_->CurrentSource(component_->AddSource("net:127.0.0.1:test:0"));
+    ASSERT_TRUE(OnScanPage(*component_, ui_, Settings(kPixelGray, 50, 0)));
+    RunScan();
+    EXPECT_TRUE(Messages().empty());
+    ASSERT_EQ(images_.size(), 10u) << [&] {
+        std::string all;
+        for (const std::string& l : log.allLines()) all += l + "\n";
+        return all;
+    }();  // the test feeder holds ten sheets
+    for (const BitmapInfoHeader& h : images_) EXPECT_EQ(h.biBitCount, 8);
+}
+
+TEST_F(SharedScan, CancelStopsTheRun) {
+    component_->CurrentSource(component_->AddSource("net:127.0.0.1:test:0"));
+    // Big grey pages, so that the run takes a while over the network.
+    ASSERT_TRUE(OnScanPage(*component_, ui_, Settings(kPixelGray, 300, 0)));
+    RunScan([this] { component_->CancelAcquire(); });
+    ASSERT_TRUE(end_.has_value());
+    EXPECT_TRUE(end_->cancelled);
+    EXPECT_LT(images_.size(), 10u);
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(SharedScan, SanedGoingAwayIsToldAndThePagesBeforeAreKept) {
+    component_->CurrentSource(component_->AddSource("net:127.0.0.1:test:0"));
+    ASSERT_TRUE(OnScanPage(*component_, ui_, Settings(kPixelGray, 300, 0)));
+    RunScan([this] { saned_->Kill(); });
+    EXPECT_GE(images_.size(), 1u);
+    EXPECT_LT(images_.size(), 10u);
     const std::vector<std::string> shown = Messages();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_NE(shown[0].find("stopped answering"), std::string::npos) << shown[0];
