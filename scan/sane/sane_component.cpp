@@ -177,8 +177,11 @@ void ScannerComponent::OpenSourceManager() {
 void ScannerComponent::SelectSource() {
     impl_->RequireSources();
     if (!impl_->chooser) ThrowOwn(kErrSelectionCancelled, "No source dialog is available");
+    // The SANE device name beside the product name: two scanners of one model, or one scanner
+    // reached through two back ends, can be told apart.
     std::vector<std::string> names;
-    for (const Impl::Source& s : impl_->sources) names.push_back(s.product);
+    for (const Impl::Source& s : impl_->sources)
+        names.push_back(s.product == s.device ? s.device : s.product + " (" + s.device + ")");
     const int chosen = impl_->chooser(names, impl_->current);
     if (chosen < 0 || chosen >= static_cast<int>(names.size()))
         ThrowOwn(kErrSelectionCancelled, "The source selection was cancelled");

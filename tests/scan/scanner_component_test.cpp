@@ -247,8 +247,12 @@ TEST(Sources, TheChooserPicksOrCancels) {
         return 1;
     });
     c.SelectSource();
-    EXPECT_EQ(offered.size(), 2u);
+    // Two devices of one product are told apart by their SANE names.
+    EXPECT_EQ(offered, (std::vector<std::string>{"Noname frontend-tester (test:0)",
+                                                 "Noname frontend-tester (test:1)"}));
     EXPECT_EQ(c.CurrentSource(), 1);
+    // The stored choice and the field keep the product name alone.
+    EXPECT_EQ(c.SourceName(1), "Noname frontend-tester");
     c.SetSourceChooser([](const std::vector<std::string>&, int) { return -1; });
     try {
         c.SelectSource();
