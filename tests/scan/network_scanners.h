@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "scan_test_support.h"
+#include "sane_test_config.h"
 #include "support/test_support.h"
 
 namespace scantest {

@@ -10,25 +10,12 @@
 #include <vector>
 
 #include "imaging/image_buffer.h"
+#include "sane_test_config.h"
 #include "scan/scan_session.h"
 #include "scan/scanner_component.h"
 #include "support/test_support.h"
 
 namespace scantest {
-
-// The SANE configuration folder of this test program. SANE reads the folder it finds at its
-// first start for the whole process, so tests that need other back ends write their
-// configuration into this one.
-std::string SaneConfigDir();
-
-// Makes dll.conf list other back ends until the object goes (then the test back end again).
-class SaneBackendsInUse {
-public:
-    explicit SaneBackendsInUse(const std::string& dllConf);
-    ~SaneBackendsInUse();
-    SaneBackendsInUse(const SaneBackendsInUse&) = delete;
-    SaneBackendsInUse& operator=(const SaneBackendsInUse&) = delete;
-};
 
 // Opens a session on a device of the SANE test back end, without discovery.
 void OpenTestDevice(ScannerComponent& component, const std::string& device = "test:0");
