@@ -7,6 +7,8 @@
 
 namespace vellumo::scan::sane {
 
+using namespace vellumo::imaging;
+
 namespace {
 
 constexpr int kBlackBelow = 128;  // grey levels under this become black

@@ -9,6 +9,8 @@
 
 namespace vellumo::scan::sane {
 
+using namespace vellumo::imaging;
+
 namespace {
 
 sanedib::FrameFormat FormatOf(SANE_Frame f) {

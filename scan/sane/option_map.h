@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace vellumo::scan {
+
 namespace saneopt {
 
 enum class Role {
@@ -77,3 +79,5 @@ bool MayReduce(int delivered, int wanted);
 bool GeometryInPixels();
 
 }  // namespace saneopt
+
+}  // namespace vellumo::scan

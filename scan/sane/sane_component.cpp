@@ -18,6 +18,9 @@
 #include "scan/sane/sane_runtime.h"
 #include "scan/scanner_component.h"
 
+namespace vellumo::scan {
+
+using namespace vellumo::platform;
 using namespace vellumo::scan::sane;
 
 struct ScannerComponent::Impl {
@@ -418,3 +421,5 @@ int ScannerComponent::WaitForEvents(int timeoutMs) {
 int ScannerComponent::ProcessEvents() {
     return impl_->loop.ProcessEvents();
 }
+
+}  // namespace vellumo::scan

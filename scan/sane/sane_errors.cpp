@@ -1,9 +1,11 @@
 #include "scan/sane/sane_errors.h"
 
+namespace vellumo::scan {
+
 ScannerError::ScannerError(int status, int errorCode, std::string errorText)
     : status_(status), errorCode_(errorCode), errorText_(std::move(errorText)) {}
 
-namespace vellumo::scan::sane {
+namespace sane {
 
 void ThrowOwn(int code, const std::string& text) {
     throw ScannerError(kComponentStatus, code, text);
@@ -63,4 +65,6 @@ std::string TraceResult(SANE_Status status) {
     return std::string(" = ") + sane_strstatus(status);
 }
 
-}  // namespace vellumo::scan::sane
+}  // namespace sane
+
+}  // namespace vellumo::scan

@@ -15,6 +15,8 @@
 #include "scan/scan_session.h"
 #include "scan_test_support.h"
 
+using namespace vellumo::scan;
+using namespace vellumo::imaging;
 using namespace scantest;
 
 namespace {

@@ -14,6 +14,7 @@
 #include "network_scanners.h"
 #include "tests/mainwnd/mainwnd_fixture.h"
 
+using namespace vellumo::scan;
 using namespace scantest;
 
 namespace {
