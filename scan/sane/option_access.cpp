@@ -118,10 +118,14 @@ void SaneOptions::SetNumber(int index, double value) {
 std::string SaneOptions::GetString(int index) {
     const SANE_Option_Descriptor* d = Descriptor(index);
     if (!d || d->type != SANE_TYPE_STRING) return {};
-    std::vector<char> text(static_cast<size_t>(d->size) + 1, '\0');
+    // Room beyond the option's declared size: the escl back end copies a longer source name
+    // than its option declares.
+    constexpr size_t kSlack = 256;
+    std::vector<char> text(static_cast<size_t>(d->size) + kSlack, '\0');
     if (sane_control_option(handle_, index, SANE_ACTION_GET_VALUE, text.data(), nullptr) !=
         SANE_STATUS_GOOD)
         return {};
+    text.back() = '\0';
     return text.data();
 }
 
