@@ -6,6 +6,7 @@
 #include <sched.h>
 #include <signal.h>
 #include <sys/ioctl.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -30,9 +31,13 @@ pid_t Spawn(const std::vector<std::string>& args, const std::string& logFile,
     std::vector<char*> argv;
     for (std::string& a : copy) argv.push_back(a.data());
     argv.push_back(nullptr);
+    const pid_t parent = getpid();
     const pid_t pid = fork();
     if (pid == 0) {
         setpgid(0, 0);
+        // A test that dies (a crash, ctest's time limit) takes its server with it.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent) _exit(127);
         const int log = open(logFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (log >= 0) {
             dup2(log, 1);
