@@ -303,15 +303,20 @@ TEST_F(ScanGuiTest, GeneralPageShowsAndChoosesTheDevice) {
 
     // The source dialog lists every source; OK on the second stores it.
     int listed = 0;
+    QStringList rows;
     dialogs().setDialogAnswer([&](QDialog& shown) {
         auto& d = static_cast<CSourceDialog&>(shown);
         listed = d.list()->count();
+        for (int i = 0; i < d.list()->count(); ++i) rows << d.list()->item(i)->text();
         EXPECT_FALSE(page.isEnabled());
         d.selectIndex(1);
         return static_cast<int>(QDialog::Accepted);
     });
     OnSelectDevice(&page, &field);
     EXPECT_EQ(listed, 2);
+    // "Select Source" shows the SANE device beside the product name.
+    EXPECT_EQ(rows, QStringList({QStringLiteral("Noname frontend-tester (test:0)"),
+                                 QStringLiteral("Noname frontend-tester (test:1)")}));
     EXPECT_TRUE(page.isEnabled());
     EXPECT_EQ(field.text().toStdString(), kTestScanner);
     EXPECT_EQ(twainPro->component().CurrentSource(), 1);
