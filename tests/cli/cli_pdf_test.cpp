@@ -1,7 +1,7 @@
 // vellumo-cli pdf as a user runs it: exit codes, messages on standard error, the PDF.
 #include <gtest/gtest.h>
 
-#include "pdf_test_util.h"
+#include "tests/pdf/pdf_test_util.h"
 #include "support/test_support.h"
 
 using namespace pdftest;

@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "smtp_test_server.h"
+#include "tests/mail/smtp_test_server.h"
 
 using namespace vellumo::mail;
 
