@@ -10,6 +10,7 @@
 #include "mainwnd/page_drop.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "platform/dialogs.h"
+#include "platform/install_dirs.h"
 #include "platform/log.h"
 #include "platform/messages.h"
 #include "platform/window_message.h"
@@ -150,7 +151,8 @@ void ConnectPageView(document::PageDocument& document, CPageView* view, QObject*
 }
 
 QString ViewerPath() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/viewer");
+    return QString::fromStdString(
+        FindHelperProgram(QCoreApplication::applicationDirPath().toStdString(), "viewer"));
 }
 
 QStringList ViewerArguments(const document::PageDocument& document, int row) {
@@ -170,9 +172,9 @@ void CPageView::OpenInViewer() {
     if (!document_ || row < 0 || row >= static_cast<int>(document_->pages.size())) return;
     const QString path =
         QString::fromStdString(PagePath(*document_->pages[static_cast<size_t>(row)]));
-    const QFileInfo viewer(ViewerPath());
-    if (viewer.isFile() && viewer.isExecutable())
-        Dialogs()->startProgram(viewer.filePath(), ViewerArguments(*document_, row));
+    const QString viewer = ViewerPath();
+    if (!viewer.isEmpty())
+        Dialogs()->startProgram(viewer, ViewerArguments(*document_, row));
     else
         Dialogs()->openFile(path);
 }
