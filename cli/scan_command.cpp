@@ -20,6 +20,8 @@
 
 namespace vellumo::cli {
 
+using namespace vellumo::imaging;
+
 using namespace vellumo::platform;
 using namespace vellumo::pdf;
 using namespace vellumo::scan;

@@ -251,15 +251,13 @@ PreparedPage PreparePage(const vellumo::imaging::PageRef& ref, const PdfBuildOpt
         const bool saved = SaveJpegCopy(image, jpeg, quality);
         FreeImage(image);
         if (!saved) {
-            p.note = Format("Could not compress image %d of %d (%s), adding it unchanged
-", page,
+            p.note = Format("Could not compress image %d of %d (%s), adding it unchanged\n", page,
                             pageCount, path.c_str());
         } else if (FileBytes(jpeg) < LosslessBytes(ref, options)) {
             p.file = jpeg;
             p.page = 0;
         } else {
-            p.note = Format("Image %d of %d kept lossless: as JPEG it would not be smaller
-", page,
+            p.note = Format("Image %d of %d kept lossless: as JPEG it would not be smaller\n", page,
                             pageCount);
         }
     }
