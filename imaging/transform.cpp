@@ -192,18 +192,23 @@ inline void Transpose8x8Bytes(const uint8_t* const in[8], size_t inOffset, uint8
 
 template <uint32_t kBytes>
 void TurnEachPixel(const TurnTile& t, uint32_t yFrom, uint32_t yTo, uint32_t xFrom) {
+    // Locals, so that the stores through d need not reload them.
+    const uint8_t* const* lines = t.lines;
+    const uint32_t x1 = t.x1;
+    if (xFrom >= x1) return;
     for (uint32_t y = yFrom; y < yTo; ++y) {
         uint8_t* d = t.out[y];
-        const size_t column = size_t{t.sourceColumn(y)} * kBytes;
+        const uint32_t sourceColumn = t.sourceColumn(y);
+        const size_t column = size_t{sourceColumn} * kBytes;
         uint32_t x = xFrom;
         if constexpr (kBytes == 3) {
             // Four-byte moves; the spare byte of each store is overwritten by the next pixel.
             // The last pixel of the run, and the source's last column (whose spare byte may lie
             // past the image), move exactly three bytes.
-            if (t.sourceColumn(y) + 1 < t.sourceWidth)
-                for (; x + 1 < t.x1; ++x) std::memcpy(d + 3 * size_t{x}, t.lines[x] + column, 4);
+            if (sourceColumn + 1 < t.sourceWidth)
+                for (; x + 1 < x1; ++x) std::memcpy(d + 3 * size_t{x}, lines[x] + column, 4);
         }
-        for (; x < t.x1; ++x) std::memcpy(d + size_t{x} * kBytes, t.lines[x] + column, kBytes);
+        for (; x < x1; ++x) std::memcpy(d + size_t{x} * kBytes, lines[x] + column, kBytes);
     }
 }
 
@@ -261,7 +266,8 @@ void TurnTile32(const TurnTile& tile) {
 void TurnBits(const uint8_t* const* lines, uint32_t first, uint32_t last, uint32_t packedWidth,
               uint8_t* const* rows) {
     for (uint32_t column = 0; column < packedWidth; ++column) {
-        uint8_t* const* target = rows + size_t{column} * 8;
+        uint8_t* target[8];  // a local copy, which the stores cannot change
+        for (uint32_t j = 0; j < 8; ++j) target[j] = rows[size_t{column} * 8 + j];
         for (uint32_t b = first; b < last; ++b) {
             uint64_t block = 0;
             for (uint32_t i = 0; i < 8; ++i) block = (block << 8) | lines[8 * b + i][column];
@@ -457,9 +463,10 @@ int FreeRotation(double degrees, const ImageBuffer& from, ImageBuffer& dst) {
 
 }  // namespace
 
-std::vector<BitGather> GatherPlan(const std::vector<uint32_t>& positions) {
+std::vector<BitGather> GatherPlan(const uint32_t* positions, uint32_t n) {
     std::vector<BitGather> plan;
-    for (uint32_t p : positions) {
+    for (uint32_t i = 0; i < n; ++i) {
+        const uint32_t p = positions[i];
         const uint32_t byte = p / 64 * 8;
         if (plan.empty() || plan.back().byte != byte) plan.push_back({byte, 0, 0});
         plan.back().mask |= uint64_t{1} << (63 - p % 64);
@@ -468,9 +475,7 @@ std::vector<BitGather> GatherPlan(const std::vector<uint32_t>& positions) {
     return plan;
 }
 
-void portable::GatherBits(const uint8_t* row, const std::vector<uint32_t>& positions,
-                          uint8_t* out) {
-    const auto n = static_cast<uint32_t>(positions.size());
+void portable::GatherBits(const uint8_t* row, const uint32_t* positions, uint32_t n, uint8_t* out) {
     uint32_t pending = 0;
     for (uint32_t x = 0; x < n; ++x) {
         const uint32_t b = positions[x];
@@ -504,17 +509,18 @@ int ResizeImage(const ImageBuffer& src, ImageBuffer& dst) {
     const int bits = BitsPerPixel(dst);
     const uint32_t bytes = bits == 1 ? 0 : static_cast<uint32_t>(bits / 8);
     // Source column of every dst column: a bit position for 1-bit images, else a byte offset.
-    std::vector<uint32_t> columns(dw);
+    std::vector<uint32_t> columnList(dw);
     for (uint32_t x = 0; x < dw; ++x) {
         const auto sx = static_cast<uint32_t>(uint64_t{x} * sw / dw);
-        columns[x] = bits == 1 ? from->areaLeft + sx : sx * bytes;
+        columnList[x] = bits == 1 ? from->areaLeft + sx : sx * bytes;
     }
+    const uint32_t* columns = columnList.data();
     std::vector<uint8_t> packed(bits == 1 ? (dw + 7) / 8 : 0);
     // Reducing 1-bit rows: every source bit is taken at most once, so whole words of the row
     // can be sampled at a time.
     const TransformKernels kernels = ChooseTransformKernels();
     std::vector<BitGather> plan;
-    if (bits == 1 && dw <= sw && kernels.gatherBits) plan = GatherPlan(columns);
+    if (bits == 1 && dw <= sw && kernels.gatherBits) plan = GatherPlan(columns, dw);
     uint32_t previousSy = UINT32_MAX;
     const uint8_t* previousRow = nullptr;
     for (uint32_t y = 0; y < dh; ++y) {
@@ -535,7 +541,7 @@ int ResizeImage(const ImageBuffer& src, ImageBuffer& dst) {
                     kernels.gatherBits(RowPointer(*from, from->areaTop + sy), from->rowBytes, plan,
                                        packed.data());
                 else
-                    portable::GatherBits(s, columns, packed.data());
+                    portable::GatherBits(s, columns, dw, packed.data());
                 CopyBits(d, dst.areaLeft, packed.data(), 0, dw);
                 break;
             case 8:

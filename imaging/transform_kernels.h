@@ -43,8 +43,8 @@ struct BitGather {
     uint32_t count;
     uint64_t mask;
 };
-// The plan for sampling at `positions`, which must increase.
-std::vector<BitGather> GatherPlan(const std::vector<uint32_t>& positions);
+// The plan for sampling at the n `positions`, which must increase.
+std::vector<BitGather> GatherPlan(const uint32_t* positions, uint32_t n);
 
 struct TransformKernels {
     // to[j] = from[n - 1 - j] with the bits of each byte reversed, for every j < n.
@@ -77,8 +77,8 @@ void TurnPixels(const TurnTile& tile, uint32_t bytes, uint32_t yFrom, uint32_t y
 void TurnBits(const uint8_t* const* lines, uint32_t first, uint32_t last, uint32_t packedWidth,
               uint8_t* const* rows);
 inline constexpr TurnBitsKernel kTurnBits{TurnBits, 8, 1};
-// Packs the bits at `positions` of `row` into `out`, first bit at the top.
-void GatherBits(const uint8_t* row, const std::vector<uint32_t>& positions, uint8_t* out);
+// Packs the bits at the n `positions` of `row` into `out`, first bit at the top.
+void GatherBits(const uint8_t* row, const uint32_t* positions, uint32_t n, uint8_t* out);
 }  // namespace portable
 
 // Turns a tile in blocks of kBlock x kBlock pixels of kBytes bytes, from its first row down:
@@ -87,21 +87,25 @@ void GatherBits(const uint8_t* row, const std::vector<uint32_t>& positions, uint
 // pixel would reach past the source rows; the pixels left over are turned one by one.
 template <uint32_t kBytes, uint32_t kBlock, uint32_t kRead, class TurnBlock>
 void TurnTileInBlocks(const TurnTile& t, TurnBlock turnBlock) {
+    // Locals, so that the blocks' stores need not reload them.
+    const uint8_t* const* lines = t.lines;
+    const uint32_t x0 = t.x0, x1 = t.x1, y1 = t.y1, sw = t.sourceWidth;
+    const bool right = t.right;
     uint32_t yDone = t.y0;
-    if (t.x1 - t.x0 >= kBlock) {
-        const uint32_t xEnd = t.x0 + (t.x1 - t.x0) / kBlock * kBlock;
-        for (; yDone + kBlock <= t.y1; yDone += kBlock) {
-            const uint32_t first = t.right ? yDone : t.sourceWidth - kBlock - yDone;
-            if (size_t{first} * kBytes + kRead > size_t{t.sourceWidth} * kBytes) break;
+    if (x1 - x0 >= kBlock) {
+        const uint32_t xEnd = x0 + (x1 - x0) / kBlock * kBlock;
+        for (; yDone + kBlock <= y1; yDone += kBlock) {
+            const uint32_t first = right ? yDone : sw - kBlock - yDone;
+            if (size_t{first} * kBytes + kRead > size_t{sw} * kBytes) break;
             uint8_t* rowsOut[kBlock];
             for (uint32_t k = 0; k < kBlock; ++k)
-                rowsOut[k] = t.out[t.right ? yDone + k : yDone + kBlock - 1 - k];
-            for (uint32_t x = t.x0; x < xEnd; x += kBlock)
-                turnBlock(&t.lines[x], size_t{first} * kBytes, rowsOut, size_t{x} * kBytes);
+                rowsOut[k] = t.out[right ? yDone + k : yDone + kBlock - 1 - k];
+            for (uint32_t x = x0; x < xEnd; x += kBlock)
+                turnBlock(&lines[x], size_t{first} * kBytes, rowsOut, size_t{x} * kBytes);
         }
         portable::TurnPixels(t, kBytes, t.y0, yDone, xEnd);
     }
-    portable::TurnPixels(t, kBytes, yDone, t.y1, t.x0);
+    portable::TurnPixels(t, kBytes, yDone, y1, x0);
 }
 
 #if defined(VELLUMO_X86_KERNELS)

@@ -187,8 +187,8 @@ TEST(ResizeKernels, GatheredBitsLikeThePortableKernel) {
                     for (uint32_t x = 0; x < dw; ++x)
                         positions[x] = left + static_cast<uint32_t>(uint64_t{x} * sw / dw);
                     std::vector<uint8_t> expected = Target((dw + 7) / 8), actual = expected;
-                    portable::GatherBits(row.data(), positions, expected.data());
-                    kernel(row.data(), rowBytes, GatherPlan(positions), actual.data());
+                    portable::GatherBits(row.data(), positions.data(), dw, expected.data());
+                    kernel(row.data(), rowBytes, GatherPlan(positions.data(), dw), actual.data());
                     EXPECT_EQ(actual, expected);
                 }
     });
