@@ -744,19 +744,20 @@ class Road:
 
 
 def read_layout(source_dir):
-    """The control rectangles of the main window, from the artwork's layout table, which
-    mirrors where the main dialog places its controls."""
-    path = os.path.join(source_dir, "res", "artwork", "make_artwork.cpp")
+    """The control rectangles of the main window, from the table of control places that the
+    main dialog and the artwork generator both read."""
+    path = os.path.join(source_dir, "mainwnd", "controls.h")
     with open(path) as f:
         text = f.read()
-    table = dict((name, tuple(int(v) for v in values))
-                 for name, *values in re.findall(
-                     r"const QRect (k\w+)\((\d+), (\d+), (\d+), (\d+)\);", text))
-    wanted = ("kLoad", "kScan", "kMail", "kSave", "kExit", "kPageList")
-    missing = [n for n in wanted if n not in table]
+    places = dict((name, tuple(int(v) for v in values))
+                  for name, *values in re.findall(
+                      r"\{id::(\w+), (\d+), (\d+), (\d+), (\d+)\}", text))
+    names = {"kLoad": "LoadPage", "kScan": "ScanPage", "kMail": "MailPdf", "kSave": "SavePdf",
+             "kExit": "Exit", "kPageList": "PageList"}
+    missing = [n for n in names.values() if n not in places]
     if missing:
-        raise RoadFailure("the layout table in %s lacks %s" % (path, ", ".join(missing)))
-    return table
+        raise RoadFailure("the table of control places in %s lacks %s" % (path, ", ".join(missing)))
+    return dict((short, places[name]) for short, name in names.items())
 
 
 def dialog_base_units(pixels, units):

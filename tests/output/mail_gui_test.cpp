@@ -100,8 +100,8 @@ protected:
         cancelRequested = 0;
     }
     void TearDown() override {
+        if (mainDialog) Doc().FreeAllPages();
         skin_.reset();
-        Doc().FreeAllPages();
         loggingOn = 0;
     }
     // A page loaded from a PNG file that ImageMagick draws.

@@ -102,8 +102,8 @@ protected:
         loggingOn = 1;
     }
     void TearDown() override {
+        if (mainDialog) Doc().FreeAllPages();
         skin_.reset();
-        Doc().FreeAllPages();
         loggingOn = 0;
         // The command made the save folder the current one; it goes with the test's folder.
         QDir::setCurrent(QString::fromStdString(home->path()));
