@@ -1,6 +1,9 @@
-// PCX (ZSoft) files, run-length encoded. Loads 1-bit (one plane), 16-colour (four 1-bit
-// planes, as an 8-bit palette image), 8-bit (with the 256-colour table at the end of the file,
-// or grey without it) and 24-bit (three 8-bit planes); saves 1, 8 and 24 bits.
+// PCX (ZSoft) files, run-length encoded. Loads the CGA and EGA layouts of 1 to 4 bits per pixel
+// (1, 2 or 4 bits packed in one plane, or 1-bit planes; two colours stay 1-bit, more become an
+// 8-bit palette image) through the header's 16-colour table, or the standard EGA colours when
+// that table holds a single colour; 8-bit (with the 256-colour table at the end of the file,
+// or grey without it); 24-bit (three 8-bit planes) and 32-bit (a fourth plane of alpha,
+// composed onto white). Saves 1, 8 and 24 bits.
 #include <cstring>
 #include <vector>
 
@@ -22,9 +25,16 @@ void Put16(uint8_t* p, unsigned v) {
     p[1] = static_cast<uint8_t>(v >> 8);
 }
 
+// The EGA colours that files with an empty header palette mean.
+constexpr uint8_t kStandardColours[16][3] = {
+    {0, 0, 0},     {255, 255, 255}, {0, 170, 0},    {0, 170, 170},  {170, 0, 0},   {170, 0, 170},
+    {170, 170, 0}, {170, 170, 170}, {85, 85, 85},   {85, 85, 255},  {85, 255, 85}, {85, 255, 255},
+    {255, 85, 85}, {255, 85, 255},  {255, 255, 85}, {255, 255, 255}};
+
 struct PcxLayout {
     int width = 0, height = 0;
     int bitsPerPlane = 0, planes = 0;
+    bool indexed = false;  // 1 to 4 bits per pixel through the header's colour table
     size_t bytesPerLine = 0;
     bool encoded = true;
     int imageBits = 0;
@@ -50,11 +60,12 @@ int ParseHeader(const uint8_t* h, size_t fileBytes, PcxLayout& l) {
     l.height = ymax - ymin + 1;
     // Some writers (netpbm among them) put the image size where the resolution belongs.
     if (l.dpiX == l.width && l.dpiY == l.height) l.dpiX = l.dpiY = 0;
-    if (l.bitsPerPlane == 1 && l.planes == 1)
-        l.imageBits = 1;
-    else if (l.bitsPerPlane == 1 && l.planes == 4)
-        l.imageBits = 8;
-    else if (l.bitsPerPlane == 8 && l.planes == 1)
+    const int indexBits = l.bitsPerPlane * l.planes;
+    const bool lowDepth = l.bitsPerPlane == 1 || l.bitsPerPlane == 2 || l.bitsPerPlane == 4;
+    if (lowDepth && l.planes >= 1 && indexBits <= 4) {
+        l.indexed = true;
+        l.imageBits = indexBits == 1 ? 1 : 8;
+    } else if (l.bitsPerPlane == 8 && l.planes == 1)
         l.imageBits = 8;
     else if (l.bitsPerPlane == 8 && (l.planes == 3 || l.planes == 4))
         l.imageBits = 24;
@@ -112,15 +123,25 @@ int LoadPcx(const char* file, ImageBuffer& image) {
     const uint8_t* vga = l.bitsPerPlane == 8 && l.planes == 1 ? VgaPalette(data) : nullptr;
     size_t end = data.size();
     if (vga) end -= kVgaPaletteBytes;
-    if (l.imageBits == 1) {
-        SetGreyRamp(image);
+    if (l.indexed) {
+        // The header's table, unless every colour an index can reach is the same one.
+        const int colours = 1 << (l.bitsPerPlane * l.planes);
+        const uint8_t* header = data.data() + 16;
+        bool oneColour = true;
+        for (int i = 1; i < colours; ++i)
+            if (std::memcmp(header + 3 * i, header, 3) != 0) oneColour = false;
+        std::memset(image.palette, 0, sizeof(RgbQuad) * static_cast<size_t>(image.paletteSize));
+        for (int i = 0; i < colours && i < image.paletteSize; ++i) {
+            const uint8_t* c = oneColour ? kStandardColours[i] : header + 3 * i;
+            image.palette[i] = RgbQuad{c[2], c[1], c[0], 0};
+        }
+        if (HasGreyRamp(image))
+            image.imageFlags |= kImageFlagGrey;
+        else
+            image.imageFlags &= ~kImageFlagGrey;
     } else if (l.imageBits == 8) {
         std::memset(image.palette, 0, sizeof(RgbQuad) * 256);
-        if (l.planes == 4) {
-            const uint8_t* ega = data.data() + 16;
-            for (int i = 0; i < 16; ++i)
-                image.palette[i] = RgbQuad{ega[3 * i + 2], ega[3 * i + 1], ega[3 * i], 0};
-        } else if (vga) {
+        if (vga) {
             for (int i = 0; i < 256; ++i)
                 image.palette[i] = RgbQuad{vga[3 * i + 2], vga[3 * i + 1], vga[3 * i], 0};
         } else {
@@ -171,11 +192,16 @@ int LoadPcx(const char* file, ImageBuffer& image) {
         if (l.imageBits == 1) {
             std::memcpy(row, plane0, (width + 7) / 8);
             if (width % 8) row[(width - 1) / 8] &= static_cast<uint8_t>(0xFF << (8 - width % 8));
-        } else if (l.planes == 4 && l.bitsPerPlane == 1) {
+        } else if (l.indexed) {
+            // Each plane gives the next bits of the index, the first plane the lowest.
+            const unsigned bits = static_cast<unsigned>(l.bitsPerPlane);
+            const unsigned mask = (1u << bits) - 1;
             for (uint32_t x = 0; x < width; ++x) {
+                const size_t bit = static_cast<size_t>(x) * bits;
+                const unsigned shift = static_cast<unsigned>(8 - bits - bit % 8);
                 unsigned v = 0;
-                for (int p = 0; p < 4; ++p)
-                    v |= ((line[p * l.bytesPerLine + (x >> 3)] >> (7 - (x & 7))) & 1u) << p;
+                for (int p = 0; p < l.planes; ++p)
+                    v |= ((line[p * l.bytesPerLine + bit / 8] >> shift) & mask) << (p * bits);
                 row[x] = static_cast<uint8_t>(v);
             }
         } else if (l.imageBits == 8) {
@@ -184,10 +210,13 @@ int LoadPcx(const char* file, ImageBuffer& image) {
             const uint8_t* red = plane0;
             const uint8_t* green = plane0 + l.bytesPerLine;
             const uint8_t* blue = plane0 + 2 * l.bytesPerLine;
+            // A fourth plane is alpha: what shows through is white.
+            const uint8_t* alpha = l.planes == 4 ? plane0 + 3 * l.bytesPerLine : nullptr;
             for (uint32_t x = 0; x < width; ++x) {
-                row[3 * x] = blue[x];
-                row[3 * x + 1] = green[x];
-                row[3 * x + 2] = red[x];
+                const unsigned a = alpha ? alpha[x] : 255u;
+                row[3 * x] = codec::OnWhite(blue[x], a);
+                row[3 * x + 1] = codec::OnWhite(green[x], a);
+                row[3 * x + 2] = codec::OnWhite(red[x], a);
             }
         }
     }

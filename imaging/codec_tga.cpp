@@ -1,7 +1,9 @@
-// Truevision TGA. Loads colour-mapped (8-bit indices), grey (8-bit) and true-colour (15/16,
-// 24 and 32 bits; the attribute channel is ignored) images, raw or run-length encoded, with
-// any of the four origins. Saves 24-bit images only; option 0 writes raw pixels, option 1
-// run-length encodes them.
+// Truevision TGA. Loads colour-mapped (8-bit indices), grey (8 bits, or 16 with alpha) and
+// true-colour (15/16, 24 and 32 bits) images, raw or run-length encoded, with any of the four
+// origins. Transparency (the attribute bits the header declares, unless the TGA 2.0 extension
+// area says they are no alpha) is composed onto white; an alpha channel that is zero
+// everywhere is taken as absent, as viewers do, since the writer left it unset. Saves 24-bit
+// images only; option 0 writes raw pixels, option 1 run-length encodes them.
 #include <cstring>
 #include <vector>
 
@@ -26,6 +28,7 @@ struct TgaLayout {
     int width = 0, height = 0, pixelBits = 0;
     bool topDown = false, rightToLeft = false;
     bool encoded = false;
+    int alphaBits = 0;  // attribute bits per pixel that hold transparency
     int imageBits = 0;
     size_t mapOffset = 0, pixelOffset = 0;
 };
@@ -45,6 +48,7 @@ int ParseHeader(const uint8_t* h, size_t fileBytes, TgaLayout& l) {
     const uint8_t descriptor = h[17];
     l.topDown = descriptor & 0x20;
     l.rightToLeft = descriptor & 0x10;
+    l.alphaBits = descriptor & 0x0F;
     if (descriptor & 0xC0) return kImgNotThisFormat;  // interleaving: never used
     if (l.mapType > 1) return kImgNotThisFormat;
     const int base = l.imageType & ~8;
@@ -61,7 +65,8 @@ int ParseHeader(const uint8_t* h, size_t fileBytes, TgaLayout& l) {
             return kImgNotThisFormat;
         l.imageBits = 24;
     } else {
-        if (l.pixelBits != 8) return kImgNotThisFormat;
+        // Grey, or grey and alpha.
+        if (l.pixelBits != 8 && l.pixelBits != 16) return kImgNotThisFormat;
         l.imageBits = 8;
     }
     if (l.width == 0 || l.height == 0) return kImgNotThisFormat;
@@ -117,6 +122,47 @@ int InspectTga(const char* file, ImageFileInfo& info) {
     return kImgOk;
 }
 
+namespace {
+
+// The TGA 2.0 extension area's attribute type says whether the attribute bits are alpha (3,
+// or 4 premultiplied) or not (0 to 2). -1 when the file has no such area.
+int AttributesType(const std::vector<uint8_t>& data) {
+    constexpr size_t kFooterBytes = 26;
+    if (data.size() < kHeaderBytes + kFooterBytes) return -1;
+    const uint8_t* footer = data.data() + data.size() - kFooterBytes;
+    if (std::memcmp(footer + 8, "TRUEVISION-XFILE.\0", 18) != 0) return -1;
+    const uint32_t offset =
+        footer[0] | (footer[1] << 8) | (footer[2] << 16) | (static_cast<uint32_t>(footer[3]) << 24);
+    constexpr size_t kAttributesAt = 494;
+    if (offset == 0 || offset < kHeaderBytes ||
+        uint64_t{offset} + kAttributesAt + 1 > data.size() - kFooterBytes)
+        return -1;
+    return data[offset + kAttributesAt];
+}
+
+// Composes the decoded colours (or grey levels) onto white by the alpha kept beside them.
+void ComposeOnWhite(ImageBuffer& image, const std::vector<uint8_t>& alpha, bool premultiplied) {
+    const uint32_t width = static_cast<uint32_t>(ImageWidth(image));
+    const uint32_t height = static_cast<uint32_t>(ImageHeight(image));
+    const uint32_t channels = BitsPerPixel(image) / 8;
+    for (uint32_t y = 0; y < height; ++y) {
+        uint8_t* row = RowPointer(image, y);
+        const uint8_t* a = alpha.data() + static_cast<size_t>(y) * width;
+        for (uint32_t x = 0; x < width; ++x)
+            for (uint32_t c = 0; c < channels; ++c) {
+                uint8_t& v = row[channels * x + c];
+                if (premultiplied) {
+                    const unsigned sum = v + 255u - a[x];
+                    v = static_cast<uint8_t>(sum > 255 ? 255 : sum);
+                } else {
+                    v = codec::OnWhite(v, a[x]);
+                }
+            }
+    }
+}
+
+}  // namespace
+
 int LoadTga(const char* file, ImageBuffer& image) {
     if (!image.header) return kImgEmpty;
     std::vector<uint8_t> data;
@@ -125,14 +171,25 @@ int LoadTga(const char* file, ImageBuffer& image) {
     if (int rc = ParseHeader(data.data(), data.size(), l)) return rc;
     if (int rc = codec::CheckLoadTarget(image, l.width, l.height, l.imageBits)) return rc;
     const int base = l.imageType & ~8;
+    // Which attribute bits are transparency.
+    const int attributes = AttributesType(data);
+    const bool alphaDeclared = attributes < 0 ? l.alphaBits > 0 : attributes >= 3;
+    const bool premultiplied = attributes == 4;
+    const bool pixelAlpha = alphaDeclared && base != 1 &&
+                            ((l.pixelBits == 32 && l.alphaBits >= 8) ||
+                             (l.pixelBits == 16 && (base == 3 || l.alphaBits == 1)));
     if (base == 1) {
         std::memset(image.palette, 0, sizeof(RgbQuad) * 256);
         const int entryBytes = (l.mapEntryBits + 7) / 8;
+        const bool entryAlpha = alphaDeclared && l.mapEntryBits == 32;
         for (int i = 0; i < l.mapLength; ++i) {
             const int index = l.mapFirst + i;
             if (index >= 256) break;
+            const uint8_t* entry = data.data() + l.mapOffset + static_cast<size_t>(i) * entryBytes;
             uint8_t bgr[3];
-            ToBgr(data.data() + l.mapOffset + static_cast<size_t>(i) * entryBytes, entryBytes, bgr);
+            ToBgr(entry, entryBytes, bgr);
+            if (entryAlpha)
+                for (uint8_t& c : bgr) c = codec::OnWhite(c, entry[3]);
             image.palette[index] = RgbQuad{bgr[0], bgr[1], bgr[2], 0};
         }
         if (HasGreyRamp(image))
@@ -147,6 +204,9 @@ int LoadTga(const char* file, ImageBuffer& image) {
     image.header->biXPelsPerMeter = 0;
     image.header->biYPelsPerMeter = 0;
 
+    std::vector<uint8_t> alpha;
+    if (pixelAlpha) alpha.resize(static_cast<size_t>(l.width) * l.height);
+    bool anyAlpha = false;
     const int bytes = (l.pixelBits + 7) / 8;
     const uint8_t* src = data.data() + l.pixelOffset;
     const uint8_t* end = data.data() + data.size();
@@ -158,6 +218,7 @@ int LoadTga(const char* file, ImageBuffer& image) {
     for (uint32_t r = 0; r < height; ++r) {
         const uint32_t y = l.topDown ? r : height - 1 - r;
         uint8_t* row = RowPointer(image, y);
+        uint8_t* alphaRow = pixelAlpha ? alpha.data() + static_cast<size_t>(y) * width : nullptr;
         for (uint32_t i = 0; i < width; ++i) {
             const uint8_t* pixel;
             if (!l.encoded) {
@@ -197,8 +258,16 @@ int LoadTga(const char* file, ImageBuffer& image) {
             } else {
                 ToBgr(pixel, bytes, row + 3 * static_cast<size_t>(x));
             }
+            if (alphaRow) {
+                const uint8_t a = l.pixelBits == 32 || base == 3 ? pixel[bytes - 1]
+                                  : (pixel[1] & 0x80)            ? 255
+                                                                 : 0;
+                alphaRow[x] = a;
+                anyAlpha |= a != 0;
+            }
         }
     }
+    if (pixelAlpha && anyAlpha) ComposeOnWhite(image, alpha, premultiplied);
     return kImgOk;
 }
 

@@ -172,7 +172,7 @@ TEST(DibDepths, TopDownRowsKeepTheirOrder) {
 }
 
 TEST(DibDepths, UnsupportedDepthsAreRefused) {
-    for (int bits : {0, 2, 12, 48}) {
+    for (int bits : {0, 3, 12, 48}) {
         DibBuilder dib;
         dib.header(1, 1, bits);
         dib.bytes.resize(dib.bytes.size() + 64, 0);
@@ -214,17 +214,38 @@ TEST(DibRunLength, Rle4AlternatesNibbles) {
     EXPECT_EQ(std::vector<uint8_t>(row, row + 6), (std::vector<uint8_t>{1, 2, 1, 3, 4, 5}));
 }
 
-TEST(DibRunLength, RunsAndMovesOutsideTheImageAreClipped) {
+TEST(DibRunLength, RunsIntoTheRowPaddingAreDropped) {
+    // 5 pixels a row are stored as 8 bytes: writers may code the padding too.
     DibBuilder dib;
-    dib.header(4, 2, 8, 1);
+    dib.header(5, 1, 8, 1);
     for (int i = 0; i < 256; ++i) dib.colour(i, i, i);
-    dib.raw({255, 9});          // far longer than the row
-    dib.raw({0, 2, 250, 250});  // move far outside
-    dib.raw({5, 7, 0, 5, 1, 2, 3, 4, 5, 0, 0, 1});
+    dib.raw({8, 9, 0, 1});
     Image image;
     ASSERT_EQ(DibToImage(dib.bytes.data(), dib.bytes.size(), image), kImgOk);
-    const uint8_t* bottom = RowPointer(image.buffer, 1);
-    EXPECT_EQ(std::vector<uint8_t>(bottom, bottom + 4), (std::vector<uint8_t>{9, 9, 9, 9}));
+    const uint8_t* row = RowPointer(image.buffer, 0);
+    EXPECT_EQ(std::vector<uint8_t>(row, row + 5), (std::vector<uint8_t>{9, 9, 9, 9, 9}));
+}
+
+TEST(DibRunLength, DataRunningPastItsBoundsIsRefused) {
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> data;
+    };
+    const Case cases[] = {
+        {"run past the row", {255, 9, 0, 1}},
+        {"literal past the row", {0, 9, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 1}},
+        {"move past the image", {0, 2, 250, 250, 0, 1}},
+        {"rows past the last", {4, 1, 0, 0, 4, 2, 0, 0, 4, 3, 0, 1}},
+    };
+    for (const Case& c : cases) {
+        DibBuilder dib;
+        dib.header(4, 2, 8, 1);
+        for (int i = 0; i < 256; ++i) dib.colour(i, i, i);
+        dib.bytes.insert(dib.bytes.end(), c.data.begin(), c.data.end());
+        Image image;
+        EXPECT_EQ(DibToImage(dib.bytes.data(), dib.bytes.size(), image), kImgCorruptFile) << c.what;
+        EXPECT_EQ(image->header, nullptr);
+    }
 }
 
 TEST(DibDamage, TruncatedOrLyingHeadersGiveNegativeCodes) {
