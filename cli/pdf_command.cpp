@@ -78,8 +78,9 @@ int RunPdfCommand(int argc, char** argv) {
                          result.page);
             return 1;
         case PdfBuildStatus::PageUnreadable:
-            std::fprintf(stderr, "vellumo-cli: cannot read page %d: %s\n", result.page,
-                         files[static_cast<size_t>(result.page - 1)].c_str());
+            std::fprintf(stderr, "vellumo-cli: cannot read page %d: %s%s%s\n", result.page,
+                         files[static_cast<size_t>(result.page - 1)].c_str(),
+                         result.problem.empty() ? "" : ": ", result.problem.c_str());
             return 1;
         case PdfBuildStatus::AddImageFailed:
             std::fprintf(stderr, "vellumo-cli: cannot add page %d (%s), error %d\n", result.page,

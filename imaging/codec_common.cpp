@@ -32,6 +32,22 @@ inline uint8_t Expand5(unsigned v) {
 
 }  // namespace
 
+namespace {
+thread_local std::string imageProblem;
+}  // namespace
+
+void NoteImageProblem(const std::string& reason) {
+    if (imageProblem.empty()) imageProblem = reason;
+}
+
+void ClearImageProblem() {
+    imageProblem.clear();
+}
+
+const std::string& NotedImageProblem() {
+    return imageProblem;
+}
+
 int ReadFileHead(const char* file, uint8_t* head, size_t capacity, size_t& got, long long& total) {
     got = 0;
     total = -1;

@@ -86,6 +86,12 @@ inline uint8_t OnWhite(unsigned v, unsigned alpha) {
     return static_cast<uint8_t>((v * alpha + 255u * (255u - alpha) + 127u) / 255u);
 }
 
+// Records why a decoder refuses the file it was given, for ImageFileProblem(); the first
+// reason noted since the last read wins. Thread-local.
+void NoteImageProblem(const std::string& reason);
+void ClearImageProblem();
+const std::string& NotedImageProblem();
+
 // Resolution in pixels per metre from dots per inch, and the header's value back in dpi.
 int32_t PelsPerMetre(double dpi);
 double DpiFromPelsPerMetre(int32_t pelsPerMetre);

@@ -1,13 +1,12 @@
 // GIF through giflib. Loading gives the image's logical screen with the first frame (interlaced
 // or not) placed at its offset; the rest of the screen shows the background colour, or white
-// when the frame has a transparent colour, which is white too. A two-colour table gives a 1-bit
-// image, any other an 8-bit palette image (24-bit when a full table has no room for the
-// background). A frame whose data breaks off is shown as far as it decodes, as other viewers
-// show it. Saving writes 1- and 8-bit images with their colour
-// tables; colour images are reduced to 256 colours by median cut on a 5-bit-per-channel
-// histogram (always splitting the box with the largest squared error), refined by two rounds
-// of k-means, then mapped to the nearest colour without dithering, which keeps scanned text
-// crisp and flat areas clean.
+// when the frame has a transparent colour (which is white too) or a colour table of its own. A
+// two-colour table gives a 1-bit image, any other an 8-bit palette image (24-bit when a full table
+// has no room for the background). A frame whose data breaks off is shown as far as it decodes, as
+// other viewers show it. Saving writes 1- and 8-bit images with their colour tables; colour images
+// are reduced to 256 colours by median cut on a 5-bit-per-channel histogram (always splitting the
+// box with the largest squared error), refined by two rounds of k-means, then mapped to the nearest
+// colour without dithering, which keeps scanned text crisp and flat areas clean.
 #include <gif_lib.h>
 
 #include <algorithm>
@@ -82,8 +81,10 @@ void PlanPage(const GifFileType* gif, FrameInfo& frame) {
                          frame.height == frame.pageHeight;
     frame.fillIndex = -1;
     if (!covered) {
+        // The background index belongs to the global table; a frame with a table of its own
+        // does not use it, and its screen is shown white, as ImageMagick shows it.
         const ColorMapObject* screen = gif->SColorMap;
-        if (frame.transparent >= 0) {
+        if (frame.transparent >= 0 || frame.colours != screen) {
             frame.fill = RgbQuad{255, 255, 255, 0};
         } else if (screen && gif->SBackGroundColor >= 0 &&
                    gif->SBackGroundColor < screen->ColorCount) {

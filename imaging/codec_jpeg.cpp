@@ -124,6 +124,10 @@ int Load(FILE* stream, long long fileBytes, ImageBuffer& image,
     cinfo.err = &errors.base;
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&cinfo);
+        if (errors.message[0])
+            codec::NoteImageProblem(errors.damaged ? std::string("the data is damaged (") +
+                                                         errors.message + ")"
+                                                   : std::string(errors.message));
         return kImgCorruptFile;
     }
     jpeg_create_decompress(&cinfo);

@@ -59,7 +59,11 @@ int InspectTiff(const char* file, ImageFileInfo& info) {
     TiffHandle tif = OpenTiff(file, "r");
     if (!tif) return kImgCorruptFile;
     vellumo::imaging::TiffPage page;
-    if (int rc = vellumo::imaging::DescribeTiffPage(tif.get(), fileBytes, page, nullptr)) return rc;
+    std::string problem;
+    if (int rc = vellumo::imaging::DescribeTiffPage(tif.get(), fileBytes, page, &problem)) {
+        codec::NoteImageProblem(problem);
+        return rc;
+    }
     info.width = static_cast<int>(page.width);
     info.height = static_cast<int>(page.height);
     info.bitsPerPixel = page.imageBits;

@@ -22,6 +22,11 @@ constexpr uint32_t kRle24 = 0x100 + kOs2Rle24;
 // Run-length data can describe at most this many output bytes per byte of input.
 constexpr uint64_t kRleRatio = 1024;
 
+int Damaged(const char* reason) {
+    codec::NoteImageProblem(reason);
+    return kImgCorruptFile;
+}
+
 uint16_t Get16(const uint8_t* p) {
     return static_cast<uint16_t>(p[0] | (p[1] << 8));
 }
@@ -80,12 +85,13 @@ int DecodeRle(const uint8_t* data, size_t size, const DibLayout& layout, const u
     while (true) {
         if (pos + 2 > size) {
             // Data that ends without its end marker is accepted only once every row is done.
-            return row >= height ? kImgOk : kImgCorruptFile;
+            return row >= height ? kImgOk : Damaged("the run-length data ends early");
         }
         const uint8_t count = data[pos], value = data[pos + 1];
         pos += 2;
         if (count) {
-            if (row >= height || count > rowLimit - x) return kImgCorruptFile;
+            if (row >= height || count > rowLimit - x)
+                return Damaged("the run-length data runs past the end of a row or the image");
             // What lands in the padding is dropped.
             const unsigned shown = x < width ? std::min<unsigned>(count, width - x) : 0;
             uint8_t* p = shown ? target() : nullptr;
@@ -114,14 +120,16 @@ int DecodeRle(const uint8_t* data, size_t size, const DibLayout& layout, const u
             if (pos + 2 > size) return kImgCorruptFile;
             const uint32_t dx = data[pos], dy = data[pos + 1];
             pos += 2;
-            if (dx > rowLimit - x || dy > height - row) return kImgCorruptFile;
+            if (dx > rowLimit - x || dy > height - row)
+                return Damaged("the run-length data moves past the edge of the image");
             x += dx;
             row += dy;
         } else {  // a literal run, padded to a 16-bit boundary
             const size_t bytes = four ? (value + 1u) / 2u : size_t{value} * pixelBytes;
             const size_t padded = (bytes + 1) & ~size_t{1};
             if (pos + padded > size) return kImgCorruptFile;
-            if (row >= height || value > rowLimit - x) return kImgCorruptFile;
+            if (row >= height || value > rowLimit - x)
+                return Damaged("the run-length data runs past the end of a row or the image");
             const unsigned shown = x < width ? std::min<unsigned>(value, width - x) : 0;
             uint8_t* p = shown ? target() : nullptr;
             if (pixelBytes == 3) {
@@ -179,8 +187,11 @@ int ParseDib(const uint8_t* data, size_t available, size_t total, long long bits
         if (used > (1u << 16)) return kImgCorruptFile;
         layout.colourCount = static_cast<int>(used);
         implicitTable = used == 0;
-        if (layout.os2 && layout.compression == kOs2Huffman)
-            return kImgUnsupportedFile;  // one-dimensional Huffman coding of fax images
+        if (layout.os2 && layout.compression == kOs2Huffman) {
+            // One-dimensional Huffman coding of fax images.
+            codec::NoteImageProblem("OS/2 Huffman-coded bitmaps are not supported");
+            return kImgUnsupportedFile;
+        }
         if (layout.os2 && layout.compression == kOs2Rle24) layout.compression = kRle24;
         if (!layout.os2 &&
             (layout.compression == kBiBitfields || layout.compression == kBiAlphaBitfields)) {
@@ -242,7 +253,8 @@ int ParseDib(const uint8_t* data, size_t available, size_t total, long long bits
         if (layout.colourOffset > limit) return kImgCorruptFile;
         const size_t room = (limit - layout.colourOffset) / layout.colourEntryBytes;
         if (static_cast<size_t>(layout.colourCount) > room) {
-            if (!implicitTable || room == 0) return kImgCorruptFile;
+            if (!implicitTable || room == 0)
+                return Damaged("the colour table runs past its bounds");
             layout.colourCount = static_cast<int>(room);
         }
     }
@@ -267,7 +279,7 @@ int ParseDib(const uint8_t* data, size_t available, size_t total, long long bits
         if (!codec::PlausibleSize(rowBytes * layout.height, dataBytes, kRleRatio))
             return kImgCorruptFile;
     } else if (rowBytes * static_cast<uint64_t>(layout.height) > dataBytes) {
-        return kImgCorruptFile;  // truncated pixel data
+        return Damaged("the pixel data is incomplete");
     }
     return kImgOk;
 }

@@ -182,6 +182,45 @@ void UnpackSamples(const TiffPage& page, const uint8_t* row, size_t first, size_
     }
 }
 
+// ---- CIE L*a*b* ----
+
+bool LabPhotometric(uint16_t p) {
+    return p == PHOTOMETRIC_CIELAB || p == PHOTOMETRIC_ICCLAB;
+}
+
+// sRGB's transfer curve on linear light 0..1, in 4096 steps, as 16-bit levels.
+struct SrgbCurve {
+    uint16_t level[4097];
+    SrgbCurve() {
+        for (int i = 0; i <= 4096; ++i) {
+            const double v = i / 4096.0;
+            const double c = v <= 0.0031308 ? 12.92 * v : 1.055 * std::pow(v, 1 / 2.4) - 0.055;
+            level[i] = static_cast<uint16_t>(std::lround(std::clamp(c, 0.0, 1.0) * 65535));
+        }
+    }
+};
+
+inline double LabInverse(double t) {
+    constexpr double kEdge = 6.0 / 29.0;
+    return t > kEdge ? t * t * t : 3 * kEdge * kEdge * (t - 4.0 / 29.0);
+}
+
+// One L*a*b* pixel (relative to D65, as the other tools take it) as 16-bit sRGB levels.
+inline void LabToSrgb(double l, double a, double b, const SrgbCurve& curve, unsigned& red,
+                      unsigned& green, unsigned& blue) {
+    const double fy = (l + 16) / 116, fx = fy + a / 500, fz = fy - b / 200;
+    const double x = 0.95047 * LabInverse(fx), y = LabInverse(fy), z = 1.08883 * LabInverse(fz);
+    const double linear[3] = {3.2404542 * x - 1.5371385 * y - 0.4985314 * z,
+                              -0.9692660 * x + 1.8760108 * y + 0.0415560 * z,
+                              0.0556434 * x - 0.2040259 * y + 1.0572252 * z};
+    unsigned out[3];
+    for (int c = 0; c < 3; ++c)
+        out[c] = curve.level[static_cast<int>(std::clamp(linear[c], 0.0, 1.0) * 4096 + 0.5)];
+    red = out[0];
+    green = out[1];
+    blue = out[2];
+}
+
 // ---- Reading the stored rows ----
 
 // Hands out the stored rows in order, one packed row per plane, whatever the file's layout:
@@ -365,6 +404,24 @@ public:
                 r = map_[3 * index];
                 g = map_[3 * index + 1];
                 b = map_[3 * index + 2];
+            } else if (LabPhotometric(p.photometric)) {
+                // Lightness from 0 to 100; a* and b* signed (CIELab) or offset by half their
+                // range (ICCLab), in units of 1 at 8 bits and 1/256 at 16.
+                const bool deep = p.bitsPerSample == 16;
+                const unsigned rawA = l[x + w], rawB = l[x + 2 * w];
+                double a, bb;
+                if (p.photometric == PHOTOMETRIC_CIELAB) {
+                    a = deep ? static_cast<int16_t>(rawA) : static_cast<int8_t>(rawA);
+                    bb = deep ? static_cast<int16_t>(rawB) : static_cast<int8_t>(rawB);
+                } else {
+                    a = static_cast<double>(rawA) - (deep ? 32768 : 128);
+                    bb = static_cast<double>(rawB) - (deep ? 32768 : 128);
+                }
+                if (deep) {
+                    a /= 256;
+                    bb /= 256;
+                }
+                LabToSrgb(l[x] * 100.0 / (deep ? 65535 : 255), a, bb, curve_, r, g, b);
             } else if (p.photometric == PHOTOMETRIC_SEPARATED) {
                 const unsigned white = 65535u - l[x + 3 * w];
                 r = Times(65535u - l[x], white);
@@ -399,20 +456,24 @@ private:
         const TiffPage& p = page_;
         const size_t w = p.storedWidth;
         const bool separate = p.planar == PLANARCONFIG_SEPARATE && p.samplesPerPixel > 1;
-        const bool raw = p.photometric == PHOTOMETRIC_PALETTE;
+        // Colour-table indices and L*a*b* values are taken as stored.
+        const bool palette = p.photometric == PHOTOMETRIC_PALETTE;
+        const bool lab = LabPhotometric(p.photometric);
         for (unsigned c = 0; c < channels_; ++c) {
             const unsigned sample = c < p.colourSamples ? c : static_cast<unsigned>(p.alphaSample);
+            const bool raw = (palette && c == 0) || (lab && c < 3);
             uint16_t* out = levels_.data() + c * w;
             if (separate)
-                UnpackSamples(p, planes[sample], 0, 1, w, raw && c == 0, out);
+                UnpackSamples(p, planes[sample], 0, 1, w, raw, out);
             else
-                UnpackSamples(p, planes[0], sample, p.samplesPerPixel, w, raw && c == 0, out);
+                UnpackSamples(p, planes[0], sample, p.samplesPerPixel, w, raw, out);
         }
     }
 
     const TiffPage& page_;
     unsigned channels_ = 1;
     std::vector<uint16_t> levels_;
+    SrgbCurve curve_;
     std::vector<uint16_t> map_;  // red, green, blue of each entry of a deep colour table
 };
 
@@ -607,6 +668,11 @@ int DescribeTiffPage(TIFF* tif, long long fileBytes, TiffPage& page, std::string
         page.colourSamples = 1;
         page.kind = bps <= 8 && page.alphaSample < 0 ? TiffPageKind::Palette : TiffPageKind::Colour;
     } else if (photometric == PHOTOMETRIC_RGB && page.colourSamples >= 3) {
+        samples = true;
+        page.colourSamples = 3;
+        page.kind = TiffPageKind::Colour;
+    } else if (LabPhotometric(photometric) && page.colourSamples >= 3 && integer &&
+               (bps == 8 || bps == 16)) {
         samples = true;
         page.colourSamples = 3;
         page.kind = TiffPageKind::Colour;

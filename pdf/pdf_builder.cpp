@@ -92,6 +92,7 @@ struct PreparedPage {
     std::string file;
     std::string temporary;
     std::string note;
+    std::string problem;  // why the page cannot be read
 };
 
 // The JFIF density of a recompressed page: its own resolution, or 150 dpi when it has none.
@@ -116,6 +117,7 @@ PreparedPage PreparePage(const std::string& path, const PdfBuildOptions& options
     ImageFileInfo info;
     const ImageFormat format = DetectImageFormat(path.c_str(), &info);
     p.readable = format != ImageFormat::None;
+    if (!p.readable) p.problem = ImageFileProblem();
     if (!p.readable || !options.compress || info.bitsPerPixel <= 1) return p;
     const int quality = CompressionQuality(options.compressionPercent);
     p.temporary = CreateTempFile("VW");
@@ -140,6 +142,7 @@ PreparedPage PreparePage(const std::string& path, const PdfBuildOptions& options
     }
     ImageBuffer image{};
     p.readable = ReadImageFile(path.c_str(), image) == 0;
+    if (!p.readable) p.problem = ImageFileProblem();
     if (p.readable && BitsPerPixel(image) > 1) {
         const auto [x, y] = DensityFor(ImageDpiX(image), ImageDpiY(image));
         int saved;
@@ -297,6 +300,7 @@ PdfBuildResult BuildPdf(const std::vector<std::string>& pageFiles, const std::st
             PGMT_Reset();
             result.status = PdfBuildStatus::PageUnreadable;
             result.page = j;
+            result.problem = prepared.problem;
             return result;
         }
         const int addResult = PGMT_AddImage(file.c_str());

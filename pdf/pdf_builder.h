@@ -43,6 +43,7 @@ struct PdfBuildResult {
     int code = 0;
     int page = 0;
     std::string errorText;  // the library's error text for result 3
+    std::string problem;    // PageUnreadable: why the page cannot be read
     // The PDF is written: MakePDF reported 0.
     bool written() const { return status == PdfBuildStatus::Finished && code == 0; }
     // What the windows treat as success: any MakePDF result other than 1 to 5.
