@@ -557,6 +557,7 @@ int DecodeRgba(TIFF* tif, const TiffPage& page, OrientedRowWriter& writer, std::
 
 bool TiffPage::rowsAsStored() const {
     if (route != TiffRoute::Samples || tiled || orientation != Orientation::TopLeft ||
+        (planar != PLANARCONFIG_CONTIG && samplesPerPixel > 1) ||
         alphaSample >= 0 || samplesPerPixel != colourSamples)
         return false;
     if (sampleFormat != SAMPLEFORMAT_UINT && sampleFormat != SAMPLEFORMAT_VOID) return false;
