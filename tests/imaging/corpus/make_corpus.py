@@ -380,7 +380,10 @@ def gif(path, screen, background, global_table, frames):
 # ---- The corpus, format by format ----
 
 def jpeg_files(c):
-    for size, label in (((64, 48), "whole"), ((61, 37), "partial")):
+    # Sizes of whole MCUs (16 x 16 pixels) and of partial ones at the right and bottom edges.
+    whole = ((c.w + 15) // 16 * 16, (c.h + 15) // 16 * 16)
+    partial = (c.w if c.w % 16 else c.w + 3, c.h if c.h % 16 else c.h + 5)
+    for size, label in ((whole, "whole"), (partial, "partial")):
         base = c.path("jpeg-%s-plain.jpg" % label)
         photo(*size).save(base, quality=95)
         decoded = Image.open(base).convert("RGB")
