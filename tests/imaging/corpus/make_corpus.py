@@ -514,6 +514,13 @@ def tiff_files(c):
         run("tiffcp", *args, base, c.path(name))
         c.add(name, "TIFF", im_ref(c.path(name)),
               compare="psnr:35" if "jpeg" in name else "exact")
+    # Layouts libtiff's RGBA interface reads: uncompressed YCbCr (written by Pillow) and LogLuv.
+    pic.convert("YCbCr").save(c.path("tiff-ycbcr.tif"))
+    c.add("tiff-ycbcr.tif", "TIFF", im_ref(c.path("tiff-ycbcr.tif")), compare="close",
+          note="YCbCr without JPEG compression")
+    run("tiffcp", "-c", "sgilog", c.path("tiff-rgb-float32.tif"), c.path("tiff-logluv.tif"))
+    c.add("tiff-logluv.tif", "TIFF", im_ref(c.path("tiff-logluv.tif")), compare="close",
+          note="LogLuv")
     run("tiffcp", "-c", "lzw:3", c.path("tiff-rgb-float32.tif"),
         c.path("tiff-tiffcp-float-predictor.tif"))
     c.add("tiff-tiffcp-float-predictor.tif", "TIFF",
@@ -580,14 +587,16 @@ def tiff_files(c):
         ref = shown.transpose(TRANSPOSE[o]) if o != 1 else shown
         c.add(name, "TIFF", ref, note="Orientation %d" % o)
     for o, src_name in ((6, "tiff-bilevel-group4.tif"), (3, "tiff-palette8.tif"),
-                        (8, "tiff-grey-float32.tif"), (5, "tiff-rgb8-jpeg.tif")):
+                        (8, "tiff-grey-float32.tif"), (5, "tiff-rgb8-jpeg.tif"),
+                        (7, "tiff-ycbcr.tif"), (2, "tiff-rgb16-tiled-zip.tif")):
         name = "tiff-orientation%d-%s" % (o, src_name[5:])
         shutil.copy(c.path(src_name), c.path(name))
         run("tiffset", "-s", "274", str(o), c.path(name))
         # libtiff's RGBA interface (which the other programs read JPEG TIFFs with) applies
         # the flips itself: the reference is the untagged file's decode, turned once.
         ref = im_ref(c.path(src_name)).transpose(TRANSPOSE[o])
-        c.add(name, "TIFF", ref, compare="psnr:40" if "jpeg" in name else "exact",
+        c.add(name, "TIFF", ref,
+              compare="psnr:40" if "jpeg" in name else "close" if "ycbcr" in name else "exact",
               note="Orientation %d" % o)
     # A camera's file: turned, its resolutions differing.
     run("convert", src, "-depth", "8", "-density", "300x150", "-units", "PixelsPerInch",
