@@ -5,6 +5,8 @@
 
 #include "imaging/codecs.h"
 
+using namespace vellumo::imaging;
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: image_memory_probe FILE\n");

@@ -10,6 +10,9 @@
 #include "pdf/image_embed.h"
 #include "pdf/jpeg_requantize.h"
 
+using namespace vellumo::imaging;
+using namespace vellumo::pdf;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzzinput::MemoryFile file(data, size);
     if (!file.ok()) return 0;

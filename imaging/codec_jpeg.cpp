@@ -19,6 +19,8 @@
 #include "imaging/codecs.h"
 #include "imaging/jpeg_support.h"
 
+namespace vellumo::imaging {
+
 namespace {
 
 using vellumo::imaging::Orientation;
@@ -293,3 +295,5 @@ int SetJpegDensity(int xDensity, int yDensity, int unit) {
     jpegDensity = Density{xDensity, yDensity, unit};
     return kImgOk;
 }
+
+}  // namespace vellumo::imaging

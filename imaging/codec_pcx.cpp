@@ -10,6 +10,8 @@
 #include "imaging/codec_common.h"
 #include "imaging/codecs.h"
 
+namespace vellumo::imaging {
+
 namespace {
 
 constexpr size_t kHeaderBytes = 128;
@@ -322,3 +324,5 @@ int SavePcx(const char* file, const ImageBuffer& image) {
     }
     return out.commit();
 }
+
+}  // namespace vellumo::imaging

@@ -10,6 +10,8 @@
 #include "imaging/codec_common.h"
 #include "imaging/codecs.h"
 
+namespace vellumo::imaging {
+
 namespace {
 
 constexpr size_t kHeaderBytes = 18;
@@ -325,3 +327,5 @@ int SaveTga(const char* file, const ImageBuffer& image, int option) {
     }
     return out.commit();
 }
+
+}  // namespace vellumo::imaging

@@ -14,6 +14,8 @@
 #include "imaging/lzw_encoder.h"
 #include "imaging/tiff_page.h"
 
+namespace vellumo::imaging {
+
 namespace {
 
 int Silent(TIFF*, void*, const char*, const char*, va_list) {
@@ -268,3 +270,5 @@ int SaveTiff(const char* file, const ImageBuffer& image, int compression) {
     tif.reset();
     return out.commit();
 }
+
+}  // namespace vellumo::imaging

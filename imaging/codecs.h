@@ -7,6 +7,8 @@
 
 #include "imaging/image_buffer.h"
 
+namespace vellumo::imaging {
+
 // What an inspect operation reports. width, height and bitsPerPixel are what the image will
 // have in memory (1, 8 or 24: deeper or shallower files are converted on load), so the caller
 // allocates with them and then calls the matching load operation.
@@ -85,3 +87,5 @@ int ReadImageFile(const char* file, ImageBuffer& image);
 // user understands ("the JPEG file is damaged (Premature end of JPEG file)"); empty after a
 // success.
 std::string ImageFileProblem();
+
+}  // namespace vellumo::imaging

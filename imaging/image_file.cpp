@@ -5,6 +5,8 @@
 #include "imaging/codec_common.h"
 #include "imaging/codecs.h"
 
+namespace vellumo::imaging {
+
 namespace {
 
 struct FormatEntry {
@@ -142,3 +144,5 @@ int ReadImageFile(const char* file, ImageBuffer& image) {
 std::string ImageFileProblem() {
     return codec::NotedImageProblem();
 }
+
+}  // namespace vellumo::imaging

@@ -11,6 +11,10 @@
 #include "imaging/jpeg_support.h"
 #include "pdf/image_embed.h"
 
+namespace vellumo::pdf {
+
+using namespace vellumo::imaging;
+
 namespace {
 
 using vellumo::imaging::JpegMarkers;
@@ -112,3 +116,5 @@ EmbedResult EmbedJpegFile(PdfWriter& writer, int object, const std::string& path
     writer.endStream();
     return EmbedResult::Done;
 }
+
+}  // namespace vellumo::pdf

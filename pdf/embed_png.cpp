@@ -15,6 +15,10 @@
 #include "imaging/codec_common.h"
 #include "pdf/image_embed.h"
 
+namespace vellumo::pdf {
+
+using namespace vellumo::imaging;
+
 namespace {
 
 struct Chunk {
@@ -165,3 +169,5 @@ EmbedResult EmbedPngFile(PdfWriter& writer, int object, const std::string& path,
     writer.endStream();
     return EmbedResult::Done;
 }
+
+}  // namespace vellumo::pdf

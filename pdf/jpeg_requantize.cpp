@@ -10,6 +10,10 @@
 #include "imaging/codec_common.h"
 #include "imaging/jpeg_support.h"
 
+namespace vellumo::pdf {
+
+using namespace vellumo::imaging;
+
 namespace {
 
 // Requantises every block of every component in place from the source's tables to dst's.
@@ -123,3 +127,5 @@ bool RequantizeJpeg(const std::string& inPath, const std::string& outPath, int q
     if (out && !ok) unlink(outPath.c_str());
     return ok;
 }
+
+}  // namespace vellumo::pdf

@@ -4,6 +4,8 @@
 
 #include "tests/imaging/codec_fixtures.h"
 
+using namespace vellumo::imaging;
+
 using fixtures::Image;
 using testsupport::shellQuote;
 using testsupport::TempDir;

@@ -10,6 +10,7 @@
 #include "pdf_test_util.h"
 #include "support/test_support.h"
 
+
 using testsupport::shellQuote;
 
 namespace {

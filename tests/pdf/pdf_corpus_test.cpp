@@ -12,6 +12,8 @@
 #include "tests/imaging/codec_fixtures.h"
 #include "tests/imaging/corpus/corpus.h"
 
+using namespace vellumo::imaging;
+
 namespace {
 
 using fixtures::Image;

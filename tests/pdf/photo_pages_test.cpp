@@ -7,6 +7,8 @@
 #include "pdf_test_util.h"
 #include "tests/imaging/codec_fixtures.h"
 
+using namespace vellumo::imaging;
+
 using fixtures::Image;
 using testsupport::shellQuote;
 
