@@ -75,31 +75,33 @@ inline uint8_t To8(unsigned level16) {
     return static_cast<uint8_t>((level16 + 128) / 257);
 }
 
+inline float FloatFromBits(uint32_t bits) {
+    float f;
+    std::memcpy(&f, &bits, 4);
+    return f;
+}
+
+// Half-precision samples, widened by moving their bits (denormals, rare, through ldexp).
 inline float HalfToFloat(uint16_t h) {
-    const unsigned sign = h >> 15, exponent = (h >> 10) & 31, mantissa = h & 1023;
-    float v;
-    if (exponent == 0)
-        v = std::ldexp(static_cast<float>(mantissa), -24);
-    else if (exponent == 31)
-        v = mantissa ? NAN : INFINITY;
-    else
-        v = std::ldexp(static_cast<float>(mantissa | 1024), static_cast<int>(exponent) - 25);
-    return sign ? -v : v;
+    const uint32_t sign = uint32_t{h >> 15} << 31, exponent = (h >> 10) & 31, mantissa = h & 1023;
+    if (exponent == 31) return FloatFromBits(sign | 0x7F800000u | (mantissa << 13));
+    if (exponent == 0) {
+        const float v = std::ldexp(static_cast<float>(mantissa), -24);
+        return sign ? -v : v;
+    }
+    return FloatFromBits(sign | ((exponent - 15 + 127) << 23) | (mantissa << 13));
 }
 
 // The 24-bit floating-point samples of some scanners and DNG files: a sign, 7 bits of
 // exponent (bias 63) and 16 of mantissa.
 inline float Float24ToFloat(uint32_t v) {
-    const unsigned sign = (v >> 23) & 1, exponent = (v >> 16) & 127, mantissa = v & 0xFFFF;
-    float f;
-    if (exponent == 0)
-        f = std::ldexp(static_cast<float>(mantissa), -62 - 16);
-    else if (exponent == 127)
-        f = mantissa ? NAN : INFINITY;
-    else
-        f = std::ldexp(static_cast<float>(mantissa | 0x10000),
-                       static_cast<int>(exponent) - 63 - 16);
-    return sign ? -f : f;
+    const uint32_t sign = ((v >> 23) & 1) << 31, exponent = (v >> 16) & 127, mantissa = v & 0xFFFF;
+    if (exponent == 127) return FloatFromBits(sign | 0x7F800000u | (mantissa << 7));
+    if (exponent == 0) {
+        const float f = std::ldexp(static_cast<float>(mantissa), -62 - 16);
+        return sign ? -f : f;
+    }
+    return FloatFromBits(sign | ((exponent - 63 + 127) << 23) | (mantissa << 7));
 }
 
 inline uint16_t ScaleFloat(double v, double low, double span) {
@@ -557,8 +559,8 @@ int DecodeRgba(TIFF* tif, const TiffPage& page, OrientedRowWriter& writer, std::
 
 bool TiffPage::rowsAsStored() const {
     if (route != TiffRoute::Samples || tiled || orientation != Orientation::TopLeft ||
-        (planar != PLANARCONFIG_CONTIG && samplesPerPixel > 1) ||
-        alphaSample >= 0 || samplesPerPixel != colourSamples)
+        (planar != PLANARCONFIG_CONTIG && samplesPerPixel > 1) || alphaSample >= 0 ||
+        samplesPerPixel != colourSamples)
         return false;
     if (sampleFormat != SAMPLEFORMAT_UINT && sampleFormat != SAMPLEFORMAT_VOID) return false;
     if (compression == COMPRESSION_JPEG || compression == COMPRESSION_OJPEG) return false;
