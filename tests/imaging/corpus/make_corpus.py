@@ -14,15 +14,14 @@ cannot); compare is "exact", "close" (every channel within 1, for pictures compo
 or converted by formulas whose rounding differs between programs) or "psnr:N" (lossy data, at
 least N dB); dpi 0 means the file's resolution is not checked.
 """
-import io
+import math
 import os
 import shutil
 import struct
 import subprocess
 import sys
-import zlib
 
-from PIL import Image, ImageFile, ImageOps
+from PIL import Image, ImageFile
 
 # Exif orientation: the turn that shows the stored picture upright.
 TRANSPOSE = {
@@ -198,12 +197,10 @@ def tiff(path, w, h, bits, spp, photometric, rows, sample_format=1, colormap=Non
     for code, typ, values in tags or []:
         tag(code, typ, values)
     entries.sort()
-    sizes = {3: 2, 4: 4, 5: 8}
     ifd_at = 8
     ifd_bytes = 2 + 12 * len(entries) + 4
     extra_at = ifd_at + ifd_bytes
     blobs, ifd = b"", b""
-    data_at = None
     for code, typ, values in entries:
         if typ == 5:
             payload = b"".join(struct.pack("<II", n, d) for n, d in values)
@@ -241,9 +238,9 @@ def pack_bits(values, bits):
 
 
 def bmp(path, w, h, bits, pixel_rows, palette=(), compression=0, header_size=40,
-        colours_used=None, top_down=False, data=None, os2=False):
-    """A BMP with the given header size (OS/2 2.x headers when os2); pixel_rows are the stored
-    rows bottom-up (or the coded data in data)."""
+        colours_used=None, top_down=False, data=None):
+    """A BMP with the given header size (below 40 or 64: an OS/2 2.x header); pixel_rows are
+    the stored rows bottom-up (or the coded data in data)."""
     table = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
     if data is None:
         stride = (w * bits + 31) // 32 * 4
@@ -564,7 +561,6 @@ def tiff_files(c):
     def float24(v):
         if v == 0:
             return 0
-        import math
         m, e = math.frexp(v)  # v = m * 2**e, 0.5 <= m < 1
         return ((e - 1 + 63) << 16) | int(round((m * 2 - 1) * 65536)) & 0xFFFF
     tiff(c.path("tiff-grey-float24.tif"), w, h, 24, 1, 1,
@@ -611,7 +607,6 @@ def png_files(c):
     w, h = c.w, c.h
     pic = pattern(w, h)
     quant = pic.quantize(colors=16, method=Image.Quantize.MEDIANCUT, dither=Image.Dither.NONE)
-    quant.info["transparency"] = bytes([0, 128, 255, 40] + [255] * 12)
     quant.save(c.path("png-palette-trns.png"), transparency=bytes([0, 128, 255, 40] + [255] * 12))
     c.add("png-palette-trns.png", "PNG", pil_ref(c.path("png-palette-trns.png")),
           compare="close", note="tRNS on palette entries")
