@@ -631,6 +631,10 @@ def png_files(c):
         c.path("png-rgba16-interlaced.png"))
     c.add("png-rgba16-interlaced.png", "PNG", im_ref(c.path("png-rgba16-interlaced.png")),
           compare="close")
+    run("convert", c.path("png-grey-alpha.png"), "-interlace", "PNG",
+        c.path("png-grey-alpha-interlaced.png"))
+    c.add("png-grey-alpha-interlaced.png", "PNG", im_ref(c.path("png-grey-alpha-interlaced.png")),
+          compare="close", note="interlaced, with the gamma ImageMagick records")
     bw = pic.convert("1", dither=Image.Dither.NONE)
     bw.save(c.path("png-bilevel.png"), dpi=(300, 300))
     c.add("png-bilevel.png", "PNG", pil_ref(c.path("png-bilevel.png")), dpi=(300, 300))
