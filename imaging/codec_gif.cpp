@@ -148,12 +148,12 @@ int FindFirstFrame(GifFileType* gif, size_t fileBytes, FrameInfo& frame) {
     if (!codec::AcceptableDimensions(static_cast<uint64_t>(frame.pageWidth),
                                      static_cast<uint64_t>(frame.pageHeight), frame.imageBits))
         return kImgNoMemory;
-    // The frame is coded data; the screen around it is not, so a small file may not claim a
-    // huge screen either.
-    if (!codec::PlausibleSize(uint64_t(frame.width) * uint64_t(frame.height), fileBytes,
-                              kLzwExpansion) ||
-        !codec::PlausibleSize(uint64_t(frame.pageWidth) * uint64_t(frame.pageHeight), fileBytes,
-                              kLzwExpansion))
+    // The frame is coded data; the screen around it is not, so it may be larger than the
+    // frame only within reason: a tiny file must not claim a huge page.
+    const uint64_t framePixels = uint64_t(frame.width) * uint64_t(frame.height);
+    const uint64_t screenPixels = uint64_t(frame.pageWidth) * uint64_t(frame.pageHeight);
+    if (!codec::PlausibleSize(framePixels, fileBytes, kLzwExpansion) ||
+        screenPixels > std::max<uint64_t>(16 * framePixels, uint64_t{1} << 20))
         return kImgCorruptFile;
     return kImgOk;
 }
