@@ -24,26 +24,19 @@ namespace {
 // A 12-bit LZW code can stand for at most 4096 pixels.
 constexpr uint64_t kLzwExpansion = 4096 * 8 / 3;
 
-struct MemoryReader {
-    const uint8_t* data;
-    size_t size;
-    size_t pos;
-};
-
-int ReadFromMemory(GifFileType* gif, GifByteType* buffer, int length) {
-    auto* reader = static_cast<MemoryReader*>(gif->UserData);
+// giflib reads the file itself, through stdio: memory holds the picture, not the file.
+int ReadFromFile(GifFileType* gif, GifByteType* buffer, int length) {
     if (length <= 0) return 0;
-    const size_t left = reader->size - reader->pos;
-    const size_t n = static_cast<size_t>(length) < left ? static_cast<size_t>(length) : left;
-    std::memcpy(buffer, reader->data + reader->pos, n);
-    reader->pos += n;
-    return static_cast<int>(n);
+    return static_cast<int>(
+        std::fread(buffer, 1, static_cast<size_t>(length), static_cast<FILE*>(gif->UserData)));
 }
 
 struct GifReader {
+    FILE* stream = nullptr;
     GifFileType* gif = nullptr;
     ~GifReader() {
         if (gif) DGifCloseFile(gif, nullptr);
+        if (stream) std::fclose(stream);
     }
 };
 
@@ -158,39 +151,32 @@ int FindFirstFrame(GifFileType* gif, size_t fileBytes, FrameInfo& frame) {
     return kImgOk;
 }
 
-int OpenGif(const std::vector<uint8_t>& data, MemoryReader& reader, GifReader& session) {
-    if (data.size() < 6 || std::memcmp(data.data(), "GIF", 3) != 0 ||
-        (std::memcmp(data.data() + 3, "87a", 3) != 0 &&
-         std::memcmp(data.data() + 3, "89a", 3) != 0))
-        return kImgNotThisFormat;
-    reader = MemoryReader{data.data(), data.size(), 0};
-    int error = 0;
-    session.gif = DGifOpen(&reader, ReadFromMemory, &error);
-    return session.gif ? kImgOk : kImgCorruptFile;
-}
-
-// Reads the file when it starts with a GIF signature.
-int ReadHead(const char* file, std::vector<uint8_t>& data) {
-    FILE* stream = file ? std::fopen(file, "rb") : nullptr;
-    if (!stream) return kImgCannotOpen;
+// Opens the file for giflib when it starts with a GIF signature; fileBytes gets its size.
+int OpenGif(const char* file, GifReader& session, size_t& fileBytes) {
+    session.stream = file ? std::fopen(file, "rb") : nullptr;
+    if (!session.stream) return kImgCannotOpen;
     char magic[6] = {};
-    const bool gif = std::fread(magic, 1, 6, stream) == 6 && std::memcmp(magic, "GIF", 3) == 0;
-    std::fclose(stream);
-    if (!gif) return kImgNotThisFormat;
-    return codec::ReadWholeFile(file, data, size_t{1} << 30);
+    if (std::fread(magic, 1, 6, session.stream) != 6 || std::memcmp(magic, "GIF", 3) != 0 ||
+        (std::memcmp(magic + 3, "87a", 3) != 0 && std::memcmp(magic + 3, "89a", 3) != 0))
+        return kImgNotThisFormat;
+    const long long size = codec::FileSize(session.stream);
+    if (size < 0) return kImgCannotOpen;
+    fileBytes = static_cast<size_t>(size);
+    std::rewind(session.stream);
+    int error = 0;
+    session.gif = DGifOpen(session.stream, ReadFromFile, &error);
+    return session.gif ? kImgOk : kImgCorruptFile;
 }
 
 }  // namespace
 
 int InspectGif(const char* file, ImageFileInfo& info) {
     info = ImageFileInfo{};
-    std::vector<uint8_t> data;
-    if (int rc = ReadHead(file, data)) return rc;
-    MemoryReader reader{};
     GifReader session;
-    if (int rc = OpenGif(data, reader, session)) return rc;
+    size_t fileBytes = 0;
+    if (int rc = OpenGif(file, session, fileBytes)) return rc;
     FrameInfo frame;
-    if (int rc = FindFirstFrame(session.gif, data.size(), frame)) return rc;
+    if (int rc = FindFirstFrame(session.gif, fileBytes, frame)) return rc;
     info.width = frame.pageWidth;
     info.height = frame.pageHeight;
     info.bitsPerPixel = frame.imageBits;
@@ -202,13 +188,11 @@ int InspectGif(const char* file, ImageFileInfo& info) {
 
 int LoadGif(const char* file, ImageBuffer& image) {
     if (!image.header) return kImgEmpty;
-    std::vector<uint8_t> data;
-    if (int rc = ReadHead(file, data)) return rc;
-    MemoryReader reader{};
     GifReader session;
-    if (int rc = OpenGif(data, reader, session)) return rc;
+    size_t fileBytes = 0;
+    if (int rc = OpenGif(file, session, fileBytes)) return rc;
     FrameInfo frame;
-    if (int rc = FindFirstFrame(session.gif, data.size(), frame)) return rc;
+    if (int rc = FindFirstFrame(session.gif, fileBytes, frame)) return rc;
     if (int rc = codec::CheckLoadTarget(image, frame.pageWidth, frame.pageHeight, frame.imageBits))
         return rc;
     const bool colour = frame.imageBits == 24;

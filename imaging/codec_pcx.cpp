@@ -84,11 +84,14 @@ int ParseHeader(const uint8_t* h, size_t fileBytes, PcxLayout& l) {
     return kImgOk;
 }
 
-// The 256-colour table that version 5 files keep at their end.
-const uint8_t* VgaPalette(const std::vector<uint8_t>& data) {
-    if (data.size() < kHeaderBytes + kVgaPaletteBytes) return nullptr;
-    const uint8_t* p = data.data() + data.size() - kVgaPaletteBytes;
-    return p[0] == 0x0C ? p + 1 : nullptr;
+// The 256-colour table that version 5 files keep at their end, copied into table.
+bool ReadVgaPalette(codec::FileReader& file, uint8_t* table) {
+    if (file.size() < kHeaderBytes + kVgaPaletteBytes || !file.seek(file.size() - kVgaPaletteBytes))
+        return false;
+    const uint8_t* p = file.take(kVgaPaletteBytes);
+    if (!p || p[0] != 0x0C) return false;
+    std::memcpy(table, p + 1, kVgaPaletteBytes - 1);
+    return true;
 }
 
 }  // namespace
@@ -115,20 +118,29 @@ int InspectPcx(const char* file, ImageFileInfo& info) {
 
 int LoadPcx(const char* file, ImageBuffer& image) {
     if (!image.header) return kImgEmpty;
-    std::vector<uint8_t> data;
-    if (int rc = codec::ReadWholeFile(file, data)) return rc;
+    // The header and the colour table from the file; the lines are read as they are decoded.
+    codec::FileReader reader;
+    if (int rc = reader.open(file)) return rc;
+    uint8_t head[kHeaderBytes];
+    const uint8_t* front = reader.take(kHeaderBytes);
+    if (!front) return kImgNotThisFormat;
+    std::memcpy(head, front, kHeaderBytes);
     PcxLayout l;
-    if (int rc = ParseHeader(data.data(), data.size(), l)) return rc;
+    if (int rc = ParseHeader(head, static_cast<size_t>(reader.size()), l)) return rc;
     if (int rc = codec::CheckLoadTarget(image, l.width, l.height, l.imageBits)) return rc;
 
     // Colour table.
-    const uint8_t* vga = l.bitsPerPlane == 8 && l.planes == 1 ? VgaPalette(data) : nullptr;
-    size_t end = data.size();
-    if (vga) end -= kVgaPaletteBytes;
+    uint8_t vgaTable[kVgaPaletteBytes - 1];
+    const uint8_t* vga = l.bitsPerPlane == 8 && l.planes == 1 && ReadVgaPalette(reader, vgaTable)
+                             ? vgaTable
+                             : nullptr;
+    // The coded lines lie between the header and the table at the end.
+    uint64_t dataLeft = reader.size() - kHeaderBytes - (vga ? kVgaPaletteBytes : 0);
+    if (!reader.seek(kHeaderBytes)) return kImgCorruptFile;
     if (l.indexed) {
         // The header's table, unless every colour an index can reach is the same one.
         const int colours = 1 << (l.bitsPerPlane * l.planes);
-        const uint8_t* header = data.data() + 16;
+        const uint8_t* header = head + 16;
         bool oneColour = true;
         for (int i = 1; i < colours; ++i)
             if (std::memcmp(header + 3 * i, header, 3) != 0) oneColour = false;
@@ -161,33 +173,42 @@ int LoadPcx(const char* file, ImageBuffer& image) {
     // Decode the plane lines. Runs may cross line ends, so the data is one stream.
     const size_t lineBytes = l.bytesPerLine * static_cast<size_t>(l.planes);
     std::vector<uint8_t> line(lineBytes);
-    size_t pos = kHeaderBytes;
     uint8_t runValue = 0;
     size_t runLeft = 0;
+    // The next coded byte, or -1 at the end of the coded data.
+    auto next = [&]() -> int {
+        if (dataLeft == 0) return -1;
+        const uint8_t* b = reader.take(1);
+        if (!b) return -1;
+        --dataLeft;
+        return *b;
+    };
     const uint32_t width = static_cast<uint32_t>(l.width);
     for (int y = 0; y < l.height; ++y) {
         if (l.encoded) {
             for (size_t i = 0; i < lineBytes;) {
                 if (runLeft == 0) {
-                    if (pos >= end) return kImgCorruptFile;
-                    const uint8_t b = data[pos++];
+                    const int b = next();
+                    if (b < 0) return kImgCorruptFile;
                     if ((b & 0xC0) == 0xC0) {
-                        if (pos >= end) return kImgCorruptFile;
+                        const int value = next();
+                        if (value < 0) return kImgCorruptFile;
                         runLeft = b & 0x3F;
-                        runValue = data[pos++];
+                        runValue = static_cast<uint8_t>(value);
                         if (runLeft == 0) continue;  // an empty run: nothing to emit
                     } else {
                         runLeft = 1;
-                        runValue = b;
+                        runValue = static_cast<uint8_t>(b);
                     }
                 }
                 line[i++] = runValue;
                 --runLeft;
             }
         } else {
-            if (pos + lineBytes > end) return kImgCorruptFile;
-            std::memcpy(line.data(), data.data() + pos, lineBytes);
-            pos += lineBytes;
+            const uint8_t* raw = lineBytes <= dataLeft ? reader.take(lineBytes) : nullptr;
+            if (!raw) return kImgCorruptFile;
+            std::memcpy(line.data(), raw, lineBytes);
+            dataLeft -= lineBytes;
         }
         uint8_t* row = RowPointer(image, static_cast<uint32_t>(y));
         const uint8_t* plane0 = line.data();

@@ -64,11 +64,29 @@ bool IsGreyRamp16(const RgbQuad* table) {
     return true;
 }
 
+// Where the pixel data comes from: a DIB in memory, or a BMP file read from front to back.
+struct MemorySource {
+    const uint8_t* data;
+    size_t size;
+    size_t pos = 0;
+    const uint8_t* take(size_t n) {
+        if (n > size - pos) return nullptr;
+        const uint8_t* at = data + pos;
+        pos += n;
+        return at;
+    }
+};
+
+struct FileSource {
+    codec::FileReader& reader;
+    const uint8_t* take(size_t n) { return reader.take(n); }
+};
+
 // Decodes RLE4, RLE8 or RLE24 data into the image's rows (indices through a pixel map for the
 // first two). Runs that would run past the end of their row, moves past the image and pixels
 // below the last row are damage: the file is refused rather than shown partly.
-int DecodeRle(const uint8_t* data, size_t size, const DibLayout& layout, const uint8_t* map,
-              ImageBuffer& image) {
+template <class Source>
+int DecodeRle(Source& source, const DibLayout& layout, const uint8_t* map, ImageBuffer& image) {
     const bool four = layout.compression == kBiRle4;
     const int pixelBytes = layout.compression == kRle24 ? 3 : 1;
     const uint32_t width = static_cast<uint32_t>(layout.width);
@@ -78,19 +96,18 @@ int DecodeRle(const uint8_t* data, size_t size, const DibLayout& layout, const u
     const uint32_t rowLimit = four ? stored * 2 : stored / pixelBytes;
     const uint32_t height = static_cast<uint32_t>(layout.height);
     uint32_t x = 0, row = 0;  // row counts in storage order
-    size_t pos = 0;
     auto target = [&]() {
         const uint32_t imageRow = layout.topDown ? height - 1 - row : row;
         return image.pixels + static_cast<size_t>(imageRow) * image.rowBytes +
                static_cast<size_t>(x) * pixelBytes;
     };
     while (true) {
-        if (pos + 2 > size) {
+        const uint8_t* pair = source.take(2);
+        if (!pair) {
             // Data that ends without its end marker is accepted only once every row is done.
             return row >= height ? kImgOk : Damaged("the run-length data ends early");
         }
-        const uint8_t count = data[pos], value = data[pos + 1];
-        pos += 2;
+        const uint8_t count = pair[0], value = pair[1];
         if (count) {
             if (row >= height || count > rowLimit - x)
                 return Damaged("the run-length data runs past the end of a row or the image");
@@ -98,9 +115,9 @@ int DecodeRle(const uint8_t* data, size_t size, const DibLayout& layout, const u
             const unsigned shown = x < width ? std::min<unsigned>(count, width - x) : 0;
             uint8_t* p = shown ? target() : nullptr;
             if (pixelBytes == 3) {
-                if (pos + 2 > size) return kImgCorruptFile;
-                const uint8_t green = data[pos], red = data[pos + 1];
-                pos += 2;
+                const uint8_t* rest = source.take(2);
+                if (!rest) return Damaged("the run-length data ends early");
+                const uint8_t green = rest[0], red = rest[1];
                 for (unsigned i = 0; i < shown; ++i, p += 3) {
                     p[0] = value;
                     p[1] = green;
@@ -119,9 +136,9 @@ int DecodeRle(const uint8_t* data, size_t size, const DibLayout& layout, const u
         } else if (value == 1) {  // end of bitmap
             return kImgOk;
         } else if (value == 2) {  // move right and up
-            if (pos + 2 > size) return kImgCorruptFile;
-            const uint32_t dx = data[pos], dy = data[pos + 1];
-            pos += 2;
+            const uint8_t* move = source.take(2);
+            if (!move) return Damaged("the run-length data ends early");
+            const uint32_t dx = move[0], dy = move[1];
             if (dx > rowLimit - x || dy > height - row)
                 return Damaged("the run-length data moves past the edge of the image");
             x += dx;
@@ -129,7 +146,8 @@ int DecodeRle(const uint8_t* data, size_t size, const DibLayout& layout, const u
         } else {  // a literal run, padded to a 16-bit boundary
             const size_t bytes = four ? (value + 1u) / 2u : size_t{value} * pixelBytes;
             const size_t padded = (bytes + 1) & ~size_t{1};
-            if (pos + padded > size) return kImgCorruptFile;
+            const uint8_t* literal = source.take(padded);
+            if (!literal) return Damaged("the run-length data ends early");
             if (row >= height || value > rowLimit - x)
                 return Damaged("the run-length data runs past the end of a row or the image");
             const unsigned shown = x < width ? std::min<unsigned>(value, width - x) : 0;
@@ -137,18 +155,17 @@ int DecodeRle(const uint8_t* data, size_t size, const DibLayout& layout, const u
             if (pixelBytes == 3) {
                 for (unsigned i = 0; i < shown; ++i) {
                     // Stored blue, green, red, as the image keeps them.
-                    p[3 * i] = data[pos + 3 * i];
-                    p[3 * i + 1] = data[pos + 3 * i + 1];
-                    p[3 * i + 2] = data[pos + 3 * i + 2];
+                    p[3 * i] = literal[3 * i];
+                    p[3 * i + 1] = literal[3 * i + 1];
+                    p[3 * i + 2] = literal[3 * i + 2];
                 }
             } else {
                 for (unsigned i = 0; i < shown; ++i) {
-                    const uint8_t b = data[pos + (four ? i / 2 : i)];
+                    const uint8_t b = literal[four ? i / 2 : i];
                     p[i] = map[four ? ((i & 1) ? (b & 15) : (b >> 4)) : b];
                 }
             }
             x += value;
-            pos += padded;
         }
     }
 }
@@ -286,24 +303,20 @@ int ParseDib(const uint8_t* data, size_t available, size_t total, long long bits
     return kImgOk;
 }
 
-int DecodeDib(const uint8_t* data, size_t size, const DibLayout& layout, ImageBuffer& image) {
-    if (int rc = codec::CheckLoadTarget(image, layout.width, layout.height, layout.imageBits))
-        return rc;
-    const int bits = layout.fileBits;
-    const uint32_t width = static_cast<uint32_t>(layout.width);
-    const uint32_t height = static_cast<uint32_t>(layout.height);
+namespace {
 
-    // Colour table and the map from stored index to image value. Indices past the table are
-    // black.
-    uint8_t map[256];
+// Copies the colour table (entries of layout.colourEntryBytes bytes, as many as the depth can
+// index) and fills map, from stored index to image value. Indices past the table are black.
+void ApplyColourTable(const uint8_t* entries, const DibLayout& layout, ImageBuffer& image,
+                      uint8_t* map) {
     for (int i = 0; i < 256; ++i) map[i] = static_cast<uint8_t>(i);
+    const int bits = layout.fileBits;
     if (bits <= 8) {
         const int capacity = 1 << bits;
         const int count = layout.colourCount < capacity ? layout.colourCount : capacity;
         std::vector<RgbQuad> table(static_cast<size_t>(capacity), RgbQuad{0, 0, 0, 0});
         for (int i = 0; i < count; ++i) {
-            const uint8_t* p =
-                data + layout.colourOffset + static_cast<size_t>(i) * layout.colourEntryBytes;
+            const uint8_t* p = entries + static_cast<size_t>(i) * layout.colourEntryBytes;
             table[i] = RgbQuad{p[0], p[1], p[2], 0};
         }
         std::memset(image.palette, 0, sizeof(RgbQuad) * static_cast<size_t>(image.paletteSize));
@@ -324,32 +337,56 @@ int DecodeDib(const uint8_t* data, size_t size, const DibLayout& layout, ImageBu
     }
     image.header->biXPelsPerMeter = layout.pelsPerMetreX > 0 ? layout.pelsPerMetreX : 0;
     image.header->biYPelsPerMeter = layout.pelsPerMetreY > 0 ? layout.pelsPerMetreY : 0;
+}
 
-    const uint8_t* bitsData = data + layout.bitsOffset;
-    const size_t bitsSize = size - layout.bitsOffset;
-    if (layout.compression == kBiRle4 || layout.compression == kBiRle8 ||
-        layout.compression == kRle24) {
-        std::memset(image.pixels, 0, static_cast<size_t>(image.rowBytes) * height);
-        return DecodeRle(bitsData, bitsSize, layout, map, image);
+bool HasColourTable(const DibLayout& layout) {
+    return layout.fileBits <= 8;
+}
+
+// Bytes of the colour table that are used.
+size_t ColourTableBytes(const DibLayout& layout) {
+    if (!HasColourTable(layout)) return 0;
+    const int capacity = 1 << layout.fileBits;
+    const int count = layout.colourCount < capacity ? layout.colourCount : capacity;
+    return static_cast<size_t>(count) * layout.colourEntryBytes;
+}
+
+bool IsRunLength(const DibLayout& layout) {
+    return layout.compression == kBiRle4 || layout.compression == kBiRle8 ||
+           layout.compression == kRle24;
+}
+
+// True when an alpha mask is declared and some pixel is not wholly transparent: an alpha that
+// is zero everywhere was left unset by its writer, and viewers show the colours.
+template <class Source>
+bool UsesAlpha(Source& source, const DibLayout& layout) {
+    const int bits = layout.fileBits;
+    if (layout.alphaMask == 0 || (bits != 16 && bits != 32)) return false;
+    const uint32_t width = static_cast<uint32_t>(layout.width);
+    const size_t srcRowBytes = RowBytesFor(width, static_cast<uint32_t>(bits));
+    for (int r = 0; r < layout.height; ++r) {
+        const uint8_t* src = source.take(srcRowBytes);
+        if (!src) return false;
+        for (uint32_t x = 0; x < width; ++x)
+            if (((bits == 16 ? Get16(src + 2 * x) : Get32(src + 4 * x)) & layout.alphaMask) != 0)
+                return true;
     }
+    return false;
+}
 
-    const size_t srcRowBytes = RowBytesFor(width, bits);
-    if (srcRowBytes * height > bitsSize) return kImgCorruptFile;
+// The stored rows of an uncompressed DIB into the image.
+template <class Source>
+int DecodeRows(Source& source, const DibLayout& layout, const uint8_t* map, bool hasAlpha,
+               ImageBuffer& image) {
+    const int bits = layout.fileBits;
+    const uint32_t width = static_cast<uint32_t>(layout.width);
+    const uint32_t height = static_cast<uint32_t>(layout.height);
+    const size_t srcRowBytes = RowBytesFor(width, static_cast<uint32_t>(bits));
     const Channel red(layout.masks[0]), green(layout.masks[1]), blue(layout.masks[2]);
-    // Transparency declared by an alpha mask is composed onto white, unless it is zero
-    // everywhere: then the writer left it unset, and viewers show the colours.
     const Channel alpha(layout.alphaMask);
-    bool hasAlpha = false;
-    if (layout.alphaMask != 0 && (bits == 16 || bits == 32)) {
-        for (uint32_t r = 0; r < height && !hasAlpha; ++r) {
-            const uint8_t* src = bitsData + static_cast<size_t>(r) * srcRowBytes;
-            for (uint32_t x = 0; x < width && !hasAlpha; ++x)
-                hasAlpha = ((bits == 16 ? Get16(src + 2 * x) : Get32(src + 4 * x)) &
-                            layout.alphaMask) != 0;
-        }
-    }
     for (uint32_t r = 0; r < height; ++r) {
-        const uint8_t* src = bitsData + static_cast<size_t>(r) * srcRowBytes;
+        const uint8_t* src = source.take(srcRowBytes);
+        if (!src) return Damaged("the pixel data is incomplete");
         const uint32_t imageRow = layout.topDown ? height - 1 - r : r;
         uint8_t* dst = image.pixels + static_cast<size_t>(imageRow) * image.rowBytes;
         switch (bits) {
@@ -390,6 +427,49 @@ int DecodeDib(const uint8_t* data, size_t size, const DibLayout& layout, ImageBu
         }
     }
     return kImgOk;
+}
+
+}  // namespace
+
+int DecodeDib(const uint8_t* data, size_t size, const DibLayout& layout, ImageBuffer& image) {
+    if (int rc = codec::CheckLoadTarget(image, layout.width, layout.height, layout.imageBits))
+        return rc;
+    if (layout.bitsOffset > size || layout.colourOffset + ColourTableBytes(layout) > size)
+        return Damaged("the file is incomplete");
+    uint8_t map[256];
+    ApplyColourTable(data + layout.colourOffset, layout, image, map);
+    MemorySource pixels{data + layout.bitsOffset, size - layout.bitsOffset};
+    if (IsRunLength(layout)) {
+        std::memset(image.pixels, 0, static_cast<size_t>(image.rowBytes) * image.header->biHeight);
+        return DecodeRle(pixels, layout, map, image);
+    }
+    MemorySource scan = pixels;
+    return DecodeRows(pixels, layout, map, UsesAlpha(scan, layout), image);
+}
+
+int DecodeDibFile(codec::FileReader& file, uint64_t dibStart, const DibLayout& layout,
+                  ImageBuffer& image) {
+    if (int rc = codec::CheckLoadTarget(image, layout.width, layout.height, layout.imageBits))
+        return rc;
+    uint8_t map[256];
+    const uint8_t* table = nullptr;
+    if (HasColourTable(layout)) {
+        if (!file.seek(dibStart + layout.colourOffset) ||
+            !(table = file.take(ColourTableBytes(layout))))
+            return Damaged("the colour table is incomplete");
+    }
+    const uint8_t none[4] = {};
+    ApplyColourTable(table ? table : none, layout, image, map);
+    const uint64_t pixels = dibStart + layout.bitsOffset;
+    if (!file.seek(pixels)) return Damaged("the file is incomplete");
+    FileSource source{file};
+    if (IsRunLength(layout)) {
+        std::memset(image.pixels, 0, static_cast<size_t>(image.rowBytes) * image.header->biHeight);
+        return DecodeRle(source, layout, map, image);
+    }
+    const bool alpha = UsesAlpha(source, layout);
+    if (!file.seek(pixels)) return Damaged("the file is incomplete");
+    return DecodeRows(source, layout, map, alpha, image);
 }
 
 int DibToImage(const void* packedDib, size_t size, ImageBuffer& image) {

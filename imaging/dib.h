@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "imaging/codec_common.h"
 #include "imaging/image_buffer.h"
 
 namespace vellumo::imaging {
@@ -46,5 +47,9 @@ int ParseDib(const uint8_t* data, size_t available, size_t total, long long bits
 // Decodes a DIB of `size` bytes described by layout into image, which is allocated with
 // layout's width, height and imageBits.
 int DecodeDib(const uint8_t* data, size_t size, const DibLayout& layout, ImageBuffer& image);
+// The same for a DIB that starts at offset dibStart of a file, read from front to back, so that
+// memory holds the picture and a row of the file, never the whole file.
+int DecodeDibFile(codec::FileReader& file, uint64_t dibStart, const DibLayout& layout,
+                  ImageBuffer& image);
 
 }  // namespace vellumo::imaging
