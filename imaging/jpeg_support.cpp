@@ -295,9 +295,14 @@ bool JpegTurnIsLossless(const JpegMarkers& m, Orientation orientation) {
     return false;
 }
 
-int TurnJpegUpright(const uint8_t* data, size_t size, Orientation orientation,
-                    std::vector<uint8_t>& out) {
-    out.clear();
+TurnedJpeg::~TurnedJpeg() {
+    if (data_) tjFree(data_);
+}
+
+int TurnJpegUpright(const uint8_t* data, size_t size, Orientation orientation, TurnedJpeg& out) {
+    if (out.data_) tjFree(out.data_);
+    out.data_ = nullptr;
+    out.size_ = 0;
     int op = TJXOP_NONE;
     switch (orientation) {
         case Orientation::TopLeft:
@@ -338,14 +343,11 @@ int TurnJpegUpright(const uint8_t* data, size_t size, Orientation orientation,
     if (rc != 0) {
         const char* why = tjGetErrorStr2(handle);
         status = why && std::strstr(why, "not perfect") ? kImgUnsupportedOption : kImgCorruptFile;
+        tjFree(result);
     } else {
-        try {
-            out.assign(result, result + resultSize);
-        } catch (const std::bad_alloc&) {
-            status = kImgNoMemory;
-        }
+        out.data_ = result;
+        out.size_ = resultSize;
     }
-    tjFree(result);
     tjDestroy(handle);
     return status;
 }

@@ -103,7 +103,8 @@ EmbedResult EmbedJpegFile(PdfWriter& writer, int object, const std::string& path
     // Turned without decoding when no partial block would move; otherwise decoded and turned.
     if (!vellumo::imaging::JpegTurnIsLossless(h, orientation)) return EmbedResult::Declined;
     file.reset();
-    std::vector<uint8_t> data, upright;
+    std::vector<uint8_t> data;
+    vellumo::imaging::TurnedJpeg upright;
     if (codec::ReadWholeFile(path.c_str(), data, static_cast<size_t>(size)) != kImgOk ||
         vellumo::imaging::TurnJpegUpright(data.data(), data.size(), orientation, upright) != kImgOk)
         return EmbedResult::Declined;

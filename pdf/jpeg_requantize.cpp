@@ -43,7 +43,7 @@ void Requantize(j_decompress_ptr src, j_compress_ptr dst, jvirt_barray_ptr* coef
 
 // A photo that is shown turned is turned first, without decoding, so that the copy (which keeps
 // no Exif block) is upright. Empty upright data: the file is used as it is.
-bool TurnUpright(const std::string& path, std::vector<uint8_t>& upright) {
+bool TurnUpright(const std::string& path, vellumo::imaging::TurnedJpeg& upright) {
     vellumo::imaging::JpegMarkers markers;
     if (!vellumo::imaging::ReadJpegMarkers(path, markers)) return false;
     const auto orientation =
@@ -67,7 +67,7 @@ bool TurnUpright(const std::string& path, std::vector<uint8_t>& upright) {
 
 bool RequantizeJpeg(const std::string& inPath, const std::string& outPath, int quality, int dpiX,
                     int dpiY) {
-    std::vector<uint8_t> upright;
+    vellumo::imaging::TurnedJpeg upright;
     if (!TurnUpright(inPath, upright)) return false;
     std::FILE* in = std::fopen(inPath.c_str(), "rb");
     if (!in) return false;

@@ -35,11 +35,11 @@ TEST(Exif, OrientationAndResolutionFromBothByteOrders) {
     const std::string file = MakeJpeg(dir, "e.jpg", 32, 16);
     for (const char* order : {"II", "MM"}) {
         SCOPED_TRACE(order);
-        ASSERT_EQ(testsupport::run("exiftool -q -overwrite_original -n -ExifByteOrder=" +
-                                   std::string(order) +
-                                   " -Orientation=6 -XResolution=72 -YResolution=36 "
-                                   "-ResolutionUnit=3 " +
-                                   Q(file)),
+        ASSERT_EQ(testsupport::run(
+                      "exiftool -q -overwrite_original -n -ExifByteOrder=" + std::string(order) +
+                      " -Orientation=6 -XResolution=72 -YResolution=36 "
+                      "-ResolutionUnit=3 " +
+                      Q(file)),
                   0);
         vellumo::imaging::JpegMarkers markers;
         ASSERT_TRUE(vellumo::imaging::ReadJpegMarkers(file, markers));
@@ -102,24 +102,24 @@ TEST(JpegTurn, LosslessAsJpegtranWhereTheSizeAllows) {
         Orientation orientation;
         const char* jpegtran;
     };
-    const Turn turns[] = {{Orientation::TopRight, "-flip horizontal"},
-                          {Orientation::BottomRight, "-rotate 180"},
-                          {Orientation::BottomLeft, "-flip vertical"},
-                          {Orientation::LeftTop, "-transpose"},
-                          {Orientation::RightTop, "-rotate 90"},
-                          {Orientation::RightBottom, "-transverse"},
-                          {Orientation::LeftBottom, "-rotate 270"}};
+    const Turn turns[] = {
+        {Orientation::TopRight, "-flip horizontal"}, {Orientation::BottomRight, "-rotate 180"},
+        {Orientation::BottomLeft, "-flip vertical"}, {Orientation::LeftTop, "-transpose"},
+        {Orientation::RightTop, "-rotate 90"},       {Orientation::RightBottom, "-transverse"},
+        {Orientation::LeftBottom, "-rotate 270"}};
     const std::string data = testsupport::readFile(whole);
     for (const Turn& t : turns) {
         SCOPED_TRACE(t.jpegtran);
         EXPECT_TRUE(vellumo::imaging::JpegTurnIsLossless(w, t.orientation));
-        std::vector<uint8_t> upright;
+        vellumo::imaging::TurnedJpeg upright;
         ASSERT_EQ(vellumo::imaging::TurnJpegUpright(reinterpret_cast<const uint8_t*>(data.data()),
                                                     data.size(), t.orientation, upright),
                   kImgOk);
-        testsupport::writeFile(dir.file("ours.jpg"), std::string(upright.begin(), upright.end()));
-        ASSERT_EQ(testsupport::run("jpegtran -perfect -copy none " + std::string(t.jpegtran) +
-                                   " " + Q(whole) + " > " + Q(dir.file("theirs.jpg"))),
+        testsupport::writeFile(
+            dir.file("ours.jpg"),
+            std::string(reinterpret_cast<const char*>(upright.data()), upright.size()));
+        ASSERT_EQ(testsupport::run("jpegtran -perfect -copy none " + std::string(t.jpegtran) + " " +
+                                   Q(whole) + " > " + Q(dir.file("theirs.jpg"))),
                   0);
         // The same coefficients: the same pixels, to the last bit.
         Image ours, theirs;
@@ -132,11 +132,11 @@ TEST(JpegTurn, LosslessAsJpegtranWhereTheSizeAllows) {
     EXPECT_FALSE(vellumo::imaging::JpegTurnIsLossless(p, Orientation::RightTop));
     EXPECT_TRUE(vellumo::imaging::JpegTurnIsLossless(p, Orientation::LeftTop));
     const std::string partialData = testsupport::readFile(partial);
-    std::vector<uint8_t> upright;
-    EXPECT_EQ(vellumo::imaging::TurnJpegUpright(
-                  reinterpret_cast<const uint8_t*>(partialData.data()), partialData.size(),
-                  Orientation::RightTop, upright),
-              kImgUnsupportedOption);
+    vellumo::imaging::TurnedJpeg upright;
+    EXPECT_EQ(
+        vellumo::imaging::TurnJpegUpright(reinterpret_cast<const uint8_t*>(partialData.data()),
+                                          partialData.size(), Orientation::RightTop, upright),
+        kImgUnsupportedOption);
 }
 
 }  // namespace
