@@ -58,7 +58,9 @@ int InspectTiff(const char* file, ImageFileInfo& info) {
     const bool big =
         magic[0] == 'M' && magic[1] == 'M' && magic[2] == 0 && (magic[3] == 42 || magic[3] == 43);
     if (got < 4 || !(little || big)) return kImgNotThisFormat;
-    TiffHandle tif = OpenTiff(file, "r");
+    // Not memory-mapped ("m"): the file's pages would count as the program's memory, and
+    // libtiff reads what it decodes in small pieces anyway.
+    TiffHandle tif = OpenTiff(file, "rm");
     if (!tif) return kImgCorruptFile;
     vellumo::imaging::TiffPage page;
     std::string problem;
@@ -80,7 +82,7 @@ int InspectTiff(const char* file, ImageFileInfo& info) {
 
 int LoadTiff(const char* file, ImageBuffer& image) {
     if (!image.header) return kImgEmpty;
-    TiffHandle tif = OpenTiff(file, "r");
+    TiffHandle tif = OpenTiff(file, "rm");
     if (!tif) return file && codec::FileSize(file) >= 0 ? kImgCorruptFile : kImgCannotOpen;
     vellumo::imaging::TiffPage page;
     if (int rc =

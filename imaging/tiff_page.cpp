@@ -83,7 +83,8 @@ inline float FloatFromBits(uint32_t bits) {
 
 // Half-precision samples, widened by moving their bits (denormals, rare, through ldexp).
 inline float HalfToFloat(uint16_t h) {
-    const uint32_t sign = uint32_t{h >> 15} << 31, exponent = (h >> 10) & 31, mantissa = h & 1023;
+    const uint32_t sign = static_cast<uint32_t>(h >> 15) << 31, exponent = (h >> 10) & 31u,
+                   mantissa = h & 1023u;
     if (exponent == 31) return FloatFromBits(sign | 0x7F800000u | (mantissa << 13));
     if (exponent == 0) {
         const float v = std::ldexp(static_cast<float>(mantissa), -24);
