@@ -16,7 +16,7 @@ using namespace vellumo::pdf;
 namespace {
 // The decoders have fuzzers of their own for large pictures; here a legitimately large one
 // only costs time that the embedding paths could use.
-constexpr uint64_t kMaxPixelBytes = uint64_t{4} << 20;
+constexpr uint64_t kLargestFuzzedPicture = uint64_t{4} << 20;
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // what this target looks for, whatever the picture's size.
     ImageFileInfo info;
     if (DetectImageFormat(file.path(), &info) != ImageFormat::None &&
-        uint64_t(info.width) * uint64_t(info.height) * 4 > kMaxPixelBytes)
+        uint64_t(info.width) * uint64_t(info.height) * 4 > kLargestFuzzedPicture)
         return 0;
     std::FILE* sink = std::fopen("/dev/null", "wb");
     if (!sink) return 0;
