@@ -1,6 +1,6 @@
-// TIFF through libtiff. Loads the first page of a file as the page rule of tiff_page.h (shared
-// with the PDF writer) decides. libtiff's messages are swallowed: a bad file is reported by the
-// result code alone.
+// TIFF through libtiff. Loads any page of a file (the first by default) as the page rule of
+// tiff_page.h (shared with the PDF writer) decides. libtiff's messages are swallowed: a bad file
+// is reported by the result code alone.
 #include <tiffio.h>
 
 #include <algorithm>
@@ -42,9 +42,42 @@ TiffHandle OpenTiff(const char* file, const char* mode) {
     return TiffHandle(tif);
 }
 
+// Pages of a multi-page file are its directories, except the reduced-resolution copies some
+// writers add as previews. A broken chain of directories ends the list where it breaks.
+constexpr int kMaxTiffPages = 100000;
+
+bool IsPageDirectory(TIFF* tif) {
+    uint32_t subfileType = 0;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SUBFILETYPE, &subfileType);
+    return (subfileType & FILETYPE_REDUCEDIMAGE) == 0;
+}
+
+// Makes page `page` (from 0) the current directory; counts the pages when pageCount is given.
+int SelectPage(TIFF* tif, int page, int* pageCount) {
+    if (page < 0) return kImgBadArgument;
+    if (!TIFFSetDirectory(tif, 0)) return kImgCorruptFile;
+    int pages = 0;
+    tdir_t found = 0;
+    bool have = false;
+    for (tdir_t dir = 0; pages < kMaxTiffPages; ++dir) {
+        if (IsPageDirectory(tif)) {
+            if (pages == page) {
+                found = dir;
+                have = true;
+                if (!pageCount) break;
+            }
+            ++pages;
+        }
+        if (!TIFFReadDirectory(tif)) break;
+    }
+    if (pageCount) *pageCount = pages;
+    if (!have) return pages == 0 ? kImgCorruptFile : kImgBadArgument;
+    return TIFFSetDirectory(tif, found) ? kImgOk : kImgCorruptFile;
+}
+
 }  // namespace
 
-int InspectTiff(const char* file, ImageFileInfo& info) {
+int InspectTiffPage(const char* file, int page, ImageFileInfo& info) {
     info = ImageFileInfo{};
     // Only files that start like a TIFF are handed to libtiff at all.
     FILE* stream = file ? std::fopen(file, "rb") : nullptr;
@@ -62,33 +95,44 @@ int InspectTiff(const char* file, ImageFileInfo& info) {
     // libtiff reads what it decodes in small pieces anyway.
     TiffHandle tif = OpenTiff(file, "rm");
     if (!tif) return kImgCorruptFile;
-    vellumo::imaging::TiffPage page;
+    int pageCount = 0;
+    if (int rc = SelectPage(tif.get(), page, &pageCount)) return rc;
+    vellumo::imaging::TiffPage layout;
     std::string problem;
-    if (int rc = vellumo::imaging::DescribeTiffPage(tif.get(), fileBytes, page, &problem)) {
+    if (int rc = vellumo::imaging::DescribeTiffPage(tif.get(), fileBytes, layout, &problem)) {
         codec::NoteImageProblem(problem);
         return rc;
     }
-    info.width = static_cast<int>(page.width);
-    info.height = static_cast<int>(page.height);
-    info.bitsPerPixel = page.imageBits;
-    info.dpiX = page.dpiX;
-    info.dpiY = page.dpiY;
-    info.fileBitsPerSample = page.bitsPerSample;
-    info.fileSamplesPerPixel = page.samplesPerPixel;
-    info.compression = page.compression;
-    info.pageCount = TIFFNumberOfDirectories(tif.get());
+    info.width = static_cast<int>(layout.width);
+    info.height = static_cast<int>(layout.height);
+    info.bitsPerPixel = layout.imageBits;
+    info.dpiX = layout.dpiX;
+    info.dpiY = layout.dpiY;
+    info.fileBitsPerSample = layout.bitsPerSample;
+    info.fileSamplesPerPixel = layout.samplesPerPixel;
+    info.compression = layout.compression;
+    info.pageCount = pageCount;
     return kImgOk;
 }
 
-int LoadTiff(const char* file, ImageBuffer& image) {
+int LoadTiffPage(const char* file, int page, ImageBuffer& image) {
     if (!image.header) return kImgEmpty;
     TiffHandle tif = OpenTiff(file, "rm");
     if (!tif) return file && codec::FileSize(file) >= 0 ? kImgCorruptFile : kImgCannotOpen;
-    vellumo::imaging::TiffPage page;
+    if (int rc = SelectPage(tif.get(), page, nullptr)) return rc;
+    vellumo::imaging::TiffPage layout;
     if (int rc =
-            vellumo::imaging::DescribeTiffPage(tif.get(), codec::FileSize(file), page, nullptr))
+            vellumo::imaging::DescribeTiffPage(tif.get(), codec::FileSize(file), layout, nullptr))
         return rc;
-    return vellumo::imaging::DecodeTiffPage(tif.get(), page, image, nullptr);
+    return vellumo::imaging::DecodeTiffPage(tif.get(), layout, image, nullptr);
+}
+
+int InspectTiff(const char* file, ImageFileInfo& info) {
+    return InspectTiffPage(file, 0, info);
+}
+
+int LoadTiff(const char* file, ImageBuffer& image) {
+    return LoadTiffPage(file, 0, image);
 }
 
 namespace {

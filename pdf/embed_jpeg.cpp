@@ -57,7 +57,7 @@ bool ReadJpegResolution(const std::string& path, double& dpiX, double& dpiY) {
 }
 
 EmbedResult EmbedJpegFile(PdfWriter& writer, int object, const std::string& path,
-                          EmbeddedImage& image, std::string& error) {
+                          const EmbedOptions&, EmbeddedImage& image, std::string& error) {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) return EmbedResult::Declined;
     JpegMarkers h;
@@ -86,6 +86,8 @@ EmbedResult EmbedJpegFile(PdfWriter& writer, int object, const std::string& path
             break;
     }
 
+    image.kind = h.components == 1 ? PageKind::Grey : PageKind::Colour;
+    image.coding = "JPEG";
     const Orientation orientation = OrientationOf(h);
     UprightDpi(h, image.dpiX, image.dpiY);
     if (orientation == Orientation::TopLeft) {

@@ -1,7 +1,7 @@
 // TIFF files through libtiff, by the same page rule as the loader (imaging/tiff_page.h), so
-// that every file that loads also builds. A bilevel image that is one group 4 strip is copied
-// as it is; other pages whose stored rows are the page's rows (bilevel, and grey, palette and
-// RGB of 8 bits in strips, upright) are read strip by strip and written as G4 (bilevel) or
+// that every file that loads also builds. Pages whose stored rows are the page's rows (bilevel,
+// and grey, palette and RGB of 8 bits in strips, upright) are read strip by strip and written
+// as JBIG2 or G4 (bilevel, with a file's single G4 strip kept as it is when that is smallest) or
 // Flate, so memory holds one strip, never the whole document. Every other layout (tiles,
 // planes, other depths, YCbCr, alpha, turned orientation) goes through the loader. Every size
 // the file claims is bounded by the file's real size before anything is allocated for it.
@@ -13,7 +13,7 @@
 
 #include "imaging/codec_common.h"
 #include "imaging/tiff_page.h"
-#include "pdf/g4_encoder.h"
+#include "pdf/bilevel_image.h"
 #include "pdf/image_embed.h"
 
 namespace vellumo::pdf {
@@ -101,10 +101,12 @@ EmbedResult CopyG4Strip(TIFF* t, const TiffLayout& l, long long fileBytes, PdfWr
 }
 
 EmbedResult StreamStrips(TIFF* t, const TiffLayout& l, const vellumo::imaging::TiffPage& page,
-                         PdfWriter& writer, int object, std::string& error) {
+                         PdfWriter& writer, int object, const EmbedOptions& options,
+                         const OriginalCoding* original, EmbeddedImage& image, std::string& error) {
     using vellumo::imaging::TiffPageKind;
     if (!page.rowsAsStored()) return EmbedResult::Declined;
     const bool bilevel = page.kind == TiffPageKind::Bilevel;
+    const bool grey = page.kind == TiffPageKind::Grey;
     const bool palette = page.kind == TiffPageKind::Palette;
     const bool rgb = page.kind == TiffPageKind::Colour;
 
@@ -112,8 +114,10 @@ EmbedResult StreamStrips(TIFF* t, const TiffLayout& l, const vellumo::imaging::T
         "/Width " + std::to_string(l.width) + " /Height " + std::to_string(l.height);
     std::string dict;
     if (bilevel) {
-        dict = G4Dictionary(static_cast<int>(l.width), static_cast<int>(l.height), false);
+        image.kind = PageKind::Bilevel;
     } else {
+        image.kind = grey ? PageKind::Grey : PageKind::Colour;
+        image.coding = "Flate";
         dict = "/Type /XObject /Subtype /Image " + size + " /BitsPerComponent 8 /ColorSpace ";
         if (palette) {
             // The loader's colour table, entry for entry.
@@ -144,16 +148,17 @@ EmbedResult StreamStrips(TIFF* t, const TiffLayout& l, const vellumo::imaging::T
         return EmbedResult::Declined;
     std::vector<unsigned char> strip(static_cast<size_t>(stripSize));
 
-    writer.beginStream(object, dict);
-    std::unique_ptr<G4Encoder> g4;
+    std::unique_ptr<vellumo::pdf::BilevelImageWriter> coder;
     std::unique_ptr<FlateSink> flate;
     std::vector<unsigned char> inverted;
     if (bilevel) {
-        g4 = std::make_unique<G4Encoder>(
-            static_cast<int>(l.width),
-            [&writer](const uint8_t* d, size_t n) { writer.write(d, n); });
+        coder = std::make_unique<vellumo::pdf::BilevelImageWriter>(
+            static_cast<int>(l.width), static_cast<int>(l.height), options.bilevel);
+        if (original)
+            coder->offerOriginal(original->bytes, original->isG4, original->write, original->name);
         inverted.resize(static_cast<size_t>(rowBytes) + 8);
     } else {
+        writer.beginStream(object, dict);
         flate = std::make_unique<FlateSink>(writer, Z_DEFAULT_COMPRESSION);
     }
     const uint32_t strips = TIFFNumberOfStrips(t);
@@ -166,12 +171,12 @@ EmbedResult StreamStrips(TIFF* t, const TiffLayout& l, const vellumo::imaging::T
         }
         for (uint32_t r = 0; r < rows; ++r) {
             const unsigned char* p = strip.data() + static_cast<size_t>(r) * rowBytes;
-            if (g4) {
+            if (coder) {
                 if (l.photometric == PHOTOMETRIC_MINISBLACK) {
                     for (tmsize_t i = 0; i < rowBytes; ++i) inverted[i] = ~p[i];
                     p = inverted.data();
                 }
-                g4->encodeRow(p);
+                coder->addRow(p);
             }
         }
         if (flate) flate->write(strip.data(), static_cast<size_t>(rowBytes) * rows);
@@ -181,7 +186,9 @@ EmbedResult StreamStrips(TIFF* t, const TiffLayout& l, const vellumo::imaging::T
         error = "The image data is incomplete";
         return EmbedResult::Failed;
     }
-    if (g4) g4->finish();
+    if (coder)
+        return coder->write(writer, object, "", image.coding) ? EmbedResult::Done
+                                                              : EmbedResult::Failed;
     if (flate) {
         flate->finish();
         if (flate->failed()) {
@@ -196,13 +203,13 @@ EmbedResult StreamStrips(TIFF* t, const TiffLayout& l, const vellumo::imaging::T
 }  // namespace
 
 EmbedResult EmbedTiffFile(PdfWriter& writer, int object, const std::string& path,
-                          EmbeddedImage& image, std::string& error) {
+                          const EmbedOptions& options, EmbeddedImage& image, std::string& error) {
     std::string message;
-    std::unique_ptr<TIFFOpenOptions, OptionsFree> options(TIFFOpenOptionsAlloc());
-    TIFFOpenOptionsSetErrorHandlerExtR(options.get(), QuietHandler, &message);
-    TIFFOpenOptionsSetWarningHandlerExtR(options.get(), QuietHandler, nullptr);
-    TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), tmsize_t{256} << 20);
-    std::unique_ptr<TIFF, TiffCloser> tiff(TIFFOpenExt(path.c_str(), "rm", options.get()));
+    std::unique_ptr<TIFFOpenOptions, OptionsFree> openOptions(TIFFOpenOptionsAlloc());
+    TIFFOpenOptionsSetErrorHandlerExtR(openOptions.get(), QuietHandler, &message);
+    TIFFOpenOptionsSetWarningHandlerExtR(openOptions.get(), QuietHandler, nullptr);
+    TIFFOpenOptionsSetMaxSingleMemAlloc(openOptions.get(), tmsize_t{256} << 20);
+    std::unique_ptr<TIFF, TiffCloser> tiff(TIFFOpenExt(path.c_str(), "rm", openOptions.get()));
     if (!tiff) return EmbedResult::Declined;
     const long long fileBytes = codec::FileSize(path.c_str());
     vellumo::imaging::TiffPage page;
@@ -223,11 +230,32 @@ EmbedResult EmbedTiffFile(PdfWriter& writer, int object, const std::string& path
     EmbedResult result = EmbedResult::Declined;
     const bool bilevel = page.kind == vellumo::imaging::TiffPageKind::Bilevel;
     // Uncompressed mode inside G4 data is not part of what PDF readers decode.
-    if (bilevel && l.compression == COMPRESSION_CCITTFAX4 && TIFFNumberOfStrips(tiff.get()) == 1 &&
-        (l.t6Options & GROUP4OPT_UNCOMPRESSED) == 0)
+    const bool g4Strip = bilevel && l.compression == COMPRESSION_CCITTFAX4 &&
+                         TIFFNumberOfStrips(tiff.get()) == 1 &&
+                         (l.t6Options & GROUP4OPT_UNCOMPRESSED) == 0;
+    const tmsize_t g4Bytes = g4Strip ? TIFFRawStripSize(tiff.get(), 0) : 0;
+    if (g4Strip && g4Bytes > 0 && options.bilevel == vellumo::pdf::BilevelCoding::G4) {
+        // Nothing to choose: the strip goes in without being decoded.
         result = CopyG4Strip(tiff.get(), l, fileBytes, writer, object, message);
-    if (result == EmbedResult::Declined)
-        result = StreamStrips(tiff.get(), l, page, writer, object, message);
+        image.kind = PageKind::Bilevel;
+        image.coding = "G4";
+    }
+    if (result == EmbedResult::Declined) {
+        OriginalCoding strip;
+        EmbedResult copied = EmbedResult::Done;
+        if (g4Strip && g4Bytes > 0) {
+            strip.bytes = static_cast<uint64_t>(g4Bytes);
+            strip.isG4 = true;
+            strip.name = "G4";
+            strip.write = [&](PdfWriter& w, int o) {
+                copied = CopyG4Strip(tiff.get(), l, fileBytes, w, o, message);
+                return copied == EmbedResult::Done;
+            };
+        }
+        result = StreamStrips(tiff.get(), l, page, writer, object, options,
+                              strip.write ? &strip : nullptr, image, message);
+        if (copied != EmbedResult::Done) result = copied;
+    }
     if (result == EmbedResult::Failed) error = "Cannot read the TIFF file " + path + ": " + message;
     return result;
 }
