@@ -74,17 +74,24 @@ void ReadLayout(TIFF* t, TiffLayout& l) {
     }
 }
 
+constexpr const char* kStripPastTheEnd = "the image data runs past the end of the file";
+
+// The first strip's byte count is only a claim: true when its data lies inside the file.
+bool FirstStripInsideFile(TIFF* t, long long fileBytes) {
+    const tmsize_t size = TIFFRawStripSize(t, 0);
+    const uint64_t offset = TIFFGetStrileOffset(t, 0);
+    return size > 0 && fileBytes >= 0 && offset <= static_cast<uint64_t>(fileBytes) &&
+           static_cast<uint64_t>(size) <= static_cast<uint64_t>(fileBytes) - offset;
+}
+
 // One G4 strip holding the whole image: copy the coded data (bit-reversed when the file keeps
 // the low bit first).
 EmbedResult CopyG4Strip(TIFF* t, const TiffLayout& l, long long fileBytes, PdfWriter& writer,
                         int object, std::string& error) {
     const tmsize_t size = TIFFRawStripSize(t, 0);
     if (size <= 0) return EmbedResult::Declined;
-    // The strip's byte count is only a claim: the data must lie inside the file.
-    const uint64_t offset = TIFFGetStrileOffset(t, 0);
-    if (fileBytes < 0 || offset > static_cast<uint64_t>(fileBytes) ||
-        static_cast<uint64_t>(size) > static_cast<uint64_t>(fileBytes) - offset) {
-        if (error.empty()) error = "the image data runs past the end of the file";
+    if (!FirstStripInsideFile(t, fileBytes)) {
+        if (error.empty()) error = kStripPastTheEnd;
         return EmbedResult::Failed;
     }
     std::vector<unsigned char> data(static_cast<size_t>(size));
@@ -234,6 +241,11 @@ EmbedResult EmbedTiffFile(PdfWriter& writer, int object, const std::string& path
                          TIFFNumberOfStrips(tiff.get()) == 1 &&
                          (l.t6Options & GROUP4OPT_UNCOMPRESSED) == 0;
     const tmsize_t g4Bytes = g4Strip ? TIFFRawStripSize(tiff.get(), 0) : 0;
+    // A strip that claims more than the file holds is damage, whichever coding would win.
+    if (g4Bytes > 0 && !FirstStripInsideFile(tiff.get(), fileBytes)) {
+        error = "Cannot read the TIFF file " + path + ": " + kStripPastTheEnd;
+        return EmbedResult::Failed;
+    }
     if (g4Strip && g4Bytes > 0 && options.bilevel == vellumo::pdf::BilevelCoding::G4) {
         // Nothing to choose: the strip goes in without being decoded.
         result = CopyG4Strip(tiff.get(), l, fileBytes, writer, object, message);
