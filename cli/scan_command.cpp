@@ -21,6 +21,7 @@
 namespace vellumo::cli {
 
 using namespace vellumo::imaging;
+
 using namespace vellumo::platform;
 using namespace vellumo::pdf;
 using namespace vellumo::scan;
@@ -232,9 +233,9 @@ int RunScanCommand(int argc, char** argv) {
             std::fprintf(stderr, "vellumo-cli: %s\n", text.c_str());
         };
         hooks.makePagePath = MakeScanPagePath;
-        const TransferResult r =
-            ProcessScannedImage(c.ImageHandle().get(), workingImage,
-                                static_cast<int>(pages.size()) + 1, transfer, hooks);
+        const TransferResult r = ProcessScannedImage(
+            c.ImageHandle().get(), workingImage, static_cast<int>(pages.size()) + 1, transfer,
+            hooks);
         if (r.outcome == TransferOutcome::Kept) {
             pages.push_back(r.path);
             if (progress) std::fprintf(stderr, "Page %zu scanned\n", pages.size());

@@ -1,5 +1,6 @@
 #include <QMenu>
 
+#include "document/page_list_ops.h"
 #include "mainwnd/controls.h"
 #include "tests/support/mainwnd_fixture.h"
 
@@ -185,7 +186,7 @@ TEST_F(MainWindowTest, MovesAtTheEndsAndWithOnePage) {
     appendFilePage(b, 0);
     appendFilePage(c, 0);
     doc().RebuildPageView();
-    auto order = [] {
+    auto order = [this] {
         std::string s;
         for (const auto& p : doc().pages) s += p->sourcePath.substr(p->sourcePath.size() - 5, 1);
         return s;
@@ -268,7 +269,7 @@ TEST_F(MainWindowTest, ItemTextsViewerAndContextMenu) {
     // The viewer beside the program gets every page of the list, in order, and where to start.
     EXPECT_EQ(ViewerArguments(doc(), 1),
               QStringList({"--show", "2", "--page", "1", QString::fromStdString(copy), "--page",
-                           "1", QString::fromStdString(PagePath(*pages[1]))}));
+                           "1", QString::fromStdString(PagePath(*doc().pages[1]))}));
 
     // A right click on an item makes it current; on the empty space below it does not.
     view.resize(286, 1000);  // room below the last item

@@ -116,7 +116,7 @@ TEST_F(LoadPage, ThreeFilesWithATextFileBetweenGiveTwoPages) {
         EXPECT_TRUE(page->workingPath.empty());
         EXPECT_FALSE(document_.pageImageList.image(page->imageIndex).isNull());
     }
-    EXPECT_NE(document_.pages[0]->imageIndex, pages[1]->imageIndex);
+    EXPECT_NE(document_.pages[0]->imageIndex, document_.pages[1]->imageIndex);
     EXPECT_EQ(view.count(), 2);
     EXPECT_EQ(document_.workingImage.header, nullptr);
     EXPECT_EQ(testsupport::readFile(third), thirdBefore);  // used in place, never written
@@ -129,7 +129,7 @@ TEST_F(LoadPage, ThreeFilesWithATextFileBetweenGiveTwoPages) {
 
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(skin.pageCounts, std::vector<WPARAM>{3});
-    EXPECT_EQ(currentDir, QString::fromStdString(dir_.path() + "/"));
+    EXPECT_EQ(settings_.currentDir, QString::fromStdString(dir_.path() + "/"));
 }
 
 TEST_F(LoadPage, FolderOfTheFileIsRemembered) {
@@ -138,7 +138,7 @@ TEST_F(LoadPage, FolderOfTheFileIsRemembered) {
     dialogs.answerOpenFiles(QStringList{QString::fromStdString(path)});
     OnLoadPage(context());
     const QString folder = QString::fromStdString(dir_.file("scans") + "/");
-    EXPECT_EQ(currentDir, folder);
+    EXPECT_EQ(settings_.currentDir, folder);
     EXPECT_EQ(SettingsStore::read(setting::CurrentDir), folder);
     ASSERT_EQ(document_.pages.size(), 1u);
 

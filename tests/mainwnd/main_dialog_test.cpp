@@ -17,6 +17,7 @@
 using namespace vellumo::widgets;
 using namespace vellumo::scanning;
 using namespace vellumo::mainwnd;
+using namespace vellumo::prefs;
 
 namespace {
 

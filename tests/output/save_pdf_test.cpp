@@ -287,7 +287,7 @@ TEST_F(SavePdf, ThreePagesMakeOnePdfAndNoKeepsEverything) {
     ASSERT_EQ(Doc().pages.size(), 3u);
     for (const std::string& file : files) EXPECT_TRUE(fileExists(file)) << file;
     EXPECT_EQ(SettingsStore::read(setting::CurrentDirSave), QString::fromStdString(saveFolder_));
-    EXPECT_EQ(currentDirSave, QString::fromStdString(saveFolder_));
+    EXPECT_EQ(vellumo::mainwnd::mainDialog->currentDirSave, QString::fromStdString(saveFolder_));
 }
 
 TEST_F(SavePdf, ChosenFolderIsRememberedForTheNextSave) {

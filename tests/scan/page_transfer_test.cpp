@@ -99,7 +99,7 @@ TEST(PageTransfer, FailuresLeaveNoPageFileAndFreeTheWorkingImage) {
     Captured c;
     // A damaged DIB.
     const std::vector<uint8_t> junk(10, 7);
-    TransferResult r = ProcessScannedImage(&junk, 1, {}, Recording(c, messages, dir.file("j.TIF")));
+    TransferResult r = ProcessScannedImage(&junk, workingImage, 1, {}, Recording(c, messages, dir.file("j.TIF")));
     EXPECT_EQ(r.outcome, TransferOutcome::NotConverted);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], "Error " + std::to_string(r.code) + " while converting image");
