@@ -36,6 +36,22 @@ inline uint8_t Expand5(unsigned v) {
 
 }  // namespace
 
+namespace {
+thread_local std::string imageProblem;
+}  // namespace
+
+void NoteImageProblem(const std::string& reason) {
+    if (imageProblem.empty()) imageProblem = reason;
+}
+
+void ClearImageProblem() {
+    imageProblem.clear();
+}
+
+const std::string& NotedImageProblem() {
+    return imageProblem;
+}
+
 int ReadFileHead(const char* file, uint8_t* head, size_t capacity, size_t& got, long long& total) {
     got = 0;
     total = -1;
@@ -84,6 +100,40 @@ long long FileSize(const char* file) {
     struct stat st {};
     if (!file || stat(file, &st) != 0 || !S_ISREG(st.st_mode)) return -1;
     return static_cast<long long>(st.st_size);
+}
+
+FileReader::~FileReader() {
+    if (stream_) std::fclose(stream_);
+}
+
+int FileReader::open(const char* file) {
+    stream_ = file ? std::fopen(file, "rb") : nullptr;
+    if (!stream_) return kImgCannotOpen;
+    const long long size = FileSize(stream_);
+    if (size < 0) return kImgCannotOpen;
+    size_ = static_cast<uint64_t>(size);
+    buffer_.resize(size_t{1} << 16);
+    pos_ = end_ = 0;
+    return kImgOk;
+}
+
+bool FileReader::seek(uint64_t offset) {
+    if (!stream_ || offset > size_) return false;
+    pos_ = end_ = 0;
+    return fseeko(stream_, static_cast<off_t>(offset), SEEK_SET) == 0;
+}
+
+const uint8_t* FileReader::refill(size_t n) {
+    if (!stream_) return nullptr;
+    // Keep what is left at the front and fill up behind it.
+    const size_t left = end_ - pos_;
+    std::memmove(buffer_.data(), buffer_.data() + pos_, left);
+    if (buffer_.size() < n) buffer_.resize(n);
+    pos_ = 0;
+    end_ = left + std::fread(buffer_.data() + left, 1, buffer_.size() - left, stream_);
+    if (end_ < n) return nullptr;
+    pos_ = n;
+    return buffer_.data();
 }
 
 OutputFile::~OutputFile() {

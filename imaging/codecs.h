@@ -3,6 +3,8 @@
 // negative ImagingStatus code.
 #pragma once
 
+#include <string>
+
 #include "imaging/image_buffer.h"
 
 namespace vellumo::imaging {
@@ -84,5 +86,10 @@ ImageFormat DetectImageFormat(const char* file, ImageFileInfo* info = nullptr);
 // Inspects, allocates and loads a file of any readable format into image (which is replaced;
 // the caller frees what it held before). 0, or a negative code with image all zero.
 int ReadImageFile(const char* file, ImageBuffer& image);
+
+// Why the last DetectImageFormat or ReadImageFile on this thread found no picture, in words a
+// user understands ("the JPEG file is damaged (Premature end of JPEG file)"); empty after a
+// success.
+std::string ImageFileProblem();
 
 }  // namespace vellumo::imaging

@@ -187,7 +187,7 @@ EmbedResult EmbedDecodedFile(PdfWriter& writer, int object, const std::string& p
     ImageBuffer buffer{};
     const int rc = ReadImageFile(path.c_str(), buffer);
     if (rc != 0) {
-        error = "Cannot read the image file " + path + " (error " + std::to_string(rc) + ")";
+        error = "Cannot read the image file " + path + ": " + ImageFileProblem();
         return EmbedResult::Failed;
     }
     image.width = ImageWidth(buffer);

@@ -5,23 +5,16 @@
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
+#include <vector>
 
-// jpeglib.h needs size_t and FILE declared first.
-#include <jpeglib.h>
+#include "imaging/codec_common.h"
+#include "imaging/jpeg_support.h"
 
 namespace vellumo::pdf {
 
+using namespace vellumo::imaging;
+
 namespace {
-
-struct ErrorJump {
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-};
-
-void OnError(j_common_ptr info) {
-    std::longjmp(reinterpret_cast<ErrorJump*>(info->err)->jump, 1);
-}
-void Quiet(j_common_ptr, int) {}
 
 // Requantises every block of every component in place from the source's tables to dst's.
 void Requantize(j_decompress_ptr src, j_compress_ptr dst, jvirt_barray_ptr* coefficients) {
@@ -46,6 +39,28 @@ void Requantize(j_decompress_ptr src, j_compress_ptr dst, jvirt_barray_ptr* coef
             }
         }
     }
+}
+
+// A photo that is shown turned is turned first, without decoding, so that the copy (which keeps
+// no Exif block) is upright. Empty upright data: the file is used as it is.
+bool TurnUpright(const std::string& path, vellumo::imaging::TurnedJpeg& upright) {
+    vellumo::imaging::JpegMarkers markers;
+    if (!vellumo::imaging::ReadJpegMarkers(path, markers)) return false;
+    const auto orientation =
+        markers.exif ? markers.exifInfo.orientation : vellumo::imaging::Orientation::TopLeft;
+    if (orientation == vellumo::imaging::Orientation::TopLeft) return true;
+    // A turn that cannot be lossless is left to the decoder.
+    if (!vellumo::imaging::JpegTurnIsLossless(markers, orientation)) return false;
+    std::vector<uint8_t> data;
+    const long long size = codec::FileSize(path.c_str());
+    if (size <= 0 ||
+        !vellumo::imaging::PlausibleJpegFrame(static_cast<uint64_t>(markers.width),
+                                              static_cast<uint64_t>(markers.height),
+                                              markers.components, size) ||
+        codec::ReadWholeFile(path.c_str(), data, static_cast<size_t>(size)) != kImgOk)
+        return false;
+    return vellumo::imaging::TurnJpegUpright(data.data(), data.size(), orientation, upright) ==
+           kImgOk;
 }
 
 // The luminance table the IJG quality scale is based on (natural order).
@@ -73,10 +88,9 @@ int EstimateJpegQuality(const std::string& path) {
     std::FILE* in = std::fopen(path.c_str(), "rb");
     if (!in) return 0;
     jpeg_decompress_struct src{};
-    ErrorJump error{};
-    src.err = jpeg_std_error(&error.manager);
-    error.manager.error_exit = OnError;
-    error.manager.emit_message = Quiet;
+    vellumo::imaging::JpegErrors error;
+    vellumo::imaging::InstallJpegErrors(error, true);
+    src.err = &error.base;
     jpeg_create_decompress(&src);
     volatile long sum = -1;
     volatile long largest = 255;
@@ -109,6 +123,8 @@ int EstimateJpegQuality(const std::string& path) {
 
 bool RequantizeJpeg(const std::string& inPath, const std::string& outPath, int quality, int dpiX,
                     int dpiY) {
+    vellumo::imaging::TurnedJpeg upright;
+    if (!TurnUpright(inPath, upright)) return false;
     std::FILE* in = std::fopen(inPath.c_str(), "rb");
     if (!in) return false;
     // Set before the jump point and changed after it: volatile, so a failure sees them.
@@ -116,18 +132,25 @@ bool RequantizeJpeg(const std::string& inPath, const std::string& outPath, int q
     volatile bool ok = false;
     jpeg_decompress_struct src{};
     jpeg_compress_struct dst{};
-    // One error manager for both objects, so that one jump point serves both.
-    ErrorJump error{};
-    src.err = jpeg_std_error(&error.manager);
+    // One error manager for both objects, so that one jump point serves both. Damaged data
+    // ends the work: it goes to the decoder, which refuses it with the reason.
+    vellumo::imaging::JpegErrors error;
+    vellumo::imaging::InstallJpegErrors(error, true);
+    src.err = &error.base;
     dst.err = src.err;
-    error.manager.error_exit = OnError;
-    error.manager.emit_message = Quiet;
     jpeg_create_decompress(&src);
     jpeg_create_compress(&dst);
     if (setjmp(error.jump) == 0) {
-        jpeg_stdio_src(&src, in);
+        if (upright.empty())
+            jpeg_stdio_src(&src, in);
+        else
+            jpeg_mem_src(&src, upright.data(), static_cast<unsigned long>(upright.size()));
         jpeg_read_header(&src, TRUE);
+        const long long bytes =
+            upright.empty() ? codec::FileSize(in) : static_cast<long long>(upright.size());
         const bool plain =
+            vellumo::imaging::PlausibleJpegFrame(src.image_width, src.image_height,
+                                                 src.num_components, bytes) &&
             src.data_precision == 8 && !src.saw_Adobe_marker &&
             (src.jpeg_color_space == JCS_GRAYSCALE || src.jpeg_color_space == JCS_YCbCr);
         if (plain) {

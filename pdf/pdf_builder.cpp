@@ -209,6 +209,7 @@ PreparedPage PreparePage(const vellumo::imaging::PageRef& ref, const PdfBuildOpt
     ImageFormat format = ImageFormat::None;
     p.readable =
         vellumo::imaging::InspectImagePage(path.c_str(), ref.index, info, &format) == kImgOk;
+    if (!p.readable) p.reason = ImageFileProblem();
     if (!p.readable || !options.compress || info.bitsPerPixel <= 1) return p;
     const int quality = CompressionQuality(options.compressionPercent);
     p.temporary = CreateTempFile("VW");
@@ -245,6 +246,7 @@ PreparedPage PreparePage(const vellumo::imaging::PageRef& ref, const PdfBuildOpt
     }
     ImageBuffer image{};
     p.readable = vellumo::imaging::ReadImagePage(path.c_str(), ref.index, image) == 0;
+    if (!p.readable) p.reason = ImageFileProblem();
     TwoColours colours;
     // Two colours are coded losslessly (JBIG2 or G4), smaller than any JPEG of them.
     if (p.readable && BitsPerPixel(image) > 1 && !FindTwoColours(image, colours)) {
