@@ -65,14 +65,15 @@ void Straighten(imaging::ImageBuffer& page, int pageNumber, CleanupReport& repor
 
 void TurnUpright(imaging::ImageBuffer& page, int pageNumber, OrientationDetector* detector,
                  CleanupReport& report) {
+    const OrientationEstimate orientation =
+        detector ? detector->detect(page) : OrientationEstimate{};
+    if (orientation.status != AnalysisStatus::Ok) {
+        WriteLogF("Page %d not turned upright: %s\n", pageNumber, Reason(orientation.status));
+        return;
+    }
     if (!detector || !detector->ready()) {
         WriteLogF("Page %d not turned upright: the orientation data is not installed\n",
                   pageNumber);
-        return;
-    }
-    const OrientationEstimate orientation = detector->detect(page);
-    if (orientation.status != AnalysisStatus::Ok) {
-        WriteLogF("Page %d not turned upright: %s\n", pageNumber, Reason(orientation.status));
         return;
     }
     if (!orientation.found) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cleanup_options.h"
 #include "cli/commands.h"
 #include "cli/progress.h"
 #include "pdf/pdf_builder.h"
@@ -12,10 +13,10 @@
 namespace {
 
 int Usage(const char* problem) {
-    std::fprintf(
-        stderr,
-        "vellumo-cli pdf: %s\nUsage: vellumo-cli pdf [--compress QUALITY] -o OUT.pdf FILE...\n",
-        problem);
+    std::fprintf(stderr,
+                 "vellumo-cli pdf: %s\nUsage: vellumo-cli pdf [--compress QUALITY] %s -o OUT.pdf "
+                 "FILE...\n",
+                 problem, vellumo::cli::kCleanupOptionsUsage);
     return 2;
 }
 
@@ -30,15 +31,17 @@ bool AllDigits(const char* s) {
 
 void PrintPdfHelp() {
     std::printf(
-        "Usage: vellumo-cli pdf [--compress QUALITY] -o OUT.pdf FILE...\n\n"
+        "Usage: vellumo-cli pdf [--compress QUALITY] %s -o OUT.pdf FILE...\n\n"
         "Writes one PDF with one page per image file (TIFF, BMP, JPEG, PCX, GIF, PNG, TGA), in\n"
         "the order given. Each page has the size its image's resolution gives it (150 dpi when\n"
         "the file records none). JPEG files go in unchanged, black-and-white pages as CCITT G4.\n\n"
         "  -o, --output OUT.pdf   the PDF to write; an existing file is replaced only when the\n"
         "                         new one is complete\n"
         "  --compress QUALITY     recompress colour and grey pages as JPEG of quality 1..100\n"
+        "%s"
         "  -h, --help             this text\n\n"
-        "Exit status: 0 when the PDF is written, 1 when it is not, 2 for wrong usage.\n");
+        "Exit status: 0 when the PDF is written, 1 when it is not, 2 for wrong usage.\n",
+        vellumo::cli::kCleanupOptionsUsage, vellumo::cli::CleanupOptionsHelp(25).c_str());
 }
 
 int RunPdfCommand(int argc, char** argv) {
@@ -46,9 +49,17 @@ int RunPdfCommand(int argc, char** argv) {
     PdfBuildOptions options;
     options.compress = false;
     std::vector<std::string> files;
+    // Files given here are not scans: they are cleaned only as the options ask.
+    vellumo::cli::CleanupChoice cleanup;
+    std::string problem;
     bool onlyFiles = false;
     for (int i = 0; i < argc; ++i) {
         const char* a = argv[i];
+        const auto match = onlyFiles
+                               ? vellumo::cli::OptionMatch::NotOurs
+                               : vellumo::cli::ParseCleanupOption(argc, argv, i, cleanup, problem);
+        if (match == vellumo::cli::OptionMatch::Wrong) return Usage(problem.c_str());
+        if (match == vellumo::cli::OptionMatch::Taken) continue;
         if (!onlyFiles && std::strcmp(a, "--") == 0) {
             onlyFiles = true;
         } else if (!onlyFiles && (std::strcmp(a, "-o") == 0 || std::strcmp(a, "--output") == 0)) {
@@ -68,8 +79,20 @@ int RunPdfCommand(int argc, char** argv) {
     if (output.empty()) return Usage("no output file (-o OUT.pdf)");
     if (files.empty()) return Usage("no image files");
 
+    vellumo::cli::PageCleaner cleaner(cleanup);
+    vellumo::cli::CleanedPages pages;
+    if (!cleaner.active()) {
+        pages.files = pages.names = files;
+    } else if (!vellumo::cli::CleanPageFiles(files, cleaner, pages)) {
+        return 1;
+    }
+    if (pages.files.empty()) {
+        std::fprintf(stderr, "vellumo-cli: every page is blank; no PDF was written\n");
+        return 1;
+    }
+
     CliPdfListener listener(ProgressOnTerminal());
-    const PdfBuildResult result = BuildPdf(files, output, options, &listener);
+    const PdfBuildResult result = BuildPdf(pages.files, output, options, &listener);
     switch (result.status) {
         case PdfBuildStatus::Finished:
             break;
@@ -79,11 +102,11 @@ int RunPdfCommand(int argc, char** argv) {
             return 1;
         case PdfBuildStatus::PageUnreadable:
             std::fprintf(stderr, "vellumo-cli: cannot read page %d: %s\n", result.page,
-                         files[static_cast<size_t>(result.page - 1)].c_str());
+                         pages.names[static_cast<size_t>(result.page - 1)].c_str());
             return 1;
         case PdfBuildStatus::AddImageFailed:
             std::fprintf(stderr, "vellumo-cli: cannot add page %d (%s), error %d\n", result.page,
-                         files[static_cast<size_t>(result.page - 1)].c_str(), result.code);
+                         pages.names[static_cast<size_t>(result.page - 1)].c_str(), result.code);
             return 1;
     }
     if (!result.written()) {
