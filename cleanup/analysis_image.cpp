@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <mutex>
 #include <vector>
 
 namespace vellumo::cleanup {
@@ -61,6 +62,17 @@ void AddRow(const imaging::ImageBuffer& page, const uint8_t* row, const std::arr
     }
 }
 
+// Leptonica writes its warnings to standard error, where they would mix with the command
+// line's own messages; a failing measure is reported by its result instead.
+void QuietLeptonica() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        // Never louder than it was: someone may have silenced it further.
+        const l_int32 before = setMsgSeverity(L_SEVERITY_ERROR);
+        if (before > L_SEVERITY_ERROR) setMsgSeverity(before);
+    });
+}
+
 }  // namespace
 
 void PixDeleter::operator()(Pix* pix) const {
@@ -77,6 +89,7 @@ double PageDpi(const imaging::ImageBuffer& page) {
 AnalysisStatus MakeAnalysisImage(const imaging::ImageBuffer& page, int targetDpi,
                                  AnalysisImage& out) {
     out = AnalysisImage{};
+    QuietLeptonica();
     const int bits = imaging::BitsPerPixel(page);
     if (!page.pixels || (bits != 1 && bits != 8 && bits != 24) || page.areaRight < page.areaLeft ||
         page.areaBottom < page.areaTop ||

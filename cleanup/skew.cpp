@@ -1,5 +1,7 @@
 #include "cleanup/skew.h"
 
+#include "cleanup/page_edges.h"
+
 #include <leptonica/allheaders.h>
 
 #include <algorithm>
@@ -26,6 +28,11 @@ constexpr double kRefineStep = 0.005;
 // most; the staircase that makes has enough steps then to stand for a straight line.
 constexpr int kBandWidth = 64;
 constexpr double kPreShearFrom = 0.5;
+// Dust is smaller than this each way; blobs at least this big each way and this full are
+// holes or dark pictures.
+constexpr double kSmallestMarkMm = 0.5;
+constexpr double kSmallestBlobMm = 4.0;
+constexpr double kBlobFill = 0.5;
 // The Gaussian that moves profiles by fractions of a row: its width in rows, and its taps.
 constexpr double kBlur = 0.8;
 constexpr int kTaps = 6;
@@ -134,14 +141,24 @@ public:
             for (double& w : weights) w /= total;
             const float* band = &profiles_[static_cast<size_t>(k) * height_];
             const int first = whole - kTaps / 2 + 1;  // offset of tap 0
-            const int from = std::max(0, -first),
-                      to = std::min(height_, height_ - first - kTaps + 1);
+            const int from = std::clamp(-first, 0, height_),
+                      to = std::clamp(height_ - first - kTaps + 1, from, height_);
+            // Beyond the picture's top and bottom a band goes on as its first and last rows
+            // do, so that moving it makes no step there (a dark background reaches the edge).
+            auto clamped = [&](int y) {
+                double v = 0;
+                for (int t = 0; t < kTaps; ++t)
+                    v += weights[t] * band[std::clamp(y + first + t, 0, height_ - 1)];
+                rows[static_cast<size_t>(y)] += v;
+            };
+            for (int y = 0; y < from; ++y) clamped(y);
             for (int y = from; y < to; ++y) {
                 const float* in = band + y + first;
                 double v = 0;
                 for (int t = 0; t < kTaps; ++t) v += weights[t] * in[t];
                 rows[static_cast<size_t>(y)] += v;
             }
+            for (int y = to; y < height_; ++y) clamped(y);
         }
         double sum = 0;
         for (int y = 1; y < height_; ++y) {
@@ -183,6 +200,28 @@ double Refine(Pix* grey, Pix* skip, int paper, double estimate) {
     return estimate + offset * kRefineStep;
 }
 
+// The marks that can make lines: the ink less the background, less dust (marks smaller than
+// kSmallestMarkMm each way) and less large filled blobs (punch holes, dark pictures), which
+// line up with nothing.
+Pix* TextLike(Pix* ink, Pix* background, double dpi) {
+    const int perMm = std::max(1, static_cast<int>(std::lround(dpi / 25.4)));
+    PixPtr inner(pixSubtract(nullptr, ink, background));
+    if (!inner) return nullptr;
+    const int speck = std::max(2, static_cast<int>(std::lround(kSmallestMarkMm * perMm)));
+    l_int32 changed = 0;
+    PixPtr marks(pixSelectBySize(inner.get(), speck, speck, 8, L_SELECT_IF_EITHER, L_SELECT_IF_GTE,
+                                 &changed));
+    if (!marks) return nullptr;
+    const int blob = static_cast<int>(std::lround(kSmallestBlobMm * perMm));
+    PixPtr big(
+        pixSelectBySize(marks.get(), blob, blob, 8, L_SELECT_IF_BOTH, L_SELECT_IF_GTE, &changed));
+    if (!big) return nullptr;
+    if (!changed) return marks.release();
+    PixPtr filled(pixSelectByAreaFraction(big.get(), kBlobFill, 8, L_SELECT_IF_GTE, &changed));
+    if (!filled) return nullptr;
+    return pixSubtract(nullptr, marks.get(), filled.get());
+}
+
 // Pictures for one direction of lines: as they are, or turned a quarter so that lines running
 // down the page run across.
 struct Direction {
@@ -200,7 +239,7 @@ SkewEstimate FindSkew(const imaging::ImageBuffer& page) {
     // Dark regions that touch the picture's border are scanner background (or a feeder's
     // shadow); their inner edges are the sheet's edges, and they must not count as text.
     PixPtr background(ink ? pixExtractBorderConnComps(ink.get(), 8) : nullptr);
-    PixPtr text(background ? pixSubtract(nullptr, ink.get(), background.get()) : nullptr);
+    PixPtr text(background ? TextLike(ink.get(), background.get(), analysis.dpi) : nullptr);
     if (!text) {
         estimate.status = AnalysisStatus::NoMemory;
         return estimate;
@@ -211,35 +250,32 @@ SkewEstimate FindSkew(const imaging::ImageBuffer& page) {
     const int paper = analysis.paperLevel;
 
     // Text lines across the page, then down it (a page lying on its side); then the sheet's
-    // edges, the same two ways. The first trusted alignment wins.
-    struct Candidate {
-        Pix* lines;
-        Pix* skip;  // what the fine search leaves out
-        SkewBasis basis;
-    };
-    const Candidate candidates[] = {{text.get(), background.get(), SkewBasis::TextLines},
-                                    {background.get(), nullptr, SkewBasis::PageEdges}};
-    for (const Candidate& c : candidates) {
-        Alignment across = Align(c.lines, sweepReduction);
-        if (across.found) {
-            estimate.basis = c.basis;
-            estimate.degrees = Refine(analysis.grey.get(), c.skip, paper, across.degrees);
-            estimate.confidence = across.confidence;
-            return estimate;
-        }
-        PixPtr turnedLines(pixRotate90(c.lines, 1));
-        Alignment down = Align(turnedLines.get(), sweepReduction);
-        if (down.found) {
-            PixPtr turnedGrey(pixRotate90(analysis.grey.get(), 1));
-            PixPtr turnedSkip(c.skip ? pixRotate90(c.skip, 1) : nullptr);
-            estimate.basis = c.basis;
-            estimate.degrees = turnedGrey
-                                   ? Refine(turnedGrey.get(), turnedSkip.get(), paper, down.degrees)
-                                   : down.degrees;
-            estimate.confidence = down.confidence;
-            return estimate;
-        }
-        estimate.confidence = std::max({estimate.confidence, across.confidence, down.confidence});
+    // edges.
+    const Alignment across = Align(text.get(), sweepReduction);
+    if (across.found) {
+        estimate.basis = SkewBasis::TextLines;
+        estimate.degrees = Refine(analysis.grey.get(), background.get(), paper, across.degrees);
+        estimate.confidence = across.confidence;
+        return estimate;
+    }
+    PixPtr turnedText(pixRotate90(text.get(), 1));
+    const Alignment down = Align(turnedText.get(), sweepReduction);
+    if (down.found) {
+        PixPtr turnedGrey(pixRotate90(analysis.grey.get(), 1));
+        PixPtr turnedBackground(pixRotate90(background.get(), 1));
+        estimate.basis = SkewBasis::TextLines;
+        estimate.degrees =
+            turnedGrey && turnedBackground
+                ? Refine(turnedGrey.get(), turnedBackground.get(), paper, down.degrees)
+                : down.degrees;
+        estimate.confidence = down.confidence;
+        return estimate;
+    }
+    estimate.confidence = std::max(across.confidence, down.confidence);
+    const EdgeSkew edges = FindEdgeSkew(background.get());
+    if (edges.found) {
+        estimate.basis = SkewBasis::PageEdges;
+        estimate.degrees = edges.degrees;
     }
     return estimate;
 }
