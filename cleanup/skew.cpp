@@ -23,11 +23,11 @@ constexpr double kEndMargin = 0.25;
 // The fine search around Leptonica's answer: this far each way, in steps this fine.
 constexpr double kRefineRange = 0.06;
 constexpr double kRefineStep = 0.005;
-// Columns per band of the fine search. Beyond kPreShearFrom degrees the columns are first
-// moved by the whole rows of the estimate, so that within a band a line drifts by half a row at
-// most; the staircase that makes has enough steps then to stand for a straight line.
+// Columns per band of the fine search (a line drifts by a tenth of a row within one at the
+// largest angle searched), and bands per separately scored group (about 43 mm at 150 dpi,
+// narrower than a column of text).
 constexpr int kBandWidth = 64;
-constexpr double kPreShearFrom = 0.5;
+constexpr int kGroupBands = 4;
 // Dust is smaller than this each way; blobs at least this big each way and this full are
 // holes or dark pictures.
 constexpr double kSmallestMarkMm = 0.5;
@@ -69,12 +69,14 @@ Alignment Align(Pix* pix, int sweepReduction) {
     return a;
 }
 
-// The grey picture's darkness summed along each row of vertical bands, after moving every
-// column by the whole rows that Leptonica's estimate shears it by. What is left to find is a
-// small angle near zero: shifting each band's profile by its distance from the middle times
-// tan(angle), by fractions of a row, lines the picture up at any such angle without moving a
-// pixel; so the alignment score is a smooth function of the angle and its peak can be found
-// to a small fraction of a pixel's shear.
+// The grey picture's darkness summed along each row of vertical bands, after shearing every
+// column by Leptonica's estimate. What is left to find is a small angle near zero: shifting
+// each band's profile by its distance from the middle times tan(angle), by fractions of a row,
+// lines the picture up at any such angle without moving a pixel; so the alignment score is a
+// smooth function of the angle and its peak can be found to a small fraction of a pixel's
+// shear. The score adds up groups of neighbouring bands separately: the lines of different
+// columns of text lie at unrelated heights, and scoring them together would pull the angle
+// towards one that happens to line the columns up with each other.
 class BandProfiles {
 public:
     // grey: the analysis picture; skip (may be null): 1-bit mask of pixels that do not count;
@@ -83,20 +85,17 @@ public:
         : width_(pixGetWidth(grey)), height_(pixGetHeight(grey)) {
         bands_ = (width_ + kBandWidth - 1) / kBandWidth;
         profiles_.assign(static_cast<size_t>(bands_) * height_, 0.0f);
-        // Small angles need no moving: a line drifts by half a row at most within a band.
-        const double slope =
-            std::fabs(estimate) < kPreShearFrom ? 0.0 : std::tan(Radians(estimate));
+        // Each column moves by the estimate's shear exactly, its darkness shared between the
+        // two rows it falls between, so the fine search sees no staircase.
+        const double slope = std::tan(Radians(estimate));
         const double middle = width_ / 2.0;
-        std::vector<int> columnShift(static_cast<size_t>(width_));
-        double moment = 0, spread = 0;
+        std::vector<int> whole(static_cast<size_t>(width_));
+        std::vector<float> fraction(static_cast<size_t>(width_));
         for (int x = 0; x < width_; ++x) {
-            const int shift = static_cast<int>(std::lround((x - middle) * slope));
-            columnShift[static_cast<size_t>(x)] = shift;
-            moment += (x - middle) * shift;
-            spread += (x - middle) * (x - middle);
+            const double shift = (x - middle) * slope;
+            whole[static_cast<size_t>(x)] = static_cast<int>(std::floor(shift));
+            fraction[static_cast<size_t>(x)] = static_cast<float>(shift - std::floor(shift));
         }
-        // Whole-row shifts make a staircase; the angle they stand for is the staircase's slope.
-        preShear_ = spread > 0 ? std::atan(moment / spread) * 180.0 / M_PI : 0;
         const l_uint32* greyData = pixGetData(grey);
         const int greyWpl = pixGetWpl(grey);
         const l_uint32* skipData = skip ? pixGetData(skip) : nullptr;
@@ -109,10 +108,12 @@ public:
                 const int darkness = paper - static_cast<int>(GET_DATA_BYTE(greyLine, x));
                 if (darkness <= 0 || (skipLine && GET_DATA_BIT(skipLine, x))) continue;
                 // A line rising by the estimate lands on one row of the profile.
-                const int row = y + columnShift[static_cast<size_t>(x)];
-                if (row < 0 || row >= height_) continue;
-                profiles_[static_cast<size_t>(x / kBandWidth) * height_ + row] +=
-                    static_cast<float>(darkness);
+                const int row = y + whole[static_cast<size_t>(x)];
+                if (row < 0 || row + 1 >= height_) continue;
+                const float f = fraction[static_cast<size_t>(x)];
+                float* band = &profiles_[static_cast<size_t>(x / kBandWidth) * height_];
+                band[row] += static_cast<float>(darkness) * (1 - f);
+                band[row + 1] += static_cast<float>(darkness) * f;
             }
         }
     }
@@ -123,6 +124,14 @@ public:
     // fractional shifts more than whole ones and so favour the angles that shift by whole rows.
     double Score(double residual) const {
         std::vector<double> rows(static_cast<size_t>(height_), 0.0);
+        double sum = 0;
+        auto flush = [&] {
+            for (int y = 1; y < height_; ++y) {
+                const double d = rows[static_cast<size_t>(y)] - rows[static_cast<size_t>(y - 1)];
+                sum += d * d;
+            }
+            std::fill(rows.begin(), rows.end(), 0.0);
+        };
         const double slope = std::tan(Radians(residual));
         const double middle = width_ / 2.0;
         for (int k = 0; k < bands_; ++k) {
@@ -159,21 +168,14 @@ public:
                 rows[static_cast<size_t>(y)] += v;
             }
             for (int y = to; y < height_; ++y) clamped(y);
+            if ((k + 1) % kGroupBands == 0) flush();
         }
-        double sum = 0;
-        for (int y = 1; y < height_; ++y) {
-            const double d = rows[static_cast<size_t>(y)] - rows[static_cast<size_t>(y - 1)];
-            sum += d * d;
-        }
+        flush();
         return sum;
     }
 
-    // The angle by which the columns have already been moved.
-    double preShear() const { return preShear_; }
-
 private:
     int width_, height_, bands_ = 0;
-    double preShear_ = 0;
     std::vector<float> profiles_;  // band by band, one value per row
 };
 
@@ -183,10 +185,7 @@ double Refine(Pix* grey, Pix* skip, int paper, double estimate) {
     const BandProfiles profiles(grey, skip, paper, estimate);
     const int steps = static_cast<int>(std::lround(kRefineRange / kRefineStep));
     std::vector<double> scores;
-    // Around the estimate, less what the columns have been moved already.
-    const double centre = estimate - profiles.preShear();
-    for (int k = -steps; k <= steps; ++k)
-        scores.push_back(profiles.Score(centre + k * kRefineStep));
+    for (int k = -steps; k <= steps; ++k) scores.push_back(profiles.Score(k * kRefineStep));
     const int best =
         static_cast<int>(std::max_element(scores.begin(), scores.end()) - scores.begin());
     double offset = best - steps;
