@@ -3,6 +3,7 @@
 #include <leptonica/allheaders.h>
 #include <tesseract/baseapi.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "cleanup/tessdata.h"
@@ -13,8 +14,40 @@ namespace {
 
 // Tesseract reads text best at about 300 dots per inch.
 constexpr int kAnalysisDpi = 300;
+constexpr double kSmallestDpi = 250;
 // Below this orientation confidence the text does not say clearly which way is up.
-constexpr double kMinConfidence = 2.0;
+constexpr double kMinConfidence = 3.0;
+// A page needs this many marks of a letter's size before its text can say which way is up:
+// a page number, a rule or specks alone cannot.
+constexpr int kMinLetters = 15;
+constexpr double kSmallestLetterMm = 1.2;  // height
+constexpr double kLargestLetterMm = 10.0;  // height and width
+constexpr double kMmPerInch = 25.4;
+
+struct BoxaDeleter {
+    void operator()(Boxa* b) const { boxaDestroy(&b); }
+};
+
+// The marks of a letter's size on the page, away from its border.
+int CountLetters(const AnalysisImage& analysis) {
+    PixPtr ink = InkMask(analysis);
+    PixPtr inner(ink ? pixRemoveBorderConnComps(ink.get(), 8) : nullptr);
+    if (!inner) return 0;
+    std::unique_ptr<Boxa, BoxaDeleter> boxes(pixConnCompBB(inner.get(), 8));
+    if (!boxes) return 0;
+    const double perMm = analysis.dpi / kMmPerInch;
+    int letters = 0;
+    const int n = boxaGetCount(boxes.get());
+    for (int i = 0; i < n && letters < kMinLetters; ++i) {
+        l_int32 x, y, w, h;
+        boxaGetBoxGeometry(boxes.get(), i, &x, &y, &w, &h);
+        // Either way round: the page may lie on its side.
+        const double tall = std::max(w, h) / perMm, narrow = std::min(w, h) / perMm;
+        if (tall >= kSmallestLetterMm && tall <= kLargestLetterMm && narrow <= kLargestLetterMm)
+            ++letters;
+    }
+    return letters;
+}
 
 }  // namespace
 
@@ -47,8 +80,22 @@ OrientationEstimate OrientationDetector::detect(const imaging::ImageBuffer& page
     AnalysisImage analysis;
     estimate.status = MakeAnalysisImage(page, kAnalysisDpi, analysis);
     if (estimate.status != AnalysisStatus::Ok || !ready()) return estimate;
-    engine_->SetImage(analysis.grey.get());
-    engine_->SetSourceResolution(static_cast<int>(std::lround(analysis.dpi)));
+    if (CountLetters(analysis) < kMinLetters) return estimate;
+    // Small type on pages scanned at low resolution is too small for the detector: such pages
+    // are enlarged to about 300 dpi.
+    PixPtr enlarged;
+    Pix* picture = analysis.grey.get();
+    double dpi = analysis.dpi;
+    if (dpi < kSmallestDpi) {
+        const float factor = static_cast<float>(kAnalysisDpi / dpi);
+        enlarged.reset(pixScaleGrayLI(picture, factor, factor));
+        if (enlarged) {
+            picture = enlarged.get();
+            dpi *= factor;
+        }
+    }
+    engine_->SetImage(picture);
+    engine_->SetSourceResolution(static_cast<int>(std::lround(dpi)));
     int degrees = 0;
     float confidence = 0, scriptConfidence = 0;
     const char* script = nullptr;

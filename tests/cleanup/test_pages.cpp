@@ -162,6 +162,24 @@ void WriteContent(std::ostream& ps, const PageSpec& spec, std::mt19937& rng) {
             ps << ") show\n";
             break;
         }
+        case Content::Picture: {
+            std::uniform_real_distribution<double> x(60, 530), y(80, 760), size(20, 160),
+                grey(0.1, 0.8);
+            // A shaded photo, then shapes and strokes around it.
+            const double left = x(rng) * 0.5, bottom = y(rng) * 0.5 + 200;
+            for (int strip = 0; strip < 60; ++strip)
+                ps << Num(0.15 + 0.6 * strip / 60.0 + 0.1 * std::sin(strip * 0.7)) << " setgray "
+                   << Num(left) << " " << Num(bottom + strip * 4) << " 300 4 rectfill\n";
+            for (int i = 0; i < 8; ++i) {
+                ps << Num(grey(rng)) << " setgray newpath " << Num(x(rng)) << " " << Num(y(rng))
+                   << " " << Num(size(rng) / 2) << " 0 360 arc fill\n";
+                ps << Num(grey(rng)) << " setgray " << Num(x(rng)) << " " << Num(y(rng)) << " "
+                   << Num(size(rng)) << " " << Num(size(rng)) << " rectfill\n";
+                ps << "0.1 setgray 2 setlinewidth " << Num(x(rng)) << " " << Num(y(rng))
+                   << " moveto " << Num(x(rng)) << " " << Num(y(rng)) << " lineto stroke\n";
+            }
+            break;
+        }
         case Content::Rule: {
             const double y = std::uniform_real_distribution<double>(150, 700)(rng);
             ps << "0.6 setlinewidth " << Num(std::uniform_real_distribution<double>(70, 200)(rng))
@@ -363,8 +381,8 @@ bool Colourise(const ImageBuffer& grey, ImageBuffer& colour) {
 }  // namespace
 
 std::string Describe(const PageSpec& spec) {
-    static const char* const names[] = {"text",        "blank",    "signature",
-                                        "page number", "one line", "rule"};
+    static const char* const names[] = {"text",     "blank", "signature", "page number",
+                                        "one line", "rule",  "picture"};
     std::ostringstream d;
     d << names[static_cast<int>(spec.content)] << " seed " << spec.seed << ", " << spec.dpi
       << " dpi, " << spec.bits << " bits, skew " << Num(spec.skewDegrees) << ", turned "

@@ -19,6 +19,7 @@ enum class Content {
     PageNumber,  // a page number at the foot, nothing else
     OneLine,     // one line of text
     Rule,        // one drawn line
+    Picture,     // shapes and shades without any text, as a photo or a drawing
 };
 
 struct PageSpec {
