@@ -7,12 +7,23 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <ostream>
 #include <string>
 
 #include "imaging/codecs.h"
 #include "imaging/image_buffer.h"
 #include "tests/cleanup/test_pages.h"
 #include "tests/support/test_support.h"
+
+namespace vellumo::cleanup::testpages {
+// Names a page's content in test names and messages.
+inline void PrintTo(Content content, std::ostream* os) {
+    PageSpec spec;
+    spec.content = content;
+    const std::string d = Describe(spec);
+    *os << d.substr(0, d.find(" seed"));
+}
+}  // namespace vellumo::cleanup::testpages
 
 namespace cleanuptest {
 

@@ -239,17 +239,8 @@ std::string PostScript(const PageSpec& spec) {
     WriteContent(ps, spec, rng);
     ps << "grestore\n";
 
-    // What the scanner adds: the feeder's shadow at the leading and left edges, then dust.
-    if (spec.feederShadow) {
-        const int strips = 24;
-        const double depth = 5 * kPointsPerMm, strip = depth / strips;
-        for (int i = 0; i < strips; ++i) {
-            const double g = 0.30 + (0.93 - 0.30) * i / (strips - 1);
-            ps << Num(g) << " setgray 0 " << Num(frameH - (i + 1) * strip) << " " << Num(frameW)
-               << " " << Num(strip) << " rectfill " << Num(i * strip * 0.6) << " 0 "
-               << Num(strip * 0.6) << " " << Num(frameH) << " rectfill\n";
-        }
-    }
+    // What the scanner adds on the glass: dust. (The feeder's shadow darkens the picture
+    // afterwards.)
     std::mt19937 dust(static_cast<unsigned>(spec.seed) * 31337u + 3u);
     for (int i = 0; i < spec.specks; ++i) {
         const double x = std::uniform_real_distribution<double>(0, frameW)(dust);
@@ -361,6 +352,24 @@ void AverageDown(const std::vector<uint8_t>& pixels, int fineWidth, int fine, Im
     }
 }
 
+// The feeder's shadow along the leading (top) and left edges: it darkens whatever lies there,
+// most at the edge, fading out over a few millimetres.
+void AddFeederShadow(ImageBuffer& grey, int dpi) {
+    const int w = ImageWidth(grey), h = ImageHeight(grey);
+    const double topDepth = 5 / 25.4 * dpi, leftDepth = 3 / 25.4 * dpi;
+    auto shade = [](double distance, double depth) {
+        return distance >= depth ? 1.0 : 0.3 + 0.7 * (distance / depth);
+    };
+    for (int y = 0; y < h; ++y) {
+        uint8_t* row = RowPointer(grey, static_cast<uint32_t>(y));
+        const double top = shade(y, topDepth);
+        // Below the top band only the left band is shaded.
+        const int end = top < 1 ? w : std::min(w, static_cast<int>(leftDepth) + 1);
+        for (int x = 0; x < end; ++x)
+            row[x] = static_cast<uint8_t>(row[x] * top * shade(x, leftDepth));
+    }
+}
+
 // A colour scan of the page: cream paper, ink a little blue.
 bool Colourise(const ImageBuffer& grey, ImageBuffer& colour) {
     const int w = ImageWidth(grey), h = ImageHeight(grey);
@@ -430,6 +439,7 @@ bool RenderPage(const PageSpec& spec, const std::string& workDir, ImageBuffer& i
     if (AllocateImage(grey, fineWidth / fine, fineHeight / fine, 8) != kImgOk)
         return fail("out of memory");
     AverageDown(pixels, fineWidth, fine, grey);
+    if (spec.feederShadow) AddFeederShadow(grey, spec.dpi);
     pixels.clear();
     pixels.shrink_to_fit();
     ImageBuffer result{};
