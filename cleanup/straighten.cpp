@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include <sys/mman.h>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -19,6 +21,17 @@ constexpr int kFractionBits = 24;
 constexpr int64_t kOne = int64_t{1} << kFractionBits;
 // Interpolation weights use the top 8 fraction bits.
 constexpr int kWeightShift = kFractionBits - 8;
+
+// A new picture's memory is first touched by the turn itself. Where the system gives fresh
+// memory page by page on first touch, asking for large pages saves most of those page faults,
+// which on some virtual machines cost more than the turn.
+void PreferLargePages(void* start, size_t bytes) {
+    constexpr uintptr_t kLargePage = uintptr_t{2} << 20;
+    const uintptr_t first =
+        (reinterpret_cast<uintptr_t>(start) + kLargePage - 1) & ~(kLargePage - 1);
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(start) + bytes) & ~(kLargePage - 1);
+    if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+}
 
 int Luminance(const imaging::RgbQuad& c) {
     return 77 * c.rgbRed + 150 * c.rgbGreen + 29 * c.rgbBlue;
@@ -265,6 +278,7 @@ int StraightenImage(imaging::ImageBuffer& page, double degrees) {
     int status =
         imaging::AllocateImage(turned, static_cast<int>(width), static_cast<int>(height), bits);
     if (status != imaging::kImgOk) return status;
+    PreferLargePages(turned.pixels, size_t{turned.rowBytes} * static_cast<size_t>(height));
     imaging::CopyPalette(page, turned);
     turned.imageFlags = page.imageFlags;
     turned.header->biXPelsPerMeter = page.header->biXPelsPerMeter;
