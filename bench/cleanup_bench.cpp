@@ -23,6 +23,7 @@
 namespace {
 
 using namespace vellumo::cleanup;
+using namespace vellumo::imaging;
 using testpages::Content;
 using testpages::PageSpec;
 

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "cleanup/imaging_names.h"
+#include "imaging/image_buffer.h"
 
 struct Pix;
 

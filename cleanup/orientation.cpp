@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "cleanup/tessdata.h"
+#include "imaging/transform.h"
 
 namespace vellumo::cleanup {
 

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "cleanup/analysis_image.h"
-#include "cleanup/imaging_names.h"
+#include "imaging/image_buffer.h"
 
 namespace tesseract {
 class TessBaseAPI;

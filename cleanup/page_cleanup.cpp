@@ -30,37 +30,39 @@ const char* Reason(AnalysisStatus status) {
 void CheckBlank(const imaging::ImageBuffer& page, int pageNumber, CleanupReport& report) {
     const BlankPageCheck check = CheckBlankPage(page);
     if (check.status != AnalysisStatus::Ok)
-        WriteLogF("Page %d not checked for blankness: %s\n", pageNumber, Reason(check.status));
+        platform::WriteLogF("Page %d not checked for blankness: %s\n", pageNumber,
+                            Reason(check.status));
     else if (check.blank)
-        WriteLogF("Page %d is blank\n", pageNumber);
+        platform::WriteLogF("Page %d is blank\n", pageNumber);
     else
-        WriteLogF("Page %d is not blank\n", pageNumber);
+        platform::WriteLogF("Page %d is not blank\n", pageNumber);
     report.blank = check.status == AnalysisStatus::Ok && check.blank;
 }
 
 void Straighten(imaging::ImageBuffer& page, int pageNumber, CleanupReport& report) {
     const SkewEstimate skew = FindSkew(page);
     if (skew.status != AnalysisStatus::Ok) {
-        WriteLogF("Page %d not straightened: %s\n", pageNumber, Reason(skew.status));
+        platform::WriteLogF("Page %d not straightened: %s\n", pageNumber, Reason(skew.status));
         return;
     }
     if (skew.basis == SkewBasis::None) {
-        WriteLogF("Page %d not straightened: no text lines or page edges found\n", pageNumber);
+        platform::WriteLogF("Page %d not straightened: no text lines or page edges found\n",
+                            pageNumber);
         return;
     }
     if (std::fabs(skew.degrees) < kMinStraightenDegrees) {
-        WriteLogF("Page %d is straight\n", pageNumber);
+        platform::WriteLogF("Page %d is straight\n", pageNumber);
         return;
     }
     const double turn = -skew.degrees;
     const int status = StraightenImage(page, turn);
     if (status != imaging::kImgOk) {
-        WriteLogF("Page %d not straightened: error %d\n", pageNumber, status);
+        platform::WriteLogF("Page %d not straightened: error %d\n", pageNumber, status);
         report.status = status;
         return;
     }
     report.straightenedBy = turn;
-    WriteLogF("Straightened page %d by %.2f degrees\n", pageNumber, turn);
+    platform::WriteLogF("Straightened page %d by %.2f degrees\n", pageNumber, turn);
 }
 
 void TurnUpright(imaging::ImageBuffer& page, int pageNumber, OrientationDetector* detector,
@@ -68,30 +70,32 @@ void TurnUpright(imaging::ImageBuffer& page, int pageNumber, OrientationDetector
     const OrientationEstimate orientation =
         detector ? detector->detect(page) : OrientationEstimate{};
     if (orientation.status != AnalysisStatus::Ok) {
-        WriteLogF("Page %d not turned upright: %s\n", pageNumber, Reason(orientation.status));
+        platform::WriteLogF("Page %d not turned upright: %s\n", pageNumber,
+                            Reason(orientation.status));
         return;
     }
     if (!detector || !detector->ready()) {
-        WriteLogF("Page %d not turned upright: the orientation data is not installed\n",
-                  pageNumber);
+        platform::WriteLogF("Page %d not turned upright: the orientation data is not installed\n",
+                            pageNumber);
         return;
     }
     if (!orientation.found) {
-        WriteLogF("Page %d not turned upright: no text found\n", pageNumber);
+        platform::WriteLogF("Page %d not turned upright: no text found\n", pageNumber);
         return;
     }
     if (orientation.turnDegrees == 0) {
-        WriteLogF("Page %d is upright\n", pageNumber);
+        platform::WriteLogF("Page %d is upright\n", pageNumber);
         return;
     }
     const int status = TurnPage(page, orientation.turnDegrees);
     if (status != imaging::kImgOk) {
-        WriteLogF("Page %d not turned upright: error %d\n", pageNumber, status);
+        platform::WriteLogF("Page %d not turned upright: error %d\n", pageNumber, status);
         report.status = status;
         return;
     }
     report.turnedBy = orientation.turnDegrees;
-    WriteLogF("Turned page %d upright by %d degrees\n", pageNumber, orientation.turnDegrees);
+    platform::WriteLogF("Turned page %d upright by %d degrees\n", pageNumber,
+                        orientation.turnDegrees);
 }
 
 }  // namespace

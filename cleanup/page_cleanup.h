@@ -3,8 +3,8 @@
 // the log. A blank page gets no further step: it holds nothing to straighten or read.
 #pragma once
 
-#include "cleanup/imaging_names.h"
 #include "cleanup/orientation.h"
+#include "imaging/image_buffer.h"
 
 namespace vellumo::cleanup {
 

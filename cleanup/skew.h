@@ -4,7 +4,7 @@
 #pragma once
 
 #include "cleanup/analysis_image.h"
-#include "cleanup/imaging_names.h"
+#include "imaging/image_buffer.h"
 
 namespace vellumo::cleanup {
 

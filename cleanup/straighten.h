@@ -3,7 +3,7 @@
 // from outside the old picture is white.
 #pragma once
 
-#include "cleanup/imaging_names.h"
+#include "imaging/image_buffer.h"
 
 namespace vellumo::cleanup {
 

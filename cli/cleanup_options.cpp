@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "cleanup/tessdata.h"
+#include "imaging/codecs.h"
 #include "platform/log.h"
 #include "platform/settings_table.h"
 #include "scan/page_transfer.h"
@@ -20,9 +21,9 @@ namespace {
 constexpr int kTiffLzw = 1;
 constexpr int kTiffGroup4 = 4;
 
-int Stored(const IntSetting& s) {
+int Stored(const platform::IntSetting& s) {
 #ifdef VELLUMO_CLI_SETTINGS
-    return SettingsStore::read(s);
+    return platform::SettingsStore::read(s);
 #else
     return s.defaultValue;
 #endif
@@ -88,11 +89,12 @@ OptionMatch ParseCleanupOption(int argc, char** argv, int& i, CleanupChoice& cho
 
 CleanupChoice StoredCleanupChoice() {
     CleanupChoice choice;
-    choice.options.straighten = Stored(setting::Deskew) == 1;
+    choice.options.straighten = Stored(platform::setting::Deskew) == 1;
     // Without the orientation data the setting cannot take effect; that is no news to report.
     choice.options.upright =
-        Stored(setting::AutoRotate) == 1 && cleanup::OrientationDataInstalled();
-    choice.options.blankPages = cleanup::BlankPagesFromSetting(Stored(setting::BlankPages));
+        Stored(platform::setting::AutoRotate) == 1 && cleanup::OrientationDataInstalled();
+    choice.options.blankPages =
+        cleanup::BlankPagesFromSetting(Stored(platform::setting::BlankPages));
     return choice;
 }
 
@@ -119,7 +121,7 @@ bool PageCleaner::clean(imaging::ImageBuffer& page, int pageNumber, const std::s
     if (report) *report = r;
     if (!r.blank) return true;
     const bool drop = choice_.options.blankPages == cleanup::BlankPages::Drop;
-    if (drop) WriteLogF("Dropped blank page %d\n", pageNumber);
+    if (drop) platform::WriteLogF("Dropped blank page %d\n", pageNumber);
     std::fprintf(
         stderr,
         drop ? "vellumo-cli: dropped blank page %d%s%s\n" : "vellumo-cli: page %d is blank%s%s\n",
@@ -145,7 +147,7 @@ bool CleanPageFiles(const std::vector<std::string>& inputs, PageCleaner& cleaner
         const bool keep = cleaner.clean(page, static_cast<int>(i) + 1, file, &report);
         std::string cleaned = file;
         if (keep && report.changed()) {
-            cleaned = MakeScanPagePath();
+            cleaned = scan::MakeScanPagePath();
             const int compression = imaging::BitsPerPixel(page) == 1 ? kTiffGroup4 : kTiffLzw;
             const int saved =
                 cleaned.empty() ? -1 : imaging::SaveTiff(cleaned.c_str(), page, compression);

@@ -247,7 +247,7 @@ int RunScanCommand(int argc, char** argv) {
         const int pageNumber = static_cast<int>(pages.size()) + 1;
         bool dropped = false;
         if (cleaner.active()) {
-            hooks.keep = [&](ImageBuffer& image) {
+            hooks.keep = [&](imaging::ImageBuffer& image) {
                 dropped = !cleaner.clean(image, pageNumber, std::string());
                 return !dropped;
             };

@@ -27,6 +27,8 @@ inline void PrintTo(Content content, std::ostream* os) {
 
 namespace cleanuptest {
 
+using namespace vellumo::imaging;
+
 using vellumo::cleanup::testpages::Content;
 using vellumo::cleanup::testpages::Describe;
 using vellumo::cleanup::testpages::PageSpec;

@@ -14,6 +14,8 @@ namespace {
 
 using namespace vellumo::cleanup;
 using namespace cleanuptest;
+using vellumo::platform::loggingOn;
+using vellumo::platform::logPath;
 
 // Logging on into a private file for the length of a test.
 class LoggedCleanup : public ::testing::Test {

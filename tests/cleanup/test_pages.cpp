@@ -16,6 +16,8 @@
 
 namespace vellumo::cleanup::testpages {
 
+using namespace vellumo::imaging;
+
 namespace {
 
 constexpr double kPageWidth = 595.28;  // A4 in points

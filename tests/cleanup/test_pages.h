@@ -40,7 +40,7 @@ struct PageSpec {
 // Renders the page into `image` (allocated here; the caller frees it), with its resolution
 // recorded. workDir takes the intermediate files. False, with a reason, when Ghostscript or
 // loading failed.
-bool RenderPage(const PageSpec& spec, const std::string& workDir, ImageBuffer& image,
+bool RenderPage(const PageSpec& spec, const std::string& workDir, imaging::ImageBuffer& image,
                 std::string* error);
 
 // A short description for failure messages ("text seed 3, 300 dpi, 8 bits, skew 2.50").

@@ -15,6 +15,7 @@
 namespace {
 
 using namespace vellumo::cleanup::testpages;
+using namespace vellumo::imaging;
 using testsupport::shellQuote;
 
 struct CliRun {
