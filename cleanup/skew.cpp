@@ -24,7 +24,7 @@ constexpr double kEndMargin = 0.25;
 constexpr double kRefineRange = 0.06;
 constexpr double kRefineStep = 0.005;
 // Columns per band of the fine search (a line drifts by a tenth of a row within one at the
-// largest angle searched), and bands per separately scored group (about 43 mm at 150 dpi,
+// largest angle it tries), and bands per separately scored group (about 43 mm at 150 dpi,
 // narrower than a column of text).
 constexpr int kBandWidth = 64;
 constexpr int kGroupBands = 4;
@@ -215,17 +215,13 @@ Pix* TextLike(Pix* ink, Pix* background, double dpi) {
     PixPtr big(
         pixSelectBySize(marks.get(), blob, blob, 8, L_SELECT_IF_BOTH, L_SELECT_IF_GTE, &changed));
     if (!big) return nullptr;
-    if (!changed) return marks.release();
+    l_int32 none = 0;
+    pixZero(big.get(), &none);
+    if (none) return marks.release();
     PixPtr filled(pixSelectByAreaFraction(big.get(), kBlobFill, 8, L_SELECT_IF_GTE, &changed));
     if (!filled) return nullptr;
     return pixSubtract(nullptr, marks.get(), filled.get());
 }
-
-// Pictures for one direction of lines: as they are, or turned a quarter so that lines running
-// down the page run across.
-struct Direction {
-    PixPtr grey, lines, skip;
-};
 
 }  // namespace
 
