@@ -6,6 +6,7 @@
 
 #include "cleanup/tessdata.h"
 #include "imaging/codecs.h"
+#include "pdf/page_import.h"
 #include "platform/log.h"
 #include "platform/settings_table.h"
 #include "scan/page_transfer.h"
@@ -133,38 +134,47 @@ CleanedPages::~CleanedPages() {
     for (const std::string& file : temporary) std::remove(file.c_str());
 }
 
-bool CleanPageFiles(const std::vector<std::string>& inputs, PageCleaner& cleaner,
-                    CleanedPages& out) {
+bool CleanPages(const std::vector<imaging::PageRef>& inputs, const std::string& password,
+                PageCleaner& cleaner, CleanedPages& out) {
     for (size_t i = 0; i < inputs.size(); ++i) {
-        const std::string& file = inputs[i];
+        const imaging::PageRef& ref = inputs[i];
+        // A page of a file of several pages is named with its number in the file.
+        const bool ofSeveral =
+            ref.index > 0 || (i + 1 < inputs.size() && inputs[i + 1].path == ref.path);
+        const std::string name =
+            ofSeveral ? ref.path + " page " + std::to_string(ref.index + 1) : ref.path;
         imaging::ImageBuffer page{};
-        if (imaging::ReadImageFile(file.c_str(), page) != imaging::kImgOk) {
-            out.files.push_back(file);
-            out.names.push_back(file);
+        std::string reason;
+        if (pdf::LoadPage(ref, password, page, reason) != pdf::ImportStatus::Ok) {
+            // Passed on as it is, for the PDF builder to report.
+            out.pages.push_back(ref);
+            out.names.push_back(name);
             continue;
         }
         cleanup::CleanupReport report;
-        const bool keep = cleaner.clean(page, static_cast<int>(i) + 1, file, &report);
-        std::string cleaned = file;
+        const bool keep = cleaner.clean(page, static_cast<int>(i) + 1, name, &report);
+        imaging::PageRef cleaned = ref;
         if (keep && report.changed()) {
-            cleaned = scan::MakeScanPagePath();
+            cleaned = {scan::MakeScanPagePath(), 0};
             const int compression = imaging::BitsPerPixel(page) == 1 ? kTiffGroup4 : kTiffLzw;
-            const int saved =
-                cleaned.empty() ? -1 : imaging::SaveTiff(cleaned.c_str(), page, compression);
+            const int saved = cleaned.path.empty()
+                                  ? -1
+                                  : imaging::SaveTiff(cleaned.path.c_str(), page, compression);
             if (saved != imaging::kImgOk) {
                 imaging::FreeImage(page);
+                if (!cleaned.path.empty()) std::remove(cleaned.path.c_str());
                 std::fprintf(stderr,
                              "vellumo-cli: cannot write the cleaned page %zu (%s) to the "
                              "temporary folder, error %d\n",
-                             i + 1, file.c_str(), saved);
+                             i + 1, name.c_str(), saved);
                 return false;
             }
-            out.temporary.push_back(cleaned);
+            out.temporary.push_back(cleaned.path);
         }
         imaging::FreeImage(page);
         if (!keep) continue;
-        out.files.push_back(cleaned);
-        out.names.push_back(file);
+        out.pages.push_back(cleaned);
+        out.names.push_back(name);
     }
     return true;
 }

@@ -9,6 +9,7 @@
 
 #include "cleanup/orientation.h"
 #include "cleanup/page_cleanup.h"
+#include "imaging/image_pages.h"
 
 namespace vellumo::cli {
 
@@ -51,11 +52,11 @@ private:
     bool warned_ = false;
 };
 
-// The page files a PDF is built from after the clean-up. Changed pages live in private
-// temporary page files, removed with this object.
+// The pages a PDF is built from after the clean-up. Changed pages live in private temporary
+// page files, removed with this object.
 struct CleanedPages {
-    std::vector<std::string> files;  // what the PDF is built from, in order
-    std::vector<std::string> names;  // the file each came from, for messages
+    std::vector<imaging::PageRef> pages;  // what the PDF is built from, in order
+    std::vector<std::string> names;       // the page each came from, for messages
     std::vector<std::string> temporary;
     CleanedPages() = default;
     CleanedPages(const CleanedPages&) = delete;
@@ -63,11 +64,12 @@ struct CleanedPages {
     ~CleanedPages();
 };
 
-// Cleans every file's picture (a file that cannot be read is passed on as it is, for the PDF
-// builder to report). An unchanged page keeps its own file, so a JPEG still goes into the PDF
-// untouched; a straightened or turned one is written as a TIFF (group 4 for black and white,
-// else LZW). False, with a message on standard error, when a cleaned page cannot be written.
-bool CleanPageFiles(const std::vector<std::string>& inputs, PageCleaner& cleaner,
-                    CleanedPages& out);
+// Cleans every page (one that cannot be read is passed on as it is, for the PDF builder to
+// report). An unchanged page stays where it is, so a JPEG or a PDF's image page still goes into
+// the PDF untouched; a straightened or turned one is written as a TIFF (group 4 for black and
+// white, else LZW). password: for encrypted PDFs among the inputs. False, with a message on
+// standard error, when a cleaned page cannot be written.
+bool CleanPages(const std::vector<imaging::PageRef>& inputs, const std::string& password,
+                PageCleaner& cleaner, CleanedPages& out);
 
 }  // namespace vellumo::cli

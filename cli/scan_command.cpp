@@ -150,8 +150,9 @@ void PrintScanHelp() {
         "  -o OUT.pdf          the PDF to write\n\n"
         "Without the clean-up options, every page is cleaned as Vellumo's settings say\n"
         "(straightened, turned upright and blank pages reported, unless switched off there).\n"
-        "Ctrl+C cancels the scan. Exit status: 0 when the PDF is written, 1 when it is not,\n"
-        "2 for wrong usage.\n",
+        "Ctrl+C cancels the scan. Exit status: 0 when the PDF is written with every page,\n"
+        "1 when it is not or the scanner stopped the scan early (the pages scanned before\n"
+        "are still written), 2 for wrong usage.\n",
         vellumo::cli::kCleanupOptionsUsage, vellumo::cli::CleanupOptionsHelp(22).c_str());
 }
 
@@ -233,6 +234,7 @@ int RunScanCommand(int argc, char** argv) {
         MakeTransferSettings(StoredInt("Invert"), StoredInt("AutoCrop"));
 
     std::vector<std::string> pages;
+    imaging::ImageBuffer workingImage{};
     int failures = 0, droppedPages = 0;
     vellumo::cli::PageCleaner cleaner(cleanup);
     cleaner.warnWhenUprightMissing();
@@ -253,7 +255,7 @@ int RunScanCommand(int argc, char** argv) {
             };
         }
         const TransferResult r =
-            ProcessScannedImage(c.ImageHandle().get(), pageNumber, transfer, hooks);
+            ProcessScannedImage(c.ImageHandle().get(), workingImage, pageNumber, transfer, hooks);
         if (r.outcome == TransferOutcome::Kept) {
             pages.push_back(r.path);
             if (progress) std::fprintf(stderr, "Page %zu scanned\n", pages.size());
@@ -264,7 +266,11 @@ int RunScanCommand(int argc, char** argv) {
         }
         if (c.PendingTransfers() == 0) ui.finished = true;
     });
-    c.SetAcquireEndCallback([&](const AcquireEnd& end) { OnAcquireEnded(end, ui); });
+    bool stoppedEarly = false;
+    c.SetAcquireEndCallback([&](const AcquireEnd& end) {
+        stoppedEarly = end.error.has_value();
+        OnAcquireEnded(end, ui);
+    });
 
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
@@ -286,7 +292,7 @@ int RunScanCommand(int argc, char** argv) {
         return 1;
     }
     if (pages.empty()) {
-        std::fprintf(stderr, failures == 0
+        std::fprintf(stderr, droppedPages > 0 && failures == 0
                                  ? "vellumo-cli: every page was blank; no PDF was written\n"
                                  : "vellumo-cli: no page was scanned\n");
         return 1;
@@ -299,10 +305,11 @@ int RunScanCommand(int argc, char** argv) {
         std::fprintf(stderr, "vellumo-cli: the PDF could not be written (%d)\n", result.code);
         return 1;
     }
-    if (progress)
-        std::fprintf(stderr, "%zu page%s written to %s\n", pages.size(),
+    if (progress || stoppedEarly)
+        std::fprintf(stderr, "%s%zu page%s written to %s\n",
+                     stoppedEarly ? "vellumo-cli: the scan stopped early; the " : "", pages.size(),
                      pages.size() == 1 ? "" : "s", output.c_str());
-    return failures == 0 ? 0 : 1;
+    return failures == 0 && !stoppedEarly ? 0 : 1;
 }
 
 }  // namespace vellumo::cli
