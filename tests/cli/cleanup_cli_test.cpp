@@ -155,6 +155,36 @@ TEST_F(CliCleanup, PdfDropsBlankPages) {
     EXPECT_FALSE(testsupport::fileExists(d + "/none.pdf"));
 }
 
+TEST_F(CliCleanup, EveryPageOfPdfAndMultiPageTiffFilesIsCleaned) {
+    REQUIRE_TOOLS();
+    if (!testsupport::haveTool("tiffcp")) GTEST_SKIP() << "tiffcp is missing";
+    // A PDF holding the skewed page, and a two-page TIFF: a blank back, then the skewed page.
+    const std::string inPdf = d + "/in.pdf";
+    ASSERT_EQ(Cli("pdf -o " + shellQuote(inPdf) + " " + shellQuote(d + "/skewed.png"), d).status,
+              0);
+    const std::string skewedTif = d + "/skewed.tif";
+    ASSERT_EQ(
+        testsupport::run("convert " + shellQuote(d + "/skewed.png") + " " + shellQuote(skewedTif)),
+        0);
+    const std::string multi = d + "/multi.tif";
+    ASSERT_EQ(testsupport::run("tiffcp " + shellQuote(d + "/blank.tif") + " " +
+                               shellQuote(skewedTif) + " " + shellQuote(multi)),
+              0);
+
+    const std::string out = d + "/all.pdf";
+    const CliRun r = Cli("pdf --deskew --blank=drop -o " + shellQuote(out) + " " +
+                             shellQuote(inPdf) + " " + shellQuote(multi),
+                         d);
+    ASSERT_EQ(r.status, 0) << r.err;
+    // The blank is the second page read, named by its place in its file.
+    EXPECT_EQ(r.err, "vellumo-cli: dropped blank page 2: " + multi + " page 1\n");
+    ASSERT_EQ(PageCount(out), 2);
+    EXPECT_LE(std::fabs(MagickSkew(RenderBack(out, 1, d))), 0.2);
+    EXPECT_LE(std::fabs(MagickSkew(RenderBack(out, 2, d))), 0.2);
+    for (const std::string& name : testsupport::listDir(home.tempDir()))
+        ADD_FAILURE() << "left behind: " << name;
+}
+
 TEST_F(CliCleanup, PdfCleansNothingUnlessAsked) {
     REQUIRE_TOOLS();
     const std::string out = d + "/plain.pdf";
