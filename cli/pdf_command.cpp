@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cleanup_options.h"
 #include "cli/commands.h"
 #include "cli/progress.h"
 #include "pdf/page_import.h"
@@ -20,8 +21,8 @@ namespace {
 int Usage(const char* problem) {
     std::fprintf(stderr,
                  "vellumo-cli pdf: %s\nUsage: vellumo-cli pdf [--compress QUALITY] "
-                 "[--bilevel=auto|jbig2|g4] [--password PW] -o OUT.pdf FILE...\n",
-                 problem);
+                 "[--bilevel=auto|jbig2|g4] [--password PW] %s -o OUT.pdf FILE...\n",
+                 problem, vellumo::cli::kCleanupOptionsUsage);
     return 2;
 }
 
@@ -67,7 +68,7 @@ bool AllDigits(const char* s) {
 void PrintPdfHelp() {
     std::printf(
         "Usage: vellumo-cli pdf [--compress QUALITY] [--bilevel=auto|jbig2|g4] [--password PW]\n"
-        "                       -o OUT.pdf FILE...\n\n"
+        "                       %s -o OUT.pdf FILE...\n\n"
         "Writes one PDF with every page of the files given, in order: image files (TIFF, BMP,\n"
         "JPEG, PCX, GIF, PNG, TGA; every page of a multi-page TIFF) and PDF files, so\n"
         "  vellumo-cli pdf -o all.pdf old.pdf new-scan.tif\n"
@@ -85,8 +86,10 @@ void PrintPdfHelp() {
         "  --bilevel=CODING       how to code two-colour pages: auto (the smaller; default),\n"
         "                         jbig2 or g4\n"
         "  --password PW          the password of encrypted PDF files among the inputs\n"
+        "%s"
         "  -h, --help             this text\n\n"
-        "Exit status: 0 when the PDF is written, 1 when it is not, 2 for wrong usage.\n");
+        "Exit status: 0 when the PDF is written, 1 when it is not, 2 for wrong usage.\n",
+        vellumo::cli::kCleanupOptionsUsage, vellumo::cli::CleanupOptionsHelp(25).c_str());
 }
 
 int RunPdfCommand(int argc, char** argv) {
@@ -95,9 +98,17 @@ int RunPdfCommand(int argc, char** argv) {
     options.compress = false;
     std::vector<std::string> files;
     std::string password;
+    // Files given here are not scans: they are cleaned only as the options ask.
+    vellumo::cli::CleanupChoice cleanup;
+    std::string problem;
     bool onlyFiles = false;
     for (int i = 0; i < argc; ++i) {
         const char* a = argv[i];
+        const auto match = onlyFiles
+                               ? vellumo::cli::OptionMatch::NotOurs
+                               : vellumo::cli::ParseCleanupOption(argc, argv, i, cleanup, problem);
+        if (match == vellumo::cli::OptionMatch::Wrong) return Usage(problem.c_str());
+        if (match == vellumo::cli::OptionMatch::Taken) continue;
         if (!onlyFiles && std::strcmp(a, "--") == 0) {
             onlyFiles = true;
         } else if (!onlyFiles && (std::strcmp(a, "-o") == 0 || std::strcmp(a, "--output") == 0)) {
@@ -148,9 +159,22 @@ int RunPdfCommand(int argc, char** argv) {
         pages.insert(pages.end(), filePages.begin(), filePages.end());
     }
 
+    vellumo::cli::PageCleaner cleaner(cleanup);
+    vellumo::cli::CleanedPages cleaned;
+    if (!cleaner.active()) {
+        cleaned.pages = pages;
+        for (const vellumo::imaging::PageRef& page : pages) cleaned.names.push_back(page.path);
+    } else if (!vellumo::cli::CleanPages(pages, password, cleaner, cleaned)) {
+        return 1;
+    }
+    if (cleaned.pages.empty()) {
+        std::fprintf(stderr, "vellumo-cli: every page is blank; no PDF was written\n");
+        return 1;
+    }
+
     const bool terminal = ProgressOnTerminal();
     CliPdfListener listener(terminal);
-    const PdfBuildResult result = BuildPdf(pages, output, options, &listener);
+    const PdfBuildResult result = BuildPdf(cleaned.pages, output, options, &listener);
     switch (result.status) {
         case PdfBuildStatus::Finished:
             break;
@@ -160,12 +184,12 @@ int RunPdfCommand(int argc, char** argv) {
             return 1;
         case PdfBuildStatus::PageUnreadable:
             std::fprintf(stderr, "vellumo-cli: cannot read page %d: %s%s%s\n", result.page,
-                         pages[static_cast<size_t>(result.page - 1)].path.c_str(),
+                         cleaned.names[static_cast<size_t>(result.page - 1)].c_str(),
                          result.errorText.empty() ? "" : ": ", result.errorText.c_str());
             return 1;
         case PdfBuildStatus::AddImageFailed:
             std::fprintf(stderr, "vellumo-cli: cannot add page %d (%s), error %d\n", result.page,
-                         pages[static_cast<size_t>(result.page - 1)].path.c_str(), result.code);
+                         cleaned.names[static_cast<size_t>(result.page - 1)].c_str(), result.code);
             return 1;
     }
     if (!result.written()) {

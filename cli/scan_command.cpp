@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cleanup_options.h"
 #include "cli/commands.h"
 #include "cli/progress.h"
 #include "pdf/pdf_builder.h"
@@ -38,8 +39,8 @@ int Usage(const char* problem) {
     std::fprintf(stderr,
                  "vellumo-cli scan: %s\nUsage: vellumo-cli scan [--device NAME] "
                  "[--mode bw|grey|colour] [--resolution DPI] [--feeder] [--compress QUALITY] "
-                 "-o OUT.pdf\n",
-                 problem);
+                 "%s -o OUT.pdf\n",
+                 problem, vellumo::cli::kCleanupOptionsUsage);
     return 2;
 }
 
@@ -138,7 +139,8 @@ void RemoveFiles(const std::vector<std::string>& files) {
 void PrintScanHelp() {
     std::printf(
         "Usage: vellumo-cli scan [--device NAME] [--mode bw|grey|colour] [--resolution DPI]\n"
-        "                        [--feeder] [--compress QUALITY] -o OUT.pdf\n\n"
+        "                        [--feeder] [--compress QUALITY] %s\n"
+        "                        -o OUT.pdf\n\n"
         "Scans pages and writes them as one PDF.\n"
         "  --device NAME       the scanner: its name as listed, or a SANE device name\n"
         "                      (default: the one chosen in Vellumo, else the first found)\n"
@@ -146,10 +148,14 @@ void PrintScanHelp() {
         "  --resolution DPI    dots per inch (default: Vellumo's setting for the mode)\n"
         "  --feeder            take every sheet from the document feeder\n"
         "  --compress QUALITY  recompress grey and colour pages as JPEG, quality 1 to 100\n"
+        "%s"
         "  -o OUT.pdf          the PDF to write\n\n"
+        "Without the clean-up options, every page is cleaned as Vellumo's settings say\n"
+        "(straightened, turned upright and blank pages reported, unless switched off there).\n"
         "Ctrl+C cancels the scan. Exit status: 0 when the PDF is written with every page,\n"
         "1 when it is not or the scanner stopped the scan early (the pages scanned before\n"
-        "are still written), 2 for wrong usage.\n");
+        "are still written), 2 for wrong usage.\n",
+        vellumo::cli::kCleanupOptionsUsage, vellumo::cli::CleanupOptionsHelp(22).c_str());
 }
 
 int RunScanCommand(int argc, char** argv) {
@@ -158,8 +164,13 @@ int RunScanCommand(int argc, char** argv) {
     bool feeder = false;
     PdfBuildOptions options;
     options.compress = false;
+    vellumo::cli::CleanupChoice cleanup = vellumo::cli::StoredCleanupChoice();
+    std::string problem;
     for (int i = 0; i < argc; ++i) {
         const char* a = argv[i];
+        const auto match = vellumo::cli::ParseCleanupOption(argc, argv, i, cleanup, problem);
+        if (match == vellumo::cli::OptionMatch::Wrong) return Usage(problem.c_str());
+        if (match == vellumo::cli::OptionMatch::Taken) continue;
         auto value = [&](const char* what) -> const char* {
             if (i + 1 >= argc) return nullptr;
             (void)what;
@@ -225,20 +236,33 @@ int RunScanCommand(int argc, char** argv) {
         MakeTransferSettings(StoredInt("Invert"), StoredInt("AutoCrop"));
 
     std::vector<std::string> pages;
-    ImageBuffer workingImage{};
-    int failures = 0;
+    imaging::ImageBuffer workingImage{};
+    int failures = 0, droppedPages = 0;
+    vellumo::cli::PageCleaner cleaner(cleanup);
+    cleaner.warnWhenUprightMissing();
     c.SetEventCallback(kEventImageTransferred, [&](void*, int, int) {
         TransferHooks hooks;
         hooks.showMessage = [](const std::string& text) {
             std::fprintf(stderr, "vellumo-cli: %s\n", text.c_str());
         };
         hooks.makePagePath = MakeScanPagePath;
-        const TransferResult r = ProcessScannedImage(
-            c.ImageHandle().get(), workingImage, static_cast<int>(pages.size()) + 1, transfer,
-            hooks);
+        // The clean-up runs after the transfer's invert and auto-crop, where the windows show
+        // the preview; a blank page the user chose to drop goes no further.
+        const int pageNumber = static_cast<int>(pages.size()) + 1;
+        bool dropped = false;
+        if (cleaner.active()) {
+            hooks.keep = [&](imaging::ImageBuffer& image) {
+                dropped = !cleaner.clean(image, pageNumber, std::string());
+                return !dropped;
+            };
+        }
+        const TransferResult r =
+            ProcessScannedImage(c.ImageHandle().get(), workingImage, pageNumber, transfer, hooks);
         if (r.outcome == TransferOutcome::Kept) {
             pages.push_back(r.path);
             if (progress) std::fprintf(stderr, "Page %zu scanned\n", pages.size());
+        } else if (dropped) {
+            ++droppedPages;
         } else {
             ++failures;
         }
@@ -270,7 +294,9 @@ int RunScanCommand(int argc, char** argv) {
         return 1;
     }
     if (pages.empty()) {
-        std::fprintf(stderr, "vellumo-cli: no page was scanned\n");
+        std::fprintf(stderr, droppedPages > 0 && failures == 0
+                                 ? "vellumo-cli: every page was blank; no PDF was written\n"
+                                 : "vellumo-cli: no page was scanned\n");
         return 1;
     }
 

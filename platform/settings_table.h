@@ -48,6 +48,11 @@ inline constexpr IntSetting AutoCrop{"AutoCrop", 0};
 inline constexpr IntSetting ADF{"ADF", 0};  // 1: the feeder is not used
 inline constexpr IntSetting Duplex{"Duplex", 0};
 inline constexpr IntSetting Invert{"Invert", 0};
+// Page clean-up of every scanned page
+inline constexpr IntSetting Deskew{"Deskew", 1};
+// On only while Tesseract's orientation data is installed.
+inline constexpr IntSetting AutoRotate{"AutoRotate", 1};
+inline constexpr IntSetting BlankPages{"BlankPages", 1};  // 0 off, 1 mark, 2 drop
 // PDF
 inline constexpr IntSetting Compress{"Compress", 1};
 inline constexpr TextSetting ComprPerc{"ComprPerc", "100"};
@@ -93,7 +98,8 @@ inline constexpr SettingDef kSettingsTable[] = {
     setting::LastFileType,   setting::ActiveWnd,    setting::WpShowCmd,
     setting::WpMinX,         setting::WpMinY,       setting::WpMaxX,
     setting::WpMaxY,         setting::WpLeft,       setting::WpTop,
-    setting::WpRight,        setting::WpBottom,
+    setting::WpRight,        setting::WpBottom,     setting::Deskew,
+    setting::AutoRotate,     setting::BlankPages,
 };
 
 // The longest folder the file dialogs keep as their initial folder ("CurrentDir",
