@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/ocr_pages.h"
 #include "cli/progress.h"
 #include "pdf/pdf_builder.h"
 
@@ -14,7 +15,8 @@ namespace {
 int Usage(const char* problem) {
     std::fprintf(
         stderr,
-        "vellumo-cli pdf: %s\nUsage: vellumo-cli pdf [--compress QUALITY] -o OUT.pdf FILE...\n",
+        "vellumo-cli pdf: %s\nUsage: vellumo-cli pdf [--compress QUALITY] [--ocr[=LANGS]|--no-ocr] "
+        "-o OUT.pdf FILE...\n",
         problem);
     return 2;
 }
@@ -30,15 +32,19 @@ bool AllDigits(const char* s) {
 
 void PrintPdfHelp() {
     std::printf(
-        "Usage: vellumo-cli pdf [--compress QUALITY] -o OUT.pdf FILE...\n\n"
+        "Usage: vellumo-cli pdf [--compress QUALITY] [--ocr[=LANGS]|--no-ocr] -o OUT.pdf "
+        "FILE...\n\n"
         "Writes one PDF with one page per image file (TIFF, BMP, JPEG, PCX, GIF, PNG, TGA), in\n"
         "the order given. Each page has the size its image's resolution gives it (150 dpi when\n"
         "the file records none). JPEG files go in unchanged, black-and-white pages as CCITT G4.\n\n"
         "  -o, --output OUT.pdf   the PDF to write; an existing file is replaced only when the\n"
         "                         new one is complete\n"
         "  --compress QUALITY     recompress colour and grey pages as JPEG of quality 1..100\n"
+        "%s"
         "  -h, --help             this text\n\n"
-        "Exit status: 0 when the PDF is written, 1 when it is not, 2 for wrong usage.\n");
+        "Exit status: 0 when the PDF is written, 1 when it is not (or --ocr was given and the\n"
+        "text could not be recognised), 2 for wrong usage.\n",
+        vellumo::cli::kOcrHelp);
 }
 
 int RunPdfCommand(int argc, char** argv) {
@@ -47,6 +53,8 @@ int RunPdfCommand(int argc, char** argv) {
     options.compress = false;
     std::vector<std::string> files;
     bool onlyFiles = false;
+    vellumo::cli::OcrRequest ocrRequest;
+    std::string problem;
     for (int i = 0; i < argc; ++i) {
         const char* a = argv[i];
         if (!onlyFiles && std::strcmp(a, "--") == 0) {
@@ -59,6 +67,8 @@ int RunPdfCommand(int argc, char** argv) {
             if (!AllDigits(argv[i])) return Usage("the quality must be a number from 1 to 100");
             options.compress = true;
             options.compressionPercent = argv[i];
+        } else if (!onlyFiles && vellumo::cli::ParseOcrOption(a, ocrRequest, problem)) {
+            if (!problem.empty()) return Usage(problem.c_str());
         } else if (!onlyFiles && a[0] == '-' && a[1] != '\0') {
             return Usage((std::string("unknown option ") + a).c_str());
         } else {
@@ -67,6 +77,10 @@ int RunPdfCommand(int argc, char** argv) {
     }
     if (output.empty()) return Usage("no output file (-o OUT.pdf)");
     if (files.empty()) return Usage("no image files");
+
+    vellumo::cli::PageRecogniser recogniser(ocrRequest, ProgressOnTerminal());
+    for (const std::string& file : files) recogniser.add(file);
+    options.pageTexts = recogniser.finish();
 
     CliPdfListener listener(ProgressOnTerminal());
     const PdfBuildResult result = BuildPdf(files, output, options, &listener);
@@ -92,5 +106,5 @@ int RunPdfCommand(int argc, char** argv) {
             std::fprintf(stderr, "vellumo-cli: the PDF library returned %d\n", result.code);
         return 1;
     }
-    return 0;
+    return recogniser.failed() ? 1 : 0;
 }

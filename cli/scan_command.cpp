@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/ocr_pages.h"
 #include "cli/progress.h"
 #include "pdf/pdf_builder.h"
 #include "scan/page_transfer.h"
@@ -30,7 +31,7 @@ int Usage(const char* problem) {
     std::fprintf(stderr,
                  "vellumo-cli scan: %s\nUsage: vellumo-cli scan [--device NAME] "
                  "[--mode bw|grey|colour] [--resolution DPI] [--feeder] [--compress QUALITY] "
-                 "-o OUT.pdf\n",
+                 "[--ocr[=LANGS]|--no-ocr] -o OUT.pdf\n",
                  problem);
     return 2;
 }
@@ -130,7 +131,8 @@ void RemoveFiles(const std::vector<std::string>& files) {
 void PrintScanHelp() {
     std::printf(
         "Usage: vellumo-cli scan [--device NAME] [--mode bw|grey|colour] [--resolution DPI]\n"
-        "                        [--feeder] [--compress QUALITY] -o OUT.pdf\n\n"
+        "                        [--feeder] [--compress QUALITY] [--ocr[=LANGS]|--no-ocr]\n"
+        "                        -o OUT.pdf\n\n"
         "Scans pages and writes them as one PDF.\n"
         "  --device NAME       the scanner: its name as listed, or a SANE device name\n"
         "                      (default: the one chosen in Vellumo, else the first found)\n"
@@ -138,9 +140,12 @@ void PrintScanHelp() {
         "  --resolution DPI    dots per inch (default: Vellumo's setting for the mode)\n"
         "  --feeder            take every sheet from the document feeder\n"
         "  --compress QUALITY  recompress grey and colour pages as JPEG, quality 1 to 100\n"
+        "%s"
         "  -o OUT.pdf          the PDF to write\n\n"
-        "Ctrl+C cancels the scan. Exit status: 0 when the PDF is written, 1 when it is not,\n"
-        "2 for wrong usage.\n");
+        "Pages are recognised while the next ones are scanned. Ctrl+C cancels the scan.\n"
+        "Exit status: 0 when the PDF is written, 1 when it is not (or --ocr was given and the\n"
+        "text could not be recognised), 2 for wrong usage.\n",
+        vellumo::cli::kOcrHelp);
 }
 
 int RunScanCommand(int argc, char** argv) {
@@ -149,6 +154,8 @@ int RunScanCommand(int argc, char** argv) {
     bool feeder = false;
     PdfBuildOptions options;
     options.compress = false;
+    vellumo::cli::OcrRequest ocrRequest;
+    std::string problem;
     for (int i = 0; i < argc; ++i) {
         const char* a = argv[i];
         auto value = [&](const char* what) -> const char* {
@@ -187,6 +194,8 @@ int RunScanCommand(int argc, char** argv) {
             if (!v || !AllDigits(v)) return Usage("the quality must be a number from 1 to 100");
             options.compress = true;
             options.compressionPercent = v;
+        } else if (vellumo::cli::ParseOcrOption(a, ocrRequest, problem)) {
+            if (!problem.empty()) return Usage(problem.c_str());
         } else {
             return Usage((std::string("unknown argument ") + a).c_str());
         }
@@ -217,6 +226,7 @@ int RunScanCommand(int argc, char** argv) {
 
     std::vector<std::string> pages;
     int failures = 0;
+    vellumo::cli::PageRecogniser recogniser(ocrRequest, progress);
     c.SetEventCallback(kEventImageTransferred, [&](void*, int, int) {
         TransferHooks hooks;
         hooks.showMessage = [](const std::string& text) {
@@ -227,6 +237,7 @@ int RunScanCommand(int argc, char** argv) {
             c.ImageHandle().get(), static_cast<int>(pages.size()) + 1, transfer, hooks);
         if (r.outcome == TransferOutcome::Kept) {
             pages.push_back(r.path);
+            recogniser.add(r.path);
             if (progress) std::fprintf(stderr, "Page %zu scanned\n", pages.size());
         } else {
             ++failures;
@@ -259,6 +270,7 @@ int RunScanCommand(int argc, char** argv) {
         return 1;
     }
 
+    options.pageTexts = recogniser.finish();
     CliPdfListener listener(progress);
     const PdfBuildResult result = BuildPdf(pages, output, options, &listener);
     RemoveFiles(pages);
@@ -269,5 +281,5 @@ int RunScanCommand(int argc, char** argv) {
     if (progress)
         std::fprintf(stderr, "%zu page%s written to %s\n", pages.size(),
                      pages.size() == 1 ? "" : "s", output.c_str());
-    return failures == 0 ? 0 : 1;
+    return failures == 0 && !recogniser.failed() ? 0 : 1;
 }

@@ -16,6 +16,7 @@
 
 #include "imaging/codecs.h"
 #include "ocr/engine_setup.h"
+#include "ocr/ink_boxes.h"
 #include "ocr/languages.h"
 #include "ocr/pix_image.h"
 
@@ -194,6 +195,11 @@ struct Engine::Api {
             out.dpiX = out.dpiY * pixGetXRes(pix) / std::max(1, pixGetYRes(pix));
         out.languages = tess.GetInitLanguagesAsString();
         collect(out);
+        if (tess.GetThresholdedImageScaleFactor() == 1) {
+            Pix* binary = tess.GetThresholdedImage();
+            FitBoxesToInk(binary, out);
+            pixDestroy(&binary);
+        }
         tess.Clear();
         return true;
     }

@@ -6,6 +6,9 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
+
+#include "ocr/page_text.h"
 
 // Results of PGMT_MakePDF.
 enum PagemintResult : int {
@@ -33,6 +36,10 @@ int PGMT_SetDPI(int dpi);
 // Appends an image file as the next page. Nonzero when the file cannot be opened (2) or is no
 // image of a format the program reads (3), or for a null or empty path (1).
 int PGMT_AddImage(const char* path);
+// Lays recognised text invisibly over the image added last, so the page can be searched and its
+// text copied. The text must have been recognised on a picture of that image's size; else the
+// page goes in without it. Nonzero (1) when no image has been added or text is null.
+int PGMT_AddText(std::shared_ptr<const vellumo::ocr::PageText> text);
 // Writes all added pages to outPath. Results as in PagemintResult; for kPgmtFailed the reason
 // is in errorText (always NUL-terminated when errorTextSize > 0). Afterwards the document
 // information and the list of images are reset, whatever the result.

@@ -315,6 +315,8 @@ PdfBuildResult BuildPdf(const std::vector<std::string>& pageFiles, const std::st
             result.page = j;
             return result;
         }
+        if (static_cast<size_t>(j) <= options.pageTexts.size() && options.pageTexts[j - 1])
+            PGMT_AddText(options.pageTexts[j - 1]);
     }
 
     char errorText[256] = {};

@@ -4,8 +4,11 @@
 // message boxes) goes through a small listener; log lines go to the program's log.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "ocr/page_text.h"
 
 // The creator and producer written into every PDF, and the title.
 extern const char* const kPdfCreator;
@@ -15,6 +18,9 @@ struct PdfBuildOptions {
     bool compress = true;                    // the setting "Compress"
     std::string compressionPercent = "100";  // the setting "ComprPerc", as text
     bool forMail = false;                    // the log and message variants of mailing
+    // The recognised text of each page, by position (missing or null: the page has none); it
+    // goes under the page's picture as an invisible, searchable layer.
+    std::vector<std::shared_ptr<const vellumo::ocr::PageText>> pageTexts;
 };
 
 enum class PdfMessageKind {

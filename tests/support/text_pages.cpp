@@ -211,6 +211,35 @@ void AddNoise(ImageBuffer& image, unsigned seed) {
     }
 }
 
+bool IsDark(const ImageBuffer& image, int x, int y) {
+    const uint8_t* row = RowPointer(image, y);
+    switch (BitsPerPixel(image)) {
+        case 1: {
+            const int index = (row[x / 8] >> (7 - x % 8)) & 1;
+            return image.palette[index].rgbRed < 128;
+        }
+        case 8:
+            return image.palette[row[x]].rgbRed < 128;
+        default:
+            return row[3 * x] + row[3 * x + 1] + row[3 * x + 2] < 3 * 128;
+    }
+}
+
+// The outline's box, shrunk or grown to the pixels the word actually inked.
+InkBox InkedBox(const ImageBuffer& image, const InkBox& outline) {
+    const int w = ImageWidth(image), h = ImageHeight(image);
+    InkBox ink{w, h, 0, 0};
+    for (int y = std::max(0, outline.top - 1); y < std::min(h, outline.bottom + 1); ++y)
+        for (int x = std::max(0, outline.left - 1); x < std::min(w, outline.right + 1); ++x)
+            if (IsDark(image, x, y)) {
+                ink.left = std::min(ink.left, x);
+                ink.top = std::min(ink.top, y);
+                ink.right = std::max(ink.right, x + 1);
+                ink.bottom = std::max(ink.bottom, y + 1);
+            }
+    return ink.right > ink.left ? ink : outline;
+}
+
 std::string GhostscriptDevice(int bits) {
     return bits == 1 ? "tiffg4" : bits == 24 ? "png16m" : "pnggray";
 }
@@ -306,6 +335,7 @@ bool RenderTextPage(const TextPageSpec& spec, const std::string& path, TextPage&
     }
     page.width = ImageWidth(image);
     page.height = ImageHeight(image);
+    for (PageWord& w : page.words) w.ink = InkedBox(image, w.ink);
     if (transform) {
         if (spec.noisy && BitsPerPixel(image) == 8) AddNoise(image, 1234 + spec.firstWord);
         const int turns = ((spec.quarterTurns % 4) + 4) % 4;
