@@ -5,6 +5,8 @@
 
 #include "cli/commands.h"
 
+using namespace vellumo::cli;
+
 namespace {
 
 const CliCommand kCommands[] = {

@@ -13,6 +13,11 @@
 
 namespace vellumo::cli {
 
+#ifdef VELLUMO_CLI_SETTINGS
+using platform::SettingsStore;
+namespace setting = platform::setting;
+#endif
+
 namespace {
 
 int StoredOcr() {

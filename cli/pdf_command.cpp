@@ -10,6 +10,10 @@
 #include "cli/progress.h"
 #include "pdf/pdf_builder.h"
 
+namespace vellumo::cli {
+
+using namespace vellumo::pdf;
+
 namespace {
 
 int Usage(const char* problem) {
@@ -44,7 +48,7 @@ void PrintPdfHelp() {
         "  -h, --help             this text\n\n"
         "Exit status: 0 when the PDF is written, 1 when it is not (or --ocr was given and the\n"
         "text could not be recognised), 2 for wrong usage.\n",
-        vellumo::cli::kOcrHelp);
+        kOcrHelp);
 }
 
 int RunPdfCommand(int argc, char** argv) {
@@ -53,7 +57,7 @@ int RunPdfCommand(int argc, char** argv) {
     options.compress = false;
     std::vector<std::string> files;
     bool onlyFiles = false;
-    vellumo::cli::OcrRequest ocrRequest;
+    OcrRequest ocrRequest;
     std::string problem;
     for (int i = 0; i < argc; ++i) {
         const char* a = argv[i];
@@ -67,7 +71,7 @@ int RunPdfCommand(int argc, char** argv) {
             if (!AllDigits(argv[i])) return Usage("the quality must be a number from 1 to 100");
             options.compress = true;
             options.compressionPercent = argv[i];
-        } else if (!onlyFiles && vellumo::cli::ParseOcrOption(a, ocrRequest, problem)) {
+        } else if (!onlyFiles && ParseOcrOption(a, ocrRequest, problem)) {
             if (!problem.empty()) return Usage(problem.c_str());
         } else if (!onlyFiles && a[0] == '-' && a[1] != '\0') {
             return Usage((std::string("unknown option ") + a).c_str());
@@ -78,7 +82,7 @@ int RunPdfCommand(int argc, char** argv) {
     if (output.empty()) return Usage("no output file (-o OUT.pdf)");
     if (files.empty()) return Usage("no image files");
 
-    vellumo::cli::PageRecogniser recogniser(ocrRequest, ProgressOnTerminal());
+    PageRecogniser recogniser(ocrRequest, ProgressOnTerminal());
     for (const std::string& file : files) recogniser.add(file);
     options.pageTexts = recogniser.finish();
 
@@ -108,3 +112,5 @@ int RunPdfCommand(int argc, char** argv) {
     }
     return recogniser.failed() ? 1 : 0;
 }
+
+}  // namespace vellumo::cli

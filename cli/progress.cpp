@@ -4,6 +4,10 @@
 
 #include <cstdio>
 
+namespace vellumo::cli {
+
+using namespace vellumo::pdf;
+
 bool ProgressOnTerminal() {
     return isatty(STDERR_FILENO) == 1;
 }
@@ -15,3 +19,5 @@ void CliPdfListener::pageStarted(int page, int pageCount, const std::string& fil
 void CliPdfListener::showMessage(const std::string& text, PdfMessageKind) {
     std::fprintf(stderr, "vellumo-cli: %s\n", text.c_str());
 }
+
+}  // namespace vellumo::cli

@@ -6,17 +6,21 @@
 
 #include "pdf/pdf_builder.h"
 
+namespace vellumo::cli {
+
 // True when standard error is a terminal.
 bool ProgressOnTerminal();
 
 // The PDF builder's view from the command line: "Page j of n: file" for each page when
 // `progress` is set, and every message of the builder (always) as "vellumo-cli: text".
-class CliPdfListener : public PdfBuildListener {
+class CliPdfListener : public pdf::PdfBuildListener {
 public:
     explicit CliPdfListener(bool progress) : progress_(progress) {}
     void pageStarted(int page, int pageCount, const std::string& file) override;
-    void showMessage(const std::string& text, PdfMessageKind kind) override;
+    void showMessage(const std::string& text, pdf::PdfMessageKind kind) override;
 
 private:
     bool progress_;
 };
+
+}  // namespace vellumo::cli

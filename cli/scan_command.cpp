@@ -19,6 +19,12 @@
 #include "platform/settings_store.h"
 #endif
 
+namespace vellumo::cli {
+
+using namespace vellumo::platform;
+using namespace vellumo::pdf;
+using namespace vellumo::scan;
+
 namespace {
 
 volatile std::sig_atomic_t interrupted = 0;
@@ -145,7 +151,7 @@ void PrintScanHelp() {
         "Pages are recognised while the next ones are scanned. Ctrl+C cancels the scan.\n"
         "Exit status: 0 when the PDF is written, 1 when it is not (or --ocr was given and the\n"
         "text could not be recognised), 2 for wrong usage.\n",
-        vellumo::cli::kOcrHelp);
+        kOcrHelp);
 }
 
 int RunScanCommand(int argc, char** argv) {
@@ -154,7 +160,7 @@ int RunScanCommand(int argc, char** argv) {
     bool feeder = false;
     PdfBuildOptions options;
     options.compress = false;
-    vellumo::cli::OcrRequest ocrRequest;
+    OcrRequest ocrRequest;
     std::string problem;
     for (int i = 0; i < argc; ++i) {
         const char* a = argv[i];
@@ -194,7 +200,7 @@ int RunScanCommand(int argc, char** argv) {
             if (!v || !AllDigits(v)) return Usage("the quality must be a number from 1 to 100");
             options.compress = true;
             options.compressionPercent = v;
-        } else if (vellumo::cli::ParseOcrOption(a, ocrRequest, problem)) {
+        } else if (ParseOcrOption(a, ocrRequest, problem)) {
             if (!problem.empty()) return Usage(problem.c_str());
         } else {
             return Usage((std::string("unknown argument ") + a).c_str());
@@ -226,7 +232,7 @@ int RunScanCommand(int argc, char** argv) {
 
     std::vector<std::string> pages;
     int failures = 0;
-    vellumo::cli::PageRecogniser recogniser(ocrRequest, progress);
+    PageRecogniser recogniser(ocrRequest, progress);
     c.SetEventCallback(kEventImageTransferred, [&](void*, int, int) {
         TransferHooks hooks;
         hooks.showMessage = [](const std::string& text) {
@@ -283,3 +289,5 @@ int RunScanCommand(int argc, char** argv) {
                      pages.size() == 1 ? "" : "s", output.c_str());
     return failures == 0 && !recogniser.failed() ? 0 : 1;
 }
+
+}  // namespace vellumo::cli

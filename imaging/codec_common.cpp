@@ -11,6 +11,10 @@
 
 #include "platform/temp_file.h"
 
+namespace vellumo::imaging {
+
+using namespace vellumo::platform;
+
 namespace codec {
 
 namespace {
@@ -295,3 +299,5 @@ double DpiForFile(int32_t pelsPerMetre) {
 }
 
 }  // namespace codec
+
+}  // namespace vellumo::imaging

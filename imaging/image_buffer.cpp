@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace vellumo::imaging {
+
 namespace {
 
 constexpr double kInchesPerMetre = 39.37007874015748;
@@ -190,3 +192,5 @@ void SetImageDpi(ImageBuffer& image, double dpiX, double dpiY) {
     image.header->biYPelsPerMeter =
         dpiY > 0 ? static_cast<int32_t>(std::lround(dpiY * kInchesPerMetre)) : 0;
 }
+
+}  // namespace vellumo::imaging

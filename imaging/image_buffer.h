@@ -9,6 +9,8 @@
 
 #include "imaging/status.h"
 
+namespace vellumo::imaging {
+
 #pragma pack(push, 1)
 struct BitmapInfoHeader {
     uint32_t biSize;
@@ -103,3 +105,5 @@ bool HasGreyRamp(const ImageBuffer& image);
 int ImageDpiX(const ImageBuffer& image);
 int ImageDpiY(const ImageBuffer& image);
 void SetImageDpi(ImageBuffer& image, double dpiX, double dpiY);
+
+}  // namespace vellumo::imaging

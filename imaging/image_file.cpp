@@ -4,6 +4,8 @@
 
 #include "imaging/codecs.h"
 
+namespace vellumo::imaging {
+
 namespace {
 
 struct FormatEntry {
@@ -45,3 +47,5 @@ int ReadImageFile(const char* file, ImageBuffer& image) {
     }
     return kImgNotThisFormat;
 }
+
+}  // namespace vellumo::imaging

@@ -15,6 +15,8 @@
 #define VELLUMO_X86 1
 #endif
 
+namespace vellumo::imaging {
+
 namespace {
 
 bool SupportedDepth(int bits) {
@@ -1028,3 +1030,5 @@ int MirrorImage(const ImageBuffer& src, ImageBuffer& dst) {
     CarryAlong(src, dst, false);
     return kImgOk;
 }
+
+}  // namespace vellumo::imaging

@@ -10,6 +10,8 @@
 
 #include "mail/smtp_send.h"
 
+namespace vellumo::mail {
+
 namespace {
 
 constexpr char kUsage[] =
@@ -125,3 +127,5 @@ int RunMailCommand(int argc, char** argv, const MailDefaults& defaults) {
     }
     return result == kMailSent ? 0 : 1;
 }
+
+}  // namespace vellumo::mail

@@ -9,6 +9,8 @@
 #include <map>
 #include <random>
 
+namespace vellumo::mail {
+
 namespace {
 
 constexpr size_t kMaxLine = 78;
@@ -609,3 +611,5 @@ void MimeShutdown() {
     lib.messages.clear();
     lib.started = false;
 }
+
+}  // namespace vellumo::mail

@@ -28,6 +28,8 @@
 
 #include "mail/mime_message.h"
 
+namespace vellumo::mail {
+
 namespace {
 
 constexpr size_t kMaxReplyLine = 4096;
@@ -961,3 +963,5 @@ int SmtpGetErrorText(int errorCode, char* buffer, int bufferSize) {
     buffer[n] = '\0';
     return (int)n;
 }
+
+}  // namespace vellumo::mail

@@ -1,3 +1,4 @@
+#include "platform/cancel.h"
 #include "mainwnd/mail_pdf.h"
 
 #include <QApplication>
@@ -17,6 +18,10 @@
 #include "platform/log.h"
 #include "platform/settings_store.h"
 #include "platform/temp_file.h"
+
+using namespace vellumo::platform;
+using namespace vellumo::pdf;
+using namespace vellumo::mail;
 
 namespace {
 

@@ -22,6 +22,8 @@
 
 namespace vellumo::ocr {
 
+using namespace vellumo::imaging;
+
 namespace {
 
 // Below this mean word confidence a page may be lying on its side: worth asking the

@@ -48,7 +48,7 @@ public:
     // engine works; setting it ends recognition with Cancelled.
     RecognitionResult recognise(const std::string& path, const std::atomic<bool>* cancel = nullptr);
     // The same for a picture in memory.
-    RecognitionResult recognise(const ImageBuffer& image,
+    RecognitionResult recognise(const imaging::ImageBuffer& image,
                                 const std::atomic<bool>* cancel = nullptr);
 
 private:

@@ -7,6 +7,8 @@
 
 namespace vellumo::ocr {
 
+using namespace vellumo::imaging;
+
 PixHandle::~PixHandle() {
     if (pix_) pixDestroy(&pix_);
 }

@@ -28,6 +28,6 @@ private:
 // 1-bit images become 1-bit Pix, grey 8-bit images 8-bit Pix, images with a colour table or 24
 // and 32 bits per pixel 32-bit RGB Pix: the same pixels the engine would read from the file.
 // Null for other depths or when memory runs out.
-PixHandle PixFromImage(const ImageBuffer& image);
+PixHandle PixFromImage(const imaging::ImageBuffer& image);
 
 }  // namespace vellumo::ocr

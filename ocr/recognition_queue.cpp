@@ -7,6 +7,8 @@
 
 namespace vellumo::ocr {
 
+using platform::WriteLogF;
+
 namespace {
 
 void LogResult(const std::string& path, const RecognitionResult& r, double seconds) {

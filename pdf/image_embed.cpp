@@ -6,6 +6,10 @@
 
 #include "imaging/codecs.h"
 
+namespace vellumo::pdf {
+
+using namespace vellumo::imaging;
+
 namespace {
 
 enum class Magic { Other, Jpeg, Png, Tiff };
@@ -99,3 +103,5 @@ std::string IndexedColourSpace(const unsigned char* rgb, int entries) {
     }
     return s + ">]";
 }
+
+}  // namespace vellumo::pdf

@@ -9,6 +9,8 @@
 // jpeglib.h needs size_t and FILE declared first.
 #include <jpeglib.h>
 
+namespace vellumo::pdf {
+
 namespace {
 
 struct ErrorJump {
@@ -101,3 +103,5 @@ bool RequantizeJpeg(const std::string& inPath, const std::string& outPath, int q
     if (out && !ok) unlink(outPath.c_str());
     return ok;
 }
+
+}  // namespace vellumo::pdf

@@ -23,6 +23,10 @@
 #include "platform/log.h"
 #include "platform/temp_file.h"
 
+namespace vellumo::pdf {
+
+using namespace vellumo::platform;
+
 namespace {
 
 struct AddedImage {
@@ -357,3 +361,5 @@ void PGMT_Reset() {
 int PGMT_ImageCount() {
     return static_cast<int>(State().images.size());
 }
+
+}  // namespace vellumo::pdf

@@ -21,6 +21,11 @@
 #include "platform/product.h"
 #include "platform/temp_file.h"
 
+namespace vellumo::pdf {
+
+using namespace vellumo::platform;
+using namespace vellumo::imaging;
+
 namespace {
 
 // Joins character arrays at compile time, so the creator text is a constant like its parts.
@@ -327,3 +332,5 @@ PdfBuildResult BuildPdf(const std::vector<std::string>& pageFiles, const std::st
     if (!text.logLine.empty()) WriteLog(text.logLine);
     return result;
 }
+
+}  // namespace vellumo::pdf

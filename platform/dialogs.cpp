@@ -24,6 +24,8 @@
 
 extern char** environ;
 
+namespace vellumo::platform {
+
 namespace {
 
 DialogProvider* installed = nullptr;
@@ -279,3 +281,5 @@ MailClientResult QtDialogProvider::mailWithAttachment(const QString& path) {
 PrinterInfo QtDialogProvider::defaultPrinter() {
     return QueryDefaultPrinter();
 }
+
+}  // namespace vellumo::platform

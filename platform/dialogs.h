@@ -13,6 +13,8 @@
 
 class QWidget;
 
+namespace vellumo::platform {
+
 // Every message box of the program carries this caption.
 inline constexpr char kMessageCaption[] = "Vellumo";
 
@@ -94,3 +96,5 @@ public:
 
     int mailToolTimeoutSeconds = 120;
 };
+
+}  // namespace vellumo::platform

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <vector>
 
+namespace vellumo::platform {
+
 std::string TempDirectory() {
     const char* dir = std::getenv("TMPDIR");
     std::string path = (dir && *dir) ? dir : "/tmp";
@@ -30,3 +32,5 @@ bool InTempDirectory(const std::string& path) {
     return path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
            path.find('/', folder.size()) == std::string::npos;
 }
+
+}  // namespace vellumo::platform

@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace vellumo::platform {
+
 // The user's temporary folder with a trailing separator ($TMPDIR, else /tmp/).
 std::string TempDirectory();
 
@@ -14,3 +16,5 @@ std::string CreateTempFile(const std::string& prefix);
 // True when path names a file directly in the temporary folder. Files there are the program's
 // own working copies of the user's pages, so writers create them readable only by the user.
 bool InTempDirectory(const std::string& path);
+
+}  // namespace vellumo::platform

@@ -6,6 +6,8 @@
 
 #include "imaging/convert.h"
 
+using namespace vellumo::imaging;
+
 namespace {
 
 struct Image {

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/cancel.h"
 #include "imaging/image_buffer.h"
 #include "mail/smtp_test_server.h"
 #include "mainwnd/activity_dialog.h"
@@ -29,6 +30,11 @@
 #include "platform/settings_store.h"
 #include "platform/window_message.h"
 #include "res/resources.h"
+
+using namespace vellumo::platform;
+using namespace vellumo::imaging;
+using namespace vellumo::mail;
+using namespace vellumo::res;
 
 using namespace testsupport;
 using namespace mailtest;

@@ -17,6 +17,7 @@
 #include "support/text_pages.h"
 
 using namespace vellumo::ocr;
+using namespace vellumo::imaging;
 using ocrtest::CommonWords;
 using ocrtest::ScopedEnv;
 using testsupport::TextPage;

@@ -21,6 +21,7 @@
 #include "support/text_pages.h"
 
 using namespace vellumo::ocr;
+using namespace vellumo::pdf;
 using testsupport::shellQuote;
 using testsupport::TextPage;
 using testsupport::TextPageSpec;

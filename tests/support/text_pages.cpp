@@ -14,6 +14,8 @@
 
 namespace testsupport {
 
+using namespace vellumo::imaging;
+
 namespace {
 
 const char kEnglish[] =
