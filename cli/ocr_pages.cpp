@@ -6,6 +6,7 @@
 
 #include "ocr/languages.h"
 #include "ocr/recognition_queue.h"
+#include "pdf/text_layer.h"
 
 #ifdef VELLUMO_CLI_SETTINGS
 #include "platform/settings_store.h"
@@ -96,9 +97,13 @@ PageRecogniser::PageRecogniser(const OcrRequest& request, bool progress)
     std::shared_ptr<Results> results = results_;
     queue_ = std::make_unique<ocr::RecognitionQueue>(
         [results](ocr::PageId id, const ocr::RecognitionResult& r) {
-            std::lock_guard<std::mutex> lock(results->mutex);
             const size_t index = static_cast<size_t>(id);
             // A file that cannot be read at all is reported by the PDF build.
+            if (r.status == ocr::RecognitionStatus::Ok) {
+                // Its text layer is made here, on the worker, while other pages are read.
+                pdf::PrepareTextLayer(r.text);
+            }
+            std::lock_guard<std::mutex> lock(results->mutex);
             if (r.status == ocr::RecognitionStatus::Ok)
                 results->texts[index] = r.text;
             else if (r.status != ocr::RecognitionStatus::Unreadable)

@@ -226,13 +226,17 @@ int GlyphlessFont::object(PdfWriter& w, int variant) {
         fontFile_ = w.reserveObject();
         cidToGid_ = w.reserveObject();
         toUnicode_ = w.reserveObject();
-        const std::vector<uint8_t> font = GlyphlessTrueType();
-        WriteFlateStream(w, fontFile_, "/Length1 " + std::to_string(font.size()),
-                         std::string(font.begin(), font.end()));
-        // Every character identifier shows glyph 1.
-        std::string map(2 * 65536, '\0');
-        for (size_t i = 1; i < map.size(); i += 2) map[i] = 1;
-        WriteFlateStream(w, cidToGid_, "", map);
+        // Both are the same in every document: compressed once per process.
+        static const std::vector<uint8_t> font = GlyphlessTrueType();
+        static const std::string packedFont = Deflate(std::string(font.begin(), font.end()));
+        static const std::string packedMap = [] {
+            std::string map(2 * 65536, '\0');  // every character identifier shows glyph 1
+            for (size_t i = 1; i < map.size(); i += 2) map[i] = 1;
+            return Deflate(map);
+        }();
+        w.writeStream(fontFile_, "/Filter/FlateDecode/Length1 " + std::to_string(font.size()),
+                      packedFont);
+        w.writeStream(cidToGid_, "/Filter/FlateDecode", packedMap);
     }
     const int type0 = w.reserveObject();
     const int cidFont = w.reserveObject();

@@ -43,7 +43,8 @@ EmbedResult EmbedDecodedFile(PdfWriter& writer, int object, const std::string& p
                              EmbeddedImage& image, std::string& error);
 // Writes an image held in memory: 1-bit black and white as CCITT G4, grey as DeviceGray, other
 // colour tables as Indexed, 24-bit as DeviceRGB (Flate).
-bool EmbedImageBuffer(PdfWriter& writer, int object, const imaging::ImageBuffer& buffer, std::string& error);
+bool EmbedImageBuffer(PdfWriter& writer, int object, const imaging::ImageBuffer& buffer,
+                      std::string& error);
 
 // The /DecodeParms and /Filter entries of a G4 image of the given size.
 std::string G4Dictionary(int width, int height, bool blackIs1);

@@ -85,28 +85,19 @@ std::string BaseName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The resource name of the text layer's font.
-constexpr char kTextFont[] = "/Ocr";
-
-// The invisible text of a page over its picture; empty when it has none or the text was read
+// The invisible text of a page over its picture; null when it has none or the text was read
 // from a picture of another size (it would lie beside the words).
-std::string TextLayer(const AddedImage& added, const EmbeddedImage& image, size_t page,
-                      double width, double height, vellumo::pdf::GlyphlessFont& font,
-                      vellumo::pdf::TextLayerUse& use) {
-    if (!added.text) return {};
+std::shared_ptr<const PreparedTextLayer> TextLayer(const AddedImage& added,
+                                                   const EmbeddedImage& image, size_t page) {
+    if (!added.text) return nullptr;
     if (added.text->imageWidth != image.width || added.text->imageHeight != image.height) {
         WriteLogF(
             "Page %zu: the recognised text is of a %d x %d picture, the page's is %d x %d; "
             "left out\n",
             page, added.text->imageWidth, added.text->imageHeight, image.width, image.height);
-        return {};
+        return nullptr;
     }
-    vellumo::pdf::PicturePlacement placement;
-    placement.a = width;
-    placement.d = height;
-    std::string text = vellumo::pdf::TextLayerContent(*added.text, placement, kTextFont, use);
-    font.use(use.highBytes);
-    return text;
+    return TextLayerFor(added.text);
 }
 
 // Writes the whole document to file. False with a message on any failure.
@@ -122,7 +113,7 @@ bool WriteDocument(std::FILE* file, const DocumentState& doc, std::string& error
     const int pages = w.reserveObject();
     const int info = w.reserveObject();
     std::vector<int> kids;
-    vellumo::pdf::GlyphlessFont textFont;
+    GlyphlessFont textFont;
 
     for (size_t i = 0; i < doc.images.size(); ++i) {
         const AddedImage& added = doc.images[i];
@@ -154,25 +145,31 @@ bool WriteDocument(std::FILE* file, const DocumentState& doc, std::string& error
 
         const int content = w.reserveObject();
         const std::string drawing = "q " + width + " 0 0 " + height + " 0 0 cm /Im0 Do Q\n";
-        vellumo::pdf::TextLayerUse use;
-        const std::string text = TextLayer(added, image, i + 1, widthPt, heightPt, textFont, use);
-        if (text.empty()) {
+        const std::shared_ptr<const PreparedTextLayer> text = TextLayer(added, image, i + 1);
+        int textContent = 0;
+        std::string fonts;
+        if (!text) {
             w.beginStream(content, "");
             w.write(drawing);
             w.endStream();
         } else {
-            const std::string packed = Deflate(drawing + text);
-            if (packed.empty())
-                w.writeStream(content, "", drawing + text);
-            else
-                w.writeStream(content, "/Filter/FlateDecode", packed);
+            // The picture, then the prepared text in a stream of its own: its bytes go in as they
+            // were compressed when the text was recognised.
+            PicturePlacement placement;
+            placement.a = widthPt;
+            placement.d = heightPt;
+            w.writeStream(
+                content, "",
+                drawing + TextLayerMatrix(text->imageWidth, text->imageHeight, placement));
+            textContent = w.reserveObject();
+            w.writeStream(textContent, "/Filter/FlateDecode", text->body);
+            textFont.use(text->use.highBytes);
+            // The text's fonts are written once, with the first page that uses them.
+            for (int v = 0; v < kGlyphlessVariantCount; ++v)
+                if (text->use.variants.test(v))
+                    fonts += std::string(" ") + kTextFontPrefix + std::to_string(v) + " " +
+                             std::to_string(textFont.object(w, v)) + " 0 R";
         }
-        // The text's fonts are written once, with the first page that uses them.
-        std::string fonts;
-        for (int v = 0; v < vellumo::pdf::kGlyphlessVariantCount; ++v)
-            if (use.variants.test(v))
-                fonts += std::string(" ") + kTextFont + std::to_string(v) + " " +
-                         std::to_string(textFont.object(w, v)) + " 0 R";
 
         const int page = w.reserveObject();
         w.beginObject(page);
@@ -181,7 +178,10 @@ bool WriteDocument(std::FILE* file, const DocumentState& doc, std::string& error
             "/Im0 %d 0 R >>",
             pages, width.c_str(), height.c_str(), imageObject);
         if (!fonts.empty()) w.printf(" /Font <<%s >>", fonts.c_str());
-        w.printf(" >> /Contents %d 0 R >>\n", content);
+        if (textContent)
+            w.printf(" >> /Contents [%d 0 R %d 0 R] >>\n", content, textContent);
+        else
+            w.printf(" >> /Contents %d 0 R >>\n", content);
         w.endObject();
         kids.push_back(page);
         if (w.failed()) break;

@@ -218,12 +218,12 @@ void FlateSink::finish() {
     finished_ = true;
 }
 
-std::string Deflate(const std::string& data) {
+std::string Deflate(const std::string& data, int level) {
     uLongf size = compressBound(static_cast<uLong>(data.size()));
     std::string out(size, '\0');
     if (compress2(reinterpret_cast<Bytef*>(out.data()), &size,
                   reinterpret_cast<const Bytef*>(data.data()), static_cast<uLong>(data.size()),
-                  Z_BEST_COMPRESSION) != Z_OK)
+                  level) != Z_OK)
         return {};
     out.resize(size);
     return out;

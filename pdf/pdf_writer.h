@@ -90,8 +90,9 @@ private:
     bool finished_ = false;
 };
 
-// The data compressed in the zlib format that /FlateDecode reads (best compression).
-std::string Deflate(const std::string& data);
+// The data compressed in the zlib format that /FlateDecode reads, at zlib's level (1 fastest,
+// 9 smallest). Empty when zlib fails.
+std::string Deflate(const std::string& data, int level = 9);
 
 // Formats a number for a PDF file: at most two decimals, no trailing zeros.
 std::string PdfNumber(double value);

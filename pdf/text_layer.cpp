@@ -7,9 +7,13 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
 #include <vector>
 
 #include "pdf/glyphless_font.h"
+#include "pdf/pdf_writer.h"
 
 namespace vellumo::pdf {
 
@@ -283,7 +287,7 @@ public:
 
     std::string finish() {
         if (out_.empty()) return {};
-        return "BT\n3 Tr\n" + out_ + "ET\n";
+        return "BT\n3 Tr\n" + out_ + "ET\nQ\n";
     }
 
 private:
@@ -295,7 +299,7 @@ private:
         }
     }
 
-    const std::string& fontPrefix_;
+    const std::string fontPrefix_;
     std::string out_;
     TextLayerUse use_;
     double size_ = -1;
@@ -305,9 +309,8 @@ private:
 
 }  // namespace
 
-std::string TextLayerContent(const PageText& text, const PicturePlacement& placement,
-                             const std::string& fontPrefix, TextLayerUse& use) {
-    if (text.imageWidth <= 0 || text.imageHeight <= 0 || text.wordCount() == 0) return {};
+std::shared_ptr<const PreparedTextLayer> MakeTextLayer(const PageText& text, int level) {
+    if (text.imageWidth <= 0 || text.imageHeight <= 0 || text.wordCount() == 0) return nullptr;
     std::vector<LineFrame> frames;
     std::vector<std::vector<Span>> spans;
     std::vector<std::vector<double>> baselines;
@@ -322,20 +325,62 @@ std::string TextLayerContent(const PageText& text, const PicturePlacement& place
         }
     }
     const std::vector<double> sizes = LineSizes(text, spans);
-    Writer writer(fontPrefix);
+    Writer writer(kTextFontPrefix);
     for (size_t i = 0; i < text.lines.size(); ++i)
         writer.line(text.lines[i], frames[i], spans[i], baselines[i], sizes[i]);
     const std::string body = writer.finish();
-    if (body.empty()) return {};
-    use.highBytes |= writer.use().highBytes;
-    use.variants |= writer.use().variants;
-    // Picture pixels, y up, onto the placed picture.
-    const double w = text.imageWidth, h = text.imageHeight;
+    if (body.empty()) return nullptr;
+    auto layer = std::make_shared<PreparedTextLayer>();
+    layer->imageWidth = text.imageWidth;
+    layer->imageHeight = text.imageHeight;
+    layer->body = Deflate(body, level);
+    layer->use = writer.use();
+    if (layer->body.empty()) return nullptr;
+    return layer;
+}
+
+namespace {
+
+// Prepared layers by the text they were made from. The weak pointer tells a living text from a
+// new one that happens to have the address of a dead one.
+struct Prepared {
+    std::weak_ptr<const PageText> text;
+    std::shared_ptr<const PreparedTextLayer> layer;
+};
+std::mutex preparedMutex;
+std::unordered_map<const PageText*, Prepared> prepared;
+
+}  // namespace
+
+void PrepareTextLayer(const std::shared_ptr<const PageText>& text) {
+    if (!text) return;
+    std::shared_ptr<const PreparedTextLayer> layer = MakeTextLayer(*text, 9);
+    std::lock_guard<std::mutex> lock(preparedMutex);
+    for (auto it = prepared.begin(); it != prepared.end();)
+        it = it->second.text.expired() ? prepared.erase(it) : std::next(it);
+    prepared[text.get()] = Prepared{text, std::move(layer)};
+}
+
+std::shared_ptr<const PreparedTextLayer> TextLayerFor(const std::shared_ptr<const PageText>& text) {
+    if (!text) return nullptr;
+    {
+        std::lock_guard<std::mutex> lock(preparedMutex);
+        const auto it = prepared.find(text.get());
+        if (it != prepared.end() && it->second.text.lock() == text) return it->second.layer;
+    }
+    return MakeTextLayer(*text);
+}
+
+std::string TextLayerMatrix(int imageWidth, int imageHeight, const PicturePlacement& placement) {
+    const double w = imageWidth, h = imageHeight;
     std::string out = "q";
     for (double v : {placement.a / w, placement.b / w, placement.c / h, placement.d / h,
-                     placement.e, placement.f})
-        out += " " + Num(v, 6);
-    return out + " cm\n" + body + "Q\n";
+                     placement.e, placement.f}) {
+        out += ' ';
+        out += Num(v, 6);
+    }
+    out += " cm\n";
+    return out;
 }
 
 }  // namespace vellumo::pdf

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <bitset>
+#include <memory>
 #include <string>
 
 #include "ocr/page_text.h"
@@ -25,11 +26,34 @@ struct TextLayerUse {
     std::bitset<kGlyphlessVariantCount> variants;
 };
 
-// The content-stream operators of the text layer. Variant v of the glyphless font is named by the
-// resource name fontPrefix followed by v (e.g. "/Ocr2"). Empty when the page has no words. The
-// text's picture maps onto the placed picture, so the words lie on the picture they were read
-// from. What it used is added to use.
-std::string TextLayerContent(const ocr::PageText& text, const PicturePlacement& placement,
-                             const std::string& fontPrefix, TextLayerUse& use);
+// The resource names of the glyphless font's variants in the pages that show text: this prefix
+// followed by the variant's number (e.g. "/Ocr2").
+inline constexpr char kTextFontPrefix[] = "/Ocr";
+
+// A page's text layer ready to go into a PDF: the operators that lay the words out in the
+// picture's pixels (y up), compressed. The page puts a matrix from those pixels onto the picture
+// before them and a Q after them.
+struct PreparedTextLayer {
+    int imageWidth = 0;
+    int imageHeight = 0;
+    std::string body;  // Flate-compressed "BT ... ET"
+    TextLayerUse use;
+};
+
+// The text layer of recognised text; null when it has no words.
+std::shared_ptr<const PreparedTextLayer> MakeTextLayer(const ocr::PageText& text, int level = 6);
+
+// Prepares the text layer of recognised text and keeps it for the PDF writer, so a page whose
+// text was prepared saves at hardly more cost than one without text. Call it where the text is
+// recognised, off the GUI thread. Layers are kept while their text lives.
+void PrepareTextLayer(const std::shared_ptr<const ocr::PageText>& text);
+
+// The text's layer: the prepared one when there is one, else made now.
+std::shared_ptr<const PreparedTextLayer> TextLayerFor(
+    const std::shared_ptr<const ocr::PageText>& text);
+
+// The operators that put picture pixels (y up) of a picture of the given size onto the placed
+// picture: "q a b c d e f cm".
+std::string TextLayerMatrix(int imageWidth, int imageHeight, const PicturePlacement& placement);
 
 }  // namespace vellumo::pdf
