@@ -296,4 +296,52 @@ INSTANTIATE_TEST_SUITE_P(Pages, Quality, testing::ValuesIn(kCases),
                              return std::string(info.param.name);
                          });
 
+// A page scanned on its side: its text follows the picture, so readers find the words on their
+// ink, running along the page as the picture shows them.
+class TurnedPageQuality : public testing::TestWithParam<int> {};
+
+TEST_P(TurnedPageQuality, TextFollowsThePicture) {
+    for (const char* tool : {"gs", "pdftotext"})
+        if (!testsupport::haveTool(tool)) GTEST_SKIP() << tool << " is missing";
+    testsupport::IsolatedHome home;
+    TextPageSpec spec;
+    spec.pageWidthPt = 500;
+    spec.pageHeightPt = 300;
+    spec.words = 70;
+    spec.dpi = 200;
+    spec.quarterTurns = GetParam();
+    TextPage page;
+    std::string error;
+    const std::string image = home.path() + "/turned.png";
+    ASSERT_TRUE(testsupport::RenderTextPage(spec, image, page, error)) << error;
+    Engine engine;
+    ASSERT_EQ(engine.load("eng").status, RecognitionStatus::Ok);
+    const RecognitionResult r = engine.recognise(image);
+    ASSERT_EQ(r.status, RecognitionStatus::Ok) << r.reason;
+    PdfBuildOptions options;
+    options.compress = false;
+    options.pageTexts = {r.text};
+    const std::string pdf = home.path() + "/turned.pdf";
+    ASSERT_TRUE(BuildPdf({image}, pdf, options, nullptr).written());
+
+    const std::vector<std::string> words =
+        Tokens(testsupport::capture("pdftotext " + shellQuote(pdf) + " -"));
+    EXPECT_GE(ocrtest::CommonWords(ocrtest::Words(page), words),
+              static_cast<int>(page.words.size() * 0.9));
+    int boxes = 0;
+    for (const BoxedWord& w : BoxedWords(pdf, page)) {
+        const double overlap = ocrtest::BestOverlap(page, w.text, w.box);
+        if (overlap == 0) continue;
+        ++boxes;
+        EXPECT_GE(overlap, 0.7) << w.text;
+    }
+    EXPECT_GE(boxes, static_cast<int>(page.words.size() * 0.9));
+    // Copied, the lines read in their own order, words single-spaced.
+    ExpectLinesCopied("pdftotext", testsupport::capture("pdftotext " + shellQuote(pdf) + " -"),
+                      page, *r.text);
+    if (HavePdfJs()) ExpectLinesCopied("pdf.js", PdfJsText(pdf), page, *r.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, TurnedPageQuality, testing::Values(1, 2, 3));
+
 }  // namespace
