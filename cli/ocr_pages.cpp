@@ -6,6 +6,7 @@
 
 #include "ocr/languages.h"
 #include "ocr/recognition_queue.h"
+#include "pdf/page_import.h"
 #include "pdf/text_layer.h"
 
 #ifdef VELLUMO_CLI_SETTINGS
@@ -113,22 +114,23 @@ PageRecogniser::PageRecogniser(const OcrRequest& request, bool progress)
 
 PageRecogniser::~PageRecogniser() = default;
 
-void PageRecogniser::add(const std::string& file) {
+void PageRecogniser::add(const imaging::PageRef& page) {
     if (!queue_) return;
     {
         std::lock_guard<std::mutex> lock(results_->mutex);
         results_->texts.emplace_back();
         results_->problems.emplace_back();
     }
-    queue_->submit(static_cast<ocr::PageId>(pages_++), file, languages_);
+    const auto id = static_cast<ocr::PageId>(pages_++);
+    if (pdf::IsPdfFile(page.path)) return;
+    submitted_.push_back(id);
+    queue_->submit(id, page, languages_);
 }
 
 std::vector<std::shared_ptr<const ocr::PageText>> PageRecogniser::finish() {
     if (!queue_) return {};
-    std::vector<ocr::PageId> ids;
-    for (int i = 0; i < pages_; ++i) ids.push_back(static_cast<ocr::PageId>(i));
     int shown = 0;
-    queue_->waitFor(ids, [&](int done, int total) {
+    queue_->waitFor(submitted_, [&](int done, int total) {
         // The page now under way, as the windows' activity dialog says it.
         for (; progress_ && shown < std::min(done + 1, total); ++shown)
             std::fprintf(stderr, "Recognising text, page %d of %d\n", shown + 1, total);

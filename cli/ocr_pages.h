@@ -3,10 +3,12 @@
 // page on a terminal, and the one message about missing language data.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "imaging/image_pages.h"
 #include "ocr/page_text.h"
 
 namespace vellumo::ocr {
@@ -39,8 +41,10 @@ public:
     PageRecogniser& operator=(const PageRecogniser&) = delete;
 
     bool active() const { return queue_ != nullptr; }
-    // Queues the next page (pages count from 1 in the order added).
-    void add(const std::string& file);
+    // Queues the next page (pages count from 1 in the order added). Pages of PDF files keep their
+    // own text, if any, and are not recognised again.
+    void add(const std::string& file) { add(imaging::PageRef{file, 0}); }
+    void add(const imaging::PageRef& page);
     // Waits for every page and returns their texts by position (null: no text). Pages the
     // engine could not read are named on standard error.
     std::vector<std::shared_ptr<const ocr::PageText>> finish();
@@ -55,6 +59,7 @@ private:
     struct Results;
     std::shared_ptr<Results> results_;
     int pages_ = 0;
+    std::vector<uint64_t> submitted_;  // the ids of the pages handed to the queue
 };
 
 }  // namespace vellumo::cli

@@ -149,8 +149,9 @@ void PrintScanHelp() {
         "%s"
         "  -o OUT.pdf          the PDF to write\n\n"
         "Pages are recognised while the next ones are scanned. Ctrl+C cancels the scan.\n"
-        "Exit status: 0 when the PDF is written, 1 when it is not (or --ocr was given and the\n"
-        "text could not be recognised), 2 for wrong usage.\n",
+        "Exit status: 0 when the PDF is written with every page, 1 when it is not, the scanner\n"
+        "stopped the scan early (the pages scanned before are still written) or --ocr was given\n"
+        "and the text could not be recognised, 2 for wrong usage.\n",
         kOcrHelp);
 }
 
@@ -231,6 +232,7 @@ int RunScanCommand(int argc, char** argv) {
         MakeTransferSettings(StoredInt("Invert"), StoredInt("AutoCrop"));
 
     std::vector<std::string> pages;
+    vellumo::imaging::ImageBuffer workingImage{};
     int failures = 0;
     PageRecogniser recogniser(ocrRequest, progress);
     c.SetEventCallback(kEventImageTransferred, [&](void*, int, int) {
@@ -239,8 +241,9 @@ int RunScanCommand(int argc, char** argv) {
             std::fprintf(stderr, "vellumo-cli: %s\n", text.c_str());
         };
         hooks.makePagePath = MakeScanPagePath;
-        const TransferResult r = ProcessScannedImage(
-            c.ImageHandle().get(), static_cast<int>(pages.size()) + 1, transfer, hooks);
+        const TransferResult r =
+            ProcessScannedImage(c.ImageHandle().get(), workingImage,
+                                static_cast<int>(pages.size()) + 1, transfer, hooks);
         if (r.outcome == TransferOutcome::Kept) {
             pages.push_back(r.path);
             recogniser.add(r.path);
@@ -250,7 +253,11 @@ int RunScanCommand(int argc, char** argv) {
         }
         if (c.PendingTransfers() == 0) ui.finished = true;
     });
-    c.SetAcquireEndCallback([&](const AcquireEnd& end) { OnAcquireEnded(end, ui); });
+    bool stoppedEarly = false;
+    c.SetAcquireEndCallback([&](const AcquireEnd& end) {
+        stoppedEarly = end.error.has_value();
+        OnAcquireEnded(end, ui);
+    });
 
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
@@ -284,10 +291,11 @@ int RunScanCommand(int argc, char** argv) {
         std::fprintf(stderr, "vellumo-cli: the PDF could not be written (%d)\n", result.code);
         return 1;
     }
-    if (progress)
-        std::fprintf(stderr, "%zu page%s written to %s\n", pages.size(),
+    if (progress || stoppedEarly)
+        std::fprintf(stderr, "%s%zu page%s written to %s\n",
+                     stoppedEarly ? "vellumo-cli: the scan stopped early; the " : "", pages.size(),
                      pages.size() == 1 ? "" : "s", output.c_str());
-    return failures == 0 && !recogniser.failed() ? 0 : 1;
+    return failures == 0 && !stoppedEarly && !recogniser.failed() ? 0 : 1;
 }
 
 }  // namespace vellumo::cli

@@ -301,9 +301,14 @@ RecognitionResult Engine::load(const std::string& languages) {
 }
 
 RecognitionResult Engine::recognise(const std::string& path, const std::atomic<bool>* cancel) {
+    return recognise(PageRef{path, 0}, cancel);
+}
+
+RecognitionResult Engine::recognise(const PageRef& page, const std::atomic<bool>* cancel) {
     ImageFileInfo info;
-    const ImageFormat format = DetectImageFormat(path.c_str(), &info);
-    if (format == ImageFormat::None)
+    ImageFormat format = ImageFormat::None;
+    if (InspectImagePage(page.path.c_str(), page.index, info, &format) != 0 ||
+        format == ImageFormat::None)
         return Failure(RecognitionStatus::Unreadable, "the file cannot be read as an image");
     if (info.width <= 0 || info.height <= 0)
         return Failure(RecognitionStatus::Empty, "the picture has no pixels");
@@ -320,7 +325,7 @@ RecognitionResult Engine::recognise(const std::string& path, const std::atomic<b
             "the picture has " + std::to_string(info.fileBitsPerSample) + " bits per sample");
     if (Cancelled(cancel)) return Failure(RecognitionStatus::Cancelled, "cancelled");
     ImageBuffer image{};
-    if (ReadImageFile(path.c_str(), image) != 0)
+    if (ReadImagePage(page.path.c_str(), page.index, image) != 0)
         return Failure(RecognitionStatus::Unreadable, "the file cannot be read as an image");
     RecognitionResult r = recognise(image, cancel);
     FreeImage(image);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "imaging/image_buffer.h"
+#include "imaging/image_pages.h"
 #include "ocr/page_text.h"
 
 namespace vellumo::ocr {
@@ -47,6 +48,9 @@ public:
     // Recognises the page file with the loaded languages. cancel, when given, is polled while the
     // engine works; setting it ends recognition with Cancelled.
     RecognitionResult recognise(const std::string& path, const std::atomic<bool>* cancel = nullptr);
+    // The same for one page of a file (a multi-page TIFF holds several).
+    RecognitionResult recognise(const imaging::PageRef& page,
+                                const std::atomic<bool>* cancel = nullptr);
     // The same for a picture in memory.
     RecognitionResult recognise(const imaging::ImageBuffer& image,
                                 const std::atomic<bool>* cancel = nullptr);

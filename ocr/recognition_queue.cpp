@@ -11,12 +11,14 @@ using platform::WriteLogF;
 
 namespace {
 
-void LogResult(const std::string& path, const RecognitionResult& r, double seconds) {
+void LogResult(const imaging::PageRef& page, const RecognitionResult& r, double seconds) {
+    const std::string name =
+        page.index ? page.path + " (page " + std::to_string(page.index + 1) + ")" : page.path;
     if (r.status == RecognitionStatus::Ok)
         WriteLogF("Recognised %d words in %s (%.1f s)\n", r.text ? r.text->wordCount() : 0,
-                  path.c_str(), seconds);
+                  name.c_str(), seconds);
     else if (r.status != RecognitionStatus::Cancelled)
-        WriteLogF("No text recognised in %s: %s\n", path.c_str(), r.reason.c_str());
+        WriteLogF("No text recognised in %s: %s\n", name.c_str(), r.reason.c_str());
 }
 
 }  // namespace
@@ -46,11 +48,16 @@ void RecognitionQueue::startWorkersLocked() {
 }
 
 void RecognitionQueue::submit(PageId id, const std::string& path, const std::string& languages) {
+    submit(id, imaging::PageRef{path, 0}, languages);
+}
+
+void RecognitionQueue::submit(PageId id, const imaging::PageRef& page,
+                              const std::string& languages) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (stopping_) return;
         cancelLocked(id);
-        waiting_.push_back(Job{id, path, languages, std::make_shared<std::atomic<bool>>(false)});
+        waiting_.push_back(Job{id, page, languages, std::make_shared<std::atomic<bool>>(false)});
         startWorkersLocked();
     }
     jobArrived_.notify_one();
@@ -119,11 +126,11 @@ void RecognitionQueue::work() {
         const auto started = std::chrono::steady_clock::now();
         RecognitionResult result = engine.load(job.languages);
         if (result.status == RecognitionStatus::Ok)
-            result = engine.recognise(job.path, job.cancel.get());
+            result = engine.recognise(job.page, job.cancel.get());
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         if (!job.cancel->load()) {
-            LogResult(job.path, result, seconds);
+            LogResult(job.page, result, seconds);
             if (onResult_) onResult_(job.id, result);
         }
         {

@@ -38,6 +38,8 @@ public:
     // Queues a page file for recognition in languages ("eng+deu"). A page with the same id that
     // still waits or runs is replaced: it ends without a result.
     void submit(PageId id, const std::string& path, const std::string& languages);
+    // The same for one page of a file (a multi-page TIFF holds several).
+    void submit(PageId id, const imaging::PageRef& page, const std::string& languages);
     // Drops a page, waiting or running; no result is delivered for it.
     void cancel(PageId id);
     void cancelAll();
@@ -62,7 +64,7 @@ public:
 private:
     struct Job {
         PageId id = 0;
-        std::string path;
+        imaging::PageRef page;
         std::string languages;
         std::shared_ptr<std::atomic<bool>> cancel;
     };

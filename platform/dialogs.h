@@ -1,6 +1,6 @@
 // The one seam through which the program asks the user something or hands work to the desktop:
 // message boxes, the open and save file dialogs, opening files, addresses and programs, the
-// desktop's mail client and the default printer. The windows call Dialogs(); tests install a
+// desktop's mail client, the default printer and the program's own modal dialogs. The windows call Dialogs(); tests install a
 // ScriptedDialogs (platform/scripted_dialogs.h) that answers from a script and records every
 // question, so whole commands run headless.
 #pragma once
@@ -11,6 +11,7 @@
 
 #include "platform/printer.h"
 
+class QDialog;
 class QWidget;
 
 namespace vellumo::platform {
@@ -67,6 +68,9 @@ public:
     // failed.
     virtual MailClientResult mailWithAttachment(const QString& path) = 0;
     virtual PrinterInfo defaultPrinter() = 0;
+    // Runs one of the program's own modal dialogs (the preview, the source dialog) and returns
+    // its result (QDialog::Accepted or Rejected).
+    virtual int execDialog(QDialog& dialog) = 0;
 };
 
 // The provider in use: the Qt one unless another has been installed.
@@ -93,6 +97,7 @@ public:
     // itself and counts as failed.
     MailClientResult mailWithAttachment(const QString& path) override;
     PrinterInfo defaultPrinter() override;
+    int execDialog(QDialog& dialog) override;
 
     int mailToolTimeoutSeconds = 120;
 };

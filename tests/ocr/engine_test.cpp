@@ -200,6 +200,37 @@ TEST(Recognition, EveryDepthOfPageFile) {
     }
 }
 
+TEST(Recognition, EachPageOfAMultiPageTiff) {
+    testsupport::TempDir dir;
+    TextPageSpec spec = SmallPage();
+    spec.bitsPerPixel = 1;
+    spec.dpi = 200;
+    const TextPage first = Render(spec, dir.file("a.tif"));
+    spec.firstWord = 150;
+    const TextPage second = Render(spec, dir.file("b.tif"));
+    ASSERT_EQ(testsupport::run("tiffcp " + testsupport::shellQuote(first.path) + " " +
+                               testsupport::shellQuote(second.path) + " " +
+                               testsupport::shellQuote(dir.file("both.tif"))),
+              0);
+    Engine engine;
+    ASSERT_EQ(engine.load("eng").status, RecognitionStatus::Ok);
+    const TextPage* pages[] = {&first, &second};
+    for (int index = 0; index < 2; ++index) {
+        const RecognitionResult r = engine.recognise(PageRef{dir.file("both.tif"), index});
+        ASSERT_EQ(r.status, RecognitionStatus::Ok) << r.reason;
+        const int expected = static_cast<int>(pages[index]->words.size());
+        EXPECT_GE(CommonWords(ocrtest::Words(*pages[index]), ocrtest::Words(*r.text)),
+                  expected * 95 / 100)
+            << "page " << index + 1;
+        // Not the other page read twice.
+        EXPECT_LT(CommonWords(ocrtest::Words(*pages[1 - index]), ocrtest::Words(*r.text)),
+                  expected / 2)
+            << "page " << index + 1;
+    }
+    EXPECT_EQ(engine.recognise(PageRef{dir.file("both.tif"), 2}).status,
+              RecognitionStatus::Unreadable);
+}
+
 TEST(Recognition, BlankPageHasNoText) {
     testsupport::TempDir dir;
     ImageBuffer blank{};
