@@ -8,6 +8,7 @@
 
 #include "cli/cleanup_options.h"
 #include "cli/commands.h"
+#include "cli/ocr_pages.h"
 #include "cli/progress.h"
 #include "pdf/page_import.h"
 #include "pdf/pdf_builder.h"
@@ -21,7 +22,8 @@ namespace {
 int Usage(const char* problem) {
     std::fprintf(stderr,
                  "vellumo-cli pdf: %s\nUsage: vellumo-cli pdf [--compress QUALITY] "
-                 "[--bilevel=auto|jbig2|g4] [--password PW] %s -o OUT.pdf FILE...\n",
+                 "[--bilevel=auto|jbig2|g4] [--password PW] %s [--ocr[=LANGS]|--no-ocr] "
+                 "-o OUT.pdf FILE...\n",
                  problem, vellumo::cli::kCleanupOptionsUsage);
     return 2;
 }
@@ -68,7 +70,8 @@ bool AllDigits(const char* s) {
 void PrintPdfHelp() {
     std::printf(
         "Usage: vellumo-cli pdf [--compress QUALITY] [--bilevel=auto|jbig2|g4] [--password PW]\n"
-        "                       %s -o OUT.pdf FILE...\n\n"
+        "                       %s [--ocr[=LANGS]|--no-ocr]\n"
+        "                       -o OUT.pdf FILE...\n\n"
         "Writes one PDF with every page of the files given, in order: image files (TIFF, BMP,\n"
         "JPEG, PCX, GIF, PNG, TGA; every page of a multi-page TIFF) and PDF files, so\n"
         "  vellumo-cli pdf -o all.pdf old.pdf new-scan.tif\n"
@@ -76,7 +79,7 @@ void PrintPdfHelp() {
         "gives it (150 dpi when the file records none). JPEG files go in unchanged;\n"
         "black-and-white pages, and other pages of two colours, as JBIG2 or CCITT G4, whichever\n"
         "is smaller. PDF pages that are one image keep their image data byte for byte and their\n"
-        "size; other PDF pages are drawn at 300 dpi.\n\n"
+        "size; other PDF pages are drawn at 300 dpi. Text is recognised on the image pages.\n\n"
         "  -o, --output OUT.pdf   the PDF to write; an existing file is replaced only when the\n"
         "                         new one is complete (it may be one of the inputs)\n"
         "  --compress QUALITY     recompress colour and grey pages as JPEG of quality 1..100;\n"
@@ -87,9 +90,11 @@ void PrintPdfHelp() {
         "                         jbig2 or g4\n"
         "  --password PW          the password of encrypted PDF files among the inputs\n"
         "%s"
+        "%s"
         "  -h, --help             this text\n\n"
-        "Exit status: 0 when the PDF is written, 1 when it is not, 2 for wrong usage.\n",
-        vellumo::cli::kCleanupOptionsUsage, vellumo::cli::CleanupOptionsHelp(25).c_str());
+        "Exit status: 0 when the PDF is written, 1 when it is not (or --ocr was given and the\n"
+        "text could not be recognised), 2 for wrong usage.\n",
+        vellumo::cli::kCleanupOptionsUsage, vellumo::cli::CleanupOptionsHelp(25).c_str(), kOcrHelp);
 }
 
 int RunPdfCommand(int argc, char** argv) {
@@ -102,6 +107,7 @@ int RunPdfCommand(int argc, char** argv) {
     vellumo::cli::CleanupChoice cleanup;
     std::string problem;
     bool onlyFiles = false;
+    OcrRequest ocrRequest;
     for (int i = 0; i < argc; ++i) {
         const char* a = argv[i];
         const auto match = onlyFiles
@@ -119,6 +125,8 @@ int RunPdfCommand(int argc, char** argv) {
             if (!AllDigits(argv[i])) return Usage("the quality must be a number from 1 to 100");
             options.compress = true;
             options.compressionPercent = argv[i];
+        } else if (!onlyFiles && ParseOcrOption(a, ocrRequest, problem)) {
+            if (!problem.empty()) return Usage(problem.c_str());
         } else if (!onlyFiles &&
                    (std::strcmp(a, "--bilevel") == 0 || std::strncmp(a, "--bilevel=", 10) == 0)) {
             const char* value = a[9] == '=' ? a + 10 : nullptr;
@@ -172,7 +180,12 @@ int RunPdfCommand(int argc, char** argv) {
         return 1;
     }
 
+    // Text is recognised on the pages as they go into the PDF, after any clean-up turned them.
     const bool terminal = ProgressOnTerminal();
+    PageRecogniser recogniser(ocrRequest, terminal);
+    for (const vellumo::imaging::PageRef& page : cleaned.pages) recogniser.add(page);
+    options.pageTexts = recogniser.finish();
+
     CliPdfListener listener(terminal);
     const PdfBuildResult result = BuildPdf(cleaned.pages, output, options, &listener);
     switch (result.status) {
@@ -199,7 +212,7 @@ int RunPdfCommand(int argc, char** argv) {
         return 1;
     }
     if (terminal) PrintPageBytes(result);
-    return 0;
+    return recogniser.failed() ? 1 : 0;
 }
 
 }  // namespace vellumo::cli

@@ -8,6 +8,7 @@
 
 #include "cli/cleanup_options.h"
 #include "cli/commands.h"
+#include "cli/ocr_pages.h"
 #include "cli/progress.h"
 #include "pdf/pdf_builder.h"
 #include "scan/page_transfer.h"
@@ -39,7 +40,7 @@ int Usage(const char* problem) {
     std::fprintf(stderr,
                  "vellumo-cli scan: %s\nUsage: vellumo-cli scan [--device NAME] "
                  "[--mode bw|grey|colour] [--resolution DPI] [--feeder] [--compress QUALITY] "
-                 "%s -o OUT.pdf\n",
+                 "%s [--ocr[=LANGS]|--no-ocr] -o OUT.pdf\n",
                  problem, vellumo::cli::kCleanupOptionsUsage);
     return 2;
 }
@@ -140,6 +141,7 @@ void PrintScanHelp() {
     std::printf(
         "Usage: vellumo-cli scan [--device NAME] [--mode bw|grey|colour] [--resolution DPI]\n"
         "                        [--feeder] [--compress QUALITY] %s\n"
+        "                        [--ocr[=LANGS]|--no-ocr]\n"
         "                        -o OUT.pdf\n\n"
         "Scans pages and writes them as one PDF.\n"
         "  --device NAME       the scanner: its name as listed, or a SANE device name\n"
@@ -148,14 +150,16 @@ void PrintScanHelp() {
         "  --resolution DPI    dots per inch (default: Vellumo's setting for the mode)\n"
         "  --feeder            take every sheet from the document feeder\n"
         "  --compress QUALITY  recompress grey and colour pages as JPEG, quality 1 to 100\n"
-        "%s"
+        "%s%s"
         "  -o OUT.pdf          the PDF to write\n\n"
         "Without the clean-up options, every page is cleaned as Vellumo's settings say\n"
         "(straightened, turned upright and blank pages reported, unless switched off there).\n"
-        "Ctrl+C cancels the scan. Exit status: 0 when the PDF is written with every page,\n"
-        "1 when it is not or the scanner stopped the scan early (the pages scanned before\n"
-        "are still written), 2 for wrong usage.\n",
-        vellumo::cli::kCleanupOptionsUsage, vellumo::cli::CleanupOptionsHelp(22).c_str());
+        "Pages are recognised while the next ones are scanned. Ctrl+C cancels the scan.\n"
+        "Exit status: 0 when the PDF is written with every page, 1 when it is not, the scanner\n"
+        "stopped the scan early (the pages scanned before are still written) or --ocr was given\n"
+        "and the text could not be recognised, 2 for wrong usage.\n",
+        vellumo::cli::kCleanupOptionsUsage, vellumo::cli::CleanupOptionsHelp(22).c_str(),
+        kOcrHelp);
 }
 
 int RunScanCommand(int argc, char** argv) {
@@ -165,6 +169,7 @@ int RunScanCommand(int argc, char** argv) {
     PdfBuildOptions options;
     options.compress = false;
     vellumo::cli::CleanupChoice cleanup = vellumo::cli::StoredCleanupChoice();
+    OcrRequest ocrRequest;
     std::string problem;
     for (int i = 0; i < argc; ++i) {
         const char* a = argv[i];
@@ -207,6 +212,8 @@ int RunScanCommand(int argc, char** argv) {
             if (!v || !AllDigits(v)) return Usage("the quality must be a number from 1 to 100");
             options.compress = true;
             options.compressionPercent = v;
+        } else if (ParseOcrOption(a, ocrRequest, problem)) {
+            if (!problem.empty()) return Usage(problem.c_str());
         } else {
             return Usage((std::string("unknown argument ") + a).c_str());
         }
@@ -240,6 +247,7 @@ int RunScanCommand(int argc, char** argv) {
     int failures = 0, droppedPages = 0;
     vellumo::cli::PageCleaner cleaner(cleanup);
     cleaner.warnWhenUprightMissing();
+    PageRecogniser recogniser(ocrRequest, progress);
     c.SetEventCallback(kEventImageTransferred, [&](void*, int, int) {
         TransferHooks hooks;
         hooks.showMessage = [](const std::string& text) {
@@ -260,6 +268,7 @@ int RunScanCommand(int argc, char** argv) {
             ProcessScannedImage(c.ImageHandle().get(), workingImage, pageNumber, transfer, hooks);
         if (r.outcome == TransferOutcome::Kept) {
             pages.push_back(r.path);
+            recogniser.add(r.path);
             if (progress) std::fprintf(stderr, "Page %zu scanned\n", pages.size());
         } else if (dropped) {
             ++droppedPages;
@@ -300,6 +309,7 @@ int RunScanCommand(int argc, char** argv) {
         return 1;
     }
 
+    options.pageTexts = recogniser.finish();
     CliPdfListener listener(progress);
     const PdfBuildResult result = BuildPdf(pages, output, options, &listener);
     RemoveFiles(pages);
@@ -311,7 +321,7 @@ int RunScanCommand(int argc, char** argv) {
         std::fprintf(stderr, "%s%zu page%s written to %s\n",
                      stoppedEarly ? "vellumo-cli: the scan stopped early; the " : "", pages.size(),
                      pages.size() == 1 ? "" : "s", output.c_str());
-    return failures == 0 && !stoppedEarly ? 0 : 1;
+    return failures == 0 && !stoppedEarly && !recogniser.failed() ? 0 : 1;
 }
 
 }  // namespace vellumo::cli

@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <bitset>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -14,8 +16,11 @@
 #include <string>
 #include <vector>
 
+#include "pdf/glyphless_font.h"
 #include "pdf/image_embed.h"
 #include "pdf/pdf_writer.h"
+#include "pdf/text_layer.h"
+#include "platform/log.h"
 #include "platform/temp_file.h"
 
 namespace vellumo::pdf {
@@ -29,6 +34,7 @@ struct AddedImage {
     int dpi;
     int page = 0;          // the page within the file, from 0
     std::string password;  // for encrypted PDFs
+    std::shared_ptr<const vellumo::ocr::PageText> text;
 };
 
 struct DocumentState {
@@ -105,15 +111,36 @@ std::string BaseName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// The invisible text of a page over its picture; null when it has none or the text was read
+// from a picture of another size (it would lie beside the words).
+std::shared_ptr<const PreparedTextLayer> TextLayer(const AddedImage& added,
+                                                   const EmbeddedImage& image, size_t page) {
+    if (!added.text) return nullptr;
+    if (added.text->imageWidth != image.width || added.text->imageHeight != image.height) {
+        WriteLogF(
+            "Page %zu: the recognised text is of a %d x %d picture, the page's is %d x %d; "
+            "left out\n",
+            page, added.text->imageWidth, added.text->imageHeight, image.width, image.height);
+        return nullptr;
+    }
+    return TextLayerFor(added.text);
+}
+
 // Writes the whole document to file. False with a message on any failure.
 bool WriteDocument(std::FILE* file, const DocumentState& doc, WrittenDocument& written,
                    std::string& error) {
     PdfWriter w(file);
-    w.write("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
+    // A document with a text layer has many small font and page dictionaries: they go packed
+    // into a compressed object stream, a feature of PDF 1.5.
+    const bool hasText = std::any_of(doc.images.begin(), doc.images.end(),
+                                     [](const AddedImage& a) { return a.text != nullptr; });
+    w.write(hasText ? "%PDF-1.5\n%\xE2\xE3\xCF\xD3\n" : "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
+    if (hasText) w.packObjects();
     const int catalog = w.reserveObject();
     const int pages = w.reserveObject();
     const int info = w.reserveObject();
     std::vector<int> kids;
+    GlyphlessFont textFont;
 
     for (size_t i = 0; i < doc.images.size(); ++i) {
         const AddedImage& added = doc.images[i];
@@ -139,14 +166,39 @@ bool WriteDocument(std::FILE* file, const DocumentState& doc, WrittenDocument& w
         double dpiX = SnapDpi(image.dpiX), dpiY = SnapDpi(image.dpiY);
         if (dpiX < kLowestDpi || dpiY < kLowestDpi) dpiX = dpiY = kDefaultDpi;
         if (added.dpi > 0) dpiX = dpiY = added.dpi;
-        const std::string width = PdfNumber(image.width * 72.0 / dpiX);
-        const std::string height = PdfNumber(image.height * 72.0 / dpiY);
+        // Page size in points, as the file states it (two decimals).
+        const double widthPt = std::round(image.width * 72.0 / dpiX * 100) / 100;
+        const double heightPt = std::round(image.height * 72.0 / dpiY * 100) / 100;
+        const std::string width = PdfNumber(widthPt);
+        const std::string height = PdfNumber(heightPt);
 
         const int content = w.reserveObject();
         const std::string drawing = "q " + width + " 0 0 " + height + " 0 0 cm /Im0 Do Q\n";
-        w.beginStream(content, "");
-        w.write(drawing);
-        w.endStream();
+        const std::shared_ptr<const PreparedTextLayer> text = TextLayer(added, image, i + 1);
+        int textContent = 0;
+        std::string fonts;
+        if (!text) {
+            w.beginStream(content, "");
+            w.write(drawing);
+            w.endStream();
+        } else {
+            // The picture, then the prepared text in a stream of its own: its bytes go in as they
+            // were compressed when the text was recognised.
+            PicturePlacement placement;
+            placement.a = widthPt;
+            placement.d = heightPt;
+            w.writeStream(
+                content, "",
+                drawing + TextLayerMatrix(text->imageWidth, text->imageHeight, placement));
+            textContent = w.reserveObject();
+            w.writeStream(textContent, "/Filter/FlateDecode", text->body);
+            textFont.use(text->use.highBytes);
+            // The text's fonts are written once, with the first page that uses them.
+            for (int v = 0; v < kGlyphlessVariantCount; ++v)
+                if (text->use.variants.test(v))
+                    fonts += std::string(" ") + kTextFontPrefix + std::to_string(v) + " " +
+                             std::to_string(textFont.object(w, v)) + " 0 R";
+        }
 
         const int page = w.reserveObject();
         w.beginObject(page);
@@ -154,13 +206,20 @@ bool WriteDocument(std::FILE* file, const DocumentState& doc, WrittenDocument& w
             image.rotate ? " /Rotate " + std::to_string(image.rotate) : std::string();
         w.printf(
             "<< /Type /Page /Parent %d 0 R /MediaBox [0 0 %s %s]%s /Resources << /XObject << "
-            "/Im0 %d 0 R >> >> /Contents %d 0 R >>\n",
-            pages, width.c_str(), height.c_str(), rotate.c_str(), imageObject, content);
+            "/Im0 %d 0 R >>",
+            pages, width.c_str(), height.c_str(), rotate.c_str(), imageObject);
+        if (!fonts.empty()) w.printf(" /Font <<%s >>", fonts.c_str());
+        if (textContent)
+            w.printf(" >> /Contents [%d 0 R %d 0 R] >>\n", content, textContent);
+        else
+            w.printf(" >> /Contents %d 0 R >>\n", content);
         w.endObject();
         kids.push_back(page);
         written.pages.push_back({KindName(image.kind), image.coding, w.offset() - pageStart});
         if (w.failed()) break;
     }
+
+    textFont.finish(w);
 
     w.beginObject(pages);
     w.write("<< /Type /Pages /Kids [");
@@ -310,7 +369,13 @@ int PGMT_AddImage(const char* path) {
     std::string error;
     const int rc = CheckImageFile(path, error);
     if (rc != 0) return rc;
-    State().images.push_back({path, State().dpi, 0, std::string()});
+    State().images.push_back({path, State().dpi, 0, std::string(), nullptr});
+    return 0;
+}
+
+int PGMT_AddText(std::shared_ptr<const vellumo::ocr::PageText> text) {
+    if (!text || State().images.empty()) return 1;
+    State().images.back().text = std::move(text);
     return 0;
 }
 
@@ -322,7 +387,7 @@ int PGMT_AddImagePage(const char* path, int page, const char* password, char* er
     const int rc = vellumo::pdf::CheckImagePage(path, page, key, error);
     CopyError(rc ? error : "", errorText, errorTextSize);
     if (rc != 0) return rc;
-    State().images.push_back({path, State().dpi, page, key});
+    State().images.push_back({path, State().dpi, page, key, nullptr});
     return 0;
 }
 

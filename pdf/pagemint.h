@@ -7,9 +7,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "ocr/page_text.h"
 #include "pdf/bilevel_image.h"
 
 namespace vellumo::pdf {
@@ -40,6 +42,10 @@ int PGMT_SetDPI(int dpi);
 // Appends an image file as the next page. Nonzero when the file cannot be opened (2) or is no
 // image of a format the program reads (3), or for a null or empty path (1).
 int PGMT_AddImage(const char* path);
+// Lays recognised text invisibly over the image added last, so the page can be searched and its
+// text copied. The text must have been recognised on a picture of that image's size; else the
+// page goes in without it. Nonzero (1) when no image has been added or text is null.
+int PGMT_AddText(std::shared_ptr<const vellumo::ocr::PageText> text);
 // Appends page `page` (from 0) of a file as the next page: any page of a multi-page TIFF, or of
 // a PDF (opened with password when it is encrypted; null or empty: none). A PDF page that is
 // one image keeps its image data byte for byte, with its size and turn; other PDF pages are

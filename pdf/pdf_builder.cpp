@@ -443,6 +443,8 @@ PdfBuildResult BuildPdf(const std::vector<vellumo::imaging::PageRef>& pageFiles,
             result.page = j;
             return result;
         }
+        if (static_cast<size_t>(j) <= options.pageTexts.size() && options.pageTexts[j - 1])
+            PGMT_AddText(options.pageTexts[j - 1]);
     }
 
     char errorText[256] = {};

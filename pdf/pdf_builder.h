@@ -6,10 +6,12 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "imaging/image_pages.h"
+#include "ocr/page_text.h"
 #include "pdf/bilevel_image.h"
 #include "pdf/pagemint.h"
 
@@ -26,6 +28,9 @@ struct PdfBuildOptions {
     vellumo::pdf::BilevelCoding bilevel = vellumo::pdf::BilevelCoding::Auto;
     std::map<std::string, std::string>
         passwords;  // encrypted PDFs among the pages: file -> password
+    // The recognised text of each page, by position (missing or null: the page has none); it
+    // goes under the page's picture as an invisible, searchable layer.
+    std::vector<std::shared_ptr<const vellumo::ocr::PageText>> pageTexts;
 };
 
 enum class PdfMessageKind {

@@ -56,6 +56,10 @@ inline constexpr IntSetting BlankPages{"BlankPages", 1};  // 0 off, 1 mark, 2 dr
 // PDF
 inline constexpr IntSetting Compress{"Compress", 1};
 inline constexpr TextSetting ComprPerc{"ComprPerc", "100"};
+// Text recognition. Their real defaults depend on the installed languages, so readers pass
+// ocr::DefaultOcrSetting() and ocr::DefaultOcrLanguages() (1 and "eng" when English is there).
+inline constexpr IntSetting OCR{"OCR", 1};                         // 1: PDFs get a text layer
+inline constexpr TextSetting OCRLanguages{"OCRLanguages", "eng"};  // e.g. "eng+deu"
 // Diagnostics
 inline constexpr IntSetting LogFile{"LogFile", 0};
 // Mail
@@ -99,7 +103,8 @@ inline constexpr SettingDef kSettingsTable[] = {
     setting::WpMinX,         setting::WpMinY,       setting::WpMaxX,
     setting::WpMaxY,         setting::WpLeft,       setting::WpTop,
     setting::WpRight,        setting::WpBottom,     setting::Deskew,
-    setting::AutoRotate,     setting::BlankPages,
+    setting::AutoRotate,     setting::BlankPages,   setting::OCR,
+    setting::OCRLanguages,
 };
 
 // The longest folder the file dialogs keep as their initial folder ("CurrentDir",

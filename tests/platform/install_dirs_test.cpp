@@ -97,7 +97,7 @@ TEST_F(InstalledTree, SaneFolderMustBeAFolder) {
 TEST(ExecutableDir, IsTheFolderOfThisTestProgram) {
     const std::string dir = ExecutableDir();
     ASSERT_FALSE(dir.empty());
-    EXPECT_TRUE(fs::exists(dir + "/install_test"));
+    EXPECT_TRUE(fs::exists(dir + "/platform_install_dirs_test"));
 }
 
 // vellumo-cli copied into an installed tree finds the SANE test scanner through the installed
