@@ -3,7 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 std::string TempDirectory() {
@@ -29,4 +31,19 @@ bool InTempDirectory(const std::string& path) {
     const std::string folder = TempDirectory();
     return path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
            path.find('/', folder.size()) == std::string::npos;
+}
+
+std::string TempFolderProblem() {
+    std::string folder = TempDirectory();
+    if (folder.size() > 1) folder.pop_back();
+    struct stat st {};
+    int error = 0;
+    if (stat(folder.c_str(), &st) != 0)
+        error = errno;
+    else if (!S_ISDIR(st.st_mode))
+        error = ENOTDIR;
+    else if (access(folder.c_str(), W_OK | X_OK) != 0)
+        error = errno;
+    if (error == 0) return {};
+    return "The temporary folder " + folder + " cannot be written: " + std::strerror(error);
 }
