@@ -203,6 +203,7 @@ int ExpandBilevelToGray(const ImageBuffer& src, ImageBuffer& dst) {
         }
     }
     SetGreyRamp(dst);
+    InheritResolution(src, dst);
     return kImgOk;
 }
 
@@ -339,6 +340,7 @@ int ConvertToGray(const ImageBuffer& src, ImageBuffer& dst) {
         }
     }
     SetGreyRamp(dst);
+    InheritResolution(src, dst);
     return kImgOk;
 }
 

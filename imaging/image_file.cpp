@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "imaging/codecs.h"
+#include "platform/regular_file.h"
 
 namespace {
 
@@ -25,6 +26,11 @@ constexpr FormatEntry kFormats[] = {
 ImageFormat DetectImageFormat(const char* file, ImageFileInfo* info) {
     ImageFileInfo scratch;
     ImageFileInfo& result = info ? *info : scratch;
+    // A FIFO or a device would make the decoders wait or read for ever.
+    if (!file || !vellumo::platform::IsRegularFile(file)) {
+        result = ImageFileInfo{};
+        return ImageFormat::None;
+    }
     for (const FormatEntry& entry : kFormats)
         if (entry.inspect(file, result) == kImgOk) return entry.format;
     result = ImageFileInfo{};
@@ -33,6 +39,7 @@ ImageFormat DetectImageFormat(const char* file, ImageFileInfo* info) {
 
 int ReadImageFile(const char* file, ImageBuffer& image) {
     std::memset(&image, 0, sizeof image);
+    if (!file || !vellumo::platform::IsRegularFile(file)) return kImgCannotOpen;
     ImageFileInfo info;
     for (const FormatEntry& entry : kFormats) {
         if (entry.inspect(file, info) != kImgOk) continue;
