@@ -9,6 +9,8 @@
 // jpeglib.h needs size_t and FILE declared first.
 #include <jpeglib.h>
 
+#include "platform/regular_file.h"
+
 namespace {
 
 struct ErrorJump {
@@ -50,7 +52,7 @@ void Requantize(j_decompress_ptr src, j_compress_ptr dst, jvirt_barray_ptr* coef
 
 bool RequantizeJpeg(const std::string& inPath, const std::string& outPath, int quality, int dpiX,
                     int dpiY) {
-    std::FILE* in = std::fopen(inPath.c_str(), "rb");
+    std::FILE* in = vellumo::platform::OpenRegularFile(inPath);
     if (!in) return false;
     // Set before the jump point and changed after it: volatile, so a failure sees them.
     std::FILE* volatile out = nullptr;
@@ -73,7 +75,7 @@ bool RequantizeJpeg(const std::string& inPath, const std::string& outPath, int q
             (src.jpeg_color_space == JCS_GRAYSCALE || src.jpeg_color_space == JCS_YCbCr);
         if (plain) {
             jvirt_barray_ptr* coefficients = jpeg_read_coefficients(&src);
-            out = std::fopen(outPath.c_str(), "wb");
+            out = vellumo::platform::OpenPrivateFileForWriting(outPath, true);
             if (out) {
                 jpeg_copy_critical_parameters(&src, &dst);
                 jpeg_set_quality(&dst, quality, TRUE);

@@ -14,10 +14,13 @@
 #include <mutex>
 
 #include "imaging/codecs.h"
+#include "imaging/read_failure.h"
+#include "imaging/status.h"
 #include "pdf/image_embed.h"
 #include "pdf/jpeg_requantize.h"
 #include "pdf/pagemint.h"
 #include "platform/log.h"
+#include "platform/private_folder.h"
 #include "platform/product.h"
 #include "platform/temp_file.h"
 
@@ -46,6 +49,10 @@ std::string PdfTitle() {
 
 void PdfBuildListener::pageStarted(int, int, const std::string&) {}
 void PdfBuildListener::showMessage(const std::string&, PdfMessageKind) {}
+void PdfBuildListener::showMessageWithDetails(const std::string& text, PdfMessageKind kind,
+                                              const std::string&) {
+    showMessage(text, kind);
+}
 
 namespace {
 
@@ -67,30 +74,34 @@ std::string Format(const char* format, ...) {
     return out;
 }
 
-// The temporary JPEG copies of one build: the written ".jpg" file and the empty file whose
-// name it extends. Removed on every way out once the library is done with them.
+// The temporary JPEG copies of one build live in a private folder of their own, made when the
+// first copy is needed and removed with them on every way out (a signal included) once the
+// library is done with them. Nobody else can read them or plant a link among them.
 class TemporaryCopies {
 public:
-    ~TemporaryCopies() {
-        for (const std::string& name : names_) {
-            unlink((name + ".jpg").c_str());
-            unlink(name.c_str());
+    // The folder, made on first use; "" when the temporary folder cannot be written.
+    std::string folder() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!tried_) {
+            tried_ = true;
+            folder_ = vellumo::platform::PrivateFolder("VW");
         }
-    }
-    void add(const std::string& name) {
-        if (!name.empty()) names_.push_back(name);
+        return folder_.path();
     }
 
 private:
-    std::vector<std::string> names_;
+    std::mutex mutex_;
+    bool tried_ = false;
+    vellumo::platform::PrivateFolder folder_;
 };
 
 // What a page hands to the library, worked out before its turn: the file (the page's own, or
 // its JPEG copy), the temporary name made for the copy, and a note for the log.
 struct PreparedPage {
     bool readable = false;
+    bool noTempFolder = false;  // a copy was needed and the temporary folder cannot be written
+    int readStatus = 0;         // why the page is not readable
     std::string file;
-    std::string temporary;
     std::string note;
 };
 
@@ -108,7 +119,7 @@ std::mutex jpegMutex;
 // the page's own resolution. Runs on a worker thread for the page after the current one, so it
 // touches neither the log nor the library.
 PreparedPage PreparePage(const std::string& path, const PdfBuildOptions& options, int page,
-                         int pageCount) {
+                         int pageCount, TemporaryCopies* copies) {
     PreparedPage p;
     p.file = path;
     // Only pages that are recompressed need their pixels; for the others reading the file's
@@ -116,17 +127,16 @@ PreparedPage PreparePage(const std::string& path, const PdfBuildOptions& options
     ImageFileInfo info;
     const ImageFormat format = DetectImageFormat(path.c_str(), &info);
     p.readable = format != ImageFormat::None;
+    if (!p.readable) p.readStatus = kImgNotThisFormat;
     if (!p.readable || !options.compress || info.bitsPerPixel <= 1) return p;
     const int quality = CompressionQuality(options.compressionPercent);
-    p.temporary = CreateTempFile("VW");
-    if (p.temporary.empty()) {
-        p.note = Format(
-            "Could not create a temporary file for image %d of %d, adding it "
-            "unchanged\n",
-            page, pageCount);
+    const std::string folder = copies->folder();
+    if (folder.empty()) {
+        // Leaving the page uncompressed would report as done what was not asked for.
+        p.noTempFolder = true;
         return p;
     }
-    const std::string jpeg = p.temporary + ".jpg";
+    const std::string jpeg = folder + "/VW" + std::to_string(page) + ".tmp.jpg";
     // A JPEG page is requantised without going through pixels; where that does not apply it
     // is decoded and encoded like every other page.
     if (format == ImageFormat::Jpeg) {
@@ -139,7 +149,8 @@ PreparedPage PreparePage(const std::string& path, const PdfBuildOptions& options
         }
     }
     ImageBuffer image{};
-    p.readable = ReadImageFile(path.c_str(), image) == 0;
+    p.readStatus = ReadImageFile(path.c_str(), image);
+    p.readable = p.readStatus == 0;
     if (p.readable && BitsPerPixel(image) > 1) {
         const auto [x, y] = DensityFor(ImageDpiX(image), ImageDpiY(image));
         int saved;
@@ -159,7 +170,7 @@ PreparedPage PreparePage(const std::string& path, const PdfBuildOptions& options
 }
 
 // The pages being prepared ahead of the loop (at most two, so memory holds two pages). Every
-// way out of the loop waits for them and hands their temporary files to copies.
+// way out of the loop waits for them; their JPEG copies go with copies.
 class PagesAhead {
 public:
     PagesAhead(const std::vector<std::string>& files, const PdfBuildOptions& options,
@@ -168,7 +179,7 @@ public:
     ~PagesAhead() {
         for (auto& [page, job] : jobs_) {
             try {
-                copies_.add(job.get().temporary);
+                job.get();
             } catch (const std::exception&) {
             }
         }
@@ -176,11 +187,11 @@ public:
     // Page j (from 1); starts j and j + 1 when they are not running yet.
     PreparedPage take(int j) {
         const int n = static_cast<int>(files_.size());
-        if (!options_.compress) return PreparePage(files_[j - 1], options_, j, n);
+        if (!options_.compress) return PreparePage(files_[j - 1], options_, j, n, &copies_);
         for (int k = j; k <= std::min(j + 1, n); ++k)
             if (jobs_.empty() || jobs_.back().first < k)
-                jobs_.emplace_back(
-                    k, std::async(std::launch::async, PreparePage, files_[k - 1], options_, k, n));
+                jobs_.emplace_back(k, std::async(std::launch::async, PreparePage, files_[k - 1],
+                                                 options_, k, n, &copies_));
         PreparedPage p;
         try {
             p = jobs_.front().second.get();
@@ -188,7 +199,6 @@ public:
             p.note = Format("Not enough memory for image %d of %d\n", j, n);
         }
         jobs_.pop_front();
-        copies_.add(p.temporary);
         return p;
     }
 
@@ -250,6 +260,8 @@ PdfResultText DescribeMakePdfResult(int result, const std::string& path,
     }
     t.failure = true;
     if (t.logLine.empty()) t.logLine = t.message + "\n";
+    // The texts of results 2 and 4 guess at the cause; the library's reason says what it was.
+    if (result != 3) t.details = errorText;
     return t;
 }
 
@@ -290,9 +302,20 @@ PdfBuildResult BuildPdf(const std::vector<std::string>& pageFiles, const std::st
         const PreparedPage prepared = ahead.take(j);
         if (!prepared.note.empty()) WriteLog(prepared.note);
         const std::string& file = prepared.file;
+        if (prepared.noTempFolder) {
+            result.errorText = TempFolderProblem();
+            events.showMessage(result.errorText, PdfMessageKind::Warning);
+            WriteLog(result.errorText + "\n");
+            PGMT_Reset();
+            result.status = PdfBuildStatus::NoTempFolder;
+            result.page = j;
+            return result;
+        }
         if (!prepared.readable) {
             // Leaving the page out would give a PDF that silently lacks it.
-            events.showMessage("Unsupported graphics format", PdfMessageKind::Warning);
+            result.errorText = vellumo::imaging::DescribeReadFailure(path, prepared.readStatus);
+            events.showMessageWithDetails("Unsupported graphics format", PdfMessageKind::Warning,
+                                          result.errorText);
             WriteLogF("Could not load image %d of %d (%s)\n", j, n, path.c_str());
             PGMT_Reset();
             result.status = PdfBuildStatus::PageUnreadable;
@@ -321,7 +344,9 @@ PdfBuildResult BuildPdf(const std::vector<std::string>& pageFiles, const std::st
     result.code = PGMT_MakePDF(outPath.c_str(), kPgmtModeReplace, errorText, sizeof errorText);
     result.errorText = errorText;
     const PdfResultText text = DescribeMakePdfResult(result.code, outPath, result.errorText);
-    if (text.failure) events.showMessage(text.message, PdfMessageKind::Warning);
+    if (text.failure)
+        events.showMessageWithDetails(text.message, PdfMessageKind::Warning, text.details);
     if (!text.logLine.empty()) WriteLog(text.logLine);
+    if (!text.details.empty()) WriteLog("Reason: " + text.details + "\n");
     return result;
 }
