@@ -67,6 +67,7 @@ int RunPdfCommand(int argc, char** argv) {
     }
     if (output.empty()) return Usage("no output file (-o OUT.pdf)");
     if (files.empty()) return Usage("no image files");
+    if (!CheckOutputPath(output)) return 1;
 
     CliPdfListener listener(ProgressOnTerminal());
     const PdfBuildResult result = BuildPdf(files, output, options, &listener);
@@ -81,6 +82,8 @@ int RunPdfCommand(int argc, char** argv) {
             std::fprintf(stderr, "vellumo-cli: cannot read page %d: %s\n", result.page,
                          files[static_cast<size_t>(result.page - 1)].c_str());
             return 1;
+        case PdfBuildStatus::NoTempFolder:
+            return 1;  // the builder has said why
         case PdfBuildStatus::AddImageFailed:
             std::fprintf(stderr, "vellumo-cli: cannot add page %d (%s), error %d\n", result.page,
                          files[static_cast<size_t>(result.page - 1)].c_str(), result.code);

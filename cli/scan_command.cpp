@@ -9,6 +9,8 @@
 #include "cli/commands.h"
 #include "cli/progress.h"
 #include "pdf/pdf_builder.h"
+#include "platform/signal_cleanup.h"
+#include "platform/temp_file.h"
 #include "scan/page_transfer.h"
 #include "scan/scan_session.h"
 #include "scan/scanner_component.h"
@@ -192,6 +194,12 @@ int RunScanCommand(int argc, char** argv) {
         }
     }
     if (output.empty()) return Usage("no output file (-o OUT.pdf)");
+    // Every sheet of a feeder would be scanned for nothing if the PDF could not be written.
+    if (!CheckOutputPath(output)) return 1;
+    if (const std::string problem = TempFolderProblem(); !problem.empty()) {
+        std::fprintf(stderr, "vellumo-cli: %s\n", problem.c_str());
+        return 1;
+    }
 
     const bool progress = ProgressOnTerminal();
     ScannerComponent c;
@@ -216,6 +224,8 @@ int RunScanCommand(int argc, char** argv) {
         MakeTransferSettings(StoredInt("Invert"), StoredInt("AutoCrop"));
 
     std::vector<std::string> pages;
+    // The page files go when a signal ends the command before the PDF is written.
+    std::vector<vellumo::platform::RemoveOnSignal> pageCleanup;
     int failures = 0;
     c.SetEventCallback(kEventImageTransferred, [&](void*, int, int) {
         TransferHooks hooks;
@@ -227,6 +237,7 @@ int RunScanCommand(int argc, char** argv) {
             c.ImageHandle().get(), static_cast<int>(pages.size()) + 1, transfer, hooks);
         if (r.outcome == TransferOutcome::Kept) {
             pages.push_back(r.path);
+            pageCleanup.emplace_back(r.path);
             if (progress) std::fprintf(stderr, "Page %zu scanned\n", pages.size());
         } else {
             ++failures;
@@ -235,9 +246,11 @@ int RunScanCommand(int argc, char** argv) {
     });
     c.SetAcquireEndCallback([&](const AcquireEnd& end) { OnAcquireEnded(end, ui); });
 
-    struct sigaction action {};
+    struct sigaction action {
+    }, previous{};
     action.sa_handler = OnInterrupt;
-    sigaction(SIGINT, &action, nullptr);
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, &previous);
     const bool started = OnScanPage(c, ui, settings);
     bool cancelSent = false;
     while (started && !ui.finished) {
@@ -248,7 +261,7 @@ int RunScanCommand(int argc, char** argv) {
         }
     }
     if (started) FinishScan(c, ui);
-    signal(SIGINT, SIG_DFL);
+    sigaction(SIGINT, &previous, nullptr);
     if (!started || interrupted) {
         RemoveFiles(pages);
         if (interrupted) std::fprintf(stderr, "vellumo-cli: the scan was cancelled\n");
@@ -261,11 +274,15 @@ int RunScanCommand(int argc, char** argv) {
 
     CliPdfListener listener(progress);
     const PdfBuildResult result = BuildPdf(pages, output, options, &listener);
-    RemoveFiles(pages);
     if (!result.written()) {
+        // The sheets are scanned; the pages stay for the user to rescue.
+        for (auto& cleanup : pageCleanup) cleanup.release();
         std::fprintf(stderr, "vellumo-cli: the PDF could not be written (%d)\n", result.code);
+        std::fprintf(stderr, "vellumo-cli: the scanned pages are kept in:\n");
+        for (const std::string& page : pages) std::fprintf(stderr, "  %s\n", page.c_str());
         return 1;
     }
+    RemoveFiles(pages);
     if (progress)
         std::fprintf(stderr, "%zu page%s written to %s\n", pages.size(),
                      pages.size() == 1 ? "" : "s", output.c_str());

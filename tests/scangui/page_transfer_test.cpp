@@ -118,6 +118,21 @@ TEST(PageTransfer, FailuresLeaveNoPageFileAndFreeTheWorkingImage) {
     EXPECT_EQ(workingImage.header, nullptr);
 }
 
+TEST(PageTransfer, WithoutATemporaryFolderTheMessageSaysSo) {
+    testsupport::IsolatedHome home;
+    const std::string missing = home.path() + "/no-tmp";
+    setenv("TMPDIR", missing.c_str(), 1);
+    std::vector<std::string> messages;
+    Captured c;
+    TransferHooks hooks = Recording(c, messages, "");
+    hooks.makePagePath = MakeScanPagePath;
+    const auto dib = BilevelDib(16, 4, 0, 255);
+    const TransferResult r = ProcessScannedImage(&dib, 1, {}, hooks);
+    EXPECT_EQ(r.outcome, TransferOutcome::SaveFailed);
+    EXPECT_EQ(messages, std::vector<std::string>{"The temporary folder " + missing +
+                                                 " cannot be written: No such file or directory"});
+}
+
 TEST(PageTransfer, PageFileNamesAreUniqueAndLeaveNoReservingFile) {
     testsupport::IsolatedHome home;
     const std::string a = MakeScanPagePath(), b = MakeScanPagePath();
