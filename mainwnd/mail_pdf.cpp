@@ -15,6 +15,7 @@
 #include "pdf/pdf_builder.h"
 #include "platform/dialogs.h"
 #include "platform/log.h"
+#include "platform/private_folder.h"
 #include "platform/settings_store.h"
 #include "platform/temp_file.h"
 
@@ -48,9 +49,14 @@ public:
         ShowPdfPageProgress(page, pageCount);
     }
     void showMessage(const std::string& text, PdfMessageKind kind) override {
+        showMessageWithDetails(text, kind, std::string());
+    }
+    void showMessageWithDetails(const std::string& text, PdfMessageKind kind,
+                                const std::string& details) override {
         QApplication::setOverrideCursor(Qt::ArrowCursor);
         MessageBox(owner_, QString::fromStdString(text),
-                   kind == PdfMessageKind::Warning ? MessageIcon::Exclamation : MessageIcon::None);
+                   kind == PdfMessageKind::Warning ? MessageIcon::Exclamation : MessageIcon::None,
+                   MessageButtons::Ok, QString::fromStdString(details));
         QApplication::restoreOverrideCursor();
     }
 
@@ -80,6 +86,13 @@ void ShowCancellableActivity(const char* text) {
 int SendMailMapi() {
     QWidget* owner = mainDialog;
     WriteLog("Loading MAPI32.DLL\r\n");
+    // The desktop's mail hand-over takes the place of the library and of its SendMail.
+    if (!Dialogs()->mailClientAvailable()) {
+        MessageBox(owner, QString::fromLatin1(kMapiNotFound));
+        return kMapiNoClient;
+    }
+    WriteLog("MAPI32.DLL loaded\r\n");
+    WriteLog("MAPI: SendMail function found\r\n");
     WriteLog("Creating image descriptions\r\n");
     const QString path = QString::fromStdString(mailAttachmentPath);
     if (!QFile::exists(path)) {
@@ -117,8 +130,16 @@ void OnMailAsPdf(CVellumoDlg& dialog) {
         MessageBox(mainWindow, QStringLiteral("Nothing to mail yet"), MessageIcon::Exclamation);
         return;
     }
-    mailAttachmentPath = TempDirectory() + kAttachmentName;
-    RemoveFile(mailAttachmentPath);
+    // Each hand-off gets a private folder of its own for its "Images.pdf": nobody else can read
+    // it or plant a link there, and a PDF the mail program has not read yet is never replaced.
+    vellumo::platform::PrivateFolder handoff(vellumo::platform::kMailHandoffPrefix);
+    if (!handoff.ok()) {
+        const std::string problem = TempFolderProblem();
+        WriteLog(problem + "\n");
+        MessageBox(mainWindow, QString::fromStdString(problem), MessageIcon::Exclamation);
+        return;
+    }
+    mailAttachmentPath = handoff.file(kAttachmentName);
     WriteLogF("Will save to %s\n", mailAttachmentPath.c_str());
 
     WaitCursor cursor;
@@ -167,6 +188,10 @@ void OnMailAsPdf(CVellumoDlg& dialog) {
         const int result = SendMailMapi();
         WriteLogF("Send MAPI message done, result %d\r\n", result);
         if (result == 0) {
+            // xdg-email returns at once; the mail program reads the file when the user sends.
+            // It stays for a day (removed at a later start of Vellumo), whatever happens here.
+            handoff.keep();
+            vellumo::platform::RemoveOldMailHandoffs();
             // No caption of its own: the box carries the program's name.
             Dialogs()->messageBox(mainWindow, QString::fromLatin1(kMapiEndedWithout),
                                   QCoreApplication::applicationName(), MessageIcon::None,
@@ -176,7 +201,8 @@ void OnMailAsPdf(CVellumoDlg& dialog) {
 
     EndActivity(mainWindow);
     cursor.restore();
-    RemoveFile(mailAttachmentPath);
+    // The PDF goes with its folder, unless the mail program still has to read it.
+    handoff = vellumo::platform::PrivateFolder();
     ClearPages(QStringLiteral("Clear list of pages to send?"));
 }
 

@@ -90,6 +90,13 @@ void ActivityMailListener::pumpEvents() {
     PumpActivityMessages();
 }
 
+void ActivityMailListener::waitingForServer() {
+    if (kind_ == Kind::TestMail)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    else
+        pumpEvents();
+}
+
 bool ActivityMailListener::cancelRequested() {
     return ::cancelRequested == 1;
 }

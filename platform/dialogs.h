@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <utility>
 
 #include "platform/printer.h"
 
@@ -48,6 +49,7 @@ class DialogProvider {
 public:
     virtual ~DialogProvider() = default;
 
+    // The box shows the details set just before it (see setDetailsForNextMessage).
     virtual Answer messageBox(QWidget* parent, const QString& text, const QString& caption,
                               MessageIcon icon, MessageButtons buttons) = 0;
     // The chosen files, empty when the user cancelled.
@@ -59,12 +61,25 @@ public:
     virtual bool openUrl(const QUrl& url) = 0;
     // Starts a program detached; false when it could not be started.
     virtual bool startProgram(const QString& program, const QStringList& arguments) = 0;
+    // True when there is a mail client to hand mails to.
+    virtual bool mailClientAvailable() = 0;
     // Hands a file to the desktop's mail client as the attachment of a new mail.
     // Started: the client took it (it asks the user for recipient and text); NoClient: there
     // is no mail client to hand over to; Failed: the file is not readable or the hand-over
     // failed.
     virtual MailClientResult mailWithAttachment(const QString& path) = 0;
     virtual PrinterInfo defaultPrinter() = 0;
+
+    // The details of the next message box: the file and the real reason behind the message,
+    // shown on request below its text. A provider takes them when it shows that box.
+    void setDetailsForNextMessage(const QString& details) { details_ = details; }
+
+protected:
+    // The details for the box being shown (empty: none); they apply to that box only.
+    QString takeDetails() { return std::exchange(details_, QString()); }
+
+private:
+    QString details_;
 };
 
 // The provider in use: the Qt one unless another has been installed.
@@ -74,7 +89,7 @@ DialogProvider* SetDialogProvider(DialogProvider* provider);
 
 // Shorthand for the usual message box with the caption "Vellumo".
 Answer MessageBox(QWidget* parent, const QString& text, MessageIcon icon = MessageIcon::None,
-                  MessageButtons buttons = MessageButtons::Ok);
+                  MessageButtons buttons = MessageButtons::Ok, const QString& details = QString());
 
 // The real dialogs: QMessageBox, QFileDialog, QDesktopServices, xdg-email, CUPS.
 class QtDialogProvider : public DialogProvider {
@@ -86,6 +101,8 @@ public:
     bool openFile(const QString& path) override;
     bool openUrl(const QUrl& url) override;
     bool startProgram(const QString& program, const QStringList& arguments) override;
+    // xdg-email is on the PATH.
+    bool mailClientAvailable() override;
     // Through xdg-email: its own session, no terminal, no input; what it writes to its error
     // output goes to the log. A tool still running after mailToolTimeoutSeconds is left to
     // itself and counts as failed.

@@ -408,6 +408,9 @@ TEST_F(SavePdf, TargetThatCannotBeCreatedIsReportedAndTheListStays) {
     ASSERT_EQ(dialogs_.asked().size(), 2u);
     EXPECT_EQ(dialogs_.asked()[1].text, QString::fromStdString(text));
     EXPECT_EQ(dialogs_.asked()[1].icon, MessageIcon::Exclamation);
+    // The text guesses; the details say what it really was.
+    EXPECT_EQ(dialogs_.asked()[1].details.toStdString(),
+              "the folder " + notAFolder + " does not exist");
     EXPECT_TRUE(Logged(text));
     EXPECT_EQ(readFile(notAFolder), "x");
     EXPECT_EQ(pages.size(), 1u);
