@@ -17,6 +17,9 @@
 #include "prefs/prefs_pages.h"
 #include "res/resources.h"
 
+using namespace vellumo::platform;
+using namespace vellumo::res;
+
 bool CVellumoApp::commandLineHasGo(const QStringList& arguments) {
     return arguments.mid(1)
         .join(QLatin1Char(' '))

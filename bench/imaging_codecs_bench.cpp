@@ -18,6 +18,8 @@
 #include "imaging/codec_common.h"
 #include "imaging/codecs.h"
 
+using namespace vellumo::imaging;
+
 namespace {
 
 constexpr int kWidth = 2480, kHeight = 3508;

@@ -12,6 +12,8 @@
 #include "imaging/image_buffer.h"
 #include "imaging/transform.h"
 
+using namespace vellumo::imaging;
+
 namespace {
 
 constexpr int kWidth = 2480;

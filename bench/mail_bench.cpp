@@ -12,6 +12,9 @@
 #include "mail/mime_message.h"
 #include "platform/temp_file.h"
 
+using namespace vellumo::platform;
+using namespace vellumo::mail;
+
 namespace {
 
 long PeakRssKb() {

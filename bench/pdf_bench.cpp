@@ -11,6 +11,9 @@
 #include "pdf/g4_encoder.h"
 #include "pdf/pagemint.h"
 
+using namespace vellumo::imaging;
+using namespace vellumo::pdf;
+
 namespace {
 
 constexpr int kWidth = 2480, kHeight = 3508;

@@ -26,6 +26,9 @@
 #include "mainwnd/page_list.h"
 #endif
 
+using namespace vellumo::imaging;
+using namespace vellumo::scan;
+
 namespace {
 
 std::string configDir;

@@ -3,6 +3,8 @@
 // returns the process's exit code: 0 success, 1 failure, 2 wrong usage.
 #pragma once
 
+namespace vellumo::cli {
+
 struct CliCommand {
     const char* name;
     const char* summary;  // one line for the general help
@@ -17,3 +19,5 @@ int RunMailCliCommand(int argc, char** argv);
 void PrintMailHelp();
 int RunScanCommand(int argc, char** argv);
 void PrintScanHelp();
+
+}  // namespace vellumo::cli

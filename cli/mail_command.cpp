@@ -10,6 +10,11 @@
 #include "platform/settings_store.h"
 #endif
 
+namespace vellumo::cli {
+
+using namespace vellumo::platform;
+using namespace vellumo::mail;
+
 namespace {
 
 MailDefaults StoredMailDefaults() {
@@ -42,3 +47,5 @@ void PrintMailHelp() {
     char* argv[] = {name, help, nullptr};
     RunMailCommand(2, argv, MailDefaults{});
 }
+
+}  // namespace vellumo::cli

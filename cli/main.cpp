@@ -6,6 +6,8 @@
 #include "cli/commands.h"
 #include "platform/signal_cleanup.h"
 
+using namespace vellumo::cli;
+
 namespace {
 
 const CliCommand kCommands[] = {

@@ -9,6 +9,10 @@
 #include "cli/progress.h"
 #include "pdf/pdf_builder.h"
 
+namespace vellumo::cli {
+
+using namespace vellumo::pdf;
+
 namespace {
 
 int Usage(const char* problem) {
@@ -97,3 +101,5 @@ int RunPdfCommand(int argc, char** argv) {
     }
     return 0;
 }
+
+}  // namespace vellumo::cli

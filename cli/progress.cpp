@@ -6,6 +6,10 @@
 
 #include "platform/replace_file.h"
 
+namespace vellumo::cli {
+
+using namespace vellumo::pdf;
+
 bool ProgressOnTerminal() {
     return isatty(STDERR_FILENO) == 1;
 }
@@ -31,3 +35,4 @@ bool CheckOutputPath(const std::string& out) {
                  vellumo::platform::DescribeTargetProblem(target).c_str());
     return false;
 }
+}  // namespace vellumo::cli

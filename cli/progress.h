@@ -6,6 +6,8 @@
 
 #include "pdf/pdf_builder.h"
 
+namespace vellumo::cli {
+
 // True when standard error is a terminal.
 bool ProgressOnTerminal();
 
@@ -14,15 +16,17 @@ bool CheckOutputPath(const std::string& out);
 
 // The PDF builder's view from the command line: "Page j of n: file" for each page when
 // `progress` is set, and every message of the builder (always) as "vellumo-cli: text".
-class CliPdfListener : public PdfBuildListener {
+class CliPdfListener : public pdf::PdfBuildListener {
 public:
     explicit CliPdfListener(bool progress) : progress_(progress) {}
     void pageStarted(int page, int pageCount, const std::string& file) override;
-    void showMessage(const std::string& text, PdfMessageKind kind) override;
+    void showMessage(const std::string& text, pdf::PdfMessageKind kind) override;
     // The details (the file and the real reason) go on a line of their own.
-    void showMessageWithDetails(const std::string& text, PdfMessageKind kind,
+    void showMessageWithDetails(const std::string& text, pdf::PdfMessageKind kind,
                                 const std::string& details) override;
 
 private:
     bool progress_;
 };
+
+}  // namespace vellumo::cli

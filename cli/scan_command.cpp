@@ -20,6 +20,12 @@
 #include "platform/settings_store.h"
 #endif
 
+namespace vellumo::cli {
+
+using namespace vellumo::platform;
+using namespace vellumo::pdf;
+using namespace vellumo::scan;
+
 namespace {
 
 volatile std::sig_atomic_t interrupted = 0;
@@ -288,3 +294,5 @@ int RunScanCommand(int argc, char** argv) {
                      pages.size() == 1 ? "" : "s", output.c_str());
     return failures == 0 ? 0 : 1;
 }
+
+}  // namespace vellumo::cli

@@ -5,6 +5,8 @@
 
 #include "imaging/dib.h"
 
+using namespace vellumo::imaging;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A private copy, so any read past `size` is caught by the sanitizer.
     std::vector<uint8_t> copy(data, data + size);

@@ -12,6 +12,7 @@
 #include "imaging/codecs.h"
 
 namespace fuzzinput {
+using namespace vellumo::imaging;
 
 // Images larger than this are inspected but not decoded: the fuzzer looks for memory errors,
 // not for the time it takes to fill a huge (but legitimate) page.
@@ -43,15 +44,15 @@ private:
 
 // Inspect, allocate, load and free, as the program reads a page.
 inline void InspectAndLoad(const uint8_t* data, size_t size,
-                           int (*inspect)(const char*, ImageFileInfo&),
-                           int (*load)(const char*, ImageBuffer&)) {
+                           int (*inspect)(const char*, vellumo::imaging::ImageFileInfo&),
+                           int (*load)(const char*, vellumo::imaging::ImageBuffer&)) {
     MemoryFile file(data, size);
     if (!file.ok()) return;
-    ImageFileInfo info;
+    vellumo::imaging::ImageFileInfo info;
     if (inspect(file.path(), info) != 0) return;
     const uint64_t bytes = uint64_t(info.width) * uint64_t(info.height) * 4;
     if (bytes > kMaxFuzzPixelBytes) return;
-    ImageBuffer image{};
+    vellumo::imaging::ImageBuffer image{};
     if (AllocateImage(image, info.width, info.height, info.bitsPerPixel) != 0) return;
     load(file.path(), image);
     FreeImage(image);

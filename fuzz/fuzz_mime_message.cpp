@@ -10,6 +10,8 @@
 
 #include "mail/mime_message.h"
 
+using namespace vellumo::mail;
+
 namespace {
 
 std::string Take(const uint8_t*& data, size_t& size) {

@@ -5,6 +5,10 @@
 #include "imaging/transform.h"
 #include "platform/log.h"
 
+namespace vellumo::imaging {
+
+using namespace vellumo::platform;
+
 namespace {
 
 constexpr int kWhite24 = 0xFFFFFF;
@@ -154,3 +158,5 @@ int AutoCropImage(ImageBuffer& image) {
     WriteLog("new image area set\n");
     return kImgOk;
 }
+
+}  // namespace vellumo::imaging

@@ -5,6 +5,8 @@
 
 #include "imaging/image_buffer.h"
 
+namespace vellumo::imaging {
+
 // Replaces the image by a copy about 100 pixels wide (same depth): the scale factor is
 // 10000 / areaRight percent, in unsigned integer arithmetic, so an image wider than 10001
 // pixels shrinks to width 0 and fails with -1. An image one column wide (areaRight 0) has no
@@ -18,3 +20,5 @@ int ShrinkForAnalysis(ImageBuffer& image);
 // as it was, 0 is returned and the log says "autocrop found no page edges (...), image area
 // unchanged" with the edges computed, in place of the two "new image area" lines.
 int AutoCropImage(ImageBuffer& image);
+
+}  // namespace vellumo::imaging

@@ -8,6 +8,8 @@
 #include "imaging/codecs.h"
 #include "imaging/dib.h"
 
+namespace vellumo::imaging {
+
 namespace {
 
 constexpr size_t kFileHeaderBytes = 14;
@@ -124,3 +126,5 @@ int SaveBmp(const char* file, const ImageBuffer& image, int option) {
     }
     return out.commit();
 }
+
+}  // namespace vellumo::imaging

@@ -10,6 +10,10 @@
 
 #include "platform/regular_file.h"
 
+namespace vellumo::imaging {
+
+using namespace vellumo::platform;
+
 namespace codec {
 
 namespace {
@@ -269,3 +273,5 @@ double DpiForFile(int32_t pelsPerMetre) {
 }
 
 }  // namespace codec
+
+}  // namespace vellumo::imaging

@@ -11,6 +11,8 @@
 #include "imaging/image_buffer.h"
 #include "platform/replace_file.h"
 
+namespace vellumo::imaging {
+
 namespace codec {
 
 // Reads the whole file (at most maxBytes) into data: 0, kImgCannotOpen or kImgNoMemory.
@@ -94,3 +96,5 @@ double DpiFromPelsPerMetre(int32_t pelsPerMetre);
 double DpiForFile(int32_t pelsPerMetre);
 
 }  // namespace codec
+
+}  // namespace vellumo::imaging

@@ -10,6 +10,8 @@
 #include "imaging/codec_common.h"
 #include "imaging/codecs.h"
 
+namespace vellumo::imaging {
+
 int SaveEps(const char* file, const ImageBuffer& image) {
     if (int rc = codec::CheckSaveSource(image)) return rc;
     const bool grey = codec::IsPlainGrey(image);
@@ -48,3 +50,5 @@ int SaveEps(const char* file, const ImageBuffer& image) {
     out.write("\r\nshowpage\r\n", 12);
     return out.commit();
 }
+
+}  // namespace vellumo::imaging

@@ -15,6 +15,8 @@
 #include "imaging/codec_common.h"
 #include "imaging/codecs.h"
 
+namespace vellumo::imaging {
+
 namespace {
 
 // A 12-bit LZW code can stand for at most 4096 pixels.
@@ -446,3 +448,5 @@ int SaveGif(const char* file, const ImageBuffer& image) {
     if (int rc = writer.close()) return rc;
     return out.commit();
 }
+
+}  // namespace vellumo::imaging

@@ -16,6 +16,8 @@
 #include "imaging/codec_common.h"
 #include "imaging/codecs.h"
 
+namespace vellumo::imaging {
+
 namespace {
 
 struct Density {
@@ -280,3 +282,5 @@ int SetJpegDensity(int xDensity, int yDensity, int unit) {
     jpegDensity = Density{xDensity, yDensity, unit};
     return kImgOk;
 }
+
+}  // namespace vellumo::imaging

@@ -7,6 +7,8 @@
 #include "imaging/codec_common.h"
 #include "imaging/codecs.h"
 
+namespace vellumo::imaging {
+
 namespace {
 
 constexpr size_t kHeaderBytes = 128;
@@ -293,3 +295,5 @@ int SavePcx(const char* file, const ImageBuffer& image) {
     }
     return out.commit();
 }
+
+}  // namespace vellumo::imaging

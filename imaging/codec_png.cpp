@@ -11,6 +11,8 @@
 #include "imaging/codec_common.h"
 #include "imaging/codecs.h"
 
+namespace vellumo::imaging {
+
 namespace {
 
 // Deflate makes at most 1032 bytes of one byte of input.
@@ -339,3 +341,5 @@ int SavePng(const char* file, const ImageBuffer& image, int option) {
     if (std::ferror(out.stream())) out.fail();
     return out.commit();
 }
+
+}  // namespace vellumo::imaging

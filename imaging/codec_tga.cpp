@@ -8,6 +8,8 @@
 #include "imaging/codec_common.h"
 #include "imaging/codecs.h"
 
+namespace vellumo::imaging {
+
 namespace {
 
 constexpr size_t kHeaderBytes = 18;
@@ -256,3 +258,5 @@ int SaveTga(const char* file, const ImageBuffer& image, int option) {
     }
     return out.commit();
 }
+
+}  // namespace vellumo::imaging

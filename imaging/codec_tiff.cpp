@@ -14,6 +14,8 @@
 #include "imaging/codecs.h"
 #include "imaging/lzw_encoder.h"
 
+namespace vellumo::imaging {
+
 namespace {
 
 int Silent(TIFF*, void*, const char*, const char*, va_list) {
@@ -606,3 +608,5 @@ int SaveTiff(const char* file, const ImageBuffer& image, int compression) {
     tif.reset();
     return out.commit();
 }
+
+}  // namespace vellumo::imaging

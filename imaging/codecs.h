@@ -5,6 +5,8 @@
 
 #include "imaging/image_buffer.h"
 
+namespace vellumo::imaging {
+
 // What an inspect operation reports. width, height and bitsPerPixel are what the image will
 // have in memory (1, 8 or 24: deeper or shallower files are converted on load), so the caller
 // allocates with them and then calls the matching load operation.
@@ -78,3 +80,5 @@ ImageFormat DetectImageFormat(const char* file, ImageFileInfo* info = nullptr);
 // Inspects, allocates and loads a file of any readable format into image (which is replaced;
 // the caller frees what it held before). 0, or a negative code with image all zero.
 int ReadImageFile(const char* file, ImageBuffer& image);
+
+}  // namespace vellumo::imaging

@@ -13,6 +13,8 @@
 #define VELLUMO_X86 1
 #endif
 
+namespace vellumo::imaging {
+
 namespace {
 
 uint8_t GreyOf(uint32_t blue, uint32_t green, uint32_t red) {
@@ -393,3 +395,5 @@ int FillImageArea(int level, ImageBuffer& image) {
     }
     return kImgOk;
 }
+
+}  // namespace vellumo::imaging

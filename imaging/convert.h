@@ -9,6 +9,8 @@
 
 #include "imaging/image_buffer.h"
 
+namespace vellumo::imaging {
+
 // 1-bit src to 8-bit dst: pixel 0 becomes 0, pixel 1 becomes 255; dst gets the grey ramp.
 // Other depths: -26.
 int ExpandBilevelToGray(const ImageBuffer& src, ImageBuffer& dst);
@@ -41,3 +43,5 @@ int GetPixelValue(const ImageBuffer& image, int x, int y);
 // Sets every pixel of the area to `level` (1 bit: the level's lowest bit; 24 and 32 bits: all
 // colour channels; 16 bits: each 5-bit channel to level / 8). Level outside 0-255: -5.
 int FillImageArea(int level, ImageBuffer& image);
+
+}  // namespace vellumo::imaging

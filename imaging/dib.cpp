@@ -5,6 +5,8 @@
 
 #include "imaging/codec_common.h"
 
+namespace vellumo::imaging {
+
 namespace {
 
 constexpr uint32_t kBiRgb = 0;
@@ -296,3 +298,5 @@ int DibToImage(const void* packedDib, size_t size, ImageBuffer& image) {
     }
     return kImgOk;
 }
+
+}  // namespace vellumo::imaging

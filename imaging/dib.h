@@ -8,6 +8,8 @@
 
 #include "imaging/image_buffer.h"
 
+namespace vellumo::imaging {
+
 // Allocates image (which is replaced) and decodes the packed DIB into it. Depths 1, 4, 8, 16,
 // 24 and 32 (others -26); 4-bit becomes 8-bit, 16- and 32-bit become 24-bit; RLE4 and RLE8
 // are decoded; top-down and bottom-up rows. The colour table is copied for palette depths and
@@ -39,3 +41,5 @@ int ParseDib(const uint8_t* data, size_t available, size_t total, long long bits
 // Decodes a DIB of `size` bytes described by layout into image, which is allocated with
 // layout's width, height and imageBits.
 int DecodeDib(const uint8_t* data, size_t size, const DibLayout& layout, ImageBuffer& image);
+
+}  // namespace vellumo::imaging

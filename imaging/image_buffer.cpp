@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace vellumo::imaging {
+
 namespace {
 
 constexpr double kInchesPerMetre = 39.37007874015748;
@@ -204,3 +206,4 @@ void InheritResolution(const ImageBuffer& src, ImageBuffer& dst) {
     dst.header->biYPelsPerMeter =
         scaled(src.header->biYPelsPerMeter, AreaHeight(dst), AreaHeight(src));
 }
+}  // namespace vellumo::imaging

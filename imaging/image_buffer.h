@@ -9,6 +9,8 @@
 
 #include "imaging/status.h"
 
+namespace vellumo::imaging {
+
 #pragma pack(push, 1)
 struct BitmapInfoHeader {
     uint32_t biSize;
@@ -107,3 +109,5 @@ void SetImageDpi(ImageBuffer& image, double dpiX, double dpiY);
 // own gets src's, scaled by the change from src's area size to dst's (unchanged for a copy or a
 // crop), so the picture keeps its size on paper.
 void InheritResolution(const ImageBuffer& src, ImageBuffer& dst);
+
+}  // namespace vellumo::imaging

@@ -5,6 +5,8 @@
 #include "imaging/codecs.h"
 #include "platform/regular_file.h"
 
+namespace vellumo::imaging {
+
 namespace {
 
 struct FormatEntry {
@@ -52,3 +54,5 @@ int ReadImageFile(const char* file, ImageBuffer& image) {
     }
     return kImgNotThisFormat;
 }
+
+}  // namespace vellumo::imaging

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace vellumo::imaging {
+
 namespace {
 
 bool libraryInitialised = false;
@@ -282,3 +284,5 @@ void CopyBits(uint8_t* dst, size_t dstBit, const uint8_t* src, size_t srcBit, si
         done += n;
     }
 }
+
+}  // namespace vellumo::imaging

@@ -8,6 +8,8 @@
 
 #include "imaging/image_buffer.h"
 
+namespace vellumo::imaging {
+
 // Decides once where pixels live. This platform has no DIB sections: the pixels always lie in
 // the image's own memory block and `bitmapHandle` stays null. Safe to call more than once.
 int InitImagingLibrary();
@@ -115,3 +117,5 @@ inline uint8_t* AreaRow(const ImageBuffer& image, uint32_t y) {
     const int bits = BitsPerPixel(image);
     return bits >= 8 ? row + static_cast<size_t>(image.areaLeft) * (bits / 8) : row;
 }
+
+}  // namespace vellumo::imaging

@@ -3,6 +3,8 @@
 #include <bit>
 #include <cstring>
 
+namespace vellumo::imaging {
+
 namespace {
 
 constexpr uint32_t kClearCode = 256;
@@ -176,3 +178,5 @@ void LzwEncoder::finish() {
     bitCount_ = 0;
     current_ = -1;
 }
+
+}  // namespace vellumo::imaging

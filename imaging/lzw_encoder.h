@@ -14,6 +14,8 @@
 #include <memory>
 #include <vector>
 
+namespace vellumo::imaging {
+
 class LzwEncoder {
 public:
     LzwEncoder();
@@ -51,3 +53,5 @@ private:
     int width_ = 9;
     int current_ = -1;  // the code of the string matched so far, -1 before the first byte
 };
+
+}  // namespace vellumo::imaging

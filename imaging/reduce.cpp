@@ -11,6 +11,8 @@
 #include "imaging/imaging.h"
 #include "imaging/transform.h"
 
+namespace vellumo::imaging {
+
 namespace {
 
 bool IsGrey(const RgbQuad& c) {
@@ -155,3 +157,5 @@ int ReduceImage(const ImageBuffer& src, ImageBuffer& dst) {
         ReduceBands<uint32_t>(rows, sw, sh, dst);
     return kImgOk;
 }
+
+}  // namespace vellumo::imaging

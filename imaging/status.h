@@ -1,6 +1,8 @@
 // Result codes of the imaging operations: 0 is success, every failure a negative number.
 #pragma once
 
+namespace vellumo::imaging {
+
 enum ImagingStatus : int {
     kImgOk = 0,
     kImgEmpty = -1,              // width or height zero, or an empty area
@@ -18,3 +20,5 @@ enum ImagingStatus : int {
     kImgUnsupportedFile = -102,  // a valid file using a feature the decoder does not handle
     kImgEncodeFailed = -103,     // the codec library refused to encode
 };
+
+}  // namespace vellumo::imaging

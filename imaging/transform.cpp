@@ -16,6 +16,8 @@
 #define VELLUMO_X86 1
 #endif
 
+namespace vellumo::imaging {
+
 namespace {
 
 bool SupportedDepth(int bits) {
@@ -1030,3 +1032,5 @@ int MirrorImage(const ImageBuffer& src, ImageBuffer& dst) {
     CarryAlong(src, dst, false);
     return kImgOk;
 }
+
+}  // namespace vellumo::imaging

@@ -12,6 +12,8 @@
 
 #include "imaging/image_buffer.h"
 
+namespace vellumo::imaging {
+
 // Scales the src area to exactly fill the dst area by nearest-neighbour sampling: destination
 // pixel x takes source pixel x * srcWidth / dstWidth (rows alike). 1, 8, 16, 24 and 32 bits.
 int ResizeImage(const ImageBuffer& src, ImageBuffer& dst);
@@ -47,3 +49,5 @@ int InvertImage(const ImageBuffer& src, ImageBuffer& dst);
 
 // Reverses the order of the pixels in every row of the area (left-right mirror).
 int MirrorImage(const ImageBuffer& src, ImageBuffer& dst);
+
+}  // namespace vellumo::imaging

@@ -6,6 +6,8 @@
 #include "imaging/convert.h"
 #include "imaging/transform.h"
 
+namespace vellumo::imaging {
+
 ImageBuffer workingImage = {};
 
 int RotateWorkingImage(int direction) {
@@ -131,3 +133,5 @@ int CropImageToArea(ImageBuffer& image, const SelectionRect& area) {
     CopyImageDescriptor(cropped, image);
     return kImgOk;
 }
+
+}  // namespace vellumo::imaging

@@ -5,6 +5,8 @@
 
 #include "imaging/image_buffer.h"
 
+namespace vellumo::imaging {
+
 // The page under work. All zero while no page is loaded; every command that loads a page
 // into it releases it again before it returns.
 extern ImageBuffer workingImage;
@@ -46,3 +48,5 @@ SelectionRect SelectionToImageArea(const ImageBuffer& image, const ImageBuffer& 
 // part, but its pixels are those of before. An area that is empty or leaves the image gives -1
 // and changes nothing. 0 or a negative code.
 int CropImageToArea(ImageBuffer& image, const SelectionRect& area);
+
+}  // namespace vellumo::imaging

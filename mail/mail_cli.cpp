@@ -16,6 +16,8 @@
 #include "mail/mime_message.h"
 #include "mail/smtp_send.h"
 
+namespace vellumo::mail {
+
 namespace {
 
 constexpr char kUsage[] =
@@ -192,3 +194,5 @@ int RunMailCommand(int argc, char** argv, const MailDefaults& defaults) {
     if (result == kMailCancelled) return kExitInterrupted;
     return result == kMailSent ? 0 : 1;
 }
+
+}  // namespace vellumo::mail

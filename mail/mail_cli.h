@@ -12,6 +12,8 @@
 
 #include <string>
 
+namespace vellumo::mail {
+
 // Values of the stored mail settings, filled by the caller; options on the command line win.
 struct MailDefaults {
     std::string from;         // "SMTP Email address"
@@ -23,3 +25,5 @@ struct MailDefaults {
 
 // argv[0] is the command name ("mail"); the options follow.
 int RunMailCommand(int argc, char** argv, const MailDefaults& defaults);
+
+}  // namespace vellumo::mail

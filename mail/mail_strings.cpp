@@ -1,5 +1,7 @@
 #include "mail/mail_strings.h"
 
+namespace vellumo::mail {
+
 namespace {
 
 struct MailStringEntry {
@@ -51,3 +53,5 @@ const char kMapiInvalid[] = "Invalid MAPI DLL";
 const char kMapiNoMemory[] = "No memory during MAPI send mail";
 const char kMapiSendError[] = "Error during MAPI send mail";
 const char kMapiEndedWithout[] = "*** Mail application ended without errors ***";
+
+}  // namespace vellumo::mail

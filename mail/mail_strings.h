@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace vellumo::mail {
+
 enum MailStringId {
     IDS_MAIL_NO_TEMP_PATH = 3100,
     IDS_MAIL_NO_TEMP_FILE = 3110,
@@ -42,3 +44,5 @@ extern const char kMapiInvalid[];       // "Invalid MAPI DLL"
 extern const char kMapiNoMemory[];      // "No memory during MAPI send mail"
 extern const char kMapiSendError[];     // "Error during MAPI send mail"
 extern const char kMapiEndedWithout[];  // "*** Mail application ended without errors ***"
+
+}  // namespace vellumo::mail

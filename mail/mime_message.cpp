@@ -11,6 +11,8 @@
 #include <map>
 #include <random>
 
+namespace vellumo::mail {
+
 namespace {
 
 constexpr size_t kMaxLine = 78;
@@ -683,3 +685,5 @@ void MimeShutdown() {
     lib.messages.clear();
     lib.started = false;
 }
+
+}  // namespace vellumo::mail

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace vellumo::mail {
+
 // Message option: stamp "Date" and "Message-ID" when the message is written (value 1) unless
 // the caller set those header fields itself. Off (0) by default.
 constexpr int kMimeOptionDateAndMessageId = 0;
@@ -95,3 +97,5 @@ int MimeAttachFile(int message, const std::string& path, int flags);
 bool MimeWriteToFile(int message, const std::string& path);
 // Releases every message; harmless when not started.
 void MimeShutdown();
+
+}  // namespace vellumo::mail

@@ -31,6 +31,8 @@
 #include "mail/mime_message.h"
 #include "platform/regular_file.h"
 
+namespace vellumo::mail {
+
 namespace {
 
 constexpr size_t kMaxReplyLine = 4096;
@@ -1086,3 +1088,5 @@ int SmtpGetErrorText(int errorCode, char* buffer, int bufferSize) {
     buffer[n] = '\0';
     return (int)n;
 }
+
+}  // namespace vellumo::mail

@@ -23,6 +23,8 @@
 #include <cstdint>
 #include <string>
 
+namespace vellumo::mail {
+
 // Connection options. The program passes kSmtpConnectStandard: EHLO with its extensions, TLS
 // whenever it is available, verified certificates (none of these can be switched off).
 constexpr unsigned kSmtpConnectStandard = 0x2001;
@@ -126,3 +128,5 @@ int SmtpGetLastError();
 std::string SmtpGetErrorText(int errorCode);
 // The same into a caller's buffer of bufferSize bytes (always terminated); returns the length.
 int SmtpGetErrorText(int errorCode, char* buffer, int bufferSize);
+
+}  // namespace vellumo::mail

@@ -11,6 +11,10 @@
 #include "platform/log.h"
 #include "platform/temp_file.h"
 
+namespace vellumo::mail {
+
+using namespace vellumo::platform;
+
 void MailSendListener::log(const std::string& line) {
     WriteLog(line);
 }
@@ -274,3 +278,5 @@ MailSendResult RunSendMail(const SmtpMailFields& fields, const std::string& atta
 MailSendResult RunTestMail(const SmtpMailFields& fields, MailSendListener& listener) {
     return Run(fields, "", listener, TestMailFlavour());
 }
+
+}  // namespace vellumo::mail

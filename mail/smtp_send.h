@@ -22,6 +22,8 @@
 
 #include "mail/smtp_client.h"
 
+namespace vellumo::mail {
+
 // How a message is presented to the user.
 enum class MailMessageKind {
     kStringMessage,  // beep, no owner window, warning icon (texts of the string table)
@@ -92,3 +94,5 @@ MailSendResult RunSendMail(const SmtpMailFields& fields, const std::string& atta
 // The test mail of the Email settings page: "Test" from the own address (fields.from) to the
 // same address, with no attachment, no progress and no cancel, and no success lines in the log.
 MailSendResult RunTestMail(const SmtpMailFields& fields, MailSendListener& listener);
+
+}  // namespace vellumo::mail

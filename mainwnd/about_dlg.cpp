@@ -10,6 +10,8 @@
 #include "platform/dialogs.h"
 #include "platform/product.h"
 
+using namespace vellumo::platform;
+
 namespace {
 
 const QColor kGround(237, 237, 237);

@@ -1,3 +1,4 @@
+#include "platform/cancel.h"
 #include "mainwnd/activity_dialog.h"
 
 #include <QCloseEvent>
@@ -9,6 +10,8 @@
 #include <QWindow>
 
 #include "mainwnd/dialog_units.h"
+
+using namespace vellumo::platform;
 
 QPointer<CActivityDialog> activityDialog;
 // cancelRequested is defined with the scan session's state (scan/scan_session.cpp).

@@ -66,8 +66,7 @@ private:
 
 // The one activity dialog, living as long as the main dialog; null until it is made.
 extern QPointer<CActivityDialog> activityDialog;
-// 1 once the user pressed Cancel in the activity dialog; operations clear it when they start.
-extern int cancelRequested;
+// The cancel flag the dialog raises is platform::cancelRequested (platform/cancel.h).
 
 // Makes the hidden activity dialog for the main window (once; later calls return the same
 // one): shown in front of that window, destroyed with it, Cancel enables it again, placed 10

@@ -14,6 +14,9 @@
 #include "platform/log.h"
 #include "platform/settings_store.h"
 
+using namespace vellumo::platform;
+using namespace vellumo::imaging;
+
 int LoadImageFile(const QString& path, QWidget* parent) {
     FreeImage(workingImage);
     const QByteArray file = QFile::encodeName(path);

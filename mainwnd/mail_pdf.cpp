@@ -1,3 +1,4 @@
+#include "platform/cancel.h"
 #include "mainwnd/mail_pdf.h"
 
 #include <QApplication>
@@ -18,6 +19,10 @@
 #include "platform/private_folder.h"
 #include "platform/settings_store.h"
 #include "platform/temp_file.h"
+
+using namespace vellumo::platform;
+using namespace vellumo::pdf;
+using namespace vellumo::mail;
 
 namespace {
 

@@ -1,3 +1,4 @@
+#include "platform/cancel.h"
 #include "mainwnd/mail_ui.h"
 
 #include <QApplication>
@@ -11,6 +12,9 @@
 #include "mainwnd/vellumo_dlg.h"
 #include "platform/dialogs.h"
 #include "platform/log.h"
+
+using namespace vellumo::platform;
+using namespace vellumo::mail;
 
 std::string mailAttachmentPath;
 
@@ -98,11 +102,11 @@ void ActivityMailListener::waitingForServer() {
 }
 
 bool ActivityMailListener::cancelRequested() {
-    return ::cancelRequested == 1;
+    return vellumo::platform::cancelRequested == 1;
 }
 
 void ActivityMailListener::clearCancel() {
-    ::cancelRequested = 0;
+    vellumo::platform::cancelRequested = 0;
 }
 
 void ActivityMailListener::endActivity() {
@@ -179,7 +183,7 @@ void SendMailSmtp() {
     }
     ShowActivityDialog();
     PumpActivityMessages();
-    if (::cancelRequested == 1) {
+    if (vellumo::platform::cancelRequested == 1) {
         WriteLog("cancelled\n");
         listener.endActivity();
         return;
@@ -198,5 +202,5 @@ bool SmtpSendRunning() {
 void OnSmtpCancelled() {
     // The transfer's progress call acts on the cancel, once; a cancel it has acted on already
     // leaves the flag raised, so a second request changes nothing.
-    if (sendRunning) ::cancelRequested = 1;
+    if (sendRunning) vellumo::platform::cancelRequested = 1;
 }

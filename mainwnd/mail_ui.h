@@ -18,7 +18,7 @@ extern std::string mailAttachmentPath;
 // started the send (the main window, or the Email settings page): it owns the message boxes
 // and is enabled again when the send ends. The test mail also shows the activity dialog's
 // Cancel button again and restores the cursor at the end.
-class ActivityMailListener : public MailSendListener {
+class ActivityMailListener : public vellumo::mail::MailSendListener {
 public:
     enum class Kind { SendMail, TestMail };
     ActivityMailListener(QWidget* owner, Kind kind);
@@ -33,7 +33,7 @@ public:
     bool cancelRequested() override;
     void clearCancel() override;
     void endActivity() override;
-    void showMessage(const std::string& text, MailMessageKind kind) override;
+    void showMessage(const std::string& text, vellumo::mail::MailMessageKind kind) override;
 
     // Shows the wait cursor until the end of the send (restored once, by endActivity).
     void showWaitCursor();
@@ -57,7 +57,7 @@ struct TestMailFields {
 // server, with the page disabled and the activity dialog showing "Sending mail, please wait
 // ..." (without Cancel and progress) meanwhile; "Message successfully sent to ADDR" at the end,
 // or the failure in a warning box owned by the page.
-MailSendResult SendTestMail(QWidget* page, const TestMailFields& fields);
+vellumo::mail::MailSendResult SendTestMail(QWidget* page, const TestMailFields& fields);
 
 // The SMTP delivery of "MAIL AS PDF": asks for sender, recipient, subject and text in the
 // send-mail dialog and sends mailAttachmentPath with them, the SMTP values coming from the

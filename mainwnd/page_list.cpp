@@ -10,6 +10,10 @@
 #include "platform/temp_file.h"
 #include "widgets/image_convert.h"
 
+using namespace vellumo::platform;
+using namespace vellumo::imaging;
+using namespace vellumo::widgets;
+
 PageTable pages;
 int currentItem = 0;
 ImageBuffer thumbnailImage{};

@@ -35,7 +35,7 @@ inline constexpr PageCounter pageCounter{};
 extern int currentItem;
 
 // The last thumbnail cell made by MakeThumbnail (260 x 260, 24-bit).
-extern ImageBuffer thumbnailImage;
+extern vellumo::imaging::ImageBuffer thumbnailImage;
 
 // The thumbnails, one slot per page ever added. The list only grows, so a slot stays valid
 // after the page before it is deleted or the list is cleared.
@@ -67,7 +67,7 @@ std::string MakeTempPagePath();
 // Fits the image into a 260 x 260 cell filled with grey 227 (centred, never enlarged) and keeps
 // the cell in thumbnailImage. 0, or -1 when the image is empty; another negative code when the
 // cell cannot be made (thumbnailImage is then unchanged).
-int MakeThumbnail(const ImageBuffer& image);
+int MakeThumbnail(const vellumo::imaging::ImageBuffer& image);
 // The thumbnail's size inside its cell for a working area w x h (w = areaRight - areaLeft,
 // h = areaBottom - areaTop).
 QSize ThumbnailSize(uint32_t w, uint32_t h);

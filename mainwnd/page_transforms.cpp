@@ -15,6 +15,9 @@
 #include "platform/dialogs.h"
 #include "platform/log.h"
 
+using namespace vellumo::platform;
+using namespace vellumo::imaging;
+
 namespace {
 
 struct Transform {

@@ -13,6 +13,8 @@
 #include "platform/messages.h"
 #include "platform/window_message.h"
 
+using namespace vellumo::platform;
+
 PageListWindows pageListWindows;
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "platform/window_message.h"
 
-class CSAPrefsSubDlg : public MessageWindow<QDialog> {
+class CSAPrefsSubDlg : public vellumo::platform::MessageWindow<QDialog> {
     Q_OBJECT
 public:
     static constexpr unsigned kBackground = 0xEDEDED;
@@ -41,7 +41,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void childEvent(QChildEvent* event) override;
-    LRESULT messageMap(unsigned message, WPARAM wParam, LPARAM lParam) override;
+    vellumo::platform::LRESULT messageMap(unsigned message, vellumo::platform::WPARAM wParam, vellumo::platform::LPARAM lParam) override;
 
 private:
     int templateId_;

@@ -10,6 +10,9 @@
 #include "mainwnd/save_image_file.h"
 #include "widgets/image_convert.h"
 
+using namespace vellumo::imaging;
+using namespace vellumo::widgets;
+
 void DrawImage(QPainter& painter, int x, int y, const ImageBuffer& image) {
     const QImage picture = ImageToQImage(image);
     if (!picture.isNull()) painter.drawImage(QPoint(x, y), picture);

@@ -13,7 +13,7 @@ class QPainter;
 class QPushButton;
 
 // Draws the image's working area with its top-left corner at (x, y).
-void DrawImage(QPainter& painter, int x, int y, const ImageBuffer& image);
+void DrawImage(QPainter& painter, int x, int y, const vellumo::imaging::ImageBuffer& image);
 
 class CPreviewDlg : public QDialog {
     Q_OBJECT
@@ -43,13 +43,13 @@ public:
 
     QWidget* control(int id) const;
     QWidget* frame() const { return frame_; }
-    const ImageBuffer& displayCopy() const { return display_; }
+    const vellumo::imaging::ImageBuffer& displayCopy() const { return display_; }
     // Where the display copy lies inside the frame.
     QPoint drawOffset() const;
     // The displayed image's first and last pixel in dialog coordinates.
     QRect displayedImageRect() const;
     // The selection in dialog coordinates, normalised; empty when there is none.
-    SelectionRect selection() const { return selection_; }
+    vellumo::imaging::SelectionRect selection() const { return selection_; }
     bool hasSelection() const { return !selection_.empty(); }
 
     void OnCrop();
@@ -75,9 +75,9 @@ private:
     QWidget* frame_ = nullptr;
     QPushButton* ok_ = nullptr;
     QPushButton* crop_ = nullptr;
-    ImageBuffer display_ = {};
-    SelectionRect selection_;
+    vellumo::imaging::ImageBuffer display_ = {};
+    vellumo::imaging::SelectionRect selection_;
     bool tracking_ = false;
-    SelectionRect trackingRect_;
+    vellumo::imaging::SelectionRect trackingRect_;
     bool initialised_ = false;
 };

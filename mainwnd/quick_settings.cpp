@@ -11,6 +11,9 @@
 #include "widgets/bitmap_button.h"
 #include "widgets/skin_button.h"
 
+using namespace vellumo::platform;
+using namespace vellumo::widgets;
+
 namespace {
 
 constexpr int kRadioOn = 138, kRadioOff = 139;

@@ -10,6 +10,9 @@
 #include "platform/log.h"
 #include "platform/settings_store.h"
 
+using namespace vellumo::platform;
+using namespace vellumo::imaging;
+
 namespace {
 
 struct SaveFormat {

@@ -20,7 +20,7 @@ QString InitialSaveName(int lastFileType);
 QString EnforceSaveExtension(const QString& path, int position);
 // Writes the image's working area in the format of the position (outside 1 to 8: BMP).
 // 0 or the imaging operation's negative code.
-int SaveImageAs(const QString& path, int position, const ImageBuffer& image);
+int SaveImageAs(const QString& path, int position, const vellumo::imaging::ImageBuffer& image);
 
 // The whole command on the working image: asks for the file ("Save As Graphics File"),
 // remembers the folder and the type, writes the file and tells the user of a failure.

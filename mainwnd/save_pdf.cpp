@@ -1,3 +1,4 @@
+#include "platform/cancel.h"
 #include "mainwnd/save_pdf.h"
 
 #include <QApplication>
@@ -17,6 +18,9 @@
 #include "platform/dialogs.h"
 #include "platform/log.h"
 #include "platform/settings_store.h"
+
+using namespace vellumo::platform;
+using namespace vellumo::pdf;
 
 namespace {
 

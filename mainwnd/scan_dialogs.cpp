@@ -2,6 +2,8 @@
 
 #include "platform/dialogs.h"
 
+using namespace vellumo::platform;
+
 void ShowScanMessage(QWidget* parent, const std::string& text, bool exclamation) {
     MessageBox(parent, QString::fromStdString(text),
                exclamation ? MessageIcon::Exclamation : MessageIcon::None, MessageButtons::Ok);

@@ -12,6 +12,9 @@
 #include "platform/settings_store.h"
 #include "scan/source_selection.h"
 
+using namespace vellumo::platform;
+using namespace vellumo::scan;
+
 std::function<int(CSourceDialog& dialog)> sourceDialogHook;
 
 CSourceDialog::CSourceDialog(const std::vector<std::string>& names, int current, QWidget* parent)

@@ -10,6 +10,8 @@
 #include "platform/password.h"
 #include "platform/settings_store.h"
 
+using namespace vellumo::platform;
+
 namespace {
 
 void Place(QWidget* widget, int x, int y, int w, int h) {

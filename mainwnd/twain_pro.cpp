@@ -1,3 +1,4 @@
+#include "platform/cancel.h"
 #include "mainwnd/twain_pro.h"
 
 #include <QApplication>
@@ -21,6 +22,10 @@
 #include "scan/page_transfer.h"
 #include "scan/scan_session.h"
 #include "scan/source_selection.h"
+
+using namespace vellumo::platform;
+using namespace vellumo::imaging;
+using namespace vellumo::scan;
 
 CTwainPRO* twainPro = nullptr;
 std::function<int(CPreviewDlg& dialog)> previewDialogHook;
@@ -247,7 +252,7 @@ void OnScanPage(CVellumoDlg& dialog) {
     settings.duplex = dialog.duplex;
     settings.noFeeder = dialog.noFeeder;
     settings.getText = StoreAccess().getText;
-    if (::OnScanPage(twainPro->component(), ui, settings)) twainPro->WatchCancel(true);
+    if (vellumo::scan::OnScanPage(twainPro->component(), ui, settings)) twainPro->WatchCancel(true);
 }
 
 void OnTransferComplete(void* owner, int, int) {

@@ -37,12 +37,12 @@ public:
     explicit CTwainPRO(void* owner);
     ~CTwainPRO() override;
 
-    ScanEventCallback event1Callback;  // none by default
-    ScanEventCallback event2Callback;  // none by default
+    vellumo::scan::ScanEventCallback event1Callback;  // none by default
+    vellumo::scan::ScanEventCallback event2Callback;  // none by default
     const int id = 1;
     void* owner;
 
-    ScannerComponent& component() { return component_; }
+    vellumo::scan::ScannerComponent& component() { return component_; }
 
     void OnEvent1(int argument) override;
     void OnImageTransferred(int argument) override;
@@ -65,7 +65,7 @@ private:
     void Post(std::function<void()> work);
     void Drain();
 
-    ScannerComponent component_;
+    vellumo::scan::ScannerComponent component_;
     std::mutex mutex_;
     std::deque<std::function<void()>> queue_;
     bool draining_ = false;
@@ -79,9 +79,11 @@ private:
 extern CTwainPRO* twainPro;
 
 class QWidget;
+namespace vellumo::scan {
 class ScanUi;
+}
 // The scan session's windows: the activity dialog, the dialog seam and the main dialog.
-std::unique_ptr<ScanUi> MakeMainScanUi(QWidget* mainWindow);
+std::unique_ptr<vellumo::scan::ScanUi> MakeMainScanUi(QWidget* mainWindow);
 
 // Creates the scanner for the main dialog and starts the start-up source selection.
 void ConnectScanner(CVellumoDlg& dialog);

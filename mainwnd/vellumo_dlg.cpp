@@ -29,6 +29,10 @@
 #include "widgets/bitmap_button.h"
 #include "widgets/skin_button.h"
 
+using namespace vellumo::platform;
+using namespace vellumo::imaging;
+using namespace vellumo::widgets;
+
 QPointer<CVellumoDlg> mainDialog;
 bool largeFonts = false;
 QFont pageFont;

@@ -18,9 +18,11 @@
 #include "widgets/standard_dialog.h"
 
 class QAbstractButton;
+namespace vellumo::widgets {
 class CBitmapButton;
 class CFixedButton;
 class CxSkinButton;
+}  // namespace vellumo::widgets
 class CPageView;
 class CVellumoTranslucentDlg;
 
@@ -40,7 +42,7 @@ struct PrefPageEntry {
 void RegisterSettingsPage(const QString& caption, int templateId, PrefPageFactory create);
 void ClearRegisteredSettingsPages();
 
-class CVellumoDlg : public CStandardDialog {
+class CVellumoDlg : public vellumo::widgets::CStandardDialog {
     Q_OBJECT
 public:
     explicit CVellumoDlg(QWidget* skin);
@@ -95,7 +97,7 @@ public:
     static constexpr int TIMER_LOADEMAIL = 24;
 
 protected:
-    LRESULT messageMap(unsigned message, WPARAM wParam, LPARAM lParam) override;
+    vellumo::platform::LRESULT messageMap(unsigned message, vellumo::platform::WPARAM wParam, vellumo::platform::LPARAM lParam) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -120,7 +122,7 @@ private:
     void DrawPageSizeGroup();
     void SetToggleImages();
     void SetTabBitmaps(int home, int settings, int general, int email);
-    LRESULT OnShowPrefPage(WPARAM index);
+    vellumo::platform::LRESULT OnShowPrefPage(vellumo::platform::WPARAM index);
 
     std::map<int, QAbstractButton*> controls_;
     CPageView* pageView_ = nullptr;

@@ -8,6 +8,9 @@
 #include "platform/messages.h"
 #include "widgets/translucent_button.h"
 
+using namespace vellumo::platform;
+using namespace vellumo::widgets;
+
 namespace {
 
 CVellumoTranslucentDlg::CompanionFactory& Factory() {

@@ -8,9 +8,11 @@
 
 #include "widgets/translucent_dialog.h"
 
+namespace vellumo::widgets {
 class CTranslucentButton;
+}
 
-class CVellumoTranslucentDlg : public CTranslucentDialog {
+class CVellumoTranslucentDlg : public vellumo::widgets::CTranslucentDialog {
     Q_OBJECT
 public:
     // Makes the companion for a skin window, parented to it.
@@ -25,17 +27,17 @@ public:
 
     // Shows "Pages ready to save (n):" with n = counter - 1 on the page-count button; counter
     // is the page counter (pages plus one).
-    void ShowPageCount(WPARAM counter);
+    void ShowPageCount(vellumo::platform::WPARAM counter);
 
-    CTranslucentButton* pageCountButton() const { return pageCountButton_; }
+    vellumo::widgets::CTranslucentButton* pageCountButton() const { return pageCountButton_; }
     // The page-count picture for a page counter, as the button shows it.
-    static QImage pageCountImage(WPARAM counter);
-    static QString pageCountText(WPARAM counter);
+    static QImage pageCountImage(vellumo::platform::WPARAM counter);
+    static QString pageCountText(vellumo::platform::WPARAM counter);
 
 protected:
     QWidget* createCompanionDialog() override;
-    LRESULT messageMap(unsigned message, WPARAM wParam, LPARAM lParam) override;
+    vellumo::platform::LRESULT messageMap(unsigned message, vellumo::platform::WPARAM wParam, vellumo::platform::LPARAM lParam) override;
 
 private:
-    CTranslucentButton* pageCountButton_ = nullptr;
+    vellumo::widgets::CTranslucentButton* pageCountButton_ = nullptr;
 };

@@ -6,6 +6,8 @@
 
 #include "pdf/image_embed.h"
 
+namespace vellumo::pdf {
+
 namespace {
 
 struct FileCloser {
@@ -163,3 +165,5 @@ EmbedResult EmbedJpegFile(PdfWriter& writer, int object, const std::string& path
     writer.endStream();
     return EmbedResult::Done;
 }
+
+}  // namespace vellumo::pdf

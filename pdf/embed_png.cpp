@@ -11,6 +11,10 @@
 
 #include "pdf/image_embed.h"
 
+namespace vellumo::pdf {
+
+using namespace vellumo::imaging;
+
 namespace {
 
 struct Chunk {
@@ -137,3 +141,5 @@ EmbedResult EmbedPngFile(PdfWriter& writer, int object, const std::string& path,
     writer.endStream();
     return EmbedResult::Done;
 }
+
+}  // namespace vellumo::pdf

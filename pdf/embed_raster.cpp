@@ -7,6 +7,10 @@
 #include "pdf/g4_encoder.h"
 #include "pdf/image_embed.h"
 
+namespace vellumo::pdf {
+
+using namespace vellumo::imaging;
+
 namespace {
 
 int Luminance(const RgbQuad& q) {
@@ -115,3 +119,5 @@ EmbedResult EmbedDecodedFile(PdfWriter& writer, int object, const std::string& p
     FreeImage(buffer);
     return ok ? EmbedResult::Done : EmbedResult::Failed;
 }
+
+}  // namespace vellumo::pdf

@@ -12,6 +12,10 @@
 #include "pdf/g4_encoder.h"
 #include "pdf/image_embed.h"
 
+namespace vellumo::pdf {
+
+using namespace vellumo::imaging;
+
 namespace {
 
 int QuietHandler(TIFF*, void* userData, const char* module, const char* format, va_list args) {
@@ -216,3 +220,5 @@ EmbedResult EmbedTiffFile(PdfWriter& writer, int object, const std::string& path
     if (result == EmbedResult::Failed) error = "Cannot read the TIFF file " + path + ": " + message;
     return result;
 }
+
+}  // namespace vellumo::pdf

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace vellumo::pdf {
+
 namespace {
 
 struct Code {
@@ -338,3 +340,5 @@ void G4Encoder::finish() {
     if (bitCount_ > 0) put(0, 8 - bitCount_);
     flushBytes();
 }
+
+}  // namespace vellumo::pdf

@@ -7,6 +7,8 @@
 #include <functional>
 #include <vector>
 
+namespace vellumo::pdf {
+
 class G4Encoder {
 public:
     using Sink = std::function<void(const uint8_t* data, size_t size)>;
@@ -32,3 +34,5 @@ private:
     int bitCount_ = 0;
     std::vector<uint8_t> out_;
 };
+
+}  // namespace vellumo::pdf

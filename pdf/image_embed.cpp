@@ -7,6 +7,10 @@
 #include "imaging/codecs.h"
 #include "platform/regular_file.h"
 
+namespace vellumo::pdf {
+
+using namespace vellumo::imaging;
+
 namespace {
 
 enum class Magic { Other, Jpeg, Png, Tiff };
@@ -100,3 +104,5 @@ std::string IndexedColourSpace(const unsigned char* rgb, int entries) {
     }
     return s + ">]";
 }
+
+}  // namespace vellumo::pdf

@@ -9,6 +9,8 @@
 #include "imaging/image_buffer.h"
 #include "pdf/pdf_writer.h"
 
+namespace vellumo::pdf {
+
 // What the page needs to know about its image.
 struct EmbeddedImage {
     int width = 0;
@@ -41,7 +43,7 @@ EmbedResult EmbedDecodedFile(PdfWriter& writer, int object, const std::string& p
                              EmbeddedImage& image, std::string& error);
 // Writes an image held in memory: 1-bit black and white as CCITT G4, grey as DeviceGray, other
 // colour tables as Indexed, 24-bit as DeviceRGB (Flate).
-bool EmbedImageBuffer(PdfWriter& writer, int object, const ImageBuffer& buffer, std::string& error);
+bool EmbedImageBuffer(PdfWriter& writer, int object, const imaging::ImageBuffer& buffer, std::string& error);
 
 // The /DecodeParms and /Filter entries of a G4 image of the given size.
 std::string G4Dictionary(int width, int height, bool blackIs1);
@@ -53,3 +55,5 @@ bool ReadJpegResolution(const std::string& path, double& dpiX, double& dpiY);
 bool CopyFileRange(std::FILE* file, long long offset, long long length, PdfWriter& writer);
 // A colour table as the hexadecimal string of an /Indexed /DeviceRGB colour space.
 std::string IndexedColourSpace(const unsigned char* rgb, int entries);
+
+}  // namespace vellumo::pdf

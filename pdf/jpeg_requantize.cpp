@@ -11,6 +11,8 @@
 
 #include "platform/regular_file.h"
 
+namespace vellumo::pdf {
+
 namespace {
 
 struct ErrorJump {
@@ -103,3 +105,5 @@ bool RequantizeJpeg(const std::string& inPath, const std::string& outPath, int q
     if (out && !ok) unlink(outPath.c_str());
     return ok;
 }
+
+}  // namespace vellumo::pdf

@@ -6,7 +6,11 @@
 
 #include <string>
 
+namespace vellumo::pdf {
+
 // Writes out as a baseline JPEG of the given quality (1..100) with a JFIF density of dpiX x
 // dpiY dots per inch. Only grey and YCbCr files qualify (CMYK and Adobe RGB keep their own
 // encoding path). False, with nothing left at out, when the file does not qualify or fails.
 bool RequantizeJpeg(const std::string& in, const std::string& out, int quality, int dpiX, int dpiY);
+
+}  // namespace vellumo::pdf

@@ -18,6 +18,10 @@
 #include "pdf/pdf_writer.h"
 #include "platform/replace_file.h"
 
+namespace vellumo::pdf {
+
+using namespace vellumo::platform;
+
 namespace {
 
 struct AddedImage {
@@ -256,3 +260,5 @@ void PGMT_Reset() {
 int PGMT_ImageCount() {
     return static_cast<int>(State().images.size());
 }
+
+}  // namespace vellumo::pdf

@@ -7,6 +7,8 @@
 
 #include <cstddef>
 
+namespace vellumo::pdf {
+
 // Results of PGMT_MakePDF.
 enum PagemintResult : int {
     kPgmtOk = 0,
@@ -44,3 +46,5 @@ int PGMT_MakePDF(const char* outPath, int mode, char* errorText, int errorTextSi
 void PGMT_Reset();
 // The number of images added since the last reset.
 int PGMT_ImageCount();
+
+}  // namespace vellumo::pdf

@@ -24,6 +24,11 @@
 #include "platform/product.h"
 #include "platform/temp_file.h"
 
+namespace vellumo::pdf {
+
+using namespace vellumo::platform;
+using namespace vellumo::imaging;
+
 namespace {
 
 // Joins character arrays at compile time, so the creator text is a constant like its parts.
@@ -350,3 +355,5 @@ PdfBuildResult BuildPdf(const std::vector<std::string>& pageFiles, const std::st
     if (!text.details.empty()) WriteLog("Reason: " + text.details + "\n");
     return result;
 }
+
+}  // namespace vellumo::pdf

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace vellumo::pdf {
+
 // The creator and producer written into every PDF, and the title.
 extern const char* const kPdfCreator;
 std::string PdfTitle();
@@ -79,3 +81,5 @@ struct PdfResultText {
 };
 PdfResultText DescribeMakePdfResult(int result, const std::string& path,
                                     const std::string& errorText);
+
+}  // namespace vellumo::pdf

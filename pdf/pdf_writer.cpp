@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdarg>
 
+namespace vellumo::pdf {
+
 PdfWriter::PdfWriter(std::FILE* file) : file_(file) {}
 
 int PdfWriter::reserveObject() {
@@ -199,3 +201,5 @@ std::string PdfTextString(const std::string& text) {
     }
     return out + ">";
 }
+
+}  // namespace vellumo::pdf

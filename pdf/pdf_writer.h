@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace vellumo::pdf {
+
 class PdfWriter {
 public:
     explicit PdfWriter(std::FILE* file);
@@ -73,3 +75,5 @@ std::string PdfNumber(double value);
 // is plain ASCII, else UTF-16BE with a byte-order mark written as a hexadecimal string (the
 // text is taken as UTF-8).
 std::string PdfTextString(const std::string& text);
+
+}  // namespace vellumo::pdf

@@ -24,6 +24,8 @@
 
 extern char** environ;
 
+namespace vellumo::platform {
+
 namespace {
 
 DialogProvider* installed = nullptr;
@@ -288,3 +290,5 @@ MailClientResult QtDialogProvider::mailWithAttachment(const QString& path) {
 PrinterInfo QtDialogProvider::defaultPrinter() {
     return QueryDefaultPrinter();
 }
+
+}  // namespace vellumo::platform

@@ -14,6 +14,8 @@
 
 class QWidget;
 
+namespace vellumo::platform {
+
 // Every message box of the program carries this caption.
 inline constexpr char kMessageCaption[] = "Vellumo";
 
@@ -111,3 +113,5 @@ public:
 
     int mailToolTimeoutSeconds = 120;
 };
+
+}  // namespace vellumo::platform

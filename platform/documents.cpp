@@ -4,6 +4,8 @@
 
 #include "platform/log.h"
 
+namespace vellumo::platform {
+
 std::string DocumentsFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
 }
@@ -11,3 +13,5 @@ std::string DocumentsFolder() {
 void InitLogPath() {
     logPath = MakeLogPath(DocumentsFolder());
 }
+
+}  // namespace vellumo::platform

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+namespace vellumo::platform {
+
 namespace fs = std::filesystem;
 
 // Set by the build from the install layout; the standard one when built some other way.
@@ -36,3 +38,5 @@ std::string FindProgramFile(const std::string& exeDir, const std::string& name) 
     }
     return beside;
 }
+
+}  // namespace vellumo::platform

@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace vellumo::platform {
+
 // The folder that holds the running executable; "" when the system does not say.
 std::string ExecutableDir();
 // The installed data folder for an executable in exeDir, whether it exists or not.
@@ -13,3 +15,5 @@ std::string InstalledDataDir(const std::string& exeDir);
 // folder when that is there, else the path beside the executable (so a missing file is looked
 // for, and reported, where a copied program keeps it).
 std::string FindProgramFile(const std::string& exeDir, const std::string& name);
+
+}  // namespace vellumo::platform

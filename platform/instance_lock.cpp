@@ -10,6 +10,8 @@
 
 #include "platform/temp_file.h"
 
+namespace vellumo::platform {
+
 std::string InstanceLockPath() {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     std::string dir;
@@ -35,3 +37,5 @@ InstanceLock AcquireInstanceLock() {
     }
     return InstanceLock::Acquired;
 }
+
+}  // namespace vellumo::platform

@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace vellumo::platform {
+
 inline constexpr char kInstanceLockName[] = "VELLUMOUNIQUENAME";
 
 // "$XDG_RUNTIME_DIR/VELLUMOUNIQUENAME", or the temporary folder when there is no runtime folder.
@@ -16,3 +18,5 @@ enum class InstanceLock { Acquired, HeldElsewhere };
 // it or the lock file may not be opened (another user's file). A lock that cannot be set up at
 // all counts as Acquired: the program then runs as a first instance.
 InstanceLock AcquireInstanceLock();
+
+}  // namespace vellumo::platform

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <vector>
 
+namespace vellumo::platform {
+
 int loggingOn = 0;
 std::string logPath;
 
@@ -53,3 +55,5 @@ void WriteLogF(const char* format, ...) {
     va_end(args);
     WriteLog(std::string(buffer.data(), static_cast<size_t>(length)));
 }
+
+}  // namespace vellumo::platform

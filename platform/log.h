@@ -6,6 +6,8 @@
 #include <ctime>
 #include <string>
 
+namespace vellumo::platform {
+
 // Mirror of the setting "LogFile": lines are written only while it is not 0.
 extern int loggingOn;
 // The log file, fixed once when the main dialog is built.
@@ -24,3 +26,5 @@ void WriteLogF(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // The line exactly as WriteLog stores it for a given local time.
 std::string FormatLogLine(const std::tm& localTime, const std::string& message);
+
+}  // namespace vellumo::platform

@@ -2,6 +2,8 @@
 // send one another. The values are part of the program's interface and never change.
 #pragma once
 
+namespace vellumo::platform {
+
 namespace msg {
 
 inline constexpr unsigned WM_CLOSE = 0x0010;
@@ -26,3 +28,5 @@ inline constexpr unsigned UM_SHOWPREFPAGE = WM_APP + 100;
 inline constexpr unsigned UM_RESTOREFOCUS = WM_APP + 101;
 
 }  // namespace msg
+
+}  // namespace vellumo::platform

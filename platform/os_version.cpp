@@ -11,6 +11,8 @@
 
 #include "platform/log.h"
 
+namespace vellumo::platform {
+
 namespace {
 
 std::string Format(const char* format, const std::string& servicePack, unsigned build) {
@@ -112,3 +114,5 @@ void LogOsVersion() {
 #endif
     if (!line.empty()) WriteLog(line);
 }
+
+}  // namespace vellumo::platform

@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace vellumo::platform {
+
 // The fields of a Windows version record that choose the line.
 struct OsVersionRecord {
     enum Platform { Win32s = 0, Windows9x = 1, WindowsNT = 2 };
@@ -26,3 +28,5 @@ std::string SystemVersionLine(const std::string& osReleasePath = "/etc/os-releas
 
 // Writes the operating-system line to the log.
 void LogOsVersion();
+
+}  // namespace vellumo::platform

@@ -3,6 +3,8 @@
 #include "platform/dialogs.h"
 #include "platform/log.h"
 
+namespace vellumo::platform {
+
 int printerPageSize = 0;
 
 int ComputePrinterPageSize() {
@@ -50,3 +52,5 @@ bool ScanFrameIsA4() {
     WriteLog("Scanning Letter format\n");
     return false;
 }
+
+}  // namespace vellumo::platform

@@ -3,6 +3,8 @@
 // in this process.
 #pragma once
 
+namespace vellumo::platform {
+
 // 0 Letter, 1 A4, 2 Legal, 3 A3.
 enum PageSizeValue { kPageLetter = 0, kPageA4 = 1, kPageLegal = 2, kPageA3 = 3 };
 
@@ -17,3 +19,5 @@ int ComputePrinterPageSize();
 // The page frame of a scan, which knows only A4 and Letter: true for A4 when the default
 // printer has A4 paper; no printer or any other paper gives Letter. Logs what it found.
 bool ScanFrameIsA4();
+
+}  // namespace vellumo::platform

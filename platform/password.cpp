@@ -1,5 +1,7 @@
 #include "platform/password.h"
 
+namespace vellumo::platform {
+
 namespace {
 
 unsigned char KeyByte(size_t position) {
@@ -82,3 +84,5 @@ std::string RevealPassword(const std::string& stored) {
     if (!ValidUtf8(out)) return {};
     return out;
 }
+
+}  // namespace vellumo::platform

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace vellumo::platform {
+
 // The stored text holds at most 255 characters, so a password has at most 127 bytes.
 inline constexpr size_t kMaxPasswordLength = 127;
 
@@ -14,3 +16,5 @@ std::string ObscurePassword(const std::string& password);
 // than 254 characters, a character outside 0-9A-F (a-f are accepted too), a zero byte or bytes
 // that are not UTF-8. A damaged value reveals nothing rather than garbage.
 std::string RevealPassword(const std::string& stored);
+
+}  // namespace vellumo::platform

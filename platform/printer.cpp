@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdlib>
 
+namespace vellumo::platform {
+
 namespace {
 
 struct KnownPaper {
@@ -80,3 +82,5 @@ PrinterInfo QueryDefaultPrinter() {
     cupsFreeDests(count, dests);
     return info;
 }
+
+}  // namespace vellumo::platform

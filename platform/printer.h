@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace vellumo::platform {
+
 enum class PaperSize { Letter, Legal, A3, A4, Other };
 
 struct PrinterInfo {
@@ -21,3 +23,5 @@ PaperSize PaperFromMedia(const std::string& media, int widthHmm, int lengthHmm);
 // The default destination of the print system (CUPS_SERVER, lpoptions and the server's
 // default are honoured as CUPS does) and its default media.
 PrinterInfo QueryDefaultPrinter();
+
+}  // namespace vellumo::platform

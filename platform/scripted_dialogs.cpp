@@ -1,5 +1,7 @@
 #include "platform/scripted_dialogs.h"
 
+namespace vellumo::platform {
+
 ScriptedDialogs::ScriptedDialogs() : previous_(SetDialogProvider(this)) {}
 
 ScriptedDialogs::~ScriptedDialogs() {
@@ -97,3 +99,5 @@ PrinterInfo ScriptedDialogs::defaultPrinter() {
     asked_.emplace_back(AskedQuestion::Kind::DefaultPrinter);
     return printer_;
 }
+
+}  // namespace vellumo::platform

@@ -9,6 +9,8 @@
 
 #include "platform/dialogs.h"
 
+namespace vellumo::platform {
+
 struct AskedQuestion {
     enum class Kind {
         MessageBox,
@@ -81,3 +83,5 @@ private:
     std::vector<AskedQuestion> asked_;
     DialogProvider* previous_;
 };
+
+}  // namespace vellumo::platform

@@ -15,6 +15,8 @@
 #include "platform/page_size.h"
 #include "platform/password.h"
 
+namespace vellumo::platform {
+
 namespace {
 
 constexpr char kOrganisation[] = "Brackwin";
@@ -174,3 +176,5 @@ bool SettingsStore::writePassword(const QString& password) {
     return write(setting::SmtpPassword,
                  QString::fromStdString(ObscurePassword(password.toStdString())));
 }
+
+}  // namespace vellumo::platform

@@ -10,6 +10,8 @@
 
 #include "platform/settings_table.h"
 
+namespace vellumo::platform {
+
 class SettingsStore {
 public:
     // The stored integer, or the default when the value is missing, unreadable or not a number.
@@ -43,3 +45,5 @@ public:
     // The file behind the store.
     static QString filePath();
 };
+
+}  // namespace vellumo::platform

@@ -2,6 +2,8 @@
 // default a reader gets while it is missing. The one list of names and defaults.
 #pragma once
 
+namespace vellumo::platform {
+
 enum class SettingKind { Integer, Text };
 
 struct IntSetting {
@@ -97,3 +99,5 @@ inline constexpr SettingDef kSettingsTable[] = {
 // The longest folder the file dialogs keep as their initial folder ("CurrentDir",
 // "CurrentDirSave").
 inline constexpr int kMaxFolderLength = 259;
+
+}  // namespace vellumo::platform

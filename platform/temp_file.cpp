@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+namespace vellumo::platform {
+
 std::string TempDirectory() {
     const char* dir = std::getenv("TMPDIR");
     std::string path = (dir && *dir) ? dir : "/tmp";
@@ -47,3 +49,4 @@ std::string TempFolderProblem() {
     if (error == 0) return {};
     return "The temporary folder " + folder + " cannot be written: " + std::strerror(error);
 }
+}  // namespace vellumo::platform

@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace vellumo::platform {
+
 // The user's temporary folder with a trailing separator ($TMPDIR, else /tmp/).
 std::string TempDirectory();
 
@@ -20,3 +22,4 @@ bool InTempDirectory(const std::string& path);
 // message that says so ("The temporary folder /x cannot be written: No such file or
 // directory").
 std::string TempFolderProblem();
+}  // namespace vellumo::platform

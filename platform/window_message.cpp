@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+namespace vellumo::platform {
+
 WindowMessage::WindowMessage(unsigned message, WPARAM wParam, LPARAM lParam)
     : QEvent(eventType()), message_(message), wParam_(wParam), lParam_(lParam) {
     setAccepted(false);
@@ -31,3 +33,5 @@ LRESULT SendWindowMessage(QObject* window, unsigned message, WPARAM wParam, LPAR
     QCoreApplication::sendEvent(window, &m);
     return m.isAccepted() ? m.result() : 0;
 }
+
+}  // namespace vellumo::platform

@@ -8,6 +8,8 @@
 #include <QObject>
 #include <cstdint>
 
+namespace vellumo::platform {
+
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
@@ -62,3 +64,5 @@ protected:
         return Base::event(event);
     }
 };
+
+}  // namespace vellumo::platform

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <memory>
 
+namespace vellumo::platform {
+
 namespace {
 
 struct FreeDeleter {
@@ -131,3 +133,5 @@ bool TitleMarksRunningInstance(const std::string& fullTitle) {
     }
     return title.find("Brackwin") != std::string::npos;
 }
+
+}  // namespace vellumo::platform

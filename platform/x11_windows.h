@@ -9,6 +9,8 @@
 
 struct xcb_connection_t;
 
+namespace vellumo::platform {
+
 struct TopLevelWindow {
     uint32_t id = 0;
     std::string title;  // UTF-8 (_NET_WM_NAME, else WM_NAME)
@@ -27,3 +29,5 @@ xcb_connection_t* ApplicationX11Connection();
 // True for a window of another running copy of the program: a non-empty title (its first 259
 // characters) that begins with "Vellumo" in any case and contains "Brackwin" exactly.
 bool TitleMarksRunningInstance(const std::string& title);
+
+}  // namespace vellumo::platform

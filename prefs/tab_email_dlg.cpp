@@ -8,6 +8,8 @@
 #include "mainwnd/vellumo_dlg.h"
 #include "platform/settings_store.h"
 
+using namespace vellumo::platform;
+
 namespace {
 constexpr int kForward = 2691, kServer = 2640, kPort = 2650, kUser = 2660, kOwn = 2680;
 }

@@ -12,6 +12,8 @@
 #include "platform/page_size.h"
 #include "platform/settings_store.h"
 
+using namespace vellumo::platform;
+
 namespace {
 
 struct CheckBoxItem {

@@ -8,7 +8,11 @@ static void InitResourcesOnce() {
     Q_INIT_RESOURCE(vellumo);
 }
 
+namespace vellumo::res {
+
 void InitVellumoResources() {
     static const bool done = (InitResourcesOnce(), true);
     (void)done;
 }
+
+}  // namespace vellumo::res

@@ -1,5 +1,9 @@
 // The program's artwork, compiled in under ":/images/<id>.png".
 #pragma once
 
+namespace vellumo::res {
+
 // Registers the resources; call once before the first image is loaded (idempotent).
 void InitVellumoResources();
+
+}  // namespace vellumo::res

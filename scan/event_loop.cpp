@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+namespace vellumo::scan {
+
 void BlockingEventLoop::Post(std::function<void()> work) {
     // Notified under the lock: once the waiting thread has the work, the poster no longer
     // touches the loop, so the loop may be gone as soon as its work has run.
@@ -38,3 +40,5 @@ int BlockingEventLoop::WaitForEvents(int timeoutMs) {
 Dispatcher BlockingEventLoop::dispatcher() {
     return [this](std::function<void()> work) { Post(std::move(work)); };
 }
+
+}  // namespace vellumo::scan

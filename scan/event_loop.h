@@ -8,6 +8,8 @@
 #include <functional>
 #include <mutex>
 
+namespace vellumo::scan {
+
 using Dispatcher = std::function<void(std::function<void()>)>;
 
 class BlockingEventLoop {
@@ -25,3 +27,5 @@ private:
     std::condition_variable posted_;
     std::deque<std::function<void()>> queue_;
 };
+
+}  // namespace vellumo::scan

@@ -7,6 +7,10 @@
 #include "platform/log.h"
 #include "scan/scanner_component.h"
 
+namespace vellumo::scan {
+
+using namespace vellumo::platform;
+
 namespace {
 
 int Truncate(double v) {
@@ -58,3 +62,5 @@ void LogCapability(ScannerComponent& component, const std::string& label) {
     const std::string line = CapabilityLogLine(component, label);
     if (!line.empty()) WriteLog(line);
 }
+
+}  // namespace vellumo::scan

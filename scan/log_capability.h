@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace vellumo::scan {
+
 class ScannerComponent;
 
 // A capability value as the log shows it: truncated toward zero, held at the limits of int.
@@ -14,3 +16,5 @@ int TruncateCapValue(double value);
 std::string CapabilityLogLine(ScannerComponent& component, const std::string& label);
 // Throws ScannerError when the component fails while it is asked.
 void LogCapability(ScannerComponent& component, const std::string& label);
+
+}  // namespace vellumo::scan

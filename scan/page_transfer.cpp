@@ -10,6 +10,11 @@
 #include "platform/log.h"
 #include "platform/temp_file.h"
 
+namespace vellumo::scan {
+
+using namespace vellumo::platform;
+using namespace vellumo::imaging;
+
 namespace {
 
 constexpr int kTiffLzw = 1;
@@ -103,3 +108,5 @@ std::string MakeScanPagePath() {
     std::remove(reserved.c_str());
     return reserved + ".TIF";
 }
+
+}  // namespace vellumo::scan

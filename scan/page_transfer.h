@@ -12,6 +12,8 @@
 
 #include "imaging/image_buffer.h"
 
+namespace vellumo::scan {
+
 struct TransferSettings {
     bool invert = false;    // "Invert" stored as exactly 1
     bool autoCrop = false;  // "AutoCrop" stored as exactly 1
@@ -21,9 +23,9 @@ struct TransferHooks {
     // A message for the user (caption "Vellumo", OK only): a failed conversion or save.
     std::function<void(const std::string& text)> showMessage;
     // After the corrections: false drops the image (the preview was discarded).
-    std::function<bool(ImageBuffer& image)> keep;
+    std::function<bool(imaging::ImageBuffer& image)> keep;
     // Right before the page file is written (the windows update their status and thumbnail).
-    std::function<void(const ImageBuffer& image)> beforeSave;
+    std::function<void(const imaging::ImageBuffer& image)> beforeSave;
     // A new unique page file name ending in ".TIF", or "" when none can be made. When the name
     // was reserved by an empty file without the ".TIF" ending, that file is removed.
     std::function<std::string()> makePagePath;
@@ -47,7 +49,7 @@ TransferSettings MakeTransferSettings(int invert, int autoCrop);
 
 // Swaps the colour table of a bilevel image whose entry 0 is white (blue 255) to black, white;
 // pixel bits are untouched. True when the table was changed.
-bool CorrectBilevelPalette(ImageBuffer& image);
+bool CorrectBilevelPalette(imaging::ImageBuffer& image);
 
 // Runs one transferred image through the steps above, using the program-wide working image.
 // pageNumber is the number the new page will get (for the log). The working image is free
@@ -58,3 +60,5 @@ TransferResult ProcessScannedImage(const std::vector<uint8_t>* dib, int pageNumb
 // A page file name for the command line: "<temp>/VW<unique>.tmp.TIF", its reserving empty
 // file removed; "" when the temporary folder cannot be written.
 std::string MakeScanPagePath();
+
+}  // namespace vellumo::scan

@@ -6,9 +6,12 @@
 #include "platform/log.h"
 #include "scan/log_capability.h"
 
+namespace vellumo::scan {
+
+using namespace vellumo::platform;
+
 std::string currentSourceName;
 std::string errorContext;
-int cancelRequested = 0;
 
 namespace {
 
@@ -373,3 +376,5 @@ void FinishScan(ScannerComponent& component, ScanUi& ui) {
     ui.HideActivity();
     ui.EnableMainWindow(true);
 }
+
+}  // namespace vellumo::scan

@@ -8,12 +8,14 @@
 #include <optional>
 #include <string>
 
+#include "platform/cancel.h"
 #include "scan/scanner_component.h"
+
+namespace vellumo::scan {
 
 // Program-wide scan state.
 extern std::string currentSourceName;  // product name of the source the last scan opened
 extern std::string errorContext;       // text naming the step in progress
-extern int cancelRequested;            // set by the activity dialog's Cancel
 
 enum class MessageIcon { None, Exclamation };
 
@@ -80,3 +82,5 @@ void OnAcquireEnded(const AcquireEnd& end, ScanUi& ui);
 // The end of a scan (the "scan finished" message): log, close the session, give the main window
 // back.
 void FinishScan(ScannerComponent& component, ScanUi& ui);
+
+}  // namespace vellumo::scan

@@ -14,6 +14,8 @@
 
 #include "scan/event_loop.h"
 
+namespace vellumo::scan {
+
 // Capability codes.
 constexpr int kCapBrightness = 1;
 constexpr int kCapPixelType = 6;
@@ -160,3 +162,5 @@ public:
 private:
     std::unique_ptr<Impl> impl_;
 };
+
+}  // namespace vellumo::scan

@@ -4,6 +4,10 @@
 
 #include "platform/log.h"
 
+namespace vellumo::scan {
+
+using namespace vellumo::platform;
+
 namespace {
 
 constexpr size_t kMaxSourceName = 255;
@@ -116,3 +120,5 @@ std::string SelectDevice(ScannerComponent& c, const SettingsAccess& settings) {
     if (settings.setText) settings.setText("CurrentDevice", name);
     return name;
 }
+
+}  // namespace vellumo::scan

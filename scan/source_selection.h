@@ -9,6 +9,8 @@
 #include "scan/scan_session.h"
 #include "scan/scanner_component.h"
 
+namespace vellumo::scan {
+
 // Two names are the same source when their first 32 bytes agree.
 bool SameSource(const std::string& a, const std::string& b);
 
@@ -28,3 +30,5 @@ std::optional<std::string> CurrentDeviceText(ScannerComponent& component, ScanUi
 // "Select device": the source dialog, then the chosen name. Returns the text for the field;
 // "CurrentDevice" is written only when a source was really chosen.
 std::string SelectDevice(ScannerComponent& component, const SettingsAccess& settings);
+
+}  // namespace vellumo::scan

@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace vellumo::widgets {
+
 namespace {
 
 QImage ResourceBitmap(int id) {
@@ -54,3 +56,5 @@ void CFixedButton::mouseDoubleClickEvent(QMouseEvent* event) {
     }
     CBitmapButton::mouseDoubleClickEvent(event);
 }
+
+}  // namespace vellumo::widgets

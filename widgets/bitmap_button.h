@@ -8,6 +8,8 @@
 #include <QAbstractButton>
 #include <QImage>
 
+namespace vellumo::widgets {
+
 class CBitmapButton : public QAbstractButton {
     Q_OBJECT
 public:
@@ -37,3 +39,5 @@ public:
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
+
+}  // namespace vellumo::widgets

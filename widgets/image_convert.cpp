@@ -6,6 +6,10 @@
 
 #include "imaging/imaging.h"
 
+namespace vellumo::widgets {
+
+using namespace vellumo::imaging;
+
 namespace {
 
 constexpr double kInchesPerMetre = 39.3700787;
@@ -161,3 +165,5 @@ int QImageToImage(const QImage& picture, ImageBuffer& image, uint32_t background
     if (dpiX > 0 && dpiY > 0) SetImageDpi(image, dpiX, dpiY);
     return 0;
 }
+
+}  // namespace vellumo::widgets

@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace vellumo::widgets {
+
 CxSkinButton::CxSkinButton(QWidget* parent) : QAbstractButton(parent) {
     setAttribute(Qt::WA_Hover);
     setMouseTracking(true);
@@ -85,3 +87,5 @@ void CxSkinButton::focusOutEvent(QFocusEvent* event) {
     if (isDown()) setDown(false);
     QAbstractButton::focusOutEvent(event);
 }
+
+}  // namespace vellumo::widgets

@@ -9,6 +9,8 @@
 #include <QAbstractButton>
 #include <QImage>
 
+namespace vellumo::widgets {
+
 class CxSkinButton : public QAbstractButton {
     Q_OBJECT
 public:
@@ -35,3 +37,5 @@ private:
     QImage normal_, pressed_, hover_;
     bool hover_on_ = false;
 };
+
+}  // namespace vellumo::widgets

@@ -2,6 +2,10 @@
 
 #include "platform/messages.h"
 
+namespace vellumo::widgets {
+
+using namespace vellumo::platform;
+
 CStandardDialog::CStandardDialog(QWidget* parent) : MessageWindow<QDialog>(parent) {
     // A dialog is a window of its own unless told otherwise; this one is a layer of its parent.
     setWindowFlags(Qt::Widget);
@@ -26,3 +30,5 @@ void CStandardDialog::OnCancel() {
     closeParent();
     done(IDCANCEL);
 }
+
+}  // namespace vellumo::widgets

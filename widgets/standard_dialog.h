@@ -7,7 +7,9 @@
 
 #include "platform/window_message.h"
 
-class CStandardDialog : public MessageWindow<QDialog> {
+namespace vellumo::widgets {
+
+class CStandardDialog : public platform::MessageWindow<QDialog> {
     Q_OBJECT
 public:
     // A child of `parent` (the skin window) covering it; nothing of its own background shows.
@@ -26,3 +28,5 @@ protected:
 private:
     bool closingParent_ = false;
 };
+
+}  // namespace vellumo::widgets

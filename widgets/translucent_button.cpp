@@ -4,6 +4,8 @@
 
 #include "widgets/translucent_dialog.h"
 
+namespace vellumo::widgets {
+
 CTranslucentButton::CTranslucentButton(QWidget* parent) : QAbstractButton(parent) {
     setAttribute(Qt::WA_Hover);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -94,3 +96,5 @@ void CTranslucentButton::nextCheckState() {
     QAbstractButton::nextCheckState();
     stateMayHaveChanged();
 }
+
+}  // namespace vellumo::widgets

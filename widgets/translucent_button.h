@@ -8,6 +8,8 @@
 #include <QAbstractButton>
 #include <QImage>
 
+namespace vellumo::widgets {
+
 class IRenderListener;
 
 class CTranslucentButton : public QAbstractButton {
@@ -47,3 +49,5 @@ private:
     State shown_ = Normal;
     IRenderListener* listener_ = nullptr;
 };
+
+}  // namespace vellumo::widgets

@@ -11,6 +11,10 @@
 #include "platform/messages.h"
 #include "widgets/translucent_button.h"
 
+namespace vellumo::widgets {
+
+using namespace vellumo::platform;
+
 namespace {
 // The skin's size when the image cannot be loaded.
 constexpr QSize kFallbackSize(899, 665);
@@ -188,3 +192,5 @@ LRESULT CTranslucentDialog::messageMap(unsigned message, WPARAM, LPARAM) {
     if (message == msg::WM_CLOSE) close();
     return 0;
 }
+
+}  // namespace vellumo::widgets

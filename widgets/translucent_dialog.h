@@ -12,6 +12,8 @@
 
 #include "platform/window_message.h"
 
+namespace vellumo::widgets {
+
 class CTranslucentButton;
 
 // What a translucent child calls when its picture changes.
@@ -21,7 +23,7 @@ public:
     virtual void requestRender() = 0;
 };
 
-class CTranslucentDialog : public MessageWindow<QDialog>, public IRenderListener {
+class CTranslucentDialog : public platform::MessageWindow<QDialog>, public IRenderListener {
     Q_OBJECT
 public:
     // skinPath: the skin image (":/images/200.png"); the window takes its size.
@@ -60,7 +62,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    LRESULT messageMap(unsigned message, WPARAM wParam, LPARAM lParam) override;
+    platform::LRESULT messageMap(unsigned message, platform::WPARAM wParam, platform::LPARAM lParam) override;
 
 private:
     void alignCompanion();
@@ -77,3 +79,5 @@ private:
     bool dragging_ = false;
     QPoint dragOffset_;
 };
+
+}  // namespace vellumo::widgets

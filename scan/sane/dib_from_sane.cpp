@@ -6,6 +6,10 @@
 
 #include "imaging/image_buffer.h"
 
+namespace vellumo::scan {
+
+using namespace vellumo::imaging;
+
 namespace sanedib {
 
 namespace {
@@ -198,3 +202,5 @@ std::vector<uint8_t> BuildDib(const std::vector<RawFrame>& frames, double dpiX, 
 }
 
 }  // namespace sanedib
+
+}  // namespace vellumo::scan

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace vellumo::scan {
+
 namespace sanedib {
 
 enum class FrameFormat { Gray, Rgb, Red, Green, Blue };
@@ -47,3 +49,5 @@ std::vector<uint8_t> BuildDib(const std::vector<RawFrame>& frames, double dpiX, 
                               std::string* error);
 
 }  // namespace sanedib
+
+}  // namespace vellumo::scan

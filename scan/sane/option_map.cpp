@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cctype>
 
+namespace vellumo::scan {
+
 namespace saneopt {
 
 namespace {
@@ -302,3 +304,5 @@ bool GeometryInPixels() {
 }
 
 }  // namespace saneopt
+
+}  // namespace vellumo::scan

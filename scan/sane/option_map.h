@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace vellumo::scan {
+
 namespace saneopt {
 
 enum class Role {
@@ -72,3 +74,5 @@ std::string ChooseSource(const Sources& sources, bool feederEnabled, bool duplex
 bool GeometryInPixels();
 
 }  // namespace saneopt
+
+}  // namespace vellumo::scan

@@ -20,6 +20,11 @@
 #include "scan/sane/sane_config.h"
 #include "scan/scanner_component.h"
 
+namespace vellumo::scan {
+
+using namespace vellumo::platform;
+using namespace vellumo::imaging;
+
 ScannerError::ScannerError(int status, int errorCode, std::string errorText)
     : status_(status), errorCode_(errorCode), errorText_(std::move(errorText)) {}
 
@@ -1112,3 +1117,5 @@ int ScannerComponent::WaitForEvents(int timeoutMs) {
 int ScannerComponent::ProcessEvents() {
     return impl_->loop.ProcessEvents();
 }
+
+}  // namespace vellumo::scan

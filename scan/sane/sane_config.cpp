@@ -6,6 +6,10 @@
 
 #include "platform/install_dirs.h"
 
+namespace vellumo::scan {
+
+using namespace vellumo::platform;
+
 std::optional<std::string> SaneConfigDirFor(const char* current, const std::string& exeDir) {
     if (current) return std::nullopt;
     const std::string data = InstalledDataDir(exeDir);
@@ -20,3 +24,5 @@ void UseInstalledSaneConfig() {
     if (const auto dir = SaneConfigDirFor(std::getenv("SANE_CONFIG_DIR"), ExecutableDir()))
         setenv("SANE_CONFIG_DIR", dir->c_str(), 0);
 }
+
+}  // namespace vellumo::scan

@@ -7,9 +7,13 @@
 #include <optional>
 #include <string>
 
+namespace vellumo::scan {
+
 // The value SANE_CONFIG_DIR should be given for an executable in exeDir while it currently
 // holds `current` (nullptr: not set); nothing when it is to be left alone.
 std::optional<std::string> SaneConfigDirFor(const char* current, const std::string& exeDir);
 
 // Sets SANE_CONFIG_DIR for this process as SaneConfigDirFor says. Called before sane_init.
 void UseInstalledSaneConfig();
+
+}  // namespace vellumo::scan

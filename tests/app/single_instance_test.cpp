@@ -19,6 +19,8 @@
 #include "platform/x11_windows.h"
 #include "support/test_support.h"
 
+using namespace vellumo::platform;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;

@@ -1,3 +1,4 @@
+#include "platform/cancel.h"
 #include "mainwnd/activity_dialog.h"
 
 #include <QKeyEvent>
@@ -9,6 +10,8 @@
 
 #include "platform/window_message.h"
 #include "tests/editing/editing_fixtures.h"
+
+using namespace vellumo::platform;
 
 namespace editing {
 namespace {

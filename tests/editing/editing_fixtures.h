@@ -20,6 +20,8 @@
 #include "tests/support/test_support.h"
 
 namespace editing {
+using namespace vellumo::platform;
+using namespace vellumo::imaging;
 
 // The private home every test of the run shares; made before the first setting is read.
 testsupport::IsolatedHome& Home();
@@ -40,7 +42,7 @@ protected:
 
 // Owns an image for the length of a test.
 struct Image {
-    ImageBuffer buffer{};
+    vellumo::imaging::ImageBuffer buffer{};
     Image() = default;
     Image(const Image&) = delete;
     Image& operator=(const Image&) = delete;
@@ -48,15 +50,15 @@ struct Image {
 };
 
 // A grey picture whose every pixel differs from its neighbours: value (x * 7 + y * 13) % 256.
-void MakeGrey(ImageBuffer& image, int width, int height);
+void MakeGrey(vellumo::imaging::ImageBuffer& image, int width, int height);
 // A bilevel picture: white (1) where (x / 3 + y / 5) is even.
-void MakeBilevel(ImageBuffer& image, int width, int height);
+void MakeBilevel(vellumo::imaging::ImageBuffer& image, int width, int height);
 // A colour picture: blue x, green y, red x + y (each % 256).
-void MakeColour(ImageBuffer& image, int width, int height);
+void MakeColour(vellumo::imaging::ImageBuffer& image, int width, int height);
 // The pixel's value as GetPixelValue reads it, at (x, y) of the working area.
-int AreaPixel(const ImageBuffer& image, int x, int y);
+int AreaPixel(const vellumo::imaging::ImageBuffer& image, int x, int y);
 // True when both areas have the same size, depth and pixels.
-bool SamePicture(const ImageBuffer& a, const ImageBuffer& b);
+bool SamePicture(const vellumo::imaging::ImageBuffer& a, const vellumo::imaging::ImageBuffer& b);
 
 // Mouse input straight to a window, in its own coordinates.
 void Press(QWidget* w, QPoint p);

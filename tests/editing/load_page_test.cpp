@@ -15,6 +15,8 @@
 #include "platform/window_message.h"
 #include "tests/editing/editing_fixtures.h"
 
+using namespace vellumo::platform;
+
 namespace editing {
 namespace {
 

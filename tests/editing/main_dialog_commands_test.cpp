@@ -14,6 +14,9 @@
 #include "tests/editing/editing_fixtures.h"
 #include "widgets/translucent_button.h"
 
+using namespace vellumo::widgets;
+using namespace vellumo::res;
+
 namespace editing {
 namespace {
 

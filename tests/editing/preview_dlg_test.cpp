@@ -7,6 +7,8 @@
 #include "imaging/transform.h"
 #include "tests/editing/editing_fixtures.h"
 
+using namespace vellumo::imaging;
+
 namespace editing {
 namespace {
 

@@ -8,6 +8,8 @@
 #include "imaging/convert.h"
 #include "support/test_support.h"
 
+using namespace vellumo::imaging;
+
 namespace {
 
 struct Image {

@@ -13,6 +13,9 @@
 #include "platform/log.h"
 #include "tests/support/test_support.h"
 
+using namespace vellumo::platform;
+using namespace vellumo::imaging;
+
 namespace {
 
 // Logging into a private file for one test; the messages without their time stamps.

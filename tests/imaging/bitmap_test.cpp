@@ -8,6 +8,8 @@
 #include "imaging/imaging.h"
 #include "tests/support/test_support.h"
 
+using namespace vellumo::imaging;
+
 namespace {
 
 struct Converted {

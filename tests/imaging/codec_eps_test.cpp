@@ -6,6 +6,8 @@
 
 #include "tests/imaging/codec_fixtures.h"
 
+using namespace vellumo::imaging;
+
 using fixtures::Image;
 using testsupport::TempDir;
 

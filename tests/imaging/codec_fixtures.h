@@ -17,28 +17,29 @@
 #include "tests/support/test_support.h"
 
 namespace fixtures {
+using namespace vellumo::imaging;
 
 // Owns an image for the length of a test.
 struct Image {
-    ImageBuffer buffer{};
+    vellumo::imaging::ImageBuffer buffer{};
     Image() = default;
     Image(const Image&) = delete;
     Image& operator=(const Image&) = delete;
     ~Image() { FreeImage(buffer); }
-    operator ImageBuffer&() { return buffer; }
-    ImageBuffer* operator->() { return &buffer; }
+    operator vellumo::imaging::ImageBuffer&() { return buffer; }
+    vellumo::imaging::ImageBuffer* operator->() { return &buffer; }
 };
 
 // A pattern with structure in both directions and, for colour, every channel different.
 // kind: 1 bilevel, 8 grey ramp, 80 eight-bit with a colourful table, 24 colour.
-inline void MakePattern(ImageBuffer& image, int kind, int width, int height) {
+inline void MakePattern(vellumo::imaging::ImageBuffer& image, int kind, int width, int height) {
     const int bits = kind == 80 ? 8 : kind;
     ASSERT_EQ(AllocateImage(image, width, height, bits), kImgOk);
     if (kind == 80) {
         for (int i = 0; i < 256; ++i)
-            image.palette[i] = RgbQuad{static_cast<uint8_t>(i * 7), static_cast<uint8_t>(255 - i),
+            image.palette[i] = vellumo::imaging::RgbQuad{static_cast<uint8_t>(i * 7), static_cast<uint8_t>(255 - i),
                                        static_cast<uint8_t>(i * 3 + 11), 0};
-        image.imageFlags &= ~kImageFlagGrey;
+        image.imageFlags &= ~vellumo::imaging::kImageFlagGrey;
     }
     for (int y = 0; y < height; ++y) {
         uint8_t* row = RowPointer(image, static_cast<uint32_t>(y));
@@ -62,7 +63,7 @@ inline void MakePattern(ImageBuffer& image, int kind, int width, int height) {
 }
 
 // A smooth colour picture (for lossy formats, whose error on sharp edges is large).
-inline void MakeSmooth(ImageBuffer& image, int bits, int width, int height) {
+inline void MakeSmooth(vellumo::imaging::ImageBuffer& image, int bits, int width, int height) {
     ASSERT_EQ(AllocateImage(image, width, height, bits), kImgOk);
     for (int y = 0; y < height; ++y) {
         uint8_t* row = RowPointer(image, static_cast<uint32_t>(y));
@@ -83,7 +84,7 @@ inline void MakeSmooth(ImageBuffer& image, int bits, int width, int height) {
 }
 
 // The working area as RGB, top row first.
-inline std::vector<uint8_t> Rgb(const ImageBuffer& image) {
+inline std::vector<uint8_t> Rgb(const vellumo::imaging::ImageBuffer& image) {
     std::vector<uint8_t> out(static_cast<size_t>(AreaWidth(image)) * AreaHeight(image) * 3);
     for (uint32_t y = 0; y < AreaHeight(image); ++y)
         codec::AreaRowToRgb(image, y, out.data() + static_cast<size_t>(y) * AreaWidth(image) * 3);
@@ -91,7 +92,7 @@ inline std::vector<uint8_t> Rgb(const ImageBuffer& image) {
 }
 
 // Same size and the same colour at every pixel.
-inline ::testing::AssertionResult SamePicture(const ImageBuffer& a, const ImageBuffer& b) {
+inline ::testing::AssertionResult SamePicture(const vellumo::imaging::ImageBuffer& a, const vellumo::imaging::ImageBuffer& b) {
     if (AreaWidth(a) != AreaWidth(b) || AreaHeight(a) != AreaHeight(b))
         return ::testing::AssertionFailure() << "size " << AreaWidth(a) << "x" << AreaHeight(a)
                                              << " vs " << AreaWidth(b) << "x" << AreaHeight(b);
@@ -107,7 +108,7 @@ inline ::testing::AssertionResult SamePicture(const ImageBuffer& a, const ImageB
 }
 
 // Same size, every channel within `tolerance` (for tools that round 16-bit values their way).
-inline ::testing::AssertionResult ClosePicture(const ImageBuffer& a, const ImageBuffer& b,
+inline ::testing::AssertionResult ClosePicture(const vellumo::imaging::ImageBuffer& a, const vellumo::imaging::ImageBuffer& b,
                                                int tolerance) {
     if (AreaWidth(a) != AreaWidth(b) || AreaHeight(a) != AreaHeight(b))
         return ::testing::AssertionFailure() << "sizes differ";
@@ -119,7 +120,7 @@ inline ::testing::AssertionResult ClosePicture(const ImageBuffer& a, const Image
     return ::testing::AssertionSuccess();
 }
 
-inline double Psnr(const ImageBuffer& a, const ImageBuffer& b) {
+inline double Psnr(const vellumo::imaging::ImageBuffer& a, const vellumo::imaging::ImageBuffer& b) {
     const auto pa = Rgb(a), pb = Rgb(b);
     if (pa.size() != pb.size() || pa.empty()) return 0;
     double sum = 0;
@@ -133,7 +134,7 @@ inline double Psnr(const ImageBuffer& a, const ImageBuffer& b) {
 
 // The working area as a netpbm file: P4 (1-bit, 1 = black in the file), P5 (8-bit grey ramp)
 // or P6 (everything else).
-inline std::string Netpbm(const ImageBuffer& image) {
+inline std::string Netpbm(const vellumo::imaging::ImageBuffer& image) {
     const uint32_t w = AreaWidth(image), h = AreaHeight(image);
     const int bits = BitsPerPixel(image);
     std::string out;
@@ -162,7 +163,7 @@ inline std::string Netpbm(const ImageBuffer& image) {
 }
 
 // Reads a binary P5/P6 file (as written by the tools with maxval 255) into a 24-bit image.
-inline bool ReadNetpbm(const std::string& data, ImageBuffer& image) {
+inline bool ReadNetpbm(const std::string& data, vellumo::imaging::ImageBuffer& image) {
     // Header tokens, skipping comments.
     size_t pos = 0;
     auto token = [&]() {
@@ -204,14 +205,14 @@ inline bool ReadNetpbm(const std::string& data, ImageBuffer& image) {
 }
 
 // What a netpbm converter (e.g. "tgatoppm") makes of a file, as a 24-bit image.
-inline bool DecodeWithNetpbm(const std::string& tool, const std::string& file, ImageBuffer& image) {
+inline bool DecodeWithNetpbm(const std::string& tool, const std::string& file, vellumo::imaging::ImageBuffer& image) {
     const std::string data = testsupport::capture(tool + " " + testsupport::shellQuote(file) +
                                                   " 2>/dev/null | ppmtoppm");
     return ReadNetpbm(data, image);
 }
 
 // What ImageMagick sees in a file, as a 24-bit image.
-inline bool DecodeWithImageMagick(const std::string& file, ImageBuffer& image) {
+inline bool DecodeWithImageMagick(const std::string& file, vellumo::imaging::ImageBuffer& image) {
     const std::string data =
         testsupport::capture("/usr/bin/convert " + testsupport::shellQuote(file) +
                              "[0] -depth 8 -type truecolor ppm:- 2>/dev/null");
@@ -219,7 +220,7 @@ inline bool DecodeWithImageMagick(const std::string& file, ImageBuffer& image) {
 }
 
 // Loads a file through inspection and the format's loader.
-inline int Load(const std::string& file, ImageBuffer& image) {
+inline int Load(const std::string& file, vellumo::imaging::ImageBuffer& image) {
     return ReadImageFile(file.c_str(), image);
 }
 

@@ -2,6 +2,8 @@
 
 #include "tests/imaging/codec_fixtures.h"
 
+using namespace vellumo::imaging;
+
 using fixtures::Image;
 using testsupport::run;
 using testsupport::shellQuote;

@@ -3,6 +3,8 @@
 
 #include "tests/imaging/codec_fixtures.h"
 
+using namespace vellumo::imaging;
+
 using fixtures::Image;
 using testsupport::capture;
 using testsupport::run;

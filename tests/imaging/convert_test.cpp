@@ -7,6 +7,8 @@
 #include "imaging/image_buffer.h"
 #include "imaging/imaging.h"
 
+using namespace vellumo::imaging;
+
 namespace {
 
 struct Image {

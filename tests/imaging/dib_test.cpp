@@ -7,6 +7,8 @@
 
 #include "tests/imaging/codec_fixtures.h"
 
+using namespace vellumo::imaging;
+
 using fixtures::Image;
 
 namespace {

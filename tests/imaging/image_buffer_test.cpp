@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+using namespace vellumo::imaging;
+
 namespace {
 
 bool AllZero(const ImageBuffer& image) {

@@ -10,6 +10,8 @@
 
 #include "tests/imaging/codec_fixtures.h"
 
+using namespace vellumo::imaging;
+
 using fixtures::Image;
 using testsupport::TempDir;
 

@@ -8,6 +8,8 @@
 #include "imaging/lzw_encoder.h"
 #include "tests/imaging/codec_fixtures.h"
 
+using namespace vellumo::imaging;
+
 using testsupport::TempDir;
 
 namespace {

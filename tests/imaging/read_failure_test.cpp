@@ -11,6 +11,7 @@
 
 #include "tests/imaging/codec_fixtures.h"
 
+using namespace vellumo::imaging;
 using fixtures::Image;
 using testsupport::TempDir;
 using vellumo::imaging::DescribeReadFailure;

@@ -5,6 +5,8 @@
 #include "imaging/transform.h"
 #include "tests/imaging/codec_fixtures.h"
 
+using namespace vellumo::imaging;
+
 using fixtures::Image;
 
 namespace {

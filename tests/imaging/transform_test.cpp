@@ -14,6 +14,8 @@
 #include "imaging/imaging.h"
 #include "tests/support/test_support.h"
 
+using namespace vellumo::imaging;
+
 namespace {
 
 using testsupport::TempDir;

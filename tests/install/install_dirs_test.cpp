@@ -7,6 +7,9 @@
 #include "scan/sane/sane_config.h"
 #include "support/test_support.h"
 
+using namespace vellumo::platform;
+using namespace vellumo::scan;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -14,6 +14,8 @@
 
 #include "smtp_test_server.h"
 
+using namespace vellumo::mail;
+
 using namespace testsupport;
 using namespace mailtest;
 using testing::internal::CaptureStderr;

@@ -11,6 +11,8 @@
 
 #include "smtp_test_server.h"
 
+using namespace vellumo::mail;
+
 using namespace testsupport;
 using mailtest::ParseMessage;
 

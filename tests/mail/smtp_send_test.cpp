@@ -14,6 +14,9 @@
 #include "platform/log.h"
 #include "smtp_test_server.h"
 
+using namespace vellumo::platform;
+using namespace vellumo::mail;
+
 using namespace testsupport;
 using namespace mailtest;
 

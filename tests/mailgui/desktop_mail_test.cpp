@@ -11,6 +11,8 @@
 #include "platform/log.h"
 #include "support/test_support.h"
 
+using namespace vellumo::platform;
+
 using namespace testsupport;
 
 namespace {

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/cancel.h"
 #include "imaging/image_buffer.h"
 #include "mail/smtp_test_server.h"
 #include "mainwnd/activity_dialog.h"
@@ -31,6 +32,11 @@
 #include "platform/settings_store.h"
 #include "platform/window_message.h"
 #include "res/resources.h"
+
+using namespace vellumo::platform;
+using namespace vellumo::imaging;
+using namespace vellumo::mail;
+using namespace vellumo::res;
 
 using namespace testsupport;
 using namespace mailtest;

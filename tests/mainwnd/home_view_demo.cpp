@@ -16,6 +16,9 @@
 #include "mainwnd/vellumo_translucent_dlg.h"
 #include "res/resources.h"
 
+using namespace vellumo::imaging;
+using namespace vellumo::res;
+
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Brackwin"));

@@ -13,6 +13,8 @@
 #include "widgets/bitmap_button.h"
 #include "widgets/translucent_button.h"
 
+using namespace vellumo::widgets;
+
 namespace {
 
 int Bitmap(CVellumoDlg& dialog, int id) {

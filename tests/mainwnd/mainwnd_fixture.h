@@ -25,18 +25,22 @@
 #include "res/resources.h"
 #include "tests/support/test_support.h"
 
+using namespace vellumo::platform;
+using namespace vellumo::imaging;
+using namespace vellumo::res;
+
 // Records every window message it receives.
-class MessageRecorder : public MessageWindow<QObject> {
+class MessageRecorder : public vellumo::platform::MessageWindow<QObject> {
 public:
-    std::vector<std::pair<unsigned, WPARAM>> received;
-    std::optional<WPARAM> last(unsigned message) const {
+    std::vector<std::pair<unsigned, vellumo::platform::WPARAM>> received;
+    std::optional<vellumo::platform::WPARAM> last(unsigned message) const {
         for (auto it = received.rbegin(); it != received.rend(); ++it)
             if (it->first == message) return it->second;
         return std::nullopt;
     }
 
 protected:
-    LRESULT messageMap(unsigned message, WPARAM wParam, LPARAM) override {
+    vellumo::platform::LRESULT messageMap(unsigned message, vellumo::platform::WPARAM wParam, vellumo::platform::LPARAM) override {
         received.emplace_back(message, wParam);
         return 0;
     }
@@ -57,9 +61,9 @@ protected:
         QCoreApplication::setOrganizationName(QStringLiteral("Brackwin"));
         QCoreApplication::setApplicationName(QStringLiteral("Vellumo"));
         home_.emplace();
-        SettingsStore::write(setting::LogFile, 1);
+        vellumo::platform::SettingsStore::write(setting::LogFile, 1);
         InitLogPath();
-        loggingOn = 1;
+        vellumo::platform::loggingOn = 1;
         FreeAllPages();
         pageListWindows = PageListWindows{};
         currentItem = 0;
@@ -69,12 +73,12 @@ protected:
         FreeAllPages();
         pageListWindows = PageListWindows{};
         dialogs_.reset();
-        loggingOn = 0;
+        vellumo::platform::loggingOn = 0;
         home_.reset();
     }
 
-    ScriptedDialogs& dialogs() { return *dialogs_; }
-    std::string log() const { return testsupport::readFile(logPath); }
+    vellumo::platform::ScriptedDialogs& dialogs() { return *dialogs_; }
+    std::string log() const { return testsupport::readFile(vellumo::platform::logPath); }
     std::string tempDir() const { return home_->tempDir(); }
     std::string homeDir() const { return home_->path(); }
 
@@ -88,7 +92,7 @@ protected:
     }
     // Loads a file and appends it as a page with its thumbnail.
     void appendFilePage(const std::string& path, int isScanned) {
-        ScopedImage image;
+        vellumo::imaging::ScopedImage image;
         ASSERT_EQ(ReadImageFile(path.c_str(), image.image), 0) << path;
         ASSERT_EQ(MakeThumbnail(image.image), 0);
         AppendPage(path, isScanned);
@@ -97,7 +101,7 @@ protected:
     std::string appendScannedPage() {
         const std::string path = MakeTempPagePath();
         EXPECT_FALSE(path.empty());
-        ScopedImage image;
+        vellumo::imaging::ScopedImage image;
         EXPECT_EQ(AllocateImage(image.image, 40, 60, 8), 0);
         FillImageArea(200, image.image);
         EXPECT_EQ(SaveTiff(path.c_str(), image.image, 1), 0);
@@ -115,5 +119,5 @@ protected:
 
 private:
     std::optional<testsupport::IsolatedHome> home_;
-    std::optional<ScriptedDialogs> dialogs_;
+    std::optional<vellumo::platform::ScriptedDialogs> dialogs_;
 };

@@ -13,6 +13,10 @@
 #include "support/test_support.h"
 #include "widgets/translucent_button.h"
 
+using namespace vellumo::platform;
+using namespace vellumo::widgets;
+using namespace vellumo::res;
+
 namespace {
 
 class SkinWindow : public testing::Test {

@@ -168,7 +168,7 @@ TEST(CliPdf, OnlyARegularFileOrANewNameIsAnOutput) {
     const std::string d = home.path();
     MakeGreyPng(d + "/g.png", 40, 40, 0);
     ASSERT_EQ(mkfifo((d + "/fifo.pdf").c_str(), 0644), 0);
-    symlink((d + "/fifo.pdf").c_str(), (d + "/stdout").c_str());
+    symlink((d + "/fifo.pdf").c_str(), (d + "/proc-fd-1").c_str());
     mkdir((d + "/folder").c_str(), 0755);
     const bool device = mknod((d + "/null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
     struct Case {
@@ -176,7 +176,7 @@ TEST(CliPdf, OnlyARegularFileOrANewNameIsAnOutput) {
     };
     std::vector<Case> cases = {
         {d + "/fifo.pdf", d + "/fifo.pdf is a FIFO, not a regular file"},
-        {d + "/stdout", d + "/stdout is a FIFO, not a regular file"},
+        {d + "/proc-fd-1", d + "/proc-fd-1 is a FIFO, not a regular file"},
         {d + "/folder", d + "/folder is a folder"},
         {d + "/no/such/dir/out.pdf", "the folder " + d + "/no/such/dir does not exist"},
     };
@@ -190,7 +190,7 @@ TEST(CliPdf, OnlyARegularFileOrANewNameIsAnOutput) {
         EXPECT_EQ(err, "vellumo-cli: cannot write " + c.out + ": " + c.reason + "\n");
     }
     EXPECT_TRUE(S_ISFIFO(ModeOf(d + "/fifo.pdf")));
-    EXPECT_TRUE(S_ISLNK(ModeOf(d + "/stdout")));
+    EXPECT_TRUE(S_ISLNK(ModeOf(d + "/proc-fd-1")));
     if (device) {
         EXPECT_TRUE(S_ISCHR(ModeOf(d + "/null")));
     }

@@ -9,6 +9,8 @@
 
 #include "support/test_support.h"
 
+using namespace vellumo::pdf;
+
 namespace {
 
 using Rows = std::vector<std::vector<uint8_t>>;

@@ -11,6 +11,8 @@
 #include "pdf_test_util.h"
 #include "support/test_support.h"
 
+using namespace vellumo::pdf;
+
 using namespace pdftest;
 using testsupport::TempDir;
 

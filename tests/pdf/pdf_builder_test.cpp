@@ -15,6 +15,9 @@
 #include "platform/log.h"
 #include "support/test_support.h"
 
+using namespace vellumo::platform;
+using namespace vellumo::pdf;
+
 using namespace pdftest;
 
 namespace {

@@ -12,6 +12,8 @@
 #include "platform/scripted_dialogs.h"
 #include "support/test_support.h"
 
+using namespace vellumo::platform;
+
 namespace {
 
 TEST(ScriptedDialogs, AnswersInOrderAndRecordsEveryQuestion) {

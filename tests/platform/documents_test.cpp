@@ -5,6 +5,8 @@
 #include "platform/log.h"
 #include "support/test_support.h"
 
+using namespace vellumo::platform;
+
 namespace {
 
 TEST(Documents, LogFileLivesInTheDocumentsFolder) {

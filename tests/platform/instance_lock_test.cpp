@@ -9,6 +9,8 @@
 
 #include "support/test_support.h"
 
+using namespace vellumo::platform;
+
 namespace {
 
 // What a separate process finds when it tries the lock (exit status 0: it got it).

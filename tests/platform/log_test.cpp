@@ -5,6 +5,8 @@
 
 #include "support/test_support.h"
 
+using namespace vellumo::platform;
+
 namespace {
 
 struct LogGuard {
@@ -80,6 +82,7 @@ TEST(WriteLog, UnwritableFolderIsSilent) {
 }  // namespace
 
 #include "platform/os_version.h"
+
 
 namespace {
 

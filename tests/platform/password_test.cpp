@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace vellumo::platform;
+
 namespace {
 
 bool OnlyUpperHex(const std::string& s) {

@@ -16,6 +16,8 @@
 #include "platform/page_size.h"
 #include "support/test_support.h"
 
+using namespace vellumo::platform;
+
 namespace {
 
 using testsupport::shellQuote;

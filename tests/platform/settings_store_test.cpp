@@ -12,6 +12,8 @@
 #include "platform/password.h"
 #include "support/test_support.h"
 
+using namespace vellumo::platform;
+
 namespace {
 
 std::string SettingsFile(const testsupport::IsolatedHome& home) {

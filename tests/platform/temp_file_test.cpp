@@ -7,6 +7,8 @@
 
 #include "support/test_support.h"
 
+using namespace vellumo::platform;
+
 namespace {
 
 TEST(TempFile, CreatesEmptyPrivateFileWithPrefixInTempFolder) {

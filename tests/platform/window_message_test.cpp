@@ -11,6 +11,8 @@
 
 #include "platform/messages.h"
 
+using namespace vellumo::platform;
+
 namespace {
 
 struct Received {

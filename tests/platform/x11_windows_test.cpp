@@ -9,6 +9,8 @@
 #include <memory>
 #include <thread>
 
+using namespace vellumo::platform;
+
 namespace {
 
 TEST(InstanceTitle, ProductWordAnyCaseThenMakerWordExactly) {

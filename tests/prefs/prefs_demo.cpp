@@ -8,6 +8,8 @@
 #include "prefs/prefs_pages.h"
 #include "res/resources.h"
 
+using namespace vellumo::res;
+
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Brackwin"));

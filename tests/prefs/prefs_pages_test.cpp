@@ -21,6 +21,9 @@
 #include "tests/mainwnd/mainwnd_fixture.h"
 #include "widgets/bitmap_button.h"
 
+using namespace vellumo::platform;
+using namespace vellumo::widgets;
+
 namespace {
 
 // A key pressed and released on the widget, as the keyboard delivers it to the focus.

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/cancel.h"
 #include "mainwnd/activity_dialog.h"
 #include "mainwnd/page_commands.h"
 #include "mainwnd/page_list.h"
@@ -26,6 +27,9 @@
 #include "platform/settings_store.h"
 #include "res/resources.h"
 #include "tests/support/test_support.h"
+
+using namespace vellumo::platform;
+using namespace vellumo::res;
 
 namespace {
 

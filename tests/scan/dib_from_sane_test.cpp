@@ -6,6 +6,9 @@
 
 #include "scan_test_support.h"
 
+using namespace vellumo::imaging;
+using namespace vellumo::scan;
+
 using sanedib::BuildDib;
 using sanedib::FrameFormat;
 using sanedib::RawFrame;

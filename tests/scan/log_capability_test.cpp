@@ -7,6 +7,8 @@
 
 #include "scan_test_support.h"
 
+using namespace vellumo::scan;
+
 using namespace scantest;
 
 TEST(LogCapability, OneLinePerContainerKind) {

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+using namespace vellumo::scan;
+
 using namespace saneopt;
 
 namespace {

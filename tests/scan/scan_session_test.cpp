@@ -6,6 +6,10 @@
 
 #include "scan_test_support.h"
 
+using namespace vellumo::scan;
+using namespace vellumo::imaging;
+using namespace vellumo::platform;
+
 using namespace scantest;
 
 namespace {

@@ -7,6 +7,10 @@
 
 #include "platform/log.h"
 
+using namespace vellumo::platform;
+using namespace vellumo::imaging;
+using namespace vellumo::scan;
+
 namespace scantest {
 
 namespace {

@@ -15,24 +15,26 @@
 #include "support/test_support.h"
 
 namespace scantest {
+using namespace vellumo::imaging;
+using namespace vellumo::scan;
 
 // Opens a session on a device of the SANE test back end, without discovery.
-void OpenTestDevice(ScannerComponent& component, const std::string& device = "test:0");
+void OpenTestDevice(vellumo::scan::ScannerComponent& component, const std::string& device = "test:0");
 
 // One finished acquisition.
 struct Acquisition {
     std::vector<std::shared_ptr<const std::vector<uint8_t>>> images;
     std::vector<int> pendingAfterEach;
-    std::optional<AcquireEnd> end;
+    std::optional<vellumo::scan::AcquireEnd> end;
     bool timedOut = false;
 };
 // Starts an acquisition and runs the component's event loop until it has ended (an image with
 // no pending transfers, or an end event), or until the time limit.
-Acquisition Acquire(ScannerComponent& component, int timeoutMs = 60000);
+Acquisition Acquire(vellumo::scan::ScannerComponent& component, int timeoutMs = 60000);
 
 // The header of a packed DIB.
-BitmapInfoHeader DibHeader(const std::vector<uint8_t>& dib);
-const RgbQuad* DibPalette(const std::vector<uint8_t>& dib);
+vellumo::imaging::BitmapInfoHeader DibHeader(const std::vector<uint8_t>& dib);
+const vellumo::imaging::RgbQuad* DibPalette(const std::vector<uint8_t>& dib);
 const uint8_t* DibRow(const std::vector<uint8_t>& dib, int yFromTop);
 
 // Captures the program's log in a temporary file; lines come back without their time stamps.
@@ -51,7 +53,7 @@ private:
 };
 
 // Records every request of the session as one line.
-class RecordingUi : public ScanUi {
+class RecordingUi : public vellumo::scan::ScanUi {
 public:
     std::vector<std::string> calls;
     std::optional<PrinterInfo> printer = PrinterInfo{"PDF", true};

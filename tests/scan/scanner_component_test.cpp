@@ -10,6 +10,9 @@
 #include "scan/sane/option_map.h"
 #include "scan_test_support.h"
 
+using namespace vellumo::scan;
+using namespace vellumo::imaging;
+
 using namespace scantest;
 
 namespace {

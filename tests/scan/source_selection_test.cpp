@@ -6,6 +6,8 @@
 
 #include "scan_test_support.h"
 
+using namespace vellumo::scan;
+
 using namespace scantest;
 
 namespace {

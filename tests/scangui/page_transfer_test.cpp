@@ -11,6 +11,9 @@
 #include "scan/page_transfer.h"
 #include "support/test_support.h"
 
+using namespace vellumo::imaging;
+using namespace vellumo::scan;
+
 namespace {
 
 // A packed DIB of a bilevel image w x h whose colour table is (first, second) and whose first

@@ -29,6 +29,8 @@
 #include "tests/mainwnd/mainwnd_fixture.h"
 #include "widgets/translucent_button.h"
 
+using namespace vellumo::widgets;
+
 namespace {
 
 constexpr char kTestScanner[] = "Noname frontend-tester";

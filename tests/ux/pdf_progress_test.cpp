@@ -11,6 +11,8 @@
 #include "platform/settings_store.h"
 #include "tests/ux/ux_fixture.h"
 
+using namespace vellumo::platform;
+
 namespace ux {
 namespace {
 

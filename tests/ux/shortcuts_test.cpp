@@ -11,6 +11,8 @@
 #include "tests/ux/ux_fixture.h"
 #include "widgets/translucent_button.h"
 
+using namespace vellumo::widgets;
+
 namespace ux {
 namespace {
 

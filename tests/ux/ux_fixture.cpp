@@ -19,6 +19,9 @@
 #include "platform/settings_store.h"
 #include "res/resources.h"
 
+using namespace vellumo::platform;
+using namespace vellumo::res;
+
 namespace ux {
 namespace {
 

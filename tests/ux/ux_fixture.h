@@ -17,6 +17,7 @@
 #include "mainwnd/vellumo_translucent_dlg.h"
 
 namespace ux {
+using namespace vellumo::platform;
 
 class ProgramTest : public ::testing::Test {
 protected:
@@ -41,7 +42,7 @@ protected:
 
     testsupport::TempDir dir_;
     std::string log_;
-    ScriptedDialogs dialogs_;
+    vellumo::platform::ScriptedDialogs dialogs_;
     std::unique_ptr<CVellumoTranslucentDlg> skin_;
 };
 

@@ -8,6 +8,9 @@
 #include "widgets/bitmap_button.h"
 #include "widgets/skin_button.h"
 
+using namespace vellumo::widgets;
+using namespace vellumo::res;
+
 namespace {
 
 void Mouse(QWidget& w, QEvent::Type type, QPoint at, Qt::MouseButtons held) {

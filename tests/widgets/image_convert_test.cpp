@@ -4,6 +4,9 @@
 
 #include "imaging/imaging.h"
 
+using namespace vellumo::imaging;
+using namespace vellumo::widgets;
+
 namespace {
 
 void SetGrey(ImageBuffer& image, uint32_t x, uint32_t y, uint8_t v) {

@@ -12,6 +12,9 @@
 #include "widgets/translucent_button.h"
 #include "widgets/translucent_dialog.h"
 
+using namespace vellumo::platform;
+using namespace vellumo::widgets;
+
 namespace {
 
 QImage Solid(QSize size, QColor colour) {
