@@ -43,8 +43,14 @@ int ReadImageFile(const char* file, ImageBuffer& image) {
     std::memset(&image, 0, sizeof image);
     if (!file || !vellumo::platform::IsRegularFile(file)) return kImgCannotOpen;
     ImageFileInfo info;
+    // A file of a known format whose header the codec refuses (too large, damaged) reports
+    // that reason rather than an unknown format.
+    int refused = kImgNotThisFormat;
     for (const FormatEntry& entry : kFormats) {
-        if (entry.inspect(file, info) != kImgOk) continue;
+        if (int rc = entry.inspect(file, info)) {
+            if (refused == kImgNotThisFormat) refused = rc;
+            continue;
+        }
         if (int rc = AllocateImage(image, info.width, info.height, info.bitsPerPixel)) return rc;
         if (int rc = entry.load(file, image)) {
             FreeImage(image);
@@ -52,7 +58,7 @@ int ReadImageFile(const char* file, ImageBuffer& image) {
         }
         return kImgOk;
     }
-    return kImgNotThisFormat;
+    return refused;
 }
 
 }  // namespace vellumo::imaging
