@@ -2,6 +2,6 @@
 #include "app/vellumo_app.h"
 
 int main(int argc, char** argv) {
-    CVellumoApp app;
+    vellumo::app::CVellumoApp app;
     return app.run(argc, argv);
 }

@@ -3,10 +3,6 @@
 #include <QApplication>
 #include <QTimer>
 
-#include "mainwnd/mail_pdf.h"
-#include "mainwnd/page_transforms.h"
-#include "mainwnd/save_pdf.h"
-#include "mainwnd/twain_pro.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
 #include "platform/instance_lock.h"
@@ -14,11 +10,13 @@
 #include "platform/settings_store.h"
 #include "platform/signal_cleanup.h"
 #include "platform/x11_windows.h"
-#include "prefs/prefs_pages.h"
 #include "res/resources.h"
+
+namespace vellumo::app {
 
 using namespace vellumo::platform;
 using namespace vellumo::res;
+using namespace vellumo::mainwnd;
 
 bool CVellumoApp::commandLineHasGo(const QStringList& arguments) {
     return arguments.mid(1)
@@ -57,15 +55,9 @@ int CVellumoApp::run(int argc, char** argv) {
     // The installed desktop entry, so the desktop matches the window to its launcher and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vellumo.Vellumo"));
     InitVellumoResources();
-    RegisterEditingCommands();
-    RegisterSavePdfCommand();
-    RegisterMailCommands();
-    RegisterScanCommand();
-    RegisterPreferencesPages();
-    InstallMainDialog();
 
     {
-        CVellumoTranslucentDlg skin;
+        CVellumoTranslucentDlg skin(MainDialogFactory());
         bool quitAfterOk = false;
         const int quitAfterMs = qEnvironmentVariableIntValue("VELLUMO_QUIT_AFTER_MS", &quitAfterOk);
         if (quitAfterOk && quitAfterMs >= 0)
@@ -74,3 +66,5 @@ int CVellumoApp::run(int argc, char** argv) {
     }
     return 0;
 }
+
+}  // namespace vellumo::app

@@ -8,6 +8,8 @@
 
 #include <QStringList>
 
+namespace vellumo::app {
+
 class CVellumoApp {
 public:
     // Runs the whole life of the process and returns its exit status.
@@ -26,3 +28,5 @@ public:
     // Reports nothing and writes no log line.
     static void singleInstanceTest(const QStringList& arguments);
 };
+
+}  // namespace vellumo::app

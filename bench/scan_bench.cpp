@@ -23,7 +23,7 @@
 #include "scan/page_transfer.h"
 #include "scan/scanner_component.h"
 #ifdef VELLUMO_BENCH_THUMBNAIL
-#include "mainwnd/page_list.h"
+#include "document/page_document.h"
 #endif
 
 using namespace vellumo::imaging;
@@ -83,12 +83,15 @@ void ComponentA4GreyToPageFile(benchmark::State& state) {
     bool done = false;
     TransferResult result;
     TransferHooks hooks;
+    ImageBuffer workingImage{};
 #ifdef VELLUMO_BENCH_THUMBNAIL
+    vellumo::document::PageDocument document;
     int thumbnail = -1;
-    hooks.beforeSave = [&](const ImageBuffer& image) { thumbnail = MakeThumbnail(image); };
+    hooks.beforeSave = [&](const ImageBuffer& image) { thumbnail = document.MakeThumbnail(image); };
 #endif
     c.SetEventCallback(kEventImageTransferred, [&](void*, int, int) {
-        result = ProcessScannedImage(c.ImageHandle().get(), 1, TransferSettings{}, hooks);
+        result = ProcessScannedImage(c.ImageHandle().get(), workingImage, 1, TransferSettings{},
+                                     hooks);
         done = true;
     });
     c.SetAcquireEndCallback([&](const AcquireEnd&) { done = true; });

@@ -147,8 +147,9 @@ void PrintScanHelp() {
         "  --feeder            take every sheet from the document feeder\n"
         "  --compress QUALITY  recompress grey and colour pages as JPEG, quality 1 to 100\n"
         "  -o OUT.pdf          the PDF to write\n\n"
-        "Ctrl+C cancels the scan. Exit status: 0 when the PDF is written, 1 when it is not,\n"
-        "2 for wrong usage.\n");
+        "Ctrl+C cancels the scan. Exit status: 0 when the PDF is written with every page,\n"
+        "1 when it is not or the scanner stopped the scan early (the pages scanned before\n"
+        "are still written), 2 for wrong usage.\n");
 }
 
 int RunScanCommand(int argc, char** argv) {
@@ -232,6 +233,7 @@ int RunScanCommand(int argc, char** argv) {
     std::vector<std::string> pages;
     // The page files go when a signal ends the command before the PDF is written.
     std::vector<vellumo::platform::RemoveOnSignal> pageCleanup;
+    vellumo::imaging::ImageBuffer workingImage{};
     int failures = 0;
     c.SetEventCallback(kEventImageTransferred, [&](void*, int, int) {
         TransferHooks hooks;
@@ -239,8 +241,9 @@ int RunScanCommand(int argc, char** argv) {
             std::fprintf(stderr, "vellumo-cli: %s\n", text.c_str());
         };
         hooks.makePagePath = MakeScanPagePath;
-        const TransferResult r = ProcessScannedImage(
-            c.ImageHandle().get(), static_cast<int>(pages.size()) + 1, transfer, hooks);
+        const TransferResult r =
+            ProcessScannedImage(c.ImageHandle().get(), workingImage,
+                                static_cast<int>(pages.size()) + 1, transfer, hooks);
         if (r.outcome == TransferOutcome::Kept) {
             pages.push_back(r.path);
             pageCleanup.emplace_back(r.path);
@@ -250,7 +253,11 @@ int RunScanCommand(int argc, char** argv) {
         }
         if (c.PendingTransfers() == 0) ui.finished = true;
     });
-    c.SetAcquireEndCallback([&](const AcquireEnd& end) { OnAcquireEnded(end, ui); });
+    bool stoppedEarly = false;
+    c.SetAcquireEndCallback([&](const AcquireEnd& end) {
+        stoppedEarly = end.error.has_value();
+        OnAcquireEnded(end, ui);
+    });
 
     struct sigaction action {
     }, previous{};
@@ -289,10 +296,11 @@ int RunScanCommand(int argc, char** argv) {
         return 1;
     }
     RemoveFiles(pages);
-    if (progress)
-        std::fprintf(stderr, "%zu page%s written to %s\n", pages.size(),
+    if (progress || stoppedEarly)
+        std::fprintf(stderr, "%s%zu page%s written to %s\n",
+                     stoppedEarly ? "vellumo-cli: the scan stopped early; the " : "", pages.size(),
                      pages.size() == 1 ? "" : "s", output.c_str());
-    return failures == 0 ? 0 : 1;
+    return failures == 0 && !stoppedEarly ? 0 : 1;
 }
 
 }  // namespace vellumo::cli

@@ -1,7 +1,7 @@
-// TIFF through libtiff. Loads the first page of a file: bilevel, grey, palette, RGB and CMYK
-// images of 1 to 16 bits per sample are decoded directly; tiled, planar and the remaining
-// photometric interpretations (YCbCr, CIE L*a*b*, ...) go through libtiff's RGBA interface.
-// libtiff's messages are swallowed: a bad file is reported by the result code alone.
+// TIFF through libtiff. Loads any page of a file (the first by default): bilevel, grey, palette,
+// RGB and CMYK images of 1 to 16 bits per sample are decoded directly; tiled, planar and the
+// remaining photometric interpretations (YCbCr, CIE L*a*b*, ...) go through libtiff's RGBA
+// interface. libtiff's messages are swallowed: a bad file is reported by the result code alone.
 #include <tiffio.h>
 
 #include <algorithm>
@@ -380,7 +380,44 @@ int LoadRgba(TIFF* tif, const TiffLayout& layout, ImageBuffer& image) {
 
 }  // namespace
 
-int InspectTiff(const char* file, ImageFileInfo& info) {
+namespace {
+
+// Pages of a multi-page file are its directories, except the reduced-resolution copies some
+// writers add as previews. A broken chain of directories ends the list where it breaks.
+constexpr int kMaxTiffPages = 100000;
+
+bool IsPageDirectory(TIFF* tif) {
+    uint32_t subfileType = 0;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SUBFILETYPE, &subfileType);
+    return (subfileType & FILETYPE_REDUCEDIMAGE) == 0;
+}
+
+// Makes page `page` (from 0) the current directory; counts the pages when pageCount is given.
+int SelectPage(TIFF* tif, int page, int* pageCount) {
+    if (page < 0) return kImgBadArgument;
+    if (!TIFFSetDirectory(tif, 0)) return kImgCorruptFile;
+    int pages = 0;
+    tdir_t found = 0;
+    bool have = false;
+    for (tdir_t dir = 0; pages < kMaxTiffPages; ++dir) {
+        if (IsPageDirectory(tif)) {
+            if (pages == page) {
+                found = dir;
+                have = true;
+                if (!pageCount) break;
+            }
+            ++pages;
+        }
+        if (!TIFFReadDirectory(tif)) break;
+    }
+    if (pageCount) *pageCount = pages;
+    if (!have) return pages == 0 ? kImgCorruptFile : kImgBadArgument;
+    return TIFFSetDirectory(tif, found) ? kImgOk : kImgCorruptFile;
+}
+
+}  // namespace
+
+int InspectTiffPage(const char* file, int page, ImageFileInfo& info) {
     info = ImageFileInfo{};
     // Only files that start like a TIFF are handed to libtiff at all.
     FILE* stream = file ? std::fopen(file, "rb") : nullptr;
@@ -396,6 +433,8 @@ int InspectTiff(const char* file, ImageFileInfo& info) {
     if (got < 4 || !(little || big)) return kImgNotThisFormat;
     TiffHandle tif = OpenTiff(file, "r");
     if (!tif) return kImgCorruptFile;
+    int pageCount = 0;
+    if (int rc = SelectPage(tif.get(), page, &pageCount)) return rc;
     TiffLayout layout;
     if (int rc = ReadLayout(tif.get(), fileBytes, layout)) return rc;
     info.width = static_cast<int>(layout.width);
@@ -406,14 +445,15 @@ int InspectTiff(const char* file, ImageFileInfo& info) {
     info.fileBitsPerSample = layout.bitsPerSample;
     info.fileSamplesPerPixel = layout.samplesPerPixel;
     info.compression = layout.compression;
-    info.pageCount = TIFFNumberOfDirectories(tif.get());
+    info.pageCount = pageCount;
     return kImgOk;
 }
 
-int LoadTiff(const char* file, ImageBuffer& image) {
+int LoadTiffPage(const char* file, int page, ImageBuffer& image) {
     if (!image.header) return kImgEmpty;
     TiffHandle tif = OpenTiff(file, "r");
     if (!tif) return file && codec::FileSize(file) >= 0 ? kImgCorruptFile : kImgCannotOpen;
+    if (int rc = SelectPage(tif.get(), page, nullptr)) return rc;
     TiffLayout layout;
     if (int rc = ReadLayout(tif.get(), codec::FileSize(file), layout)) return rc;
     if (int rc = codec::CheckLoadTarget(image, static_cast<int>(layout.width),
@@ -425,6 +465,14 @@ int LoadTiff(const char* file, ImageBuffer& image) {
     SetImageDpi(image, layout.dpiX, layout.dpiY);
     return layout.route == Route::Direct ? LoadDirect(tif.get(), layout, image)
                                          : LoadRgba(tif.get(), layout, image);
+}
+
+int InspectTiff(const char* file, ImageFileInfo& info) {
+    return InspectTiffPage(file, 0, info);
+}
+
+int LoadTiff(const char* file, ImageBuffer& image) {
+    return LoadTiffPage(file, 0, image);
 }
 
 namespace {

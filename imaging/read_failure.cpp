@@ -29,7 +29,7 @@ bool HasKnownSignature(const std::string& file) {
 
 }  // namespace
 
-std::string DescribeReadFailure(const std::string& file, int status) {
+std::string ReadFailureReason(const std::string& file, int status) {
     std::string reason = vellumo::platform::UnreadableFileReason(file);
     if (reason.empty()) {
         switch (status) {
@@ -55,7 +55,11 @@ std::string DescribeReadFailure(const std::string& file, int status) {
                 break;
         }
     }
-    return file + ": " + reason;
+    return reason;
+}
+
+std::string DescribeReadFailure(const std::string& file, int status) {
+    return file + ": " + ReadFailureReason(file, status);
 }
 
 }  // namespace vellumo::imaging

@@ -7,8 +7,9 @@
 
 namespace vellumo::imaging {
 
-// "FILE: reason" for a file that ReadImageFile refused with status (or DetectImageFormat, with
-// kImgNotThisFormat).
+// Why ReadImageFile refused the file with status (or DetectImageFormat, with kImgNotThisFormat).
+std::string ReadFailureReason(const std::string& file, int status);
+// "FILE: reason".
 std::string DescribeReadFailure(const std::string& file, int status);
 
 }  // namespace vellumo::imaging

@@ -8,9 +8,7 @@
 
 namespace vellumo::imaging {
 
-ImageBuffer workingImage = {};
-
-int RotateWorkingImage(int direction) {
+int RotateWorkingImage(ImageBuffer& workingImage, int direction) {
     ImageBuffer turned = {};
     int rc = AllocateImage(turned, static_cast<int>(AreaHeight(workingImage)),
                            static_cast<int>(AreaWidth(workingImage)), BitsPerPixel(workingImage));

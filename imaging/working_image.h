@@ -1,20 +1,16 @@
-// The one program-wide image into which pages are loaded, edited and written one at a time,
-// and the edits on it that the preview and the page commands share: the quarter turn, the
-// preview's display copy and the crop of a selection made on that copy. No Qt.
+// The edits on the image under work (the page document's workingImage) that the preview and
+// the page commands share: the quarter turn, the preview's display copy and the crop of a
+// selection made on that copy. No Qt.
 #pragma once
 
 #include "imaging/image_buffer.h"
 
 namespace vellumo::imaging {
 
-// The page under work. All zero while no page is loaded; every command that loads a page
-// into it releases it again before it returns.
-extern ImageBuffer workingImage;
-
 // Turns the working image a quarter turn: direction 0 to the right (clockwise), any other
 // value to the left. On failure the image stays as it was; the result is the failing
 // operation's code.
-int RotateWorkingImage(int direction);
+int RotateWorkingImage(ImageBuffer& workingImage, int direction);
 
 // The size at which an area of areaWidth x areaHeight pixels is shown in a frame of
 // frameWidth x frameHeight pixels: scaled by whole percents to fit, never enlarged. Each side

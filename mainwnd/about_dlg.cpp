@@ -10,6 +10,8 @@
 #include "platform/dialogs.h"
 #include "platform/product.h"
 
+namespace vellumo::mainwnd {
+
 using namespace vellumo::platform;
 
 namespace {
@@ -79,3 +81,5 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     layout->addWidget(buttons);
     setFixedSize(sizeHint());
 }
+
+}  // namespace vellumo::mainwnd

@@ -6,6 +6,8 @@
 
 class QLabel;
 
+namespace vellumo::mainwnd {
+
 class CAboutDlg : public QDialog {
     Q_OBJECT
 public:
@@ -18,3 +20,5 @@ private:
     QLabel* mailLink_;
     QLabel* webLink_;
 };
+
+}  // namespace vellumo::mainwnd

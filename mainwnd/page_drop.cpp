@@ -7,10 +7,12 @@
 #include <QScrollBar>
 #include <QUrl>
 
-#include "mainwnd/load_page.h"
-#include "mainwnd/page_list.h"
-#include "mainwnd/page_view.h"
+#include "document/page_list_ops.h"
+#include "mainwnd/commands.h"
 #include "mainwnd/vellumo_dlg.h"
+#include "mainwnd/page_view.h"
+
+namespace vellumo::mainwnd {
 
 namespace {
 
@@ -107,14 +109,18 @@ void CPageDrop::scrollNearEdge(const QPoint& viewportPos) {
 void CPageDrop::drop(QDropEvent* event) {
     const QMimeData* data = event->mimeData();
     const int from = DraggedPageRow(*data);
+    auto* dialog = qobject_cast<CVellumoDlg*>(owner_.data());
+    if (!dialog) return;
     if (from >= 0) {
-        MovePage(from, dropRow(event->position().toPoint()));
+        document::MovePage(dialog->document(), from, dropRow(event->position().toPoint()));
         return;
     }
     // The load asks questions; the program that sent the files gets its answer first.
     const QStringList files = DroppedFiles(*data);
-    QPointer<QWidget> owner = owner_;
-    QTimer::singleShot(0, this, [owner, files] { LoadPageFiles(owner, files); });
+    QPointer<CVellumoDlg> owner = dialog;
+    QTimer::singleShot(0, this, [owner, files] {
+        if (owner) LoadDroppedFiles(*owner, files);
+    });
 }
 
 bool CPageDrop::eventFilter(QObject* watched, QEvent* event) {
@@ -151,3 +157,5 @@ void InstallPageDrop(CPageView* view, QWidget* owner) {
     view->setDefaultDropAction(Qt::CopyAction);
     view->viewport()->installEventFilter(new CPageDrop(view, owner));
 }
+
+}  // namespace vellumo::mainwnd

@@ -8,11 +8,13 @@
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
-
-class CPageView;
 class QDropEvent;
 class QMimeData;
 class QWidget;
+
+namespace vellumo::mainwnd {
+
+class CPageView;
 
 // The format that marks a drag as a page of this program's list: the process and the row.
 inline constexpr char kPageDragFormat[] = "application/x-vellumo-page-row";
@@ -52,3 +54,5 @@ private:
 // Lets the view take drops and start drags of its thumbnails; the questions of a load are
 // owned by `owner` (the main dialog).
 void InstallPageDrop(CPageView* view, QWidget* owner);
+
+}  // namespace vellumo::mainwnd

@@ -4,29 +4,29 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
+#include <QPointer>
 
-#include "mainwnd/page_commands.h"
+#include "mainwnd/commands.h"
 #include "mainwnd/page_drop.h"
-#include "mainwnd/page_list.h"
+#include "mainwnd/vellumo_dlg.h"
 #include "platform/dialogs.h"
+#include "platform/install_dirs.h"
 #include "platform/log.h"
 #include "platform/messages.h"
 #include "platform/window_message.h"
 
-using namespace vellumo::platform;
+namespace vellumo::mainwnd {
 
-PageListWindows pageListWindows;
+using namespace vellumo::document;
+
+using namespace vellumo::platform;
 
 namespace {
 
 const QColor kListGrey(227, 227, 227);
 
-QString ItemText(const Page& page) {
+QString ItemText(const document::Page& page) {
     return page.isScanned ? QStringLiteral("Scanned") : QString::fromStdString(page.sourcePath);
-}
-
-void Warn(const char* text) {
-    MessageBox(pageListWindows.owner, QString::fromUtf8(text), MessageIcon::Exclamation);
 }
 
 }  // namespace
@@ -55,14 +55,15 @@ CPageView::CPageView(QWidget* parent) : QListWidget(parent) {
     setPalette(p);
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this, &CPageView::showContextMenu);
-    connect(this, &QListWidget::itemClicked, this, [] { OpenInViewer(); });
+    connect(this, &QListWidget::itemClicked, this, [this] { OpenInViewer(); });
 }
 
 void CPageView::rebuild() {
     clear();
-    if (pageCounter < 2) return;
-    for (const auto& page : pages) {
-        auto* item = new QListWidgetItem(pageImageList.icon(page->imageIndex), ItemText(*page));
+    if (!document_ || document_->pageCounter() < 2) return;
+    for (const auto& page : document_->pages) {
+        auto* item =
+            new QListWidgetItem(document_->pageImageList.icon(page->imageIndex), ItemText(*page));
         item->setData(Qt::UserRole, QVariant::fromValue(static_cast<void*>(page.get())));
         item->setTextAlignment(Qt::AlignHCenter | Qt::AlignTop);
         addItem(item);
@@ -73,6 +74,14 @@ void CPageView::rebuild() {
 int CPageView::selectedRow() const {
     const QList<QListWidgetItem*> chosen = selectedItems();
     return chosen.isEmpty() ? -1 : row(chosen.first());
+}
+
+void CPageView::refreshRow(int r) {
+    QListWidgetItem* it = item(r);
+    if (!it || !document_ || r >= static_cast<int>(document_->pages.size())) return;
+    it->setIcon(document_->pageImageList.icon(document_->pages[static_cast<size_t>(r)]->imageIndex));
+    viewport()->update();
+    scrollToItem(it, QAbstractItemView::EnsureVisible);
 }
 
 void CPageView::selectRow(int r) {
@@ -91,28 +100,24 @@ QMimeData* CPageView::mimeData(const QList<QListWidgetItem*>& items) const {
     return data;
 }
 
-void CPageView::BuildPageMenu(QMenu& menu) {
-    auto add = [&menu](const char* text, int id, bool enabled) {
-        QAction* action = menu.addAction(QString::fromUtf8(text));
-        action->setData(id);
-        action->setEnabled(enabled);
-    };
-    add("Rotate &right", cmd::RotateRight, HasMainCommand(cmd::RotateRight));
-    add("Rotate &left", cmd::RotateLeft, HasMainCommand(cmd::RotateLeft));
-    add("&Invert", cmd::Invert, HasMainCommand(cmd::Invert));
-    add("&Mirror", cmd::Mirror, HasMainCommand(cmd::Mirror));
-    menu.addSeparator();
-    add("&Delete", cmd::Delete, true);
-    menu.addSeparator();
-    add("Move &up", cmd::MoveUp, true);
-    add("Move do&wn", cmd::MoveDown, true);
+void CPageView::BuildPageMenu(QMenu& menu) const {
+    const auto* dialog = qobject_cast<const CVellumoDlg*>(parentWidget());
+    int group = 0;
+    for (const Command& command : Commands()) {
+        if (command.menuGroup == 0) continue;
+        if (group != 0 && command.menuGroup != group) menu.addSeparator();
+        group = command.menuGroup;
+        QAction* action = menu.addAction(QString::fromUtf8(command.text));
+        action->setData(command.id);
+        action->setEnabled(!command.enabled || !dialog || command.enabled(*dialog));
+    }
 }
 
 bool CPageView::rightClickAt(const QPoint& viewportPos) {
     QListWidgetItem* hit = itemAt(viewportPos);
     WriteLog("OnClickListThumbRight\n");
     if (!hit) return false;
-    ::currentItem = row(hit);
+    if (document_) document_->currentItem = row(hit);
     return true;
 }
 
@@ -124,74 +129,54 @@ void CPageView::showContextMenu(const QPoint& viewportPos) {
     if (chosen) emit pageCommand(chosen->data().toInt());
 }
 
-void PostPageCount() {
-    PostWindowMessage(pageListWindows.skinWindow, msg::UM_PAGECOUNT,
-                      static_cast<WPARAM>(static_cast<int>(pageCounter)));
-}
-
-void RebuildPageView() {
-    if (pageListWindows.view) pageListWindows.view->rebuild();
-}
-
-void DeletePage() {
-    if (MessageBox(pageListWindows.owner, QStringLiteral("Delete this image?"),
-                   MessageIcon::Question, MessageButtons::YesNo) != Answer::Yes)
-        return;
-    WriteLog("Start delete image\r\n");
-    if (!RemovePageAt(currentItem)) return;
-    PostPageCount();
-    RebuildPageView();
-}
-
-void MovePageUp() {
-    const int row = pageListWindows.view ? pageListWindows.view->selectedRow() : -1;
-    if (row < 0) return Warn("No page selected");
-    if (row == 0) return;
-    if (pageCounter < 3) return Warn("No need to move page");
-    MovePage(row, row - 1);
-}
-
-void MovePageDown() {
-    const int row = pageListWindows.view ? pageListWindows.view->selectedRow() : -1;
-    if (row < 0) return Warn("No page selected");
-    if (pageCounter < 3) return Warn("No need to move page");
-    if (row >= pageCounter - 2) return;
-    MovePage(row, row + 1);
-}
-
-bool MovePage(int from, int to) {
-    const int count = static_cast<int>(pages.size());
-    if (from < 0 || to < 0 || from >= count || to >= count || from == to) return false;
-    const int step = to > from ? 1 : -1;
-    for (int at = from; at != to; at += step) SwapPages(at, at + step);
-    RebuildPageView();
-    if (pageListWindows.view) pageListWindows.view->selectRow(to);
-    return true;
-}
-
-void ClearPages(const QString& question) {
-    if (MessageBox(pageListWindows.owner, question, MessageIcon::Question, MessageButtons::YesNo) ==
-        Answer::Yes) {
-        FreeAllPages();
-        WriteLog("Images and attachments deleted\r\n");
-    } else {
-        WriteLog("Images and attachments kept\r\n");
-    }
-    PostPageCount();
-    RebuildPageView();
+void ConnectPageView(document::PageDocument& document, CPageView* view, QObject* skinWindow) {
+    QPointer<QObject> skin(skinWindow);
+    QPointer<CPageView> list(view);
+    document::PageDocument* model = &document;
+    if (view) view->setDocument(model);
+    document.views.postPageCount = [skin, model] {
+        PostWindowMessage(skin.data(), msg::UM_PAGECOUNT,
+                          static_cast<WPARAM>(model->pageCounter()));
+    };
+    document.views.rebuild = [list] {
+        if (list) list->rebuild();
+    };
+    document.views.selectedRow = [list] { return list ? list->selectedRow() : -1; };
+    document.views.selectRow = [list](int row) {
+        if (list) list->selectRow(row);
+    };
+    document.views.refreshPage = [list](int row) {
+        if (list) list->refreshRow(row);
+    };
 }
 
 QString ViewerPath() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/viewer");
+    return QString::fromStdString(
+        FindHelperProgram(QCoreApplication::applicationDirPath().toStdString(), "viewer"));
 }
 
-void OpenInViewer() {
-    const int row = pageListWindows.view ? pageListWindows.view->selectedRow() : -1;
-    if (row < 0 || row >= static_cast<int>(pages.size())) return;
-    const QString path = QString::fromStdString(PagePath(*pages[static_cast<size_t>(row)]));
-    const QFileInfo viewer(ViewerPath());
-    if (viewer.isFile() && viewer.isExecutable())
-        Dialogs()->startProgram(viewer.filePath(), {path});
+QStringList ViewerArguments(const document::PageDocument& document, int row) {
+    // Every page of the list in order, each as the page of its file it is, so that Page Up and
+    // Page Down in the viewer walk through the list.
+    QStringList arguments{QStringLiteral("--show"), QString::number(row + 1)};
+    for (const auto& page : document.pages) {
+        QString path = QString::fromStdString(PagePath(*page));
+        if (path.startsWith(QLatin1Char('-'))) path.prepend(QStringLiteral("./"));
+        arguments << QStringLiteral("--page") << QStringLiteral("1") << path;
+    }
+    return arguments;
+}
+
+void CPageView::OpenInViewer() {
+    const int row = selectedRow();
+    if (!document_ || row < 0 || row >= static_cast<int>(document_->pages.size())) return;
+    const QString path =
+        QString::fromStdString(PagePath(*document_->pages[static_cast<size_t>(row)]));
+    const QString viewer = ViewerPath();
+    if (!viewer.isEmpty())
+        Dialogs()->startProgram(viewer, ViewerArguments(*document_, row));
     else
         Dialogs()->openFile(path);
 }
+
+}  // namespace vellumo::mainwnd

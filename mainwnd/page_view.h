@@ -1,35 +1,48 @@
-// The page view: the list control that shows the page table as thumbnails in icon view, and
-// the operations on the list that ask the user, show the result and tell the skin window the
-// new page count. The view holds no page data of its own: it is rebuilt from the table.
+// The page view: the list control that shows the page document as thumbnails in icon view, with
+// the page menu and a click that opens a page in the viewer. The view holds no page data of its
+// own: it is rebuilt from the document whenever the document says it changed.
 #pragma once
 
 #include <QListWidget>
 #include <QString>
+#include <QStringList>
+
+#include "document/page_document.h"
 
 class QMenu;
 class QObject;
 
+namespace vellumo::mainwnd {
+
 class CPageView : public QListWidget {
     Q_OBJECT
 public:
-    static constexpr int kId = 2920;
     explicit CPageView(QWidget* parent = nullptr);
 
+    // The document the view shows; set once by ConnectPageView.
+    void setDocument(document::PageDocument* document) { document_ = document; }
     // Refills the items from the page table and makes the last one visible.
     void rebuild();
     // The list index of the selected item, -1 when none.
     int selectedRow() const;
     // Selects and focuses the item and makes it visible.
     void selectRow(int row);
+    // Shows the page's new thumbnail and scrolls it into sight.
+    void refreshRow(int row);
 
-    // The page context menu (entries in menu order, each carrying its command id as data).
-    static void BuildPageMenu(QMenu& menu);
+    // The page menu, from the command table: entries in menu order, each carrying its command
+    // id as data, disabled when the command cannot be chosen now.
+    void BuildPageMenu(QMenu& menu) const;
     // Right click at a point of the viewport: logs, and when a page lies under the point makes
     // it the current item and returns true.
     bool rightClickAt(const QPoint& viewportPos);
 
+    // Opens the selected page: "viewer" beside the program when it is there, else the desktop's
+    // image viewer. Failures are not reported.
+    void OpenInViewer();
+
 signals:
-    // The user chose a context-menu command for the page at `currentItem`.
+    // The user chose a page-menu command for the page at `currentItem`.
     void pageCommand(int id);
 
 protected:
@@ -39,32 +52,19 @@ protected:
 
 private:
     void showContextMenu(const QPoint& viewportPos);
+
+    document::PageDocument* document_ = nullptr;
 };
 
-// The windows the page operations work with; the main dialog sets them up.
-struct PageListWindows {
-    CPageView* view = nullptr;      // may be null: the operations then only change the table
-    QWidget* owner = nullptr;       // parent of the questions
-    QObject* skinWindow = nullptr;  // receives UM_PAGECOUNT
-};
-extern PageListWindows pageListWindows;
+// Makes the view and the skin window the document's views: the view is rebuilt from the table
+// and follows its selection, the skin window is told the page count (UM_PAGECOUNT).
+void ConnectPageView(document::PageDocument& document, CPageView* view, QObject* skinWindow);
 
-// Posts UM_PAGECOUNT with the page counter to the skin window.
-void PostPageCount();
-void RebuildPageView();
-// "&Delete" of the context menu: asks, deletes the page at `currentItem` and its files.
-void DeletePage();
-void MovePageUp();
-void MovePageDown();
-// Moves the page at `from` to the place `to` by neighbour swaps, the way repeated "Move up" or
-// "Move down" would, then rebuilds the view and selects the page at its new place. False
-// (nothing changed) when either place is outside the list or both are the same.
-bool MovePage(int from, int to);
-// Asks the question; Yes frees every page (deleting working copies). Either way the count is
-// posted and the view rebuilt.
-void ClearPages(const QString& question);
-// Opens the selected page: "viewer" beside the program when it is there, else the desktop's
-// image viewer. Failures are not reported.
-void OpenInViewer();
-// The path of the separate viewer program beside this program.
+// The separate viewer program: beside this program, else the installed helper; "" when there is
+// none.
 QString ViewerPath();
+// The viewer's command line for the page at `row` of the document: "--show row+1", then
+// "--page K FILE" for every page of the list in order.
+QStringList ViewerArguments(const document::PageDocument& document, int row);
+
+}  // namespace vellumo::mainwnd

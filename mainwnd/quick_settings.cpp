@@ -4,12 +4,15 @@
 #include <QApplication>
 #include <QTimer>
 
+#include "mainwnd/controls.h"
 #include "mainwnd/page_view.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "platform/messages.h"
 #include "platform/settings_store.h"
 #include "widgets/bitmap_button.h"
 #include "widgets/skin_button.h"
+
+namespace vellumo::mainwnd {
 
 using namespace vellumo::platform;
 using namespace vellumo::widgets;
@@ -18,19 +21,22 @@ namespace {
 
 constexpr int kRadioOn = 138, kRadioOff = 139;
 constexpr int kToggleOn = 130, kToggleOff = 131;
-constexpr int kHomeTab = 2830, kSettingsTab = 2860, kGeneralTab = 2870, kEmailTab = 2900;
-constexpr int kShowPreview = 2200, kNoFeeder = 2763, kDuplex = 1020;
+constexpr int kHomeTab = id::HomeTab, kSettingsTab = id::SettingsTab,
+              kGeneralTab = id::GeneralTab, kEmailTab = id::EmailTab;
+constexpr int kShowPreview = id::ShowPreview, kNoFeeder = id::NoFeeder, kDuplex = id::Duplex;
 
 // Each radio group: the button ids in the order of the values 0, 1, 2 ...
-constexpr int kModeIds[] = {2080, 2081, 2082};
-constexpr int kBrightIds[] = {1005, 1006, 1007, 1008, 1009, 1010, 1011};
-constexpr int kSizeIds[] = {1200, 1201, 1202, 1203};
+constexpr const auto& kModeIds = id::ModeRadios;
+constexpr const auto& kBrightIds = id::BrightnessRadios;
+constexpr const auto& kSizeIds = id::PageSizeRadios;
 
-// The main view's list and command buttons, at home and out of sight 1000 pixels to the right.
-constexpr int kOutOfSight = 1000;
-constexpr std::pair<int, QPoint> kMainControls[] = {
-    {2050, {597, 93}}, {2040, {737, 93}}, {1092, {597, 556}}, {2030, {737, 556}}};
-constexpr QPoint kListHome(276, 110);
+// The main view's list and command buttons, at home and out of sight to the right.
+constexpr int kMainControls[] = {id::ScanPage, id::LoadPage, id::MailPdf, id::SavePdf};
+
+QPoint HomeOf(int controlId) {
+    const ControlPlace place = PlaceOf(controlId);
+    return QPoint(place.x, place.y);
+}
 
 }  // namespace
 
@@ -108,15 +114,16 @@ void CVellumoDlg::RefreshQuickSettings() {
 // ---- Home view and settings view ----
 
 void CVellumoDlg::HideMainControls() {
-    if (pageView_) pageView_->move(kListHome + QPoint(kOutOfSight, 0));
-    for (const auto& [id, at] : kMainControls)
-        if (QAbstractButton* b = control(id)) b->move(at + QPoint(kOutOfSight, 0));
+    if (pageView_) pageView_->move(HomeOf(id::PageList) + QPoint(kOutOfSight, 0));
+    for (const int controlId : kMainControls)
+        if (QAbstractButton* b = control(controlId))
+            b->move(HomeOf(controlId) + QPoint(kOutOfSight, 0));
 }
 
 void CVellumoDlg::RestoreMainControls() {
-    if (pageView_) pageView_->move(kListHome);
-    for (const auto& [id, at] : kMainControls)
-        if (QAbstractButton* b = control(id)) b->move(at);
+    if (pageView_) pageView_->move(HomeOf(id::PageList));
+    for (const int controlId : kMainControls)
+        if (QAbstractButton* b = control(controlId)) b->move(HomeOf(controlId));
 }
 
 void CVellumoDlg::SetTabBitmaps(int home, int settings, int general, int email) {
@@ -144,10 +151,10 @@ void CVellumoDlg::OnTimer(int id) {
             RefreshQuickSettings();
             break;
         case TIMER_LOADGENERAL:
-            if (prefPages_.size() > 1 && prefPages_[1].window) prefPages_[1].window->LoadPage();
+            prefHost_.LoadPage(1);
             break;
         case TIMER_LOADEMAIL:
-            if (prefPages_.size() > 2 && prefPages_[2].window) prefPages_[2].window->LoadPage();
+            prefHost_.LoadPage(2);
             break;
         default:
             break;
@@ -201,66 +208,9 @@ void CVellumoDlg::OnTab(int id) {
 
 // ---- The settings-page host ----
 
-bool CVellumoDlg::AddPrefPage(PrefPageFactory create, int templateId, const QString& caption,
-                              int parentIndex) {
-    // Pages join before the window is set up, never after.
-    if (initialised_ || !create) return false;
-    PrefPageEntry entry;
-    entry.create = std::move(create);
-    entry.templateId = templateId;
-    entry.caption = caption;
-    entry.parentIndex = parentIndex;
-    prefPages_.push_back(std::move(entry));
-    return true;
-}
-
-bool CVellumoDlg::ShowPrefPage(int index) {
-    const int count = static_cast<int>(prefPages_.size());
-    if (currentPrefPage_ >= 0 && currentPrefPage_ < count) {
-        if (CSAPrefsSubDlg* shown = prefPages_[static_cast<size_t>(currentPrefPage_)].window) {
-            SendWindowMessage(shown, msg::UM_SAVEPAGE, 0, 0);
-            shown->hide();
-        }
-    }
-    if (index < 0 || index >= count) return false;
-    PrefPageEntry& entry = prefPages_[static_cast<size_t>(index)];
-    if (!entry.window) entry.window = entry.create(this);
-    if (!entry.window) return true;
-    entry.window->setGeometry(prefPageFrame);
-    entry.window->show();
-    entry.window->raise();
-    entry.window->setFocus();
-    return true;
-}
-
 LRESULT CVellumoDlg::OnShowPrefPage(WPARAM index) {
-    const int i = static_cast<int>(static_cast<intptr_t>(index));
-    if (ShowPrefPage(i)) currentPrefPage_ = i;
+    prefHost_.OnShowPrefPage(static_cast<int>(static_cast<intptr_t>(index)));
     return 0;
 }
 
-bool CVellumoDlg::ValidateCurrentPrefPage() {
-    if (!validatePages_) return true;
-    if (currentPrefPage_ < 0 || currentPrefPage_ >= static_cast<int>(prefPages_.size()))
-        return true;
-    CSAPrefsSubDlg* page = prefPages_[static_cast<size_t>(currentPrefPage_)].window;
-    if (!page) return true;
-    if (page->UpdateData(true)) return true;
-    // The page has told the user what is wrong; the focus goes back to the faulty field.
-    PostWindowMessage(this, msg::UM_RESTOREFOCUS,
-                      reinterpret_cast<WPARAM>(QApplication::focusWidget()));
-    return false;
-}
-
-bool CVellumoDlg::CommitPrefPages() {
-    for (size_t i = 0; i < prefPages_.size(); ++i) {
-        CSAPrefsSubDlg* page = prefPages_[i].window;
-        if (page && !page->UpdateData(true)) {
-            OnShowPrefPage(i);
-            return false;
-        }
-    }
-    for (const PrefPageEntry& entry : prefPages_)
-        if (entry.window) entry.window->OnOK();
-    return true;
-}
+}  // namespace vellumo::mainwnd

@@ -1,13 +1,14 @@
 #include "mainwnd/shortcuts.h"
 
 #include <QAbstractButton>
+#include <QKeySequence>
 #include <QShortcut>
-#include <functional>
 
-#include "mainwnd/page_commands.h"
-#include "mainwnd/page_list.h"
+#include "mainwnd/commands.h"
 #include "mainwnd/page_view.h"
 #include "mainwnd/vellumo_dlg.h"
+
+namespace vellumo::mainwnd {
 
 namespace {
 
@@ -18,35 +19,35 @@ bool KeysAccepted(const CVellumoDlg& dialog) {
            !OtherModalWindowOpen(dialog);
 }
 
-void OnDeleteKey(CVellumoDlg& dialog) {
-    CPageView* view = dialog.pageView();
-    if (!KeysAccepted(dialog) || !view || !view->isVisible()) return;
-    const int row = view->selectedRow();
-    if (row < 0) return;
-    // The page's menu entry acts on the page last chosen; the key on the selected one.
-    currentItem = row;
-    emit view->pageCommand(cmd::Delete);
-}
-
-void OnButtonKey(CVellumoDlg& dialog, int id) {
-    const QAbstractButton* button = dialog.control(id);
-    if (!KeysAccepted(dialog) || !button || !button->isVisible() || !button->isEnabled()) return;
-    dialog.OnCommand(id);
-}
-
-void AddShortcut(CVellumoDlg& dialog, const QKeySequence& keys, std::function<void()> run) {
-    auto* key = new QShortcut(keys, &dialog);
-    // The whole window: the skin, the main dialog and every control on it.
-    key->setContext(Qt::WindowShortcut);
-    key->setAutoRepeat(false);
-    QObject::connect(key, &QShortcut::activated, &dialog, std::move(run));
+void OnKey(CVellumoDlg& dialog, const Command& command) {
+    if (!KeysAccepted(dialog)) return;
+    if (command.menuGroup != 0) {
+        // The page's menu entry acts on the page last chosen; the key on the selected one.
+        CPageView* view = dialog.pageView();
+        if (!view || !view->isVisible()) return;
+        const int row = view->selectedRow();
+        if (row < 0) return;
+        dialog.document().currentItem = row;
+    } else {
+        const QAbstractButton* button = dialog.control(command.id);
+        if (!button || !button->isVisible() || !button->isEnabled()) return;
+    }
+    dialog.OnCommand(command.id);
 }
 
 }  // namespace
 
 void InstallMainShortcuts(CVellumoDlg& dialog) {
     CVellumoDlg* d = &dialog;
-    AddShortcut(dialog, shortcut::DeletePage, [d] { OnDeleteKey(*d); });
-    AddShortcut(dialog, shortcut::LoadPage, [d] { OnButtonKey(*d, cmd::LoadPage); });
-    AddShortcut(dialog, shortcut::SavePdf, [d] { OnButtonKey(*d, cmd::SavePdf); });
+    for (const Command& command : Commands()) {
+        if (*command.key == '\0') continue;
+        auto* key = new QShortcut(QKeySequence(QString::fromLatin1(command.key)), &dialog);
+        // The whole window: the skin, the main dialog and every control on it.
+        key->setContext(Qt::WindowShortcut);
+        key->setAutoRepeat(false);
+        const Command* run = &command;
+        QObject::connect(key, &QShortcut::activated, &dialog, [d, run] { OnKey(*d, *run); });
+    }
 }
+
+}  // namespace vellumo::mainwnd

@@ -1,19 +1,16 @@
-// Keys of the main view: Delete deletes the selected page (after its question), Ctrl+O loads
-// pages, Ctrl+S saves the pages as a PDF. Each key runs the command that the page's menu entry
-// or the button runs, through the main dialog's own dispatch, and only when that entry or
-// button could be chosen now: the home view shown, the main dialog enabled, no question open.
+// Keys of the main view, from the command table: Delete deletes the selected page (after its
+// question), Ctrl+O loads pages, Ctrl+S saves the pages as a PDF. Each key runs the command
+// that the page's menu entry or the button runs, through the main dialog's own dispatch, and
+// only when that entry or button could be chosen now: the home view shown, the main dialog
+// enabled, no question open.
 #pragma once
 
-#include <QKeySequence>
+namespace vellumo::mainwnd {
 
 class CVellumoDlg;
-
-namespace shortcut {
-inline const QKeySequence DeletePage{Qt::Key_Delete};
-inline const QKeySequence LoadPage{Qt::CTRL | Qt::Key_O};
-inline const QKeySequence SavePdf{Qt::CTRL | Qt::Key_S};
-}  // namespace shortcut
 
 // Gives the dialog its keys; they act wherever the focus is in its window (the page list, a
 // button, the window itself), never while a modal dialog is up.
 void InstallMainShortcuts(CVellumoDlg& dialog);
+
+}  // namespace vellumo::mainwnd

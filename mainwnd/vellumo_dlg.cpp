@@ -9,15 +9,13 @@
 
 #include "imaging/imaging.h"
 #include "mainwnd/about_dlg.h"
-#include "mainwnd/activity_dialog.h"
-#include "mainwnd/mail_ui.h"
-#include "mainwnd/page_commands.h"
+#include "mainwnd/commands.h"
+#include "mainwnd/controls.h"
 #include "mainwnd/page_drop.h"
-#include "mainwnd/page_list.h"
 #include "mainwnd/page_view.h"
 #include "mainwnd/shortcuts.h"
-#include "mainwnd/twain_pro.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
+#include "output/mail_ui.h"
 #include "platform/dialogs.h"
 #include "platform/documents.h"
 #include "platform/install_dirs.h"
@@ -26,51 +24,37 @@
 #include "platform/os_version.h"
 #include "platform/product.h"
 #include "platform/settings_store.h"
+#include "scanning/twain_pro.h"
+#include "widgets/activity_dialog.h"
 #include "widgets/bitmap_button.h"
 #include "widgets/skin_button.h"
+
+namespace vellumo::mainwnd {
 
 using namespace vellumo::platform;
 using namespace vellumo::imaging;
 using namespace vellumo::widgets;
 
 QPointer<CVellumoDlg> mainDialog;
-bool largeFonts = false;
-QFont pageFont;
-QString currentDir;
-QString currentDirSave;
-QString resBW, resGrey, resColor, comprPerc;
-QBrush whiteBrush;
 
 namespace {
 
 const char* const kQuitQuestion = "You didn't save or send the pages in the list. Quit anyway?";
 
-constexpr int kAbout = 1072;
-constexpr int kHelp = 2930;
-constexpr int kHelpCommand = 57670;
-constexpr int kMinimize = 1105;
-constexpr int kExit = 1071;
-
-// The skinned buttons: id, bitmaps normal, pressed, hover, place.
+// The skinned buttons: id and bitmaps normal, pressed, hover.
 struct SkinButtonDef {
     int id;
     int normal, pressed, hover;
-    QRect place;
 };
 const SkinButtonDef kSkinButtons[] = {
-    {cmd::ScanPage, 175, 176, 177, {597, 93, 124, 32}},
-    {cmd::LoadPage, 172, 173, 174, {737, 93, 124, 32}},
-    {cmd::MailPdf, 178, 179, 180, {597, 556, 124, 32}},
-    {cmd::SavePdf, 181, 182, 183, {737, 556, 124, 32}},
-    {kAbout, 490, 510, 500, {27, 617, 90, 27}},
-    {kHelp, 520, 540, 530, {127, 617, 90, 27}},
-    {kMinimize, 570, 6000, 590, {791, 21, 36, 36}},
-    {kExit, 550, 580, 560, {836, 21, 36, 36}},
+    {id::ScanPage, 175, 176, 177}, {id::LoadPage, 172, 173, 174}, {id::MailPdf, 178, 179, 180},
+    {id::SavePdf, 181, 182, 183},  {id::About, 490, 510, 500},    {id::Help, 520, 540, 530},
+    {id::Minimize, 570, 6000, 590}, {id::Exit, 550, 580, 560},
 };
 
-std::vector<std::pair<QString, std::pair<int, PrefPageFactory>>>& SettingsPages() {
-    static std::vector<std::pair<QString, std::pair<int, PrefPageFactory>>> list;
-    return list;
+QRect PlaceRect(int controlId) {
+    const ControlPlace place = PlaceOf(controlId);
+    return QRect(place.x, place.y, place.width, place.height);
 }
 
 QIcon ProgramIcon() {
@@ -81,14 +65,6 @@ QIcon ProgramIcon() {
 }
 
 }  // namespace
-
-void RegisterSettingsPage(const QString& caption, int templateId, PrefPageFactory create) {
-    SettingsPages().push_back({caption, {templateId, std::move(create)}});
-}
-
-void ClearRegisteredSettingsPages() {
-    SettingsPages().clear();
-}
 
 QString HelpFilePath() {
     // Beside the program first (the build tree, a copied folder), then the installed data folder.
@@ -101,16 +77,19 @@ bool OtherModalWindowOpen(const QWidget& mainWindow) {
     return modal && modal != mainWindow.window();
 }
 
-void InstallMainDialog() {
-    CVellumoTranslucentDlg::setCompanionFactory([](CVellumoTranslucentDlg* skin) -> QWidget* {
-        auto* dialog = new CVellumoDlg(skin);
+CVellumoTranslucentDlg::CompanionFactory MainDialogFactory(std::vector<prefs::PrefPageSpec> pages) {
+    return [pages = std::move(pages)](CVellumoTranslucentDlg* skin) -> QWidget* {
+        auto* dialog = new CVellumoDlg(skin, pages);
         dialog->skinWindow = skin;
         dialog->OnInitDialog();
         return dialog;
-    });
+    };
 }
 
-CVellumoDlg::CVellumoDlg(QWidget* skin) : CStandardDialog(skin) {
+CVellumoDlg::CVellumoDlg(QWidget* skin, const std::vector<prefs::PrefPageSpec>& pages)
+    : CStandardDialog(skin),
+      prefHost_(this, QRect(kSettingsPageFrame.x, kSettingsPageFrame.y, kSettingsPageFrame.width,
+                            kSettingsPageFrame.height)) {
     setObjectName(QStringLiteral("CVellumoDlg"));
     icon_ = ProgramIcon();
     InitLogPath();
@@ -120,15 +99,24 @@ CVellumoDlg::CVellumoDlg(QWidget* skin) : CStandardDialog(skin) {
     WriteLog(std::string(kProductName) + " " + kProductVersion + "\n");
     LogOsVersion();
     // The page table starts empty: the counter is 1.
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        largeFonts = screen->logicalDotsPerInchX() == 120 && screen->logicalDotsPerInchY() == 120;
 
-    AddPrefPage([](QWidget* parent) { return new CDlg1(parent); }, CDlg1::kTemplate,
+    AddPrefPage([](QWidget* parent) { return new prefs::CDlg1(parent); }, prefs::CDlg1::kTemplate,
                 QStringLiteral("Vellumo"));
-    for (const auto& [caption, page] : SettingsPages())
-        AddPrefPage(page.second, page.first, caption);
-    validatePages_ = true;
+    for (const prefs::PrefPageSpec& page : pages)
+        AddPrefPage(page.create, page.templateId, page.caption);
+    prefHost_.EnableValidation();
     if (skin) skin->installEventFilter(this);
+}
+
+document::CommandContext CVellumoDlg::context() {
+    return document::CommandContext{this, skinWindow.data(), &document_, this};
+}
+
+bool CVellumoDlg::AddPrefPage(prefs::PrefPageFactory create, int templateId,
+                              const QString& caption, int parentIndex) {
+    // Pages join before the window is set up, never after.
+    if (initialised_) return false;
+    return prefHost_.AddPrefPage(std::move(create), templateId, caption, parentIndex);
 }
 
 CVellumoDlg::~CVellumoDlg() {
@@ -138,88 +126,79 @@ CVellumoDlg::~CVellumoDlg() {
 bool CVellumoDlg::OnInitDialog() {
     if (initialised_) return true;
     initialised_ = true;
+    prefHost_.Seal();
     mainDialog = this;
-    whiteBrush = QBrush(Qt::white);
     RestorePlacement();
-    CreateActivityDialog(this);
+    widgets::CreateActivityDialog(this);
     setWindowIcon(icon_);
     currentDir = SettingsStore::readFolder(setting::CurrentDir);
     currentDirSave = SettingsStore::readFolder(setting::CurrentDirSave);
     createControls();
     InstallMainShortcuts(*this);
-    pageFont = QFont(QStringLiteral("Segoe UI"), largeFonts ? 8 : 10);
     ReadMirroredSettings();
     RefreshQuickSettings();
     ShowPrefPage(-1);
-    currentPrefPage_ = 0;
+    prefHost_.setCurrentPrefPage(0);
     setWindowTitle(QStringLiteral("Vellumo"));
-    currentItem = 0;
-    pageListWindows = PageListWindows{pageView_, this, skinWindow.data()};
-    RebuildPageView();
+    document_.currentItem = 0;
+    ConnectPageView(document_, pageView_, skinWindow.data());
+    document_.RebuildPageView();
     // The scanners are found in the background; the stored source is selected once they are.
-    ConnectScanner(*this);
-    PostPageCount();
+    scanning::ConnectScanner(context());
+    document_.PostPageCount();
     RefreshQuickSettings();
     return true;
 }
 
 void CVellumoDlg::createControls() {
-    auto place = [this](QAbstractButton* button, int id, const QRect& where) {
+    auto place = [this](QAbstractButton* button, int id) {
         button->setObjectName(QStringLiteral("control%1").arg(id));
-        button->setGeometry(where);
+        button->setGeometry(PlaceRect(id));
         controls_[id] = button;
         connect(button, &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
     };
 
-    // Tabs.
-    const struct {
-        int id, y, height, bitmap;
-    } tabs[] = {
-        {2830, 93, 44, 290}, {2860, 137, 46, 360}, {2870, 183, 28, 450}, {2900, 211, 32, 480}};
-    for (const auto& t : tabs) {
+    const std::pair<int, int> tabs[] = {{id::HomeTab, 290},
+                                        {id::SettingsTab, 360},
+                                        {id::GeneralTab, 450},
+                                        {id::EmailTab, 480}};
+    for (const auto& [tabId, bitmap] : tabs) {
         auto* tab = new CFixedButton(this);
-        tab->SetBitmap(t.bitmap);
-        place(tab, t.id, QRect(23, t.y, 192, t.height));
+        tab->SetBitmap(bitmap);
+        place(tab, tabId);
     }
 
     pageView_ = new CPageView(this);
-    pageView_->setGeometry(276, 110, 286, 429);
-    connect(pageView_, &CPageView::pageCommand, this, &CVellumoDlg::OnPageCommand);
+    pageView_->setGeometry(PlaceRect(id::PageList));
+    connect(pageView_, &CPageView::pageCommand, this, &CVellumoDlg::OnCommand);
     InstallPageDrop(pageView_, this);
 
     for (const SkinButtonDef& b : kSkinButtons) {
         auto* button = new CxSkinButton(this);
         button->SetSkin(b.normal, b.pressed, b.hover);
-        place(button, b.id, b.place);
-        // A command whose module is not part of this program cannot be chosen.
-        if (b.id == cmd::ScanPage || b.id == cmd::LoadPage || b.id == cmd::MailPdf ||
-            b.id == cmd::SavePdf)
-            button->setEnabled(HasMainCommand(b.id));
+        place(button, b.id);
     }
 
-    // Radios of the scanning mode and the brightness row.
-    const std::pair<int, QPoint> radios[] = {
-        {2080, {618, 165}}, {2081, {618, 189}}, {2082, {618, 213}}, {1011, {618, 275}},
-        {1010, {652, 275}}, {1009, {684, 275}}, {1008, {718, 275}}, {1007, {752, 275}},
-        {1006, {786, 275}}, {1005, {820, 275}}};
-    for (const auto& [id, at] : radios) {
+    // Radios of the scanning mode and the brightness row (left to right: dark to bright).
+    for (const int radioId : id::ModeRadios) {
         auto* radio = new CBitmapButton(this);
         radio->SetBitmap(139);
-        place(radio, id, QRect(at, QSize(20, 20)));
+        place(radio, radioId);
     }
-    const std::pair<int, QPoint> sizes[] = {
-        {1200, {642, 355}}, {1201, {642, 380}}, {1202, {762, 355}}, {1203, {762, 380}}};
-    for (const auto& [id, at] : sizes) {
+    for (auto it = std::rbegin(id::BrightnessRadios); it != std::rend(id::BrightnessRadios); ++it) {
+        auto* radio = new CBitmapButton(this);
+        radio->SetBitmap(139);
+        place(radio, *it);
+    }
+    for (const int radioId : id::PageSizeRadios) {
         auto* radio = new CFixedButton(this);
         radio->SetBitmap(139);
-        place(radio, id, QRect(at, QSize(20, 20)));
+        place(radio, radioId);
     }
-    const std::pair<int, QPoint> toggles[] = {
-        {2200, {614, 444}}, {2763, {614, 466}}, {1020, {614, 488}}};
-    for (const auto& [id, at] : toggles) {
+    for (const int toggleId : {id::ShowPreview, id::NoFeeder, id::Duplex}) {
         auto* toggle = new CFixedButton(this);
         toggle->SetBitmap(131);
-        place(toggle, id, QRect(at, QSize(23, 23)));
+        place(toggle, toggleId);
     }
     // The page view lies above the quick settings' neighbours; the tabs and buttons above it.
     pageView_->lower();
@@ -232,10 +211,6 @@ QAbstractButton* CVellumoDlg::control(int id) const {
 
 void CVellumoDlg::ReadMirroredSettings() {
     scanMode = SettingsStore::read(setting::nType);
-    resBW = SettingsStore::read(setting::ResBW);
-    resGrey = SettingsStore::read(setting::ResGrey);
-    resColor = SettingsStore::read(setting::ResColor);
-    comprPerc = SettingsStore::read(setting::ComprPerc);
     brightnessLevel = SettingsStore::read(setting::nBright);
     pageSize = SettingsStore::read(setting::PageSize);
     showPreview = SettingsStore::read(setting::Preview);
@@ -282,58 +257,20 @@ void CVellumoDlg::SavePlacement() {
 void CVellumoDlg::OnDestroy() {
     if (destroyed_) return;
     destroyed_ = true;
-    for (PrefPageEntry& entry : prefPages_)
-        if (entry.window) entry.window->OnCancel();
-    prefPages_.clear();
-    FreeAllPages();
-    if (pageListWindows.view == pageView_) pageListWindows = PageListWindows{};
+    prefHost_.CancelAll();
+    document_.FreeAllPages();
+    document_.views = document::DocumentViews{};
     WriteLog("Saving window location\n");
     SavePlacement();
     WriteLog("Stop\n");
-    DisconnectScanner();
+    scanning::DisconnectScanner();
     if (mainDialog == this) mainDialog = nullptr;
 }
 
 void CVellumoDlg::OnCommand(int id) {
-    switch (id) {
-        case kAbout:
-            return OnAbout();
-        case kHelp:
-        case kHelpCommand:
-            return OnHelp();
-        case kMinimize:
-            PostWindowMessage(skinWindow.data(), msg::UM_MINIMIZE, 1, 0);
-            return;
-        case kExit:
-            return OnCancel();
-        case 2830:
-        case 2860:
-        case 2870:
-        case 2900:
-            return OnTab(id);
-        case 2200:
-        case 2763:
-        case 1020:
-            return OnToggle(id);
-        default:
-            break;
-    }
-    if ((id >= 2080 && id <= 2082) || (id >= 1005 && id <= 1011) || (id >= 1200 && id <= 1203))
-        return OnRadio(id);
-    if (MainCommand command = FindMainCommand(id)) command(*this);
-}
-
-void CVellumoDlg::OnPageCommand(int id) {
-    switch (id) {
-        case cmd::Delete:
-            return DeletePage();
-        case cmd::MoveUp:
-            return MovePageUp();
-        case cmd::MoveDown:
-            return MovePageDown();
-        default:
-            if (MainCommand command = FindMainCommand(id)) command(*this);
-    }
+    const Command* command = FindCommand(id);
+    if (!command || (command->enabled && !command->enabled(*this))) return;
+    command->run(*this);
 }
 
 void CVellumoDlg::OnAbout() {
@@ -346,8 +283,12 @@ void CVellumoDlg::OnHelp() {
     Dialogs()->openFile(HelpFilePath());
 }
 
+void CVellumoDlg::OnMinimize() {
+    PostWindowMessage(skinWindow.data(), msg::UM_MINIMIZE, 1, 0);
+}
+
 bool CVellumoDlg::AskQuitWithPages() {
-    if (pageCounter <= 1) return true;
+    if (document_.pageCounter() <= 1) return true;
     return MessageBox(this, QString::fromUtf8(kQuitQuestion), MessageIcon::Question,
                       MessageButtons::YesNo) == Answer::Yes;
 }
@@ -404,7 +345,7 @@ LRESULT CVellumoDlg::messageMap(unsigned message, WPARAM wParam, LPARAM) {
             OnCancel();
             return 0;
         case msg::UM_SCANFINISHED:
-            OnScanFinished(*this);
+            scanning::OnScanFinished(context());
             return 0;
         case msg::UM_RELOADSETTINGS:
             ReadMirroredSettings();
@@ -413,7 +354,7 @@ LRESULT CVellumoDlg::messageMap(unsigned message, WPARAM wParam, LPARAM) {
         case msg::UM_SHOWPREFPAGE:
             return OnShowPrefPage(wParam);
         case msg::UM_SMTPCANCELLED:
-            OnSmtpCancelled();
+            output::OnSmtpCancelled();
             return 0;
         case msg::UM_RESTOREFOCUS: {
             for (QWidget* w : QApplication::allWidgets())
@@ -427,3 +368,5 @@ LRESULT CVellumoDlg::messageMap(unsigned message, WPARAM wParam, LPARAM) {
             return 0;
     }
 }
+
+}  // namespace vellumo::mainwnd

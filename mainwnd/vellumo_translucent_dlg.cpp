@@ -4,21 +4,19 @@
 #include <QIcon>
 #include <QPainter>
 
+#include "mainwnd/controls.h"
 #include "platform/log.h"
 #include "platform/messages.h"
 #include "widgets/translucent_button.h"
+
+namespace vellumo::mainwnd {
 
 using namespace vellumo::platform;
 using namespace vellumo::widgets;
 
 namespace {
 
-CVellumoTranslucentDlg::CompanionFactory& Factory() {
-    static CVellumoTranslucentDlg::CompanionFactory factory;
-    return factory;
-}
-
-constexpr QRect kPageCountPlace(320, 78, 200, 32);
+constexpr ControlPlace kPageCountPlace = PlaceOf(id::PageCount);
 const QColor kPageCountColour(71, 82, 86);
 
 QImage Bitmap(int id) {
@@ -47,8 +45,9 @@ QIcon ProgramIcon() {
 
 }  // namespace
 
-CVellumoTranslucentDlg::CVellumoTranslucentDlg(const QString& skinPath, QWidget* parent)
-    : CTranslucentDialog(skinPath, parent) {
+CVellumoTranslucentDlg::CVellumoTranslucentDlg(CompanionFactory companion, const QString& skinPath,
+                                               QWidget* parent)
+    : CTranslucentDialog(skinPath, parent), companionFactory_(std::move(companion)) {
     setDraggable(true);
     setCentreOnCreate(true);
     // The page-count button exists from the start, so a count posted before the window shows
@@ -57,7 +56,8 @@ CVellumoTranslucentDlg::CVellumoTranslucentDlg(const QString& skinPath, QWidget*
     pageCountButton_->setText(QStringLiteral("Number of pages"));
     pageCountButton_->setStateImages(Bitmap(188), Bitmap(190), Bitmap(189), Bitmap(189));
     registerTranslucentChild(pageCountButton_);
-    pageCountButton_->setGeometry(kPageCountPlace);
+    pageCountButton_->setGeometry(kPageCountPlace.x, kPageCountPlace.y, kPageCountPlace.width,
+                                  kPageCountPlace.height);
     pageCountButton_->show();
     // No pages yet; the main dialog posts the count again whenever it changes.
     ShowPageCount(1);
@@ -71,12 +71,8 @@ CVellumoTranslucentDlg::~CVellumoTranslucentDlg() {
     WriteLog("Stop\n");
 }
 
-void CVellumoTranslucentDlg::setCompanionFactory(CompanionFactory factory) {
-    Factory() = std::move(factory);
-}
-
 QWidget* CVellumoTranslucentDlg::createCompanionDialog() {
-    return Factory() ? Factory()(this) : nullptr;
+    return companionFactory_ ? companionFactory_(this) : nullptr;
 }
 
 QString CVellumoTranslucentDlg::pageCountText(WPARAM counter) {
@@ -90,7 +86,8 @@ QImage CVellumoTranslucentDlg::pageCountImage(WPARAM counter) {
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setFont(PageCountFont());
     painter.setPen(kPageCountColour);
-    painter.drawText(QRect(0, 0, 200, 32), Qt::AlignCenter, pageCountText(counter));
+    painter.drawText(QRect(0, 0, kPageCountPlace.width, kPageCountPlace.height), Qt::AlignCenter,
+                     pageCountText(counter));
     return image;
 }
 
@@ -112,3 +109,5 @@ LRESULT CVellumoTranslucentDlg::messageMap(unsigned message, WPARAM wParam, LPAR
             return CTranslucentDialog::messageMap(message, wParam, lParam);
     }
 }
+
+}  // namespace vellumo::mainwnd

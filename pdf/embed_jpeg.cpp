@@ -132,7 +132,7 @@ bool ReadJpegResolution(const std::string& path, double& dpiX, double& dpiY) {
 }
 
 EmbedResult EmbedJpegFile(PdfWriter& writer, int object, const std::string& path,
-                          EmbeddedImage& image, std::string& error) {
+                          const EmbedOptions&, EmbeddedImage& image, std::string& error) {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) return EmbedResult::Declined;
     JpegHeader h;
@@ -149,6 +149,8 @@ EmbedResult EmbedJpegFile(PdfWriter& writer, int object, const std::string& path
     image.width = h.width;
     image.height = h.height;
     HeaderDpi(h, image.dpiX, image.dpiY);
+    image.kind = h.components == 1 ? PageKind::Grey : PageKind::Colour;
+    image.coding = "JPEG";
 
     std::string dict = "/Type /XObject /Subtype /Image /Width " + std::to_string(h.width) +
                        " /Height " + std::to_string(h.height) + " /BitsPerComponent 8 /ColorSpace ";

@@ -2,13 +2,15 @@
 // predictors reads it unchanged: no interlace, no alpha channel, at most 8 bits per sample.
 // Grey and RGB become DeviceGray and DeviceRGB, palette images Indexed. The IDAT chunks are
 // copied one after another and their checksums verified on the way, so a damaged file fails
-// instead of giving a broken page.
+// instead of giving a broken page. Images of two colours (1-bit grey, palettes of two) are
+// decoded and go the bilevel way, with their own data kept when that is smaller still.
 #include <zlib.h>
 
 #include <cstring>
 #include <memory>
 #include <vector>
 
+#include "imaging/codecs.h"
 #include "pdf/image_embed.h"
 
 namespace vellumo::pdf {
@@ -85,10 +87,51 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
+// Copies the image data of the file as the stream of object.
+EmbedResult CopyPngData(std::FILE* file, const PngHeader& h, PdfWriter& writer, int object,
+                        const std::string& path, std::string& error) {
+    const bool rgb = h.colourType == 2;
+    const int colours = rgb ? 3 : 1;
+    std::string dict = "/Type /XObject /Subtype /Image /Width " + std::to_string(h.width) +
+                       " /Height " + std::to_string(h.height) + " /ColorSpace ";
+    dict += h.colourType == 0 ? "/DeviceGray"
+            : rgb             ? "/DeviceRGB"
+                  : IndexedColourSpace(h.palette.data(), static_cast<int>(h.palette.size() / 3));
+    dict += " /BitsPerComponent " + std::to_string(h.depth) +
+            " /Filter /FlateDecode /DecodeParms << /Predictor 15 /Colors " +
+            std::to_string(colours) + " /BitsPerComponent " + std::to_string(h.depth) +
+            " /Columns " + std::to_string(h.width) + " >>";
+    writer.beginStream(object, dict);
+    std::vector<unsigned char> buf(1 << 16);
+    for (const Chunk& c : h.data) {
+        if (fseeko(file, c.offset - 4, SEEK_SET) != 0) return EmbedResult::Failed;
+        unsigned char type[4];
+        if (std::fread(type, 1, 4, file) != 4) return EmbedResult::Failed;
+        uLong crc = crc32(crc32(0, nullptr, 0), type, 4);
+        uint32_t left = c.length;
+        while (left > 0) {
+            const size_t want = left < buf.size() ? left : buf.size();
+            if (std::fread(buf.data(), 1, want, file) != want) {
+                error = "The PNG file " + path + " is truncated";
+                return EmbedResult::Failed;
+            }
+            crc = crc32(crc, buf.data(), static_cast<uInt>(want));
+            writer.write(buf.data(), want);
+            left -= static_cast<uint32_t>(want);
+        }
+        if (crc != c.crc) {
+            error = "The PNG file " + path + " is damaged (checksum error)";
+            return EmbedResult::Failed;
+        }
+    }
+    writer.endStream();
+    return EmbedResult::Done;
+}
+
 }  // namespace
 
 EmbedResult EmbedPngFile(PdfWriter& writer, int object, const std::string& path,
-                         EmbeddedImage& image, std::string& error) {
+                         const EmbedOptions& options, EmbeddedImage& image, std::string& error) {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) return EmbedResult::Declined;
     PngHeader h;
@@ -105,41 +148,34 @@ EmbedResult EmbedPngFile(PdfWriter& writer, int object, const std::string& path,
     image.height = static_cast<int>(h.height);
     image.dpiX = h.dpiX;
     image.dpiY = h.dpiY;
-    const int colours = rgb ? 3 : 1;
-    std::string dict = "/Type /XObject /Subtype /Image /Width " + std::to_string(h.width) +
-                       " /Height " + std::to_string(h.height) + " /ColorSpace ";
-    dict += grey  ? "/DeviceGray"
-            : rgb ? "/DeviceRGB"
-                  : IndexedColourSpace(h.palette.data(), static_cast<int>(h.palette.size() / 3));
-    dict += " /BitsPerComponent " + std::to_string(h.depth) +
-            " /Filter /FlateDecode /DecodeParms << /Predictor 15 /Colors " +
-            std::to_string(colours) + " /BitsPerComponent " + std::to_string(h.depth) +
-            " /Columns " + std::to_string(h.width) + " >>";
-    writer.beginStream(object, dict);
-    std::vector<unsigned char> buf(1 << 16);
-    for (const Chunk& c : h.data) {
-        if (fseeko(file.get(), c.offset - 4, SEEK_SET) != 0) return EmbedResult::Failed;
-        unsigned char type[4];
-        if (std::fread(type, 1, 4, file.get()) != 4) return EmbedResult::Failed;
-        uLong crc = crc32(crc32(0, nullptr, 0), type, 4);
-        uint32_t left = c.length;
-        while (left > 0) {
-            const size_t want = left < buf.size() ? left : buf.size();
-            if (std::fread(buf.data(), 1, want, file.get()) != want) {
-                error = "The PNG file " + path + " is truncated";
-                return EmbedResult::Failed;
-            }
-            crc = crc32(crc, buf.data(), static_cast<uInt>(want));
-            writer.write(buf.data(), want);
-            left -= static_cast<uint32_t>(want);
-        }
-        if (crc != c.crc) {
-            error = "The PNG file " + path + " is damaged (checksum error)";
-            return EmbedResult::Failed;
-        }
+    const bool twoColours =
+        (h.colourType == 0 && h.depth == 1) || (indexed && h.palette.size() <= 6);
+    if (!twoColours) {
+        image.kind = grey && h.depth > 1 ? PageKind::Grey : PageKind::Colour;
+        image.coding = "Flate";
+        return CopyPngData(file.get(), h, writer, object, path, error);
     }
-    writer.endStream();
-    return EmbedResult::Done;
+    // Decoded for the bilevel coders; the file's own data stays a candidate.
+    ImageBuffer buffer{};
+    const int rc = ReadImageFile(path.c_str(), buffer);
+    if (rc != 0) {
+        error = "Cannot read the image file " + path + " (error " + std::to_string(rc) + ")";
+        return EmbedResult::Failed;
+    }
+    uint64_t bytes = 0;
+    for (const Chunk& c : h.data) bytes += c.length;
+    OriginalCoding original;
+    original.bytes = bytes;
+    original.name = "Flate";
+    EmbedResult copied = EmbedResult::Done;
+    original.write = [&](PdfWriter& w, int o) {
+        copied = CopyPngData(file.get(), h, w, o, path, error);
+        return copied == EmbedResult::Done;
+    };
+    const bool ok = EmbedImageBuffer(writer, object, buffer, options, image, error, &original);
+    FreeImage(buffer);
+    if (copied != EmbedResult::Done) return copied;
+    return ok ? EmbedResult::Done : EmbedResult::Failed;
 }
 
 }  // namespace vellumo::pdf

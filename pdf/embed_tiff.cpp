@@ -1,6 +1,6 @@
-// TIFF files through libtiff. A bilevel image that is one group 4 strip is copied as it is; other
-// bilevel, grey, palette and RGB images of 8 bits are read strip by strip and written as G4
-// (bilevel) or Flate, so memory holds one strip, never the whole document. Layouts libtiff
+// TIFF files through libtiff. Bilevel, grey, palette and RGB images of 8 bits are read strip by
+// strip and written as JBIG2 or G4 (bilevel, with a file's single G4 strip kept as it is when
+// that is smallest) or Flate, so memory holds one strip, never the whole document. Layouts libtiff
 // cannot hand over row by row (tiles, planes, odd depths, YCbCr, alpha, turned orientation)
 // go through the codecs.
 #include <tiffio.h>
@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "pdf/g4_encoder.h"
+#include "pdf/bilevel_image.h"
 #include "pdf/image_embed.h"
 
 namespace vellumo::pdf {
@@ -90,7 +90,8 @@ EmbedResult CopyG4Strip(TIFF* t, const TiffLayout& l, PdfWriter& writer, int obj
 }
 
 EmbedResult StreamStrips(TIFF* t, const TiffLayout& l, PdfWriter& writer, int object,
-                         std::string& error) {
+                         const EmbedOptions& options, const OriginalCoding* original,
+                         EmbeddedImage& image, std::string& error) {
     const bool bilevel =
         l.bits == 1 && l.samples == 1 &&
         (l.photometric == PHOTOMETRIC_MINISWHITE || l.photometric == PHOTOMETRIC_MINISBLACK);
@@ -105,8 +106,10 @@ EmbedResult StreamStrips(TIFF* t, const TiffLayout& l, PdfWriter& writer, int ob
         "/Width " + std::to_string(l.width) + " /Height " + std::to_string(l.height);
     std::string dict;
     if (bilevel) {
-        dict = G4Dictionary(static_cast<int>(l.width), static_cast<int>(l.height), false);
+        image.kind = PageKind::Bilevel;
     } else {
+        image.kind = grey ? PageKind::Grey : PageKind::Colour;
+        image.coding = "Flate";
         dict = "/Type /XObject /Subtype /Image " + size + " /BitsPerComponent 8 /ColorSpace ";
         if (palette) {
             uint16_t *r = nullptr, *g = nullptr, *b = nullptr;
@@ -138,16 +141,17 @@ EmbedResult StreamStrips(TIFF* t, const TiffLayout& l, PdfWriter& writer, int ob
         return EmbedResult::Declined;
     std::vector<unsigned char> strip(static_cast<size_t>(stripSize));
 
-    writer.beginStream(object, dict);
-    std::unique_ptr<G4Encoder> g4;
+    std::unique_ptr<vellumo::pdf::BilevelImageWriter> coder;
     std::unique_ptr<FlateSink> flate;
     std::vector<unsigned char> inverted;
     if (bilevel) {
-        g4 = std::make_unique<G4Encoder>(
-            static_cast<int>(l.width),
-            [&writer](const uint8_t* d, size_t n) { writer.write(d, n); });
+        coder = std::make_unique<vellumo::pdf::BilevelImageWriter>(
+            static_cast<int>(l.width), static_cast<int>(l.height), options.bilevel);
+        if (original)
+            coder->offerOriginal(original->bytes, original->isG4, original->write, original->name);
         inverted.resize(static_cast<size_t>(rowBytes) + 8);
     } else {
+        writer.beginStream(object, dict);
         flate = std::make_unique<FlateSink>(writer, Z_DEFAULT_COMPRESSION);
     }
     const uint32_t strips = TIFFNumberOfStrips(t);
@@ -160,12 +164,12 @@ EmbedResult StreamStrips(TIFF* t, const TiffLayout& l, PdfWriter& writer, int ob
         }
         for (uint32_t r = 0; r < rows; ++r) {
             const unsigned char* p = strip.data() + static_cast<size_t>(r) * rowBytes;
-            if (g4) {
+            if (coder) {
                 if (l.photometric == PHOTOMETRIC_MINISBLACK) {
                     for (tmsize_t i = 0; i < rowBytes; ++i) inverted[i] = ~p[i];
                     p = inverted.data();
                 }
-                g4->encodeRow(p);
+                coder->addRow(p);
             }
         }
         if (flate) flate->write(strip.data(), static_cast<size_t>(rowBytes) * rows);
@@ -175,7 +179,9 @@ EmbedResult StreamStrips(TIFF* t, const TiffLayout& l, PdfWriter& writer, int ob
         error = "The image data is incomplete";
         return EmbedResult::Failed;
     }
-    if (g4) g4->finish();
+    if (coder)
+        return coder->write(writer, object, "", image.coding) ? EmbedResult::Done
+                                                              : EmbedResult::Failed;
     if (flate) {
         flate->finish();
         if (flate->failed()) {
@@ -190,12 +196,12 @@ EmbedResult StreamStrips(TIFF* t, const TiffLayout& l, PdfWriter& writer, int ob
 }  // namespace
 
 EmbedResult EmbedTiffFile(PdfWriter& writer, int object, const std::string& path,
-                          EmbeddedImage& image, std::string& error) {
+                          const EmbedOptions& options, EmbeddedImage& image, std::string& error) {
     std::string message;
-    std::unique_ptr<TIFFOpenOptions, OptionsFree> options(TIFFOpenOptionsAlloc());
-    TIFFOpenOptionsSetErrorHandlerExtR(options.get(), QuietHandler, &message);
-    TIFFOpenOptionsSetWarningHandlerExtR(options.get(), QuietHandler, nullptr);
-    std::unique_ptr<TIFF, TiffCloser> tiff(TIFFOpenExt(path.c_str(), "rm", options.get()));
+    std::unique_ptr<TIFFOpenOptions, OptionsFree> openOptions(TIFFOpenOptionsAlloc());
+    TIFFOpenOptionsSetErrorHandlerExtR(openOptions.get(), QuietHandler, &message);
+    TIFFOpenOptionsSetWarningHandlerExtR(openOptions.get(), QuietHandler, nullptr);
+    std::unique_ptr<TIFF, TiffCloser> tiff(TIFFOpenExt(path.c_str(), "rm", openOptions.get()));
     if (!tiff) return EmbedResult::Declined;
     TiffLayout l;
     ReadLayout(tiff.get(), l);
@@ -212,11 +218,32 @@ EmbedResult EmbedTiffFile(PdfWriter& writer, int object, const std::string& path
         l.bits == 1 && l.samples == 1 &&
         (l.photometric == PHOTOMETRIC_MINISWHITE || l.photometric == PHOTOMETRIC_MINISBLACK);
     // Uncompressed mode inside G4 data is not part of what PDF readers decode.
-    if (bilevel && l.compression == COMPRESSION_CCITTFAX4 && TIFFNumberOfStrips(tiff.get()) == 1 &&
-        (l.t6Options & GROUP4OPT_UNCOMPRESSED) == 0)
+    const bool g4Strip = bilevel && l.compression == COMPRESSION_CCITTFAX4 &&
+                         TIFFNumberOfStrips(tiff.get()) == 1 &&
+                         (l.t6Options & GROUP4OPT_UNCOMPRESSED) == 0;
+    const tmsize_t g4Bytes = g4Strip ? TIFFRawStripSize(tiff.get(), 0) : 0;
+    if (g4Strip && g4Bytes > 0 && options.bilevel == vellumo::pdf::BilevelCoding::G4) {
+        // Nothing to choose: the strip goes in without being decoded.
         result = CopyG4Strip(tiff.get(), l, writer, object, message);
-    if (result == EmbedResult::Declined)
-        result = StreamStrips(tiff.get(), l, writer, object, message);
+        image.kind = PageKind::Bilevel;
+        image.coding = "G4";
+    }
+    if (result == EmbedResult::Declined) {
+        OriginalCoding strip;
+        EmbedResult copied = EmbedResult::Done;
+        if (g4Strip && g4Bytes > 0) {
+            strip.bytes = static_cast<uint64_t>(g4Bytes);
+            strip.isG4 = true;
+            strip.name = "G4";
+            strip.write = [&](PdfWriter& w, int o) {
+                copied = CopyG4Strip(tiff.get(), l, w, o, message);
+                return copied == EmbedResult::Done;
+            };
+        }
+        result = StreamStrips(tiff.get(), l, writer, object, options,
+                              strip.write ? &strip : nullptr, image, message);
+        if (copied != EmbedResult::Done) result = copied;
+    }
     if (result == EmbedResult::Failed) error = "Cannot read the TIFF file " + path + ": " + message;
     return result;
 }

@@ -47,8 +47,8 @@ int CheckImageFile(const std::string& path, std::string& error) {
     return 0;
 }
 
-bool EmbedImageFile(PdfWriter& writer, int object, const std::string& path, EmbeddedImage& image,
-                    std::string& error) {
+bool EmbedImageFile(PdfWriter& writer, int object, const std::string& path,
+                    const EmbedOptions& options, EmbeddedImage& image, std::string& error) {
     Magic magic;
     {
         std::unique_ptr<std::FILE, FileCloser> file(vellumo::platform::OpenRegularFile(path));
@@ -59,11 +59,11 @@ bool EmbedImageFile(PdfWriter& writer, int object, const std::string& path, Embe
         magic = ReadMagic(file.get());
     }
     EmbedResult result = EmbedResult::Declined;
-    if (magic == Magic::Jpeg) result = EmbedJpegFile(writer, object, path, image, error);
-    if (magic == Magic::Png) result = EmbedPngFile(writer, object, path, image, error);
-    if (magic == Magic::Tiff) result = EmbedTiffFile(writer, object, path, image, error);
+    if (magic == Magic::Jpeg) result = EmbedJpegFile(writer, object, path, options, image, error);
+    if (magic == Magic::Png) result = EmbedPngFile(writer, object, path, options, image, error);
+    if (magic == Magic::Tiff) result = EmbedTiffFile(writer, object, path, options, image, error);
     if (result == EmbedResult::Declined)
-        result = EmbedDecodedFile(writer, object, path, image, error);
+        result = EmbedDecodedFile(writer, object, path, options, image, error);
     if (result == EmbedResult::Done && writer.failed()) {
         error = std::string("Cannot write the PDF file: ") + std::strerror(errno);
         return false;

@@ -50,7 +50,64 @@ void Requantize(j_decompress_ptr src, j_compress_ptr dst, jvirt_barray_ptr* coef
     }
 }
 
+// The luminance table the IJG quality scale is based on (natural order).
+constexpr unsigned kBaseLuminance[DCTSIZE2] = {
+    16, 11, 10, 16, 24,  40,  51,  61,  12, 12, 14, 19, 26,  58,  60,  55,
+    14, 13, 16, 24, 40,  57,  69,  56,  14, 17, 22, 29, 51,  87,  80,  62,
+    18, 22, 37, 56, 68,  109, 103, 77,  24, 35, 55, 64, 81,  104, 113, 92,
+    49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99};
+
+// The sum of the luminance table an IJG encoder writes at quality, its steps limited to largest
+// (255 in baseline files, 32767 in extended ones).
+long ScaledTableSum(int quality, long largest) {
+    const long scale = quality < 50 ? 5000 / quality : 200 - 2 * quality;
+    long sum = 0;
+    for (unsigned base : kBaseLuminance) {
+        const long q = (base * scale + 50) / 100;
+        sum += q < 1 ? 1 : q > largest ? largest : q;
+    }
+    return sum;
+}
+
 }  // namespace
+
+int EstimateJpegQuality(const std::string& path) {
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    if (!in) return 0;
+    jpeg_decompress_struct src{};
+    ErrorJump error{};
+    src.err = jpeg_std_error(&error.manager);
+    error.manager.error_exit = OnError;
+    error.manager.emit_message = Quiet;
+    jpeg_create_decompress(&src);
+    volatile long sum = -1;
+    volatile long largest = 255;
+    if (setjmp(error.jump) == 0) {
+        jpeg_stdio_src(&src, in);
+        jpeg_read_header(&src, TRUE);
+        // The table of the first component: luminance in YCbCr and grey files.
+        const int slot = src.num_components > 0 ? src.comp_info[0].quant_tbl_no : 0;
+        const JQUANT_TBL* table =
+            slot >= 0 && slot < NUM_QUANT_TBLS ? src.quant_tbl_ptrs[slot] : nullptr;
+        if (table) {
+            long total = 0;
+            for (int k = 0; k < DCTSIZE2; ++k) {
+                total += table->quantval[k];
+                if (table->quantval[k] > 255) largest = 32767;
+            }
+            sum = total;
+        }
+    }
+    jpeg_destroy_decompress(&src);
+    std::fclose(in);
+    if (sum < 0) return 0;
+    // The scaled sums fall as the quality rises: the highest quality still as coarse as the
+    // file's table. A finer table than quality 100's is quality 100.
+    int best = 1;
+    for (int q = 1; q <= 100; ++q)
+        if (ScaledTableSum(q, largest) >= sum) best = q;
+    return best;
+}
 
 bool RequantizeJpeg(const std::string& inPath, const std::string& outPath, int quality, int dpiX,
                     int dpiY) {

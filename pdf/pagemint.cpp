@@ -27,13 +27,39 @@ namespace {
 struct AddedImage {
     std::string path;
     int dpi;
+    int page = 0;          // the page within the file, from 0
+    std::string password;  // for encrypted PDFs
 };
 
 struct DocumentState {
     std::string creator, producer, title, creationDate;
     int dpi = 0;
+    EmbedOptions options;
     std::vector<AddedImage> images;
 };
+
+// What the last MakePDF wrote, for the byte report.
+struct WrittenDocument {
+    std::vector<vellumo::pdf::WrittenPage> pages;
+    uint64_t bytes = 0;
+};
+
+WrittenDocument& LastDocument() {
+    static WrittenDocument written;
+    return written;
+}
+
+const char* KindName(PageKind kind) {
+    switch (kind) {
+        case PageKind::Bilevel:
+            return "bilevel";
+        case PageKind::Grey:
+            return "grey";
+        case PageKind::Colour:
+            break;
+    }
+    return "colour";
+}
 
 DocumentState& State() {
     static DocumentState state;
@@ -68,7 +94,8 @@ void CopyError(const std::string& message, char* errorText, int errorTextSize) {
 }
 
 // Writes the whole document to file. False with a message on any failure.
-bool WriteDocument(std::FILE* file, const DocumentState& doc, std::string& error) {
+bool WriteDocument(std::FILE* file, const DocumentState& doc, WrittenDocument& written,
+                   std::string& error) {
     PdfWriter w(file);
     w.write("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
     const int catalog = w.reserveObject();
@@ -79,11 +106,13 @@ bool WriteDocument(std::FILE* file, const DocumentState& doc, std::string& error
     for (size_t i = 0; i < doc.images.size(); ++i) {
         const AddedImage& added = doc.images[i];
         const int imageObject = w.reserveObject();
+        const uint64_t pageStart = w.offset();
         EmbeddedImage image;
         std::string why;
         bool embedded = false;
         try {
-            embedded = EmbedImageFile(w, imageObject, added.path, image, why);
+            embedded = EmbedImagePage(w, imageObject, added.path, added.page, added.password,
+                                      doc.options, image, why);
         } catch (const std::bad_alloc&) {
             why = "not enough memory for " + added.path;
         }
@@ -109,12 +138,15 @@ bool WriteDocument(std::FILE* file, const DocumentState& doc, std::string& error
 
         const int page = w.reserveObject();
         w.beginObject(page);
+        const std::string rotate =
+            image.rotate ? " /Rotate " + std::to_string(image.rotate) : std::string();
         w.printf(
-            "<< /Type /Page /Parent %d 0 R /MediaBox [0 0 %s %s] /Resources << /XObject << "
+            "<< /Type /Page /Parent %d 0 R /MediaBox [0 0 %s %s]%s /Resources << /XObject << "
             "/Im0 %d 0 R >> >> /Contents %d 0 R >>\n",
-            pages, width.c_str(), height.c_str(), imageObject, content);
+            pages, width.c_str(), height.c_str(), rotate.c_str(), imageObject, content);
         w.endObject();
         kids.push_back(page);
+        written.pages.push_back({KindName(image.kind), image.coding, w.offset() - pageStart});
         if (w.failed()) break;
     }
 
@@ -143,6 +175,7 @@ bool WriteDocument(std::FILE* file, const DocumentState& doc, std::string& error
         error = std::string("Cannot write the PDF file: ") + std::strerror(errno);
         return false;
     }
+    written.bytes = w.offset();
     return true;
 }
 
@@ -182,7 +215,8 @@ int MakePdf(const char* outPath, int mode, std::string& error) {
     static thread_local std::vector<char> buffer(1 << 18);
     setvbuf(file.stream(), buffer.data(), _IOFBF, buffer.size());
 
-    if (!WriteDocument(file.stream(), doc, error)) return kPgmtFailed;
+    WrittenDocument written;
+    if (!WriteDocument(file.stream(), doc, written, error)) return kPgmtFailed;
     if (!file.commit(true)) {
         const int why = file.error();
         error = std::string("Cannot write the PDF file: ") + std::strerror(why);
@@ -191,6 +225,7 @@ int MakePdf(const char* outPath, int mode, std::string& error) {
             return kPgmtCannotReplace;
         return kPgmtFailed;
     }
+    LastDocument() = std::move(written);
     return kPgmtOk;
 }
 
@@ -239,13 +274,26 @@ int PGMT_AddImage(const char* path) {
     std::string error;
     const int rc = CheckImageFile(path, error);
     if (rc != 0) return rc;
-    State().images.push_back({path, State().dpi});
+    State().images.push_back({path, State().dpi, 0, std::string()});
+    return 0;
+}
+
+int PGMT_AddImagePage(const char* path, int page, const char* password, char* errorText,
+                      int errorTextSize) {
+    if (!path || !*path || page < 0) return kPgmtInvalidParameters;
+    std::string error;
+    const std::string key = password ? password : "";
+    const int rc = vellumo::pdf::CheckImagePage(path, page, key, error);
+    CopyError(rc ? error : "", errorText, errorTextSize);
+    if (rc != 0) return rc;
+    State().images.push_back({path, State().dpi, page, key});
     return 0;
 }
 
 int PGMT_MakePDF(const char* outPath, int mode, char* errorText, int errorTextSize) {
     std::string error;
     const bool bufferOk = errorText ? errorTextSize > 0 : errorTextSize == 0;
+    LastDocument() = WrittenDocument{};
     const int rc = bufferOk ? MakePdf(outPath, mode, error) : kPgmtInvalidParameters;
     if (errorText && errorTextSize > 0)
         CopyError(rc == kPgmtOk ? "" : error, errorText, errorTextSize);
@@ -259,6 +307,18 @@ void PGMT_Reset() {
 
 int PGMT_ImageCount() {
     return static_cast<int>(State().images.size());
+}
+
+void SetBilevelCoding(BilevelCoding coding) {
+    State().options.bilevel = coding;
+}
+
+const std::vector<WrittenPage>& LastWrittenPages() {
+    return LastDocument().pages;
+}
+
+uint64_t LastFileBytes() {
+    return LastDocument().bytes;
 }
 
 }  // namespace vellumo::pdf

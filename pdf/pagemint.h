@@ -6,6 +6,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "pdf/bilevel_image.h"
 
 namespace vellumo::pdf {
 
@@ -35,6 +40,12 @@ int PGMT_SetDPI(int dpi);
 // Appends an image file as the next page. Nonzero when the file cannot be opened (2) or is no
 // image of a format the program reads (3), or for a null or empty path (1).
 int PGMT_AddImage(const char* path);
+// Appends page `page` (from 0) of a file as the next page: any page of a multi-page TIFF, or of
+// a PDF (opened with password when it is encrypted; null or empty: none). A PDF page that is
+// one image keeps its image data byte for byte, with its size and turn; other PDF pages are
+// drawn at 300 dpi. Results as PGMT_AddImage; the reason goes into errorText when given.
+int PGMT_AddImagePage(const char* path, int page, const char* password, char* errorText = nullptr,
+                      int errorTextSize = 0);
 // Writes all added pages to outPath. Results as in PagemintResult; for kPgmtFailed the reason
 // is in errorText, and for the other failures the system's reason when there is one (always
 // NUL-terminated when errorTextSize > 0). Only a regular file or a new name is written: a link
@@ -46,5 +57,20 @@ int PGMT_MakePDF(const char* outPath, int mode, char* errorText, int errorTextSi
 void PGMT_Reset();
 // The number of images added since the last reset.
 int PGMT_ImageCount();
+
+// How the next files code their images of two colours (reset to Auto by PGMT_Reset).
+void SetBilevelCoding(BilevelCoding coding);
+
+// One page of the last file PGMT_MakePDF wrote: its kind ("bilevel", "grey", "colour"), the
+// coding of its image ("JBIG2", "G4", "JPEG", "Flate") and the bytes the page takes in the file
+// (image, drawing and page objects).
+struct WrittenPage {
+    std::string kind;
+    std::string coding;
+    uint64_t bytes = 0;
+};
+// The pages of the last file written, and its size; empty after a failed run.
+const std::vector<WrittenPage>& LastWrittenPages();
+uint64_t LastFileBytes();
 
 }  // namespace vellumo::pdf

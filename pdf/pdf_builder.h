@@ -4,8 +4,14 @@
 // message boxes) goes through a small listener; log lines go to the program's log.
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
+
+#include "imaging/image_pages.h"
+#include "pdf/bilevel_image.h"
+#include "pdf/pagemint.h"
 
 namespace vellumo::pdf {
 
@@ -17,6 +23,9 @@ struct PdfBuildOptions {
     bool compress = true;                    // the setting "Compress"
     std::string compressionPercent = "100";  // the setting "ComprPerc", as text
     bool forMail = false;                    // the log and message variants of mailing
+    vellumo::pdf::BilevelCoding bilevel = vellumo::pdf::BilevelCoding::Auto;
+    std::map<std::string, std::string>
+        passwords;  // encrypted PDFs among the pages: file -> password
 };
 
 enum class PdfMessageKind {
@@ -53,6 +62,9 @@ struct PdfBuildResult {
     // system's reason behind them), or the reason a page could not be read, or the message on
     // the temporary folder.
     std::string errorText;
+    // For a written PDF: each page's kind, coding and bytes, and the file's size.
+    std::vector<vellumo::pdf::WrittenPage> pages;
+    uint64_t fileBytes = 0;
     // The PDF is written: MakePDF reported 0.
     bool written() const { return status == PdfBuildStatus::Finished && code == 0; }
     // What the windows treat as success: any MakePDF result other than 1 to 5.
@@ -63,6 +75,11 @@ struct PdfBuildResult {
 // returns. listener may be null.
 PdfBuildResult BuildPdf(const std::vector<std::string>& pageFiles, const std::string& outPath,
                         const PdfBuildOptions& options, PdfBuildListener* listener);
+// The same from pages of files: any page of a multi-page TIFF or of a PDF. PDF pages that are
+// one image keep their image data byte for byte, even when compressing.
+PdfBuildResult BuildPdf(const std::vector<vellumo::imaging::PageRef>& pages,
+                        const std::string& outPath, const PdfBuildOptions& options,
+                        PdfBuildListener* listener);
 
 // The JPEG quality from the text of "ComprPerc": its leading digits (none count as 0), clamped
 // to 1..100.

@@ -1,5 +1,6 @@
 #include "platform/dialogs.h"
 
+#include <QDialog>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -289,6 +290,10 @@ MailClientResult QtDialogProvider::mailWithAttachment(const QString& path) {
 
 PrinterInfo QtDialogProvider::defaultPrinter() {
     return QueryDefaultPrinter();
+}
+
+int QtDialogProvider::execDialog(QDialog& dialog) {
+    return dialog.exec();
 }
 
 }  // namespace vellumo::platform

@@ -1,8 +1,8 @@
 // The one seam through which the program asks the user something or hands work to the desktop:
 // message boxes, the open and save file dialogs, opening files, addresses and programs, the
-// desktop's mail client and the default printer. The windows call Dialogs(); tests install a
-// ScriptedDialogs (platform/scripted_dialogs.h) that answers from a script and records every
-// question, so whole commands run headless.
+// desktop's mail client, the default printer and the program's own modal dialogs. The windows call
+// Dialogs(); tests install a ScriptedDialogs (platform/scripted_dialogs.h) that answers from a
+// script and records every question, so whole commands run headless.
 #pragma once
 
 #include <QString>
@@ -12,6 +12,7 @@
 
 #include "platform/printer.h"
 
+class QDialog;
 class QWidget;
 
 namespace vellumo::platform {
@@ -71,6 +72,9 @@ public:
     // failed.
     virtual MailClientResult mailWithAttachment(const QString& path) = 0;
     virtual PrinterInfo defaultPrinter() = 0;
+    // Runs one of the program's own modal dialogs (the preview, the source dialog) and returns
+    // its result (QDialog::Accepted or Rejected).
+    virtual int execDialog(QDialog& dialog) = 0;
 
     // The details of the next message box: the file and the real reason behind the message,
     // shown on request below its text. A provider takes them when it shows that box.
@@ -110,6 +114,7 @@ public:
     // itself and counts as failed.
     MailClientResult mailWithAttachment(const QString& path) override;
     PrinterInfo defaultPrinter() override;
+    int execDialog(QDialog& dialog) override;
 
     int mailToolTimeoutSeconds = 120;
 };

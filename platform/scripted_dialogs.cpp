@@ -1,3 +1,4 @@
+#include <QDialog>
 #include "platform/scripted_dialogs.h"
 
 namespace vellumo::platform {
@@ -98,6 +99,15 @@ MailClientResult ScriptedDialogs::mailWithAttachment(const QString& path) {
 PrinterInfo ScriptedDialogs::defaultPrinter() {
     asked_.emplace_back(AskedQuestion::Kind::DefaultPrinter);
     return printer_;
+}
+
+int ScriptedDialogs::execDialog(QDialog& dialog) {
+    asked_.emplace_back(AskedQuestion::Kind::Dialog, QString(), dialog.windowTitle());
+    if (!dialogAnswer_) {
+        asked_.back().answered = false;
+        return QDialog::Rejected;
+    }
+    return dialogAnswer_(dialog);
 }
 
 }  // namespace vellumo::platform

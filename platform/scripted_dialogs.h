@@ -5,6 +5,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "platform/dialogs.h"
@@ -20,7 +21,8 @@ struct AskedQuestion {
         OpenUrl,
         StartProgram,
         Mail,
-        DefaultPrinter
+        DefaultPrinter,
+        Dialog
     };
     explicit AskedQuestion(Kind k, const QString& t = {}, const QString& c = {})
         : kind(k), text(t), caption(c) {}
@@ -55,6 +57,12 @@ public:
     void setMailResult(MailClientResult result) { mailResult_ = result; }
     // The default printer (none unless set).
     void setPrinter(const PrinterInfo& printer) { printer_ = printer; }
+    // Answers every dialog of the program's own from now on: the function gets the dialog,
+    // may work it, and returns what the user did (QDialog::Accepted or Rejected). Without one a
+    // dialog is recorded as unanswered and rejected.
+    void setDialogAnswer(std::function<int(QDialog& dialog)> answer) {
+        dialogAnswer_ = std::move(answer);
+    }
 
     const std::vector<AskedQuestion>& asked() const { return asked_; }
     // The message texts asked so far, in order.
@@ -72,6 +80,7 @@ public:
     bool mailClientAvailable() override;
     MailClientResult mailWithAttachment(const QString& path) override;
     PrinterInfo defaultPrinter() override;
+    int execDialog(QDialog& dialog) override;
 
 private:
     std::deque<Answer> messageAnswers_;
@@ -80,6 +89,7 @@ private:
     bool openResult_ = true;
     MailClientResult mailResult_ = MailClientResult::Started;
     PrinterInfo printer_;
+    std::function<int(QDialog& dialog)> dialogAnswer_;
     std::vector<AskedQuestion> asked_;
     DialogProvider* previous_;
 };

@@ -4,7 +4,11 @@
 #include <QStyle>
 #include <algorithm>
 
-#include "mainwnd/dialog_units.h"
+#include "widgets/dialog_units.h"
+
+namespace vellumo::prefs {
+
+using namespace vellumo::widgets;
 
 CButtonST::CButtonST(Kind kind, const QString& text, QWidget* parent)
     : QAbstractButton(parent), kind_(kind) {
@@ -61,3 +65,5 @@ void CButtonST::paintEvent(QPaintEvent*) {
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 }
+
+}  // namespace vellumo::prefs

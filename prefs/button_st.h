@@ -7,6 +7,8 @@
 #include <QAbstractButton>
 #include <QImage>
 
+namespace vellumo::prefs {
+
 class CButtonST : public QAbstractButton {
     Q_OBJECT
 public:
@@ -37,3 +39,5 @@ private:
     QImage checkedImage_;
     QImage uncheckedImage_;
 };
+
+}  // namespace vellumo::prefs

@@ -1,12 +1,28 @@
 #include "prefs/pref_page.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "mainwnd/dialog_units.h"
+#include "widgets/dialog_units.h"
+
+namespace vellumo::prefs {
+
+using namespace vellumo::widgets;
+
+bool LargeFonts() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen && screen->logicalDotsPerInchX() == 120 && screen->logicalDotsPerInchY() == 120;
+}
+
+QFont PageFont() {
+    return QFont(QStringLiteral("Segoe UI"), LargeFonts() ? 8 : 10);
+}
 
 CPrefPage::CPrefPage(int templateId, QSize templateSize, QWidget* parent)
     : CSAPrefsSubDlg(templateId, parent) {
@@ -89,3 +105,5 @@ QGroupBox* CPrefPage::AddFrame(const QString& text, QRect du) {
     frame->lower();  // the controls inside lie above it
     return frame;
 }
+
+}  // namespace vellumo::prefs

@@ -3,16 +3,24 @@
 // with its control identifier, and found again by it.
 #pragma once
 
+#include <QFont>
 #include <QRect>
 #include <map>
 
-#include "mainwnd/prefs_sub_dlg.h"
+#include "prefs/prefs_sub_dlg.h"
 #include "prefs/button_st.h"
 
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+
+namespace vellumo::prefs {
+
+// True when the screen has 120 logical pixels per inch in both directions.
+bool LargeFonts();
+// The font of the settings pages' buttons: Segoe UI, 10 points (8 with large fonts).
+QFont PageFont();
 
 class CPrefPage : public CSAPrefsSubDlg {
     Q_OBJECT
@@ -49,3 +57,5 @@ private:
 
     std::map<int, QWidget*> controls_;
 };
+
+}  // namespace vellumo::prefs

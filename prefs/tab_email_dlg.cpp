@@ -4,9 +4,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "mainwnd/mail_ui.h"
-#include "mainwnd/vellumo_dlg.h"
+#include "output/mail_ui.h"
 #include "platform/settings_store.h"
+
+namespace vellumo::prefs {
+
+using namespace vellumo::output;
 
 using namespace vellumo::platform;
 
@@ -35,7 +38,7 @@ CTabEmailDlg::CTabEmailDlg(QWidget* parent) : CPrefPage(kTemplate, QSize(299, 22
     AddEdit(kOwn, {70, 163, 143, 12});
     QPushButton* test =
         AddPushButton(kSendTestMail, QStringLiteral("Send test email"), {102, 191, 86, 15});
-    test->setFont(pageFont);
+    test->setFont(PageFont());
     connect(test, &QPushButton::clicked, this, [this] { OnSendTestMail(); });
 }
 
@@ -106,3 +109,5 @@ void CTabEmailDlg::OnSendTestMail() {
     fields.password = password;
     SendTestMail(this, fields);
 }
+
+}  // namespace vellumo::prefs

@@ -7,6 +7,8 @@
 
 #include "prefs/pref_page.h"
 
+namespace vellumo::prefs {
+
 class CTabEmailDlg : public CPrefPage {
     Q_OBJECT
 public:
@@ -43,3 +45,5 @@ public:
 private:
     void EnableSmtpGroup();
 };
+
+}  // namespace vellumo::prefs

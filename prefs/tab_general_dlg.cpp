@@ -5,12 +5,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "mainwnd/scan_ui.h"
-#include "mainwnd/vellumo_dlg.h"
+#include "scanning/scan_ui.h"
 #include "platform/log.h"
 #include "platform/messages.h"
 #include "platform/page_size.h"
 #include "platform/settings_store.h"
+
+namespace vellumo::prefs {
+
+using namespace vellumo::scanning;
 
 using namespace vellumo::platform;
 
@@ -59,7 +62,7 @@ CTabGeneralDlg::CTabGeneralDlg(QWidget* parent) : CPrefPage(kTemplate, QSize(350
     AddLabel(kDeviceName, QString(), {106, 23, 128, 10});
     QPushButton* select =
         AddPushButton(kSelectDevice, QStringLiteral("&Select device"), {237, 19, 61, 15});
-    select->setFont(pageFont);
+    select->setFont(PageFont());
     connect(select, &QPushButton::clicked, this,
             [this] { OnSelectDevice(this, control<QLabel>(kDeviceName)); });
     AddLabel(0, QStringLiteral("Default scan parameters:"), {24, 38, 98, 8});
@@ -183,7 +186,8 @@ void CTabGeneralDlg::SavePage() {
     WriteResolutionsToCompress();
     SettingsStore::write(setting::LogFile, LogFile);
     loggingOn = LogFile;
-    if (mainDialog) PostWindowMessage(mainDialog.data(), msg::UM_RELOADSETTINGS);
+    // The page lies on the main dialog, which mirrors these settings.
+    if (parentWidget()) PostWindowMessage(parentWidget(), msg::UM_RELOADSETTINGS);
 }
 
 void CTabGeneralDlg::OnResetDefaults() {
@@ -207,3 +211,5 @@ void CTabGeneralDlg::OnResetDefaults() {
     SettingsStore::write(setting::LogFile, LogFile);
     update();
 }
+
+}  // namespace vellumo::prefs

@@ -9,6 +9,8 @@
 
 class QButtonGroup;
 
+namespace vellumo::prefs {
+
 class CTabGeneralDlg : public CPrefPage {
     Q_OBJECT
 public:
@@ -36,6 +38,7 @@ public:
     int Invert = 0;
     int Compress = 1;
     int LogFile = 0;
+    QString resBW, resGrey, resColor, comprPerc;  // "ResBW", "ResGrey", "ResColor", "ComprPerc"
 
 private:
     void WriteResolutionsToCompress();
@@ -44,3 +47,5 @@ private:
     QButtonGroup* brightGroup_;
     QButtonGroup* sizeGroup_;
 };
+
+}  // namespace vellumo::prefs

@@ -6,7 +6,6 @@
 #include "imaging/codecs.h"
 #include "imaging/dib.h"
 #include "imaging/transform.h"
-#include "imaging/working_image.h"
 #include "platform/log.h"
 #include "platform/temp_file.h"
 
@@ -46,8 +45,9 @@ bool CorrectBilevelPalette(ImageBuffer& image) {
     return true;
 }
 
-TransferResult ProcessScannedImage(const std::vector<uint8_t>* dib, int pageNumber,
-                                   const TransferSettings& settings, const TransferHooks& hooks) {
+TransferResult ProcessScannedImage(const std::vector<uint8_t>* dib, ImageBuffer& workingImage,
+                                   int pageNumber, const TransferSettings& settings,
+                                   const TransferHooks& hooks) {
     TransferResult result;
     // A page from an earlier command that was not released must not leak.
     FreeImage(workingImage);

@@ -51,10 +51,11 @@ TransferSettings MakeTransferSettings(int invert, int autoCrop);
 // pixel bits are untouched. True when the table was changed.
 bool CorrectBilevelPalette(imaging::ImageBuffer& image);
 
-// Runs one transferred image through the steps above, using the program-wide working image.
-// pageNumber is the number the new page will get (for the log). The working image is free
-// again when this returns, whatever the outcome.
-TransferResult ProcessScannedImage(const std::vector<uint8_t>* dib, int pageNumber,
+// Runs one transferred image through the steps above in `workingImage` (the image under work of
+// the page list it joins). pageNumber is the number the new page will get (for the log). The
+// working image is free again when this returns, whatever the outcome.
+TransferResult ProcessScannedImage(const std::vector<uint8_t>* dib,
+                                   imaging::ImageBuffer& workingImage, int pageNumber,
                                    const TransferSettings& settings, const TransferHooks& hooks);
 
 // A page file name for the command line: "<temp>/VW<unique>.tmp.TIF", its reserving empty

@@ -4,9 +4,9 @@
 //   QT_QPA_PLATFORM=offscreen vellumo_make_artwork OUTPUT_DIR [--preview PREVIEW_DIR]
 //   QT_QPA_PLATFORM=offscreen vellumo_make_artwork --check IMAGES_DIR
 //
-// Every position on the skin comes from the layout table below, which mirrors where the main
-// dialog places its controls; frames and labels are drawn around those rectangles, so moving a
-// control means changing one line here and regenerating. Bitmaps that sit on the skin are painted
+// Every control's position comes from the main window's control table (mainwnd/controls.h),
+// the one the main dialog places its controls from; frames and labels are drawn around those
+// rectangles, so moving a control means changing one line there and regenerating. Bitmaps that sit on the skin are painted
 // on a copy of the skin pixels beneath them, so their rounded corners blend in whatever way the
 // widget blits them (with or without alpha). Radios and toggles are also used on the settings
 // pages, so they keep a transparent background.
@@ -28,6 +28,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "mainwnd/controls.h"
+
 namespace {
 
 // ---------------------------------------------------------------------------------------------
@@ -43,37 +45,52 @@ constexpr qreal kBodyRadius = 12;
 constexpr int kSidebarRight = 231;  // the embedded settings pages start here
 constexpr int kStepsTop = 518;      // centre of the first of the three steps
 
+// The controls' places come from the main window's control table.
+constexpr QRect Place(int controlId) {
+    const vellumo::mainwnd::ControlPlace p = vellumo::mainwnd::PlaceOf(controlId);
+    return QRect(p.x, p.y, p.width, p.height);
+}
+constexpr QPoint Corner(int controlId) {
+    return Place(controlId).topLeft();
+}
+namespace id = vellumo::mainwnd::id;
+
 // Left column.
-const QRect kTabHome(23, 93, 192, 44);
-const QRect kTabSettings(23, 137, 192, 46);
-const QRect kTabGeneral(23, 183, 192, 28);
-const QRect kTabEmail(23, 211, 192, 32);
-const QRect kAbout(27, 617, 90, 27);
-const QRect kHelp(127, 617, 90, 27);
+const QRect kTabHome = Place(id::HomeTab);
+const QRect kTabSettings = Place(id::SettingsTab);
+const QRect kTabGeneral = Place(id::GeneralTab);
+const QRect kTabEmail = Place(id::EmailTab);
+const QRect kAbout = Place(id::About);
+const QRect kHelp = Place(id::Help);
 
 // Window buttons.
-const QRect kMinimize(791, 21, 36, 36);
-const QRect kExit(836, 21, 36, 36);
+const QRect kMinimize = Place(id::Minimize);
+const QRect kExit = Place(id::Exit);
 
 // Page list.
-const QRect kPageCount(320, 78, 200, 32);
-const QRect kPageList(276, 110, 286, 429);
+const QRect kPageCount = Place(id::PageCount);
+const QRect kPageList = Place(id::PageList);
 const QRect kPageCard(264, 70, 310, 518);
 
-// Command buttons (the controls are 124 x 32; the PDF bitmaps are 122 wide).
-const QRect kScan(597, 93, 124, 32);
-const QRect kLoad(737, 93, 124, 32);
-const QRect kMail(597, 556, 122, 32);
-const QRect kSave(737, 556, 122, 32);
+// Command buttons.
+const QRect kScan = Place(id::ScanPage);
+const QRect kLoad = Place(id::LoadPage);
+const QRect kMail = Place(id::MailPdf);
+const QRect kSave = Place(id::SavePdf);
 
 // Quick settings: the controls' top-left corners; the widgets draw their bitmap from there.
-const QPoint kModeRadios[3] = {{618, 165}, {618, 189}, {618, 213}};
+const QPoint kModeRadios[3] = {Corner(id::ModeRadios[0]), Corner(id::ModeRadios[1]),
+                               Corner(id::ModeRadios[2])};
 // Left to right: dark end (level 6) to bright end (level 0).
-const QPoint kBrightRadios[7] = {{618, 275}, {652, 275}, {684, 275}, {718, 275},
-                                 {752, 275}, {786, 275}, {820, 275}};
+const QPoint kBrightRadios[7] = {
+    Corner(id::BrightnessRadios[6]), Corner(id::BrightnessRadios[5]),
+    Corner(id::BrightnessRadios[4]), Corner(id::BrightnessRadios[3]),
+    Corner(id::BrightnessRadios[2]), Corner(id::BrightnessRadios[1]),
+    Corner(id::BrightnessRadios[0])};
 // Letter, A4, Legal, A3.
-const QPoint kSizeRadios[4] = {{642, 355}, {642, 380}, {762, 355}, {762, 380}};
-const QPoint kToggles[3] = {{614, 444}, {614, 466}, {614, 488}};
+const QPoint kSizeRadios[4] = {Corner(id::PageSizeRadios[0]), Corner(id::PageSizeRadios[1]),
+                               Corner(id::PageSizeRadios[2]), Corner(id::PageSizeRadios[3])};
+const QPoint kToggles[3] = {Corner(id::ShowPreview), Corner(id::NoFeeder), Corner(id::Duplex)};
 
 // Group cards of the quick settings and the heading line above each.
 const QRect kModeCard(597, 153, 264, 92);
@@ -87,7 +104,10 @@ constexpr int kOptionHeadingY = 423;
 constexpr int kBrightLabelY = 307;
 
 // Where an embedded settings page is shown (covers the page list and the quick settings).
-const QRect kSettingsFrame(231, 70, 649, 530);
+const QRect kSettingsFrame(vellumo::mainwnd::kSettingsPageFrame.x,
+                           vellumo::mainwnd::kSettingsPageFrame.y,
+                           vellumo::mainwnd::kSettingsPageFrame.width,
+                           vellumo::mainwnd::kSettingsPageFrame.height);
 }  // namespace layout
 
 // Bitmap sizes.
@@ -1063,10 +1083,10 @@ std::vector<Expected> expectedImages() {
     };
     list.push_back({"200.png", QSize(kWidth, kHeight), Ground::Skin, {}});
     onSkin({188, 189, 190}, kPageCount, QSize(200, 32));
-    onSkin({175, 176, 177}, kScan, QSize(124, 32));
-    onSkin({172, 173, 174}, kLoad, QSize(124, 32));
-    onSkin({178, 179, 180}, kMail, QSize(122, 32));
-    onSkin({181, 182, 183}, kSave, QSize(122, 32));
+    onSkin({175, 176, 177}, kScan, kScan.size());
+    onSkin({172, 173, 174}, kLoad, kLoad.size());
+    onSkin({178, 179, 180}, kMail, kMail.size());
+    onSkin({181, 182, 183}, kSave, kSave.size());
     onSkin({490, 510, 500}, kAbout, QSize(90, 27));
     onSkin({520, 540, 530}, kHelp, QSize(90, 27));
     onSkin({570, 6000, 590}, kMinimize, QSize(36, 36));

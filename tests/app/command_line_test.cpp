@@ -2,6 +2,8 @@
 
 #include "app/vellumo_app.h"
 
+using namespace vellumo::app;
+
 namespace {
 
 TEST(CommandLine, GOIsACaseSensitiveSubstringOfTheArguments) {

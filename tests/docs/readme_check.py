@@ -17,7 +17,8 @@ import sys
 MAX_IMAGE_BYTES = 150 * 1024
 PNG_SIGNATURE = b"\x89PNG\r\n\x1a\n"
 # Where the program's texts live.
-SOURCE_DIRS = ["app", "cli", "mail", "mainwnd", "pdf", "platform", "prefs", "scan", "widgets"]
+SOURCE_DIRS = ["app", "cli", "document", "editing", "mail", "mainwnd", "output", "pdf", "platform",
+               "prefs", "scan", "scanning", "widgets"]
 # Placeholders in quoted texts for what the program fills in.
 PLACEHOLDER = re.compile(r"\b(?:NAME|FILE|ADDRESS|N)\b")
 # Quoted texts that are not the program's own but come from outside it.

@@ -1,4 +1,4 @@
-#include "mainwnd/load_page.h"
+#include "editing/load_page.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,14 +8,17 @@
 #include <chrono>
 #include <thread>
 
-#include "mainwnd/page_list.h"
 #include "mainwnd/page_view.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "platform/messages.h"
 #include "platform/window_message.h"
-#include "tests/editing/editing_fixtures.h"
+#include "tests/support/editing_fixtures.h"
+
+using namespace vellumo::document;
+using namespace vellumo::editing;
 
 using namespace vellumo::platform;
+using namespace vellumo::mainwnd;
 
 namespace editing {
 namespace {
@@ -39,13 +42,13 @@ class LoadPage : public EditingTest {
 protected:
     void SetUp() override {
         EditingTest::SetUp();
-        FreeAllPages();
-        pageListWindows = PageListWindows{&view, nullptr, &skin};
-        currentDir = QString::fromStdString(dir_.path() + "/");
+        document_.FreeAllPages();
+        vellumo::mainwnd::ConnectPageView(document_, &view, &skin);
+        settings_.currentDir = QString::fromStdString(dir_.path() + "/");
     }
     void TearDown() override {
-        FreeAllPages();
-        pageListWindows = PageListWindows{};
+        document_.FreeAllPages();
+        document_.views = {};
         EditingTest::TearDown();
     }
     // Writes a picture with the program's own codec.
@@ -68,22 +71,25 @@ protected:
 
 TEST_F(LoadPage, TiffNamedJpgIsReadAsTiff) {
     const std::string path = writeTiff("photo.jpg", 8, 64, 48);
-    ASSERT_EQ(LoadImageFile(QString::fromStdString(path)), 0);
-    EXPECT_EQ(ImageWidth(workingImage), 64);
-    EXPECT_EQ(ImageHeight(workingImage), 48);
-    EXPECT_EQ(BitsPerPixel(workingImage), 8);
+    ASSERT_EQ(LoadImageFile(document_.workingImage, QString::fromStdString(path)), 0);
+    EXPECT_EQ(ImageWidth(document_.workingImage), 64);
+    EXPECT_EQ(ImageHeight(document_.workingImage), 48);
+    EXPECT_EQ(BitsPerPixel(document_.workingImage), 8);
     Image expected;
     MakeGrey(expected.buffer, 64, 48);
-    EXPECT_TRUE(SamePicture(workingImage, expected.buffer));
+    EXPECT_TRUE(SamePicture(document_.workingImage, expected.buffer));
     EXPECT_TRUE(dialogs.messages().isEmpty());
 }
 
 TEST_F(LoadPage, UnreadableFileIsReportedOnce) {
     testsupport::writeFile(dir_.file("notes.tif"), "not a picture at all\n");
-    MakeGrey(workingImage, 10, 10);  // whatever was loaded before goes
-    EXPECT_EQ(LoadImageFile(QString::fromStdString(dir_.file("notes.tif"))), -1);
-    EXPECT_EQ(workingImage.header, nullptr);
-    EXPECT_EQ(LoadImageFile(QString::fromStdString(dir_.file("missing.png"))), -1);
+    MakeGrey(document_.workingImage, 10, 10);  // whatever was loaded before goes
+    EXPECT_EQ(LoadImageFile(document_.workingImage, QString::fromStdString(dir_.file("notes.tif"))),
+              -1);
+    EXPECT_EQ(document_.workingImage.header, nullptr);
+    EXPECT_EQ(
+        LoadImageFile(document_.workingImage, QString::fromStdString(dir_.file("missing.png"))),
+        -1);
     ASSERT_EQ(dialogs.asked().size(), 2u);
     EXPECT_EQ(dialogs.asked()[0].text, "Unsupported graphics format");
     EXPECT_EQ(dialogs.asked()[0].caption, "Vellumo");
@@ -102,7 +108,7 @@ TEST_F(LoadPage, ThreeFilesWithATextFileBetweenGiveTwoPages) {
 
     dialogs.answerOpenFiles(QStringList{QString::fromStdString(first), QString::fromStdString(text),
                                         QString::fromStdString(third)});
-    OnLoadPage(nullptr);
+    OnLoadPage(context());
 
     ASSERT_EQ(dialogs.asked().size(), 2u);
     const AskedQuestion& open = dialogs.asked()[0];
@@ -113,17 +119,17 @@ TEST_F(LoadPage, ThreeFilesWithATextFileBetweenGiveTwoPages) {
     EXPECT_EQ(open.folder, QString::fromStdString(dir_.path() + "/"));
     EXPECT_EQ(dialogs.messages(), QStringList{"Unsupported graphics format"});
 
-    ASSERT_EQ(pages.size(), 2u);
-    EXPECT_EQ(pages[0]->sourcePath, first);
-    EXPECT_EQ(pages[1]->sourcePath, third);
-    for (const auto& page : pages) {
+    ASSERT_EQ(document_.pages.size(), 2u);
+    EXPECT_EQ(document_.pages[0]->sourcePath, first);
+    EXPECT_EQ(document_.pages[1]->sourcePath, third);
+    for (const auto& page : document_.pages) {
         EXPECT_EQ(page->isScanned, 0);
         EXPECT_TRUE(page->workingPath.empty());
-        EXPECT_FALSE(pageImageList.image(page->imageIndex).isNull());
+        EXPECT_FALSE(document_.pageImageList.image(page->imageIndex).isNull());
     }
-    EXPECT_NE(pages[0]->imageIndex, pages[1]->imageIndex);
+    EXPECT_NE(document_.pages[0]->imageIndex, document_.pages[1]->imageIndex);
     EXPECT_EQ(view.count(), 2);
-    EXPECT_EQ(workingImage.header, nullptr);
+    EXPECT_EQ(document_.workingImage.header, nullptr);
     EXPECT_EQ(testsupport::readFile(third), thirdBefore);  // used in place, never written
 
     EXPECT_EQ(countLog("File to load: " + first), 1);
@@ -134,7 +140,7 @@ TEST_F(LoadPage, ThreeFilesWithATextFileBetweenGiveTwoPages) {
 
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(skin.pageCounts, std::vector<WPARAM>{3});
-    EXPECT_EQ(currentDir, QString::fromStdString(dir_.path() + "/"));
+    EXPECT_EQ(settings_.currentDir, QString::fromStdString(dir_.path() + "/"));
 }
 
 TEST_F(LoadPage, TheDetailsNameTheFileAndTheReasonAndAFifoNeverHoldsTheWindow) {
@@ -155,13 +161,13 @@ TEST_F(LoadPage, TheDetailsNameTheFileAndTheReasonAndAFifoNeverHoldsTheWindow) {
         if (!done) close(open(fifo.c_str(), O_WRONLY | O_NONBLOCK));
     });
     const auto start = std::chrono::steady_clock::now();
-    LoadPageFiles(nullptr, QStringList{QString::fromStdString(fifo), QString::fromStdString(cut),
-                                       QString::fromStdString(empty),
-                                       QString::fromStdString(dir_.file("gone.png"))});
+    LoadPageFiles(context(), QStringList{QString::fromStdString(fifo), QString::fromStdString(cut),
+                                         QString::fromStdString(empty),
+                                         QString::fromStdString(dir_.file("gone.png"))});
     done = true;
     release.join();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-    EXPECT_TRUE(pages.empty());
+    EXPECT_TRUE(document_.pages.empty());
     const std::vector<std::string> details = {
         fifo + ": it is a FIFO, not a regular file", cut + ": the file is damaged or truncated",
         empty + ": the file is empty", dir_.file("gone.png") + ": the file does not exist"};
@@ -177,17 +183,17 @@ TEST_F(LoadPage, FolderOfTheFileIsRemembered) {
     ASSERT_EQ(testsupport::run("mkdir " + shellQuote(dir_.file("scans"))), 0);
     const std::string path = writeTiff("scans/page.tif", 1, 40, 40);
     dialogs.answerOpenFiles(QStringList{QString::fromStdString(path)});
-    OnLoadPage(nullptr);
+    OnLoadPage(context());
     const QString folder = QString::fromStdString(dir_.file("scans") + "/");
-    EXPECT_EQ(currentDir, folder);
+    EXPECT_EQ(settings_.currentDir, folder);
     EXPECT_EQ(SettingsStore::read(setting::CurrentDir), folder);
-    ASSERT_EQ(pages.size(), 1u);
+    ASSERT_EQ(document_.pages.size(), 1u);
 
     // The next time the dialog opens there; cancelling it changes nothing and logs nothing.
     const size_t lines = logLines().size();
-    OnLoadPage(nullptr);
+    OnLoadPage(context());
     EXPECT_EQ(dialogs.asked().back().folder, folder);
-    EXPECT_EQ(pages.size(), 1u);
+    EXPECT_EQ(document_.pages.size(), 1u);
     EXPECT_EQ(logLines().size(), lines);
 }
 

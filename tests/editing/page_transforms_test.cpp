@@ -1,12 +1,14 @@
-#include "mainwnd/page_transforms.h"
+#include "editing/page_transforms.h"
 
 #include <cstdlib>
 
-#include "mainwnd/load_page.h"
-#include "mainwnd/page_commands.h"
-#include "mainwnd/page_list.h"
+#include "editing/load_page.h"
 #include "mainwnd/page_view.h"
-#include "tests/editing/editing_fixtures.h"
+#include "tests/support/editing_fixtures.h"
+
+using namespace vellumo::document;
+using namespace vellumo::editing;
+using namespace vellumo::mainwnd;
 
 namespace editing {
 namespace {
@@ -20,23 +22,23 @@ class PageTransforms : public EditingTest {
 protected:
     void SetUp() override {
         EditingTest::SetUp();
-        FreeAllPages();
-        pageListWindows = PageListWindows{&view, nullptr, nullptr};
+        document_.FreeAllPages();
+        vellumo::mainwnd::ConnectPageView(document_, &view, nullptr);
     }
     void TearDown() override {
-        FreeAllPages();
-        pageListWindows = PageListWindows{};
+        document_.FreeAllPages();
+        document_.views = {};
         EditingTest::TearDown();
     }
     // Appends a loaded page for the file, as "LOAD PAGE" does, and makes it the current item.
     Page& addPage(const std::string& path) {
-        EXPECT_EQ(LoadImageFile(QString::fromStdString(path)), 0);
-        MakeThumbnail(workingImage);
-        AppendPage(path, 0);
-        FreeImage(workingImage);
-        RebuildPageView();
-        currentItem = static_cast<int>(pages.size()) - 1;
-        return *pages.back();
+        EXPECT_EQ(LoadImageFile(document_.workingImage, QString::fromStdString(path)), 0);
+        document_.MakeThumbnail(document_.workingImage);
+        document_.AppendPage(path, 0);
+        FreeImage(document_.workingImage);
+        document_.RebuildPageView();
+        document_.currentItem = static_cast<int>(document_.pages.size()) - 1;
+        return *document_.pages.back();
     }
     // The page's current file, read back.
     void readPage(const Page& page, ImageBuffer& image) {
@@ -59,7 +61,7 @@ TEST_F(PageTransforms, RotateRightThenLeftGivesTheFirstPictureBack) {
     const std::string before = readFile(file);
     Page& page = addPage(file);
 
-    ASSERT_EQ(TransformPage(cmd::RotateRight, nullptr), 0);
+    ASSERT_EQ(TransformPage(context(), PageTransform::RotateRight), 0);
     const std::string firstCopy = page.workingPath;
     Image turned, original;
     readPage(page, turned.buffer);
@@ -70,7 +72,7 @@ TEST_F(PageTransforms, RotateRightThenLeftGivesTheFirstPictureBack) {
     EXPECT_EQ(AreaPixel(turned.buffer, 39, 0), GetPixelValue(original.buffer, 0, 0));
     EXPECT_EQ(AreaPixel(turned.buffer, 39, 69), GetPixelValue(original.buffer, 69, 0));
 
-    ASSERT_EQ(TransformPage(cmd::RotateLeft, nullptr), 0);
+    ASSERT_EQ(TransformPage(context(), PageTransform::RotateLeft), 0);
     const std::string secondCopy = page.workingPath;
     Image back;
     readPage(page, back.buffer);
@@ -83,7 +85,7 @@ TEST_F(PageTransforms, RotateRightThenLeftGivesTheFirstPictureBack) {
     EXPECT_EQ(secondCopy.substr(secondCopy.size() - 4), ".TIF");
     EXPECT_EQ(page.sourcePath, file);
     EXPECT_EQ(readFile(file), before);
-    EXPECT_EQ(workingImage.header, nullptr);
+    EXPECT_EQ(document_.workingImage.header, nullptr);
     EXPECT_EQ(countLog("Start rotate right"), 1);
     EXPECT_EQ(countLog("End rotate right"), 1);
     EXPECT_EQ(countLog("Start rotate left"), 1);
@@ -97,12 +99,12 @@ TEST_F(PageTransforms, InvertTwiceGivesTheFirstPictureBack) {
     Page& page = addPage(writeTiff("grey.tif", MakeGrey, 50, 30));
     Image original;
     MakeGrey(original.buffer, 50, 30);
-    ASSERT_EQ(TransformPage(cmd::Invert, nullptr), 0);
+    ASSERT_EQ(TransformPage(context(), PageTransform::Invert), 0);
     Image inverted;
     readPage(page, inverted.buffer);
     EXPECT_EQ(AreaPixel(inverted.buffer, 4, 3), 255 - GetPixelValue(original.buffer, 4, 3));
     const std::string firstCopy = page.workingPath;
-    ASSERT_EQ(TransformPage(cmd::Invert, nullptr), 0);
+    ASSERT_EQ(TransformPage(context(), PageTransform::Invert), 0);
     Image back;
     readPage(page, back.buffer);
     EXPECT_TRUE(SamePicture(back.buffer, original.buffer));
@@ -113,11 +115,12 @@ TEST_F(PageTransforms, InvertTwiceGivesTheFirstPictureBack) {
 
 TEST_F(PageTransforms, BilevelPageStaysBilevelThroughEveryTransform) {
     Page& page = addPage(writeTiff("bw.tif", MakeBilevel, 45, 33));
-    for (int command : {cmd::RotateRight, cmd::RotateLeft, cmd::Invert, cmd::Mirror}) {
-        ASSERT_EQ(TransformPage(command, nullptr), 0) << command;
+    for (PageTransform command : {PageTransform::RotateRight, PageTransform::RotateLeft,
+                                  PageTransform::Invert, PageTransform::Mirror}) {
+        ASSERT_EQ(TransformPage(context(), command), 0) << static_cast<int>(command);
         Image now;
         readPage(page, now.buffer);
-        EXPECT_EQ(BitsPerPixel(now.buffer), 1) << command;
+        EXPECT_EQ(BitsPerPixel(now.buffer), 1) << static_cast<int>(command);
     }
     // Right, left, invert, mirror: the inverted mirror image of the start.
     Image original, now;
@@ -136,13 +139,10 @@ TEST_F(PageTransforms, MirrorOfALoadedPngLeavesThePngAlone) {
     Page& page = addPage(png);
     Image original;
     ASSERT_EQ(ReadImageFile(png.c_str(), original.buffer), 0);
-    const QImage thumbnailBefore = pageImageList.image(page.imageIndex);
-    const int slotCount = pageImageList.count();
+    const QImage thumbnailBefore = document_.pageImageList.image(page.imageIndex);
+    const int slotCount = document_.pageImageList.count();
 
-    // Through the main dialog's command table, as the context menu runs it.
-    RegisterEditingCommands();
-    ASSERT_TRUE(HasMainCommand(cmd::Mirror));
-    ASSERT_EQ(TransformPage(cmd::Mirror, nullptr), 0);
+    ASSERT_EQ(TransformPage(context(), PageTransform::Mirror), 0);
 
     EXPECT_EQ(readFile(png), before);
     EXPECT_EQ(page.sourcePath, png);
@@ -154,15 +154,13 @@ TEST_F(PageTransforms, MirrorOfALoadedPngLeavesThePngAlone) {
     EXPECT_EQ(countLog("Start mirror"), 1);
     EXPECT_EQ(countLog("End mirror"), 1);
     // The thumbnail is renewed in the page's own slot.
-    EXPECT_EQ(pageImageList.count(), slotCount);
-    EXPECT_NE(pageImageList.image(page.imageIndex), thumbnailBefore);
-    for (int id : {cmd::RotateRight, cmd::RotateLeft, cmd::Invert, cmd::LoadPage})
-        EXPECT_TRUE(HasMainCommand(id)) << id;
+    EXPECT_EQ(document_.pageImageList.count(), slotCount);
+    EXPECT_NE(document_.pageImageList.image(page.imageIndex), thumbnailBefore);
 }
 
 TEST_F(PageTransforms, FailedWriteKeepsThePreviousFile) {
     Page& page = addPage(writeTiff("keep.tif", MakeGrey, 30, 20));
-    ASSERT_EQ(TransformPage(cmd::Mirror, nullptr), 0);
+    ASSERT_EQ(TransformPage(context(), PageTransform::Mirror), 0);
     const std::string previous = page.workingPath;
     const std::string previousBytes = readFile(previous);
 
@@ -171,7 +169,7 @@ TEST_F(PageTransforms, FailedWriteKeepsThePreviousFile) {
     testsupport::writeFile(blocker, "x");
     const std::string savedTmp = std::getenv("TMPDIR");
     setenv("TMPDIR", (blocker + "/tmp").c_str(), 1);
-    const int rc = TransformPage(cmd::RotateRight, nullptr);
+    const int rc = TransformPage(context(), PageTransform::RotateRight);
     setenv("TMPDIR", savedTmp.c_str(), 1);
 
     EXPECT_NE(rc, 0);
@@ -180,7 +178,7 @@ TEST_F(PageTransforms, FailedWriteKeepsThePreviousFile) {
     EXPECT_EQ(dialogs.messages(), QStringList{"Error -10 while saving image"});
     EXPECT_EQ(countLog("Error -10 while saving image"), 1);
     EXPECT_EQ(countLog("End rotate right"), 0);
-    EXPECT_EQ(workingImage.header, nullptr);
+    EXPECT_EQ(document_.workingImage.header, nullptr);
     // The page still opens and shows its last picture.
     Image now;
     readPage(page, now.buffer);
@@ -190,7 +188,7 @@ TEST_F(PageTransforms, FailedWriteKeepsThePreviousFile) {
 TEST_F(PageTransforms, UnreadablePageFileChangesNothing) {
     Page& page = addPage(writeTiff("gone.tif", MakeGrey, 30, 20));
     std::remove(page.sourcePath.c_str());
-    EXPECT_NE(TransformPage(cmd::Invert, nullptr), 0);
+    EXPECT_NE(TransformPage(context(), PageTransform::Invert), 0);
     EXPECT_TRUE(page.workingPath.empty());
     EXPECT_EQ(dialogs.messages(), QStringList{"Unsupported graphics format"});
     EXPECT_EQ(countLog("Start invert"), 1);

@@ -1,11 +1,14 @@
-#include "mainwnd/preview_dlg.h"
+#include "editing/preview_dlg.h"
 
 #include <QPushButton>
 #include <QTimer>
 #include <set>
 
 #include "imaging/transform.h"
-#include "tests/editing/editing_fixtures.h"
+#include "tests/support/editing_fixtures.h"
+
+using namespace vellumo::document;
+using namespace vellumo::editing;
 
 using namespace vellumo::imaging;
 
@@ -17,8 +20,8 @@ using PreviewSelection = EditingTest;
 using PreviewEdits = EditingTest;
 
 TEST_F(PreviewDisplay, LargePageInSmallFrameIsScaledToFit) {
-    MakeGrey(workingImage, 2480, 3508);
-    CPreviewDlg dlg;
+    MakeGrey(document_.workingImage, 2480, 3508);
+    CPreviewDlg dlg{document_.workingImage};
     dlg.frame()->resize(380, 430);
     dlg.remakeDisplayCopy();
     EXPECT_EQ(ImageWidth(dlg.displayCopy()), 297);
@@ -30,19 +33,19 @@ TEST_F(PreviewDisplay, LargePageInSmallFrameIsScaledToFit) {
     EXPECT_EQ(AreaPixel(dlg.displayCopy(), 10, 20),
               (10 * 2480 / 297 * 7 + 20 * 3508 / 430 * 13) % 256);
     // The working image itself is not touched by showing it.
-    EXPECT_EQ(ImageWidth(workingImage), 2480);
+    EXPECT_EQ(ImageWidth(document_.workingImage), 2480);
 }
 
 TEST_F(PreviewDisplay, SmallImageIsShownAtItsOwnSizeCentred) {
-    MakeColour(workingImage, 120, 80);
-    CPreviewDlg dlg;
+    MakeColour(document_.workingImage, 120, 80);
+    CPreviewDlg dlg{document_.workingImage};
     dlg.show();  // the display copy is made when the dialog opens
     const QSize frame = dlg.frame()->size();
     ASSERT_GT(frame.width(), 120);
     ASSERT_GT(frame.height(), 80);
     EXPECT_EQ(ImageWidth(dlg.displayCopy()), 120);
     EXPECT_EQ(ImageHeight(dlg.displayCopy()), 80);
-    EXPECT_TRUE(SamePicture(dlg.displayCopy(), workingImage));
+    EXPECT_TRUE(SamePicture(dlg.displayCopy(), document_.workingImage));
     EXPECT_EQ(dlg.drawOffset(), QPoint((frame.width() - 120) / 2, (frame.height() - 80) / 2));
     EXPECT_EQ(dlg.focusWidget(), dlg.control(CPreviewDlg::IDOK));
 
@@ -53,8 +56,8 @@ TEST_F(PreviewDisplay, SmallImageIsShownAtItsOwnSizeCentred) {
 }
 
 TEST_F(PreviewDisplay, BilevelScanIsShownAsSmoothedGrey) {
-    MakeBilevel(workingImage, 60, 40);
-    CPreviewDlg dlg;
+    MakeBilevel(document_.workingImage, 60, 40);
+    CPreviewDlg dlg{document_.workingImage};
     dlg.frame()->resize(380, 430);
     dlg.remakeDisplayCopy();
     ASSERT_EQ(BitsPerPixel(dlg.displayCopy()), 8);
@@ -65,20 +68,20 @@ TEST_F(PreviewDisplay, BilevelScanIsShownAsSmoothedGrey) {
     EXPECT_TRUE(values.count(255));
     EXPECT_TRUE(values.count(0));
     EXPECT_GT(values.size(), 2u);
-    EXPECT_EQ(BitsPerPixel(workingImage), 1);
+    EXPECT_EQ(BitsPerPixel(document_.workingImage), 1);
 }
 
 class PreviewWithImage : public EditingTest {
 protected:
     void SetUp() override {
         EditingTest::SetUp();
-        MakeGrey(workingImage, 200, 150);
+        MakeGrey(document_.workingImage, 200, 150);
         dlg.show();
         image = dlg.displayedImageRect();
         ASSERT_EQ(image.size(), QSize(200, 150));
     }
     QPushButton* crop() { return static_cast<QPushButton*>(dlg.control(CPreviewDlg::IDC_CROP)); }
-    CPreviewDlg dlg;
+    CPreviewDlg dlg{document_.workingImage};
     QRect image;
 };
 
@@ -142,10 +145,10 @@ TEST_F(PreviewWithImage, OutlineIsDrawnInverted) {
 TEST_F(PreviewEdits, CropOfAnAreaNotAtTheOriginCutsTheSelectedPart) {
     Image original;
     MakeGrey(original.buffer, 300, 260);
-    MakeGrey(workingImage, 300, 260);
+    MakeGrey(document_.workingImage, 300, 260);
     // As after an auto-crop: the working area is an inner part of the image.
-    SetImageArea(workingImage, 40, 30, 239, 209);  // 200 x 180
-    CPreviewDlg dlg;
+    SetImageArea(document_.workingImage, 40, 30, 239, 209);  // 200 x 180
+    CPreviewDlg dlg{document_.workingImage};
     dlg.show();
     const QRect shown = dlg.displayedImageRect();
     ASSERT_EQ(shown.size(), QSize(200, 180));
@@ -155,13 +158,13 @@ TEST_F(PreviewEdits, CropOfAnAreaNotAtTheOriginCutsTheSelectedPart) {
     Drag(&dlg, shown.topLeft() + QPoint(70, 50), shown.topLeft() + QPoint(20, 10));
     static_cast<QPushButton*>(dlg.control(CPreviewDlg::IDC_CROP))->click();
 
-    ASSERT_EQ(ImageWidth(workingImage), 51);
-    ASSERT_EQ(ImageHeight(workingImage), 41);
-    EXPECT_EQ(workingImage.areaLeft, 0u);
-    EXPECT_EQ(workingImage.areaTop, 0u);
+    ASSERT_EQ(ImageWidth(document_.workingImage), 51);
+    ASSERT_EQ(ImageHeight(document_.workingImage), 41);
+    EXPECT_EQ(document_.workingImage.areaLeft, 0u);
+    EXPECT_EQ(document_.workingImage.areaTop, 0u);
     for (int y = 0; y < 41; ++y)
         for (int x = 0; x < 51; ++x)
-            ASSERT_EQ(AreaPixel(workingImage, x, y),
+            ASSERT_EQ(AreaPixel(document_.workingImage, x, y),
                       GetPixelValue(original.buffer, 40 + 20 + x, 30 + 10 + y))
                 << x << "," << y;
     EXPECT_FALSE(dlg.hasSelection());
@@ -170,8 +173,8 @@ TEST_F(PreviewEdits, CropOfAnAreaNotAtTheOriginCutsTheSelectedPart) {
 }
 
 TEST_F(PreviewEdits, CropOfAScaledDisplayMapsBackToTheImage) {
-    MakeGrey(workingImage, 2480, 3508);
-    CPreviewDlg dlg;
+    MakeGrey(document_.workingImage, 2480, 3508);
+    CPreviewDlg dlg{document_.workingImage};
     dlg.frame()->resize(380, 430);
     dlg.remakeDisplayCopy();
     const QRect shown = dlg.displayedImageRect();
@@ -180,60 +183,60 @@ TEST_F(PreviewEdits, CropOfAScaledDisplayMapsBackToTheImage) {
     dlg.OnCrop();
     // s = 3507 * 100 / 429 = 817 percent: offsets 100 * 817 / 100 = 817 and 1634, and the
     // selection's 50 x 100 pixels become 408 x 817.
-    EXPECT_EQ(ImageWidth(workingImage), 409);
-    EXPECT_EQ(ImageHeight(workingImage), 818);
-    EXPECT_EQ(AreaPixel(workingImage, 0, 0), (817 * 7 + 1634 * 13) % 256);
+    EXPECT_EQ(ImageWidth(document_.workingImage), 409);
+    EXPECT_EQ(ImageHeight(document_.workingImage), 818);
+    EXPECT_EQ(AreaPixel(document_.workingImage, 0, 0), (817 * 7 + 1634 * 13) % 256);
 }
 
 TEST_F(PreviewEdits, RotationsAndInvertGiveTheFirstPictureBack) {
     Image original;
     MakeColour(original.buffer, 90, 60);
-    MakeColour(workingImage, 90, 60);
-    CPreviewDlg dlg;
+    MakeColour(document_.workingImage, 90, 60);
+    CPreviewDlg dlg{document_.workingImage};
     dlg.show();
     const QRect shown = dlg.displayedImageRect();
     Drag(&dlg, shown.topLeft() + QPoint(5, 5), shown.topLeft() + QPoint(40, 30));
     ASSERT_TRUE(dlg.hasSelection());
 
     static_cast<QPushButton*>(dlg.control(CPreviewDlg::IDC_ROTATE_RIGHT))->click();
-    EXPECT_EQ(ImageWidth(workingImage), 60);
-    EXPECT_EQ(ImageHeight(workingImage), 90);
+    EXPECT_EQ(ImageWidth(document_.workingImage), 60);
+    EXPECT_EQ(ImageHeight(document_.workingImage), 90);
     // A quarter turn to the right: the former bottom-left corner is now the top-left one.
-    EXPECT_EQ(AreaPixel(workingImage, 0, 0), GetPixelValue(original.buffer, 0, 59));
+    EXPECT_EQ(AreaPixel(document_.workingImage, 0, 0), GetPixelValue(original.buffer, 0, 59));
     EXPECT_EQ(ImageWidth(dlg.displayCopy()), 60);
     EXPECT_FALSE(dlg.hasSelection());
     EXPECT_FALSE(dlg.control(CPreviewDlg::IDC_CROP)->isEnabled());
     static_cast<QPushButton*>(dlg.control(CPreviewDlg::IDC_ROTATE_LEFT))->click();
-    EXPECT_TRUE(SamePicture(workingImage, original.buffer));
+    EXPECT_TRUE(SamePicture(document_.workingImage, original.buffer));
     EXPECT_TRUE(SamePicture(dlg.displayCopy(), original.buffer));
 
     static_cast<QPushButton*>(dlg.control(CPreviewDlg::IDC_UPSIDE_DOWN))->click();
-    EXPECT_EQ(AreaPixel(workingImage, 0, 0), GetPixelValue(original.buffer, 89, 59));
+    EXPECT_EQ(AreaPixel(document_.workingImage, 0, 0), GetPixelValue(original.buffer, 89, 59));
     static_cast<QPushButton*>(dlg.control(CPreviewDlg::IDC_UPSIDE_DOWN))->click();
-    EXPECT_TRUE(SamePicture(workingImage, original.buffer));
+    EXPECT_TRUE(SamePicture(document_.workingImage, original.buffer));
 
     static_cast<QPushButton*>(dlg.control(CPreviewDlg::IDC_INVERT))->click();
-    EXPECT_EQ(AreaPixel(workingImage, 3, 4), 0xFFFFFF - GetPixelValue(original.buffer, 3, 4));
+    EXPECT_EQ(AreaPixel(document_.workingImage, 3, 4), 0xFFFFFF - GetPixelValue(original.buffer, 3, 4));
     static_cast<QPushButton*>(dlg.control(CPreviewDlg::IDC_INVERT))->click();
-    EXPECT_TRUE(SamePicture(workingImage, original.buffer));
+    EXPECT_TRUE(SamePicture(document_.workingImage, original.buffer));
 }
 
 TEST_F(PreviewEdits, OkKeepsAndDiscardDrops) {
-    MakeGrey(workingImage, 50, 50);
+    MakeGrey(document_.workingImage, 50, 50);
     {
-        CPreviewDlg dlg;
+        CPreviewDlg dlg{document_.workingImage};
         QTimer::singleShot(
             0, &dlg, [&] { static_cast<QPushButton*>(dlg.control(CPreviewDlg::IDOK))->click(); });
         EXPECT_EQ(dlg.DoModal(), CPreviewDlg::IDOK);
     }
     {
-        CPreviewDlg dlg;
+        CPreviewDlg dlg{document_.workingImage};
         QTimer::singleShot(0, &dlg, [&] {
             static_cast<QPushButton*>(dlg.control(CPreviewDlg::IDCANCEL))->click();
         });
         EXPECT_EQ(dlg.DoModal(), CPreviewDlg::IDCANCEL);
     }
-    CPreviewDlg dlg;
+    CPreviewDlg dlg{document_.workingImage};
     EXPECT_EQ(dlg.windowTitle(), "Vellumo - Scanned image preview");
     const std::pair<int, const char*> captions[] = {{1, "OK"},
                                                     {2, "Dis&card"},

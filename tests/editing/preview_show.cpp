@@ -3,14 +3,17 @@
 #include <QApplication>
 #include <QTimer>
 
-#include "mainwnd/load_page.h"
-#include "mainwnd/preview_dlg.h"
-#include "tests/editing/editing_fixtures.h"
+#include "editing/load_page.h"
+#include "editing/preview_dlg.h"
+#include "tests/support/editing_fixtures.h"
+
+using namespace vellumo::editing;
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc < 2 || LoadImageFile(QString::fromLocal8Bit(argv[1])) != 0) return 1;
-    CPreviewDlg dlg;
+    vellumo::imaging::ImageBuffer workingImage{};
+    if (argc < 2 || LoadImageFile(workingImage, QString::fromLocal8Bit(argv[1])) != 0) return 1;
+    CPreviewDlg dlg{workingImage};
     QTimer::singleShot(300, &dlg, [&dlg] {
         const QRect shown = dlg.displayedImageRect();
         editing::Drag(&dlg, shown.topLeft() + QPoint(shown.width() / 5, shown.height() / 4),

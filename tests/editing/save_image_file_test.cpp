@@ -1,9 +1,12 @@
-#include "mainwnd/save_image_file.h"
+#include "editing/save_image_file.h"
 
 #include <QPushButton>
 
-#include "mainwnd/preview_dlg.h"
-#include "tests/editing/editing_fixtures.h"
+#include "editing/preview_dlg.h"
+#include "tests/support/editing_fixtures.h"
+
+using namespace vellumo::document;
+using namespace vellumo::editing;
 
 namespace editing {
 namespace {
@@ -47,8 +50,8 @@ TEST(SaveImageNames, ExtensionIsEnforcedIgnoringCase) {
 TEST_F(SaveImage, DialogIsAskedAsTheProgramAlwaysAsks) {
     SettingsStore::write(setting::LastFileType, 3);
     SettingsStore::write(setting::CurrentDir, QString::fromStdString(dir_.path() + "/"));
-    MakeGrey(workingImage, 40, 30);
-    EXPECT_EQ(SaveImageFile(nullptr), 1);  // nothing scripted: the user cancels
+    MakeGrey(document_.workingImage, 40, 30);
+    EXPECT_EQ(SaveImageFile(document_.workingImage, nullptr), 1);  // nothing scripted: the user cancels
     ASSERT_EQ(dialogs.asked().size(), 1u);
     const AskedQuestion& q = dialogs.asked()[0];
     EXPECT_EQ(q.kind, AskedQuestion::Kind::SaveFile);
@@ -64,11 +67,11 @@ TEST_F(SaveImage, DialogIsAskedAsTheProgramAlwaysAsks) {
 }
 
 TEST_F(SaveImage, PngIsRememberedAsTypeSix) {
-    MakeColour(workingImage, 40, 30);
+    MakeColour(document_.workingImage, 40, 30);
     const std::string sub = dir_.file("pictures");
     ASSERT_EQ(testsupport::run("mkdir " + shellQuote(sub)), 0);
     dialogs.answerSaveFile(QString::fromStdString(sub + "/scan.png"), 5);
-    EXPECT_EQ(SaveImageFile(nullptr), 0);
+    EXPECT_EQ(SaveImageFile(document_.workingImage, nullptr), 0);
     EXPECT_EQ(Identify(sub + "/scan.png"), "PNG 8 40x30");
     EXPECT_EQ(SettingsStore::read(setting::LastFileType), 6);
     EXPECT_EQ(SettingsStore::read(setting::CurrentDir), QString::fromStdString(sub + "/"));
@@ -76,19 +79,19 @@ TEST_F(SaveImage, PngIsRememberedAsTypeSix) {
     EXPECT_TRUE(dialogs.messages().isEmpty());
 
     // The next save proposes PNG.
-    EXPECT_EQ(SaveImageFile(nullptr), 1);
+    EXPECT_EQ(SaveImageFile(document_.workingImage, nullptr), 1);
     EXPECT_EQ(dialogs.asked().back().defaultName, "*.png");
     EXPECT_EQ(dialogs.asked().back().folder, QString::fromStdString(sub + "/"));
 }
 
 TEST_F(SaveImage, EachTypeWritesItsFormat) {
-    MakeColour(workingImage, 40, 30);
+    MakeColour(document_.workingImage, 40, 30);
     const std::pair<int, const char*> types[] = {{0, "TIFF"}, {1, "BMP3"}, {2, "JPEG"},
                                                  {3, "PCX"},  {4, "GIF"},  {7, "TGA"}};
     for (const auto& [index, format] : types) {
         const std::string path = dir_.file("out" + std::to_string(index));
         dialogs.answerSaveFile(QString::fromStdString(path), index);
-        ASSERT_EQ(SaveImageFile(nullptr), 0) << format;
+        ASSERT_EQ(SaveImageFile(document_.workingImage, nullptr), 0) << format;
         const std::string ext = InitialSaveName(index + 1).mid(2).toUpper().toStdString();
         const std::string written = path + "." + ext;
         ASSERT_TRUE(fileExists(written)) << written;
@@ -101,16 +104,16 @@ TEST_F(SaveImage, EachTypeWritesItsFormat) {
         std::string::npos);
     // EPS: the PostScript header of the writer.
     dialogs.answerSaveFile(QString::fromStdString(dir_.file("page.eps")), 6);
-    ASSERT_EQ(SaveImageFile(nullptr), 0);
+    ASSERT_EQ(SaveImageFile(document_.workingImage, nullptr), 0);
     EXPECT_EQ(testsupport::readFile(dir_.file("page.eps")).rfind("%!PS-Adobe-2.0 EPSF-2.0", 0), 0u);
 }
 
 TEST_F(SaveImage, TiffNameGetsTheEnforcedExtension) {
-    MakeGrey(workingImage, 20, 10);
+    MakeGrey(document_.workingImage, 20, 10);
     dialogs.answerSaveFile(QString::fromStdString(dir_.file("scan.tiff")), 0);
     dialogs.answerSaveFile(QString::fromStdString(dir_.file("page.tif")), 0);
-    ASSERT_EQ(SaveImageFile(nullptr), 0);
-    ASSERT_EQ(SaveImageFile(nullptr), 0);
+    ASSERT_EQ(SaveImageFile(document_.workingImage, nullptr), 0);
+    ASSERT_EQ(SaveImageFile(document_.workingImage, nullptr), 0);
     EXPECT_TRUE(fileExists(dir_.file("scan.tiff.TIF")));
     EXPECT_FALSE(fileExists(dir_.file("scan.tiff")));
     EXPECT_TRUE(fileExists(dir_.file("page.tif")));
@@ -119,23 +122,23 @@ TEST_F(SaveImage, TiffNameGetsTheEnforcedExtension) {
 }
 
 TEST_F(SaveImage, BilevelAsTgaIsReportedWithItsCode) {
-    MakeBilevel(workingImage, 30, 20);
+    MakeBilevel(document_.workingImage, 30, 20);
     dialogs.answerSaveFile(QString::fromStdString(dir_.file("scan.tga")), 7);
-    EXPECT_EQ(SaveImageFile(nullptr), -26);
+    EXPECT_EQ(SaveImageFile(document_.workingImage, nullptr), -26);
     EXPECT_EQ(dialogs.messages(), QStringList{"Error -26 while saving image"});
     EXPECT_EQ(dialogs.asked().back().caption, "Vellumo");
     EXPECT_EQ(countLog("Error -26 while saving image"), 1);
     EXPECT_FALSE(fileExists(dir_.file("scan.tga")));
-    EXPECT_EQ(BitsPerPixel(workingImage), 1);  // the image under review stays as it was
+    EXPECT_EQ(BitsPerPixel(document_.workingImage), 1);  // the image under review stays as it was
     // A folder that cannot be written to: -10.
     dialogs.answerSaveFile(QString::fromStdString(dir_.file("missing/scan.bmp")), 1);
-    EXPECT_EQ(SaveImageFile(nullptr), -10);
+    EXPECT_EQ(SaveImageFile(document_.workingImage, nullptr), -10);
     EXPECT_EQ(dialogs.messages().back(), "Error -10 while saving image");
 }
 
 TEST_F(SaveImage, SavingFromThePreviewKeepsImageAndSelection) {
-    MakeGrey(workingImage, 120, 90);
-    CPreviewDlg dlg;
+    MakeGrey(document_.workingImage, 120, 90);
+    CPreviewDlg dlg{document_.workingImage};
     dlg.show();
     const QRect shown = dlg.displayedImageRect();
     Drag(&dlg, shown.topLeft() + QPoint(10, 10), shown.topLeft() + QPoint(50, 40));
@@ -145,9 +148,9 @@ TEST_F(SaveImage, SavingFromThePreviewKeepsImageAndSelection) {
     EXPECT_EQ(Identify(dir_.file("keep.png")), "PNG 8 120x90");
     EXPECT_TRUE(dlg.hasSelection());
     EXPECT_TRUE(dlg.control(CPreviewDlg::IDC_CROP)->isEnabled());
-    EXPECT_EQ(ImageWidth(workingImage), 120);
+    EXPECT_EQ(ImageWidth(document_.workingImage), 120);
     dlg.OnCrop();
-    EXPECT_EQ(ImageWidth(workingImage), 41);
+    EXPECT_EQ(ImageWidth(document_.workingImage), 41);
 }
 
 }  // namespace

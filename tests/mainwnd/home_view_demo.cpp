@@ -8,34 +8,38 @@
 
 #include "imaging/codecs.h"
 #include "imaging/imaging.h"
-#include "mainwnd/activity_dialog.h"
-#include "mainwnd/page_list.h"
+#include "widgets/activity_dialog.h"
+#include "document/page_list_ops.h"
 #include "mainwnd/page_view.h"
-#include "mainwnd/pdf_progress.h"
+#include "output/pdf_progress.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
 #include "res/resources.h"
+#include "tests/support/main_dialog_access.h"
 
 using namespace vellumo::imaging;
 using namespace vellumo::res;
+using namespace vellumo::widgets;
+using namespace vellumo::document;
+using namespace vellumo::output;
+using namespace vellumo::mainwnd;
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Brackwin"));
     QCoreApplication::setApplicationName(QStringLiteral("Vellumo"));
     InitVellumoResources();
-    InstallMainDialog();
-    CVellumoTranslucentDlg skin;
+    CVellumoTranslucentDlg skin(MainDialogFactory());
     QTimer::singleShot(0, &skin, [] {
         const QString list = qEnvironmentVariable("VELLUMO_DEMO_PAGES");
         for (const QString& file : list.split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
             ScopedImage image;
             if (ReadImageFile(file.toLocal8Bit().constData(), image.image) != 0) continue;
-            if (MakeThumbnail(image.image) != 0) continue;
-            AppendPage(file.toStdString(), 0);
+            if (Doc().MakeThumbnail(image.image) != 0) continue;
+            Doc().AppendPage(file.toStdString(), 0);
         }
-        PostPageCount();
-        RebuildPageView();
+        Doc().PostPageCount();
+        Doc().RebuildPageView();
         const QString view = qEnvironmentVariable("VELLUMO_DEMO_VIEW");
         if (!mainDialog) return;
         if (view == QLatin1String("settings")) mainDialog->OnCommand(2860);
@@ -44,7 +48,7 @@ int main(int argc, char** argv) {
             activityDialog->setCancelVisible(true);
             activityDialog->showActivity();
             mainDialog->setEnabled(false);
-            ShowPdfPageProgress(2, qMax(2, static_cast<int>(pages.size())));
+            ShowPdfPageProgress(2, qMax(2, static_cast<int>(Doc().pages.size())));
         }
     });
     skin.exec();

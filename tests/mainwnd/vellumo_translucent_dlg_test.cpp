@@ -16,6 +16,7 @@
 using namespace vellumo::platform;
 using namespace vellumo::widgets;
 using namespace vellumo::res;
+using namespace vellumo::mainwnd;
 
 namespace {
 
@@ -137,19 +138,17 @@ TEST_F(SkinWindow, FactoryCompanionLiesOverItAndEndsBeforeItsStopLine) {
     loggingOn = 1;
     logPath = MakeLogPath(dir.path());
     QWidget* made = nullptr;
-    CVellumoTranslucentDlg::setCompanionFactory([&](CVellumoTranslucentDlg* skin) {
-        made = new LoggingCompanion(skin);
-        return made;
-    });
     {
-        CVellumoTranslucentDlg skin;
+        CVellumoTranslucentDlg skin([&](CVellumoTranslucentDlg* owner) {
+            made = new LoggingCompanion(owner);
+            return made;
+        });
         skin.show();
         ASSERT_EQ(skin.companion(), made);
         EXPECT_EQ(made->geometry(), skin.rect());
         // The page-count button stays above the companion, reachable by the pointer.
         EXPECT_EQ(skin.childAt(330, 85), skin.pageCountButton());
     }
-    CVellumoTranslucentDlg::setCompanionFactory({});
     const std::string text = testsupport::readFile(logPath);
     const size_t gone = text.find(" - Companion gone\n");
     const size_t stop = text.find(" - Stop\n");

@@ -129,7 +129,7 @@ TEST_F(Builder, WithoutCompressionEveryPageGoesInAsItIs) {
     EXPECT_TRUE(QpdfClean(f("out.pdf"), &report)) << report;
     const auto images = Images(f("out.pdf"));
     ASSERT_EQ(images.size(), 3u);
-    EXPECT_EQ(images[0].encoding, "ccitt");
+    EXPECT_EQ(images[0].encoding, "jbig2");
     EXPECT_EQ(images[1].encoding, "image");
     EXPECT_EQ(images[2].encoding, "jpeg");
     EXPECT_EQ(events.events,
@@ -155,8 +155,8 @@ TEST_F(Builder, WithoutCompressionEveryPageGoesInAsItIs) {
 
 TEST_F(Builder, CompressionRecompressesColourAndGreyButNotBilevelPages) {
     MakeBilevelTiff(f("bw.tif"), 400, 300, 300, "lzw");
-    MakeGreyPng(f("grey300.png"), 600, 900, 300);
-    MakeColourImage(f("colour.png"), 300, 200, 0);
+    MakeNoisyScan(f("grey300.png"), 600, 900, 300, false);
+    MakeNoisyScan(f("colour.png"), 300, 200, 0, true);
     PdfBuildOptions options;
     options.compress = true;
     options.compressionPercent = "80";
@@ -167,7 +167,7 @@ TEST_F(Builder, CompressionRecompressesColourAndGreyButNotBilevelPages) {
     EXPECT_TRUE(QpdfClean(f("out.pdf"), &report)) << report;
     const auto images = Images(f("out.pdf"));
     ASSERT_EQ(images.size(), 3u);
-    EXPECT_EQ(images[0].encoding, "ccitt");  // the bilevel page stays its own file
+    EXPECT_EQ(images[0].encoding, "jbig2");  // the bilevel page stays lossless
     EXPECT_EQ(images[1].encoding, "jpeg");
     EXPECT_EQ(images[2].encoding, "jpeg");
     // A 300 dpi page keeps its size; a page without a resolution gets 150 dpi.
@@ -219,7 +219,7 @@ TEST_F(Builder, JpegPagesAreRequantisedAndKeepTheirResolution) {
 }
 
 TEST_F(Builder, QualityComesFromTheSettingText) {
-    MakeColourImage(f("c.png"), 400, 300, 0);
+    MakeNoisyScan(f("c.png"), 400, 300, 0, true);
     PdfBuildOptions low;
     low.compressionPercent = "abc";  // quality 1
     PdfBuildOptions high;
@@ -231,7 +231,8 @@ TEST_F(Builder, QualityComesFromTheSettingText) {
     EXPECT_TRUE(QpdfClean(f("high.pdf"), &report)) << report;
     const std::string lowPage = RenderPoppler(f("low.pdf"), 1, 150, false, f("l"));
     const std::string highPage = RenderPoppler(f("high.pdf"), 1, 150, false, f("h"));
-    EXPECT_GT(Psnr(highPage, f("c.png")), 38);
+    // Poppler resamples even at 1:1, which costs a noisy page a few dB.
+    EXPECT_GT(Psnr(highPage, f("c.png")), 35);
     EXPECT_LT(Psnr(lowPage, f("c.png")), 30);
     EXPECT_LT(testsupport::readFile(f("low.pdf")).size(),
               testsupport::readFile(f("high.pdf")).size() / 3);

@@ -9,15 +9,15 @@
 #include "res/resources.h"
 
 using namespace vellumo::res;
+using namespace vellumo::prefs;
+using namespace vellumo::mainwnd;
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Brackwin"));
     QCoreApplication::setApplicationName(QStringLiteral("Vellumo"));
     InitVellumoResources();
-    RegisterPreferencesPages();
-    InstallMainDialog();
-    CVellumoTranslucentDlg skin;
+    CVellumoTranslucentDlg skin(MainDialogFactory());
     QTimer::singleShot(0, &skin, [] {
         const QString view = qEnvironmentVariable("VELLUMO_DEMO_VIEW");
         if (!mainDialog) return;

@@ -9,8 +9,8 @@
 #include <QRegularExpression>
 #include <memory>
 
-#include "mainwnd/dialog_units.h"
-#include "mainwnd/scan_ui.h"
+#include "widgets/dialog_units.h"
+#include "scanning/scan_ui.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
 #include "platform/page_size.h"
@@ -18,11 +18,14 @@
 #include "prefs/tab_email_dlg.h"
 #include "prefs/tab_general_dlg.h"
 #include "tests/mail/smtp_test_server.h"
-#include "tests/mainwnd/mainwnd_fixture.h"
+#include "tests/support/mainwnd_fixture.h"
 #include "widgets/bitmap_button.h"
 
 using namespace vellumo::platform;
 using namespace vellumo::widgets;
+using namespace vellumo::scanning;
+using namespace vellumo::prefs;
+using namespace vellumo::mainwnd;
 
 namespace {
 
@@ -51,17 +54,13 @@ protected:
     void SetUp() override {
         MainWindowTest::SetUp();
         printerPageSize = 0;
-        RegisterPreferencesPages();
-        InstallMainDialog();
     }
     void TearDown() override {
         skin_.reset();
-        CVellumoTranslucentDlg::setCompanionFactory({});
-        ClearRegisteredSettingsPages();
         MainWindowTest::TearDown();
     }
     CVellumoDlg& open() {
-        skin_ = std::make_unique<CVellumoTranslucentDlg>();
+        skin_ = std::make_unique<CVellumoTranslucentDlg>(MainDialogFactory());
         skin_->show();
         ProcessEventsFor(0);
         EXPECT_TRUE(mainDialog);
@@ -146,12 +145,13 @@ TEST_F(PrefsPagesTest, TheCurrentScannerIsShownAndCanBeChosen) {
 
     int listed = 0;
     bool pageDisabled = false;
-    sourceDialogHook = [&](CSourceDialog& dialog) {
+    dialogs().setDialogAnswer([&](QDialog& shown) {
+        auto& dialog = static_cast<CSourceDialog&>(shown);
         listed = dialog.list()->count();
         pageDisabled = !page.isEnabled();
         dialog.selectIndex(dialog.list()->count() - 1);
         return int(QDialog::Accepted);
-    };
+    });
     page.control<QAbstractButton>(CTabGeneralDlg::kSelectDevice)->click();
     EXPECT_GE(listed, 1);
     EXPECT_TRUE(pageDisabled);
@@ -161,9 +161,8 @@ TEST_F(PrefsPagesTest, TheCurrentScannerIsShownAndCanBeChosen) {
 
     // Cancelled: the field is emptied, the stored choice stays.
     const QString stored = readText("CurrentDevice");
-    sourceDialogHook = [](CSourceDialog&) { return int(QDialog::Rejected); };
+    dialogs().setDialogAnswer([](QDialog&) { return int(QDialog::Rejected); });
     page.control<QAbstractButton>(CTabGeneralDlg::kSelectDevice)->click();
-    sourceDialogHook = nullptr;
     EXPECT_TRUE(field->text().isEmpty());
     EXPECT_EQ(readText("CurrentDevice"), stored);
     // Shown again, the page fills the field anew.

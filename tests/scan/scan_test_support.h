@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "imaging/image_buffer.h"
+#include "sane_test_config.h"
 #include "scan/scan_session.h"
 #include "scan/scanner_component.h"
 #include "support/test_support.h"

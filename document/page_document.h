@@ -1,0 +1,102 @@
+// The page document: the ordered pages that become one PDF, each a file on disk (a temporary
+// TIFF for a scanned or transformed page, the user's own file for a loaded one) plus a
+// thumbnail, and the one image under work. One object, owned by the main dialog and handed to
+// the commands that need it; it works and is tested without any window. The windows that show
+// it register as its views and are told when to refresh.
+#pragma once
+
+#include <QSize>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/page_image_list.h"
+#include "imaging/image_buffer.h"
+
+namespace vellumo::document {
+
+struct Page {
+    int isScanned = 0;        // 1: came from the scanner; 0: loaded from the user's file
+    std::string sourcePath;   // scanned: the temporary TIFF written at transfer; loaded: the
+                              // user's own file, used in place
+    std::string workingPath;  // the newest transformed copy (a temporary TIFF), or empty
+    int imageIndex = 0;       // the page's thumbnail slot in pageImageList
+};
+
+// The pages in list order. The table grows as pages arrive; it has no fixed limit.
+using PageTable = std::vector<std::unique_ptr<Page>>;
+
+// The file that holds the page now: the working copy when there is one, else the source.
+std::string PagePath(const Page& page);
+
+// A new unique page file name in the temporary folder, "<temp>/VW<unique>.tmp.TIF". The empty
+// "VW<unique>.tmp" file that reserves the name is left in place; "" when the temporary folder
+// cannot be written.
+std::string MakeTempPagePath();
+
+// The thumbnail's size inside its cell for a working area w x h (w = areaRight - areaLeft,
+// h = areaBottom - areaTop).
+QSize ThumbnailSize(uint32_t w, uint32_t h);
+
+// What the windows showing the document do when it has changed. Unset members do nothing.
+struct DocumentViews {
+    std::function<void()> postPageCount;  // the skin window shows the new page count
+    std::function<void()> rebuild;        // the page view refills itself from the table
+    std::function<int()> selectedRow;     // the page selected in the view, -1 when none
+    std::function<void(int row)> selectRow;
+    std::function<void(int row)> refreshPage;  // the page's thumbnail changed: show it
+};
+
+class PageDocument {
+public:
+    PageDocument() = default;
+    // Frees the pages (deleting working copies, as "Exit" does) and the images.
+    ~PageDocument();
+    PageDocument(const PageDocument&) = delete;
+    PageDocument& operator=(const PageDocument&) = delete;
+
+    PageTable pages;
+    // The number of pages plus one (1 for an empty list), always derived from the table.
+    int pageCounter() const { return static_cast<int>(pages.size()) + 1; }
+    // List index of the page last right-clicked; the page menu's commands act on it.
+    int currentItem = 0;
+    // The last thumbnail cell made by MakeThumbnail (260 x 260, 24-bit).
+    imaging::ImageBuffer thumbnailImage{};
+    PageImageList pageImageList;
+    // The page under work. All zero while no page is loaded; every command that loads a page
+    // into it releases it again before it returns.
+    imaging::ImageBuffer workingImage{};
+
+    // Fits the image into a 260 x 260 cell filled with grey 227 (centred, never enlarged) and
+    // keeps the cell in thumbnailImage. 0, or -1 when the image is empty; another negative code
+    // when the cell cannot be made (thumbnailImage is then unchanged).
+    int MakeThumbnail(const imaging::ImageBuffer& image);
+    // Puts the last thumbnail into a new image-list slot and appends a page for the file. The
+    // caller posts the page count and rebuilds the view once after its last page.
+    void AppendPage(const std::string& path, int isScanned);
+    // Puts the last thumbnail into the page's own slot.
+    void ReplaceThumbnail(Page& page);
+    // Removes the page at `index`: a scanned page's source file and any working copy are
+    // deleted (each logged), a loaded page's own file never. False when there is no such page.
+    bool RemovePageAt(int index);
+    // Swaps two pages; false when either index is outside the table.
+    bool SwapPages(int a, int b);
+    // Frees every page, deleting their working copies; source files stay.
+    void FreeAllPages();
+
+    // The windows that show the document.
+    DocumentViews views;
+    // Tells the skin window the page count (UM_PAGECOUNT with pageCounter).
+    void PostPageCount() const;
+    // Refills the page view from the table.
+    void RebuildPageView() const;
+    // The page selected in the view, -1 when none (or no view).
+    int selectedRow() const;
+    void selectRow(int row) const;
+    // Shows the page's new thumbnail in the view and scrolls it into sight.
+    void RefreshPage(int row) const;
+};
+
+}  // namespace vellumo::document

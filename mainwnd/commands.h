@@ -1,0 +1,31 @@
+// Every command of the main window in one table: its identifier, its words, its key, the
+// function that runs it and when it can be chosen. The buttons, tabs and quick settings, the
+// page list's menu, the keys and the files dropped on the list are all wired from this table;
+// nothing else dispatches on an identifier.
+#pragma once
+
+#include <QStringList>
+#include <span>
+
+namespace vellumo::mainwnd {
+
+class CVellumoDlg;
+
+struct Command {
+    int id;            // the control or menu entry (mainwnd/controls.h)
+    const char* text;  // the words on the control or the menu entry
+    const char* key;   // the key that runs it, as QKeySequence reads it; "" for none
+    int menuGroup;     // 0: not in the page menu; else its group there, separated from the next
+    void (*run)(CVellumoDlg& dialog);
+    // Whether it can be chosen now; null: whenever the window takes commands.
+    bool (*enabled)(const CVellumoDlg& dialog);
+};
+
+// The table, in the order of the page menu for its menu entries.
+std::span<const Command> Commands();
+// The command of an identifier, or nullptr.
+const Command* FindCommand(int id);
+// The command that takes files dropped on the page list ("LOAD PAGE").
+void LoadDroppedFiles(CVellumoDlg& dialog, const QStringList& files);
+
+}  // namespace vellumo::mainwnd

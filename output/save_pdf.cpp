@@ -1,0 +1,150 @@
+#include "output/save_pdf.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPointer>
+#include <string>
+#include <vector>
+
+#include "document/page_list_ops.h"
+#include "output/pdf_progress.h"
+#include "pdf/pdf_builder.h"
+#include "platform/cancel.h"
+#include "platform/dialogs.h"
+#include "platform/log.h"
+#include "platform/settings_store.h"
+#include "widgets/activity_dialog.h"
+
+namespace vellumo::output {
+
+using namespace vellumo::platform;
+using namespace vellumo::pdf;
+using widgets::activityDialog;
+using widgets::PumpActivityMessages;
+
+namespace {
+
+// While the PDF is built: the wait cursor, the activity dialog with its status line and Cancel
+// button, the main window disabled. end() undoes all three, once; leaving the scope ends it
+// too, so no way out leaves the window dead.
+class BusyWindow {
+public:
+    explicit BusyWindow(QWidget* window) : window_(window) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        if (activityDialog) {
+            activityDialog->setStatusText(QStringLiteral("Creating PDF..."));
+            activityDialog->setCancelVisible(true);
+            activityDialog->showActivity();
+        }
+        if (window_) window_->setEnabled(false);
+    }
+    ~BusyWindow() { end(); }
+    BusyWindow(const BusyWindow&) = delete;
+    BusyWindow& operator=(const BusyWindow&) = delete;
+
+    void end() {
+        if (ended_) return;
+        ended_ = true;
+        QApplication::restoreOverrideCursor();
+        if (activityDialog) activityDialog->hideActivity();
+        if (window_) window_->setEnabled(true);
+    }
+
+private:
+    QPointer<QWidget> window_;
+    bool ended_ = false;
+};
+
+// The builder's messages during the build, owned by the main window like every other box (a
+// box is a window of its own and stays usable while its owner is disabled).
+class SaveListener : public PdfBuildListener {
+public:
+    explicit SaveListener(QWidget* owner) : owner_(owner) {}
+
+    void pageStarted(int page, int pageCount, const std::string&) override {
+        ShowPdfPageProgress(page, pageCount);
+    }
+    void showMessage(const std::string& text, PdfMessageKind kind) override {
+        showMessageWithDetails(text, kind, std::string());
+    }
+    void showMessageWithDetails(const std::string& text, PdfMessageKind kind,
+                                const std::string& details) override {
+        MessageBox(owner_, QString::fromStdString(text),
+                   kind == PdfMessageKind::Warning ? MessageIcon::Exclamation : MessageIcon::None,
+                   MessageButtons::Ok, QString::fromStdString(details));
+    }
+
+private:
+    QPointer<QWidget> owner_;
+};
+
+// The chosen file from the save dialog, or empty when the user cancelled.
+QString AskPdfPath(QWidget* owner, const QString& currentDirSave) {
+    if (!currentDirSave.isEmpty()) QDir::setCurrent(currentDirSave);
+    SaveFileRequest request;
+    request.title = QStringLiteral("Select PDF file to save to");
+    request.folder = currentDirSave;
+    request.filter = QStringLiteral("PDF File (*.PDF)");
+    request.defaultName = QStringLiteral("*.pdf");
+    request.defaultExtension = QStringLiteral("PDF");
+    const SaveFileAnswer answer = Dialogs()->saveFile(owner, request);
+    return QDir::fromNativeSeparators(answer.path);
+}
+
+}  // namespace
+
+int OnSavePdf(const document::CommandContext& context) {
+    QWidget* owner = context.window;
+    document::PageDocument& document = *context.document;
+    QString& currentDirSave = context.settings->currentDirSave;
+    WriteLog("Start saving to PDF\n");
+    if (document.pages.empty()) {
+        MessageBox(owner, QStringLiteral("Nothing to save yet"), MessageIcon::Exclamation,
+                   MessageButtons::Ok);
+        return 1;
+    }
+    // A Cancel still waiting from an earlier operation is taken now and forgotten; one that
+    // arrives now means the user wants nothing done.
+    cancelRequested = 0;
+    PumpActivityMessages();
+    if (cancelRequested == 1) {
+        WriteLog("Cancelled\r\n");
+        if (activityDialog) activityDialog->hideActivity();
+        return 1;
+    }
+
+    const QString path = AskPdfPath(owner, currentDirSave);
+    if (path.isEmpty()) return 1;
+    currentDirSave = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
+    SettingsStore::writeFolder(setting::CurrentDirSave, currentDirSave);
+    const std::string outPath = QFile::encodeName(path).toStdString();
+    WriteLogF("Will save to %s\n", outPath.c_str());
+
+    // The page files as they are now; the list does not change while the build runs.
+    std::vector<std::string> files;
+    files.reserve(document.pages.size());
+    for (const auto& page : document.pages) files.push_back(document::PagePath(*page));
+
+    PdfBuildOptions options;
+    options.compress = SettingsStore::read(setting::Compress) != 0;
+    options.compressionPercent = SettingsStore::read(setting::ComprPerc).toStdString();
+
+    // An existing file at the path stays until the new PDF is complete: the builder replaces
+    // it only then, so a failed build never costs the user the PDF they had.
+    BusyWindow busy(owner);
+    PdfPageProgress progress;
+    SaveListener listener(owner);
+    const PdfBuildResult result = BuildPdf(files, outPath, options, &listener);
+    progress.end();
+    busy.end();
+    if (!result.succeeded()) return -1;
+
+    const PdfResultText text = DescribeMakePdfResult(result.code, outPath, result.errorText);
+    MessageBox(owner, QString::fromStdString(text.message), MessageIcon::None, MessageButtons::Ok);
+    document::ClearPages(document, owner, QStringLiteral("Clear list of pages to save or send?"));
+    return 0;
+}
+
+
+}  // namespace vellumo::output
