@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "imaging/codecs.h"
+#include "imaging/read_failure.h"
 #include "pdf/bilevel_image.h"
 #include "pdf/image_embed.h"
 
@@ -187,7 +188,7 @@ EmbedResult EmbedDecodedFile(PdfWriter& writer, int object, const std::string& p
     ImageBuffer buffer{};
     const int rc = ReadImageFile(path.c_str(), buffer);
     if (rc != 0) {
-        error = "Cannot read the image file " + path + " (error " + std::to_string(rc) + ")";
+        error = "Cannot read the image file " + vellumo::imaging::DescribeReadFailure(path, rc);
         return EmbedResult::Failed;
     }
     image.width = ImageWidth(buffer);

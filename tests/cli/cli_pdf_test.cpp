@@ -10,8 +10,8 @@
 #include <chrono>
 #include <thread>
 
-#include "tests/pdf/pdf_test_util.h"
 #include "support/test_support.h"
+#include "tests/pdf/pdf_test_util.h"
 
 using namespace pdftest;
 using testsupport::shellQuote;
@@ -287,10 +287,12 @@ TEST(CliPdf, PagesThatCannotBeReadNameTheFileAndTheReason) {
     const std::string d = home.path();
     MakeGreyPng(d + "/g.png", 40, 40, 0);
     const std::string png = testsupport::readFile(d + "/g.png");
+    // Cut inside its header, and cut inside its pixel data.
+    testsupport::writeFile(d + "/head.png", png.substr(0, 20));
     testsupport::writeFile(d + "/cut.png", png.substr(0, png.size() / 2));
     ASSERT_EQ(mkfifo((d + "/fifo.png").c_str(), 0644), 0);
     const std::pair<std::string, std::string> cases[] = {
-        {d + "/cut.png", "the file is damaged or truncated"},
+        {d + "/head.png", "the file is damaged or truncated"},
         // A FIFO nobody writes to: refused at once (Sh's time limit ends a hang).
         {d + "/fifo.png", "it is a FIFO, not a regular file"},
         {d + "/gone.png", "the file does not exist"},
@@ -306,6 +308,15 @@ TEST(CliPdf, PagesThatCannotBeReadNameTheFileAndTheReason) {
         EXPECT_EQ(err, "vellumo-cli: Unsupported graphics format\nvellumo-cli: " + page + ": " +
                            reason + "\nvellumo-cli: cannot read page 2: " + page + "\n");
     }
+    // A header that reads well passes the check before the build; the damage is found when the
+    // page is written, and said with the file and the reason as well.
+    std::string out, err;
+    EXPECT_EQ(RunCli("pdf -o " + shellQuote(d + "/x.pdf") + " " + shellQuote(d + "/g.png") + " " +
+                         shellQuote(d + "/cut.png"),
+                     &out, &err, d),
+              1);
+    EXPECT_EQ(err, "vellumo-cli: Could not create PDF file " + d + "/x.pdf: Page 2: Cannot read " +
+                       "the image file " + d + "/cut.png: the file is damaged or truncated\n");
     EXPECT_FALSE(testsupport::fileExists(d + "/x.pdf"));
 }
 
