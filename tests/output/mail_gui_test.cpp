@@ -102,8 +102,9 @@ protected:
         cancelRequested = 0;
     }
     void TearDown() override {
+        // The pages belong to the main dialog's document: freed before the window goes.
+        if (mainDialog) Doc().FreeAllPages();
         skin_.reset();
-        Doc().FreeAllPages();
         loggingOn = 0;
     }
     // A page loaded from a PNG file that ImageMagick draws.

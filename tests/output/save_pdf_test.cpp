@@ -102,8 +102,9 @@ protected:
         loggingOn = 1;
     }
     void TearDown() override {
+        // The pages belong to the main dialog's document: freed before the window goes.
+        if (mainDialog) Doc().FreeAllPages();
         skin_.reset();
-        Doc().FreeAllPages();
         loggingOn = 0;
         // The command made the save folder the current one; it goes with the test's folder.
         QDir::setCurrent(QString::fromStdString(home->path()));
