@@ -147,6 +147,7 @@ int RunPdfCommand(int argc, char** argv) {
     }
     if (output.empty()) return Usage("no output file (-o OUT.pdf)");
     if (files.empty()) return Usage("no image files");
+    if (!CheckOutputPath(output)) return 1;
 
     // Every page of every file, in order. A file that cannot be read stays one page, which the
     // builder reports as it reports any unreadable page, before anything is written; an
@@ -196,10 +197,12 @@ int RunPdfCommand(int argc, char** argv) {
                          result.page);
             return 1;
         case PdfBuildStatus::PageUnreadable:
-            std::fprintf(stderr, "vellumo-cli: cannot read page %d: %s%s%s\n", result.page,
-                         cleaned.names[static_cast<size_t>(result.page - 1)].c_str(),
-                         result.errorText.empty() ? "" : ": ", result.errorText.c_str());
+            // The builder has said why, with the file's name.
+            std::fprintf(stderr, "vellumo-cli: cannot read page %d: %s\n", result.page,
+                         cleaned.names[static_cast<size_t>(result.page - 1)].c_str());
             return 1;
+        case PdfBuildStatus::NoTempFolder:
+            return 1;  // the builder has said why
         case PdfBuildStatus::AddImageFailed:
             std::fprintf(stderr, "vellumo-cli: cannot add page %d (%s), error %d\n", result.page,
                          cleaned.names[static_cast<size_t>(result.page - 1)].c_str(), result.code);

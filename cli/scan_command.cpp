@@ -11,6 +11,8 @@
 #include "cli/ocr_pages.h"
 #include "cli/progress.h"
 #include "pdf/pdf_builder.h"
+#include "platform/signal_cleanup.h"
+#include "platform/temp_file.h"
 #include "scan/page_transfer.h"
 #include "scan/scan_session.h"
 #include "scan/scanner_component.h"
@@ -219,6 +221,12 @@ int RunScanCommand(int argc, char** argv) {
         }
     }
     if (output.empty()) return Usage("no output file (-o OUT.pdf)");
+    // Every sheet of a feeder would be scanned for nothing if the PDF could not be written.
+    if (!CheckOutputPath(output)) return 1;
+    if (const std::string problem = TempFolderProblem(); !problem.empty()) {
+        std::fprintf(stderr, "vellumo-cli: %s\n", problem.c_str());
+        return 1;
+    }
 
     const bool progress = ProgressOnTerminal();
     ScannerComponent c;
@@ -243,6 +251,8 @@ int RunScanCommand(int argc, char** argv) {
         MakeTransferSettings(StoredInt("Invert"), StoredInt("AutoCrop"));
 
     std::vector<std::string> pages;
+    // The page files go when a signal ends the command before the PDF is written.
+    std::vector<vellumo::platform::RemoveOnSignal> pageCleanup;
     imaging::ImageBuffer workingImage{};
     int failures = 0, droppedPages = 0;
     vellumo::cli::PageCleaner cleaner(cleanup);
@@ -268,6 +278,7 @@ int RunScanCommand(int argc, char** argv) {
             ProcessScannedImage(c.ImageHandle().get(), workingImage, pageNumber, transfer, hooks);
         if (r.outcome == TransferOutcome::Kept) {
             pages.push_back(r.path);
+            pageCleanup.emplace_back(r.path);
             recogniser.add(r.path);
             if (progress) std::fprintf(stderr, "Page %zu scanned\n", pages.size());
         } else if (dropped) {
@@ -283,9 +294,11 @@ int RunScanCommand(int argc, char** argv) {
         OnAcquireEnded(end, ui);
     });
 
-    struct sigaction action {};
+    struct sigaction action {
+    }, previous{};
     action.sa_handler = OnInterrupt;
-    sigaction(SIGINT, &action, nullptr);
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, &previous);
     const bool started = OnScanPage(c, ui, settings);
     bool cancelSent = false;
     while (started && !ui.finished) {
@@ -296,7 +309,7 @@ int RunScanCommand(int argc, char** argv) {
         }
     }
     if (started) FinishScan(c, ui);
-    signal(SIGINT, SIG_DFL);
+    sigaction(SIGINT, &previous, nullptr);
     if (!started || interrupted) {
         RemoveFiles(pages);
         if (interrupted) std::fprintf(stderr, "vellumo-cli: the scan was cancelled\n");
@@ -312,11 +325,15 @@ int RunScanCommand(int argc, char** argv) {
     options.pageTexts = recogniser.finish();
     CliPdfListener listener(progress);
     const PdfBuildResult result = BuildPdf(pages, output, options, &listener);
-    RemoveFiles(pages);
     if (!result.written()) {
+        // The sheets are scanned; the pages stay for the user to rescue.
+        for (auto& remover : pageCleanup) remover.release();
         std::fprintf(stderr, "vellumo-cli: the PDF could not be written (%d)\n", result.code);
+        std::fprintf(stderr, "vellumo-cli: the scanned pages are kept in:\n");
+        for (const std::string& page : pages) std::fprintf(stderr, "  %s\n", page.c_str());
         return 1;
     }
+    RemoveFiles(pages);
     if (progress || stoppedEarly)
         std::fprintf(stderr, "%s%zu page%s written to %s\n",
                      stoppedEarly ? "vellumo-cli: the scan stopped early; the " : "", pages.size(),

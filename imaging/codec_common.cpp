@@ -4,12 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
 
-#include "platform/temp_file.h"
+#include "platform/regular_file.h"
 
 namespace vellumo::imaging {
 
@@ -55,7 +54,7 @@ const std::string& NotedImageProblem() {
 int ReadFileHead(const char* file, uint8_t* head, size_t capacity, size_t& got, long long& total) {
     got = 0;
     total = -1;
-    FILE* stream = file ? std::fopen(file, "rb") : nullptr;
+    FILE* stream = file ? vellumo::platform::OpenRegularFile(file) : nullptr;
     if (!stream) return kImgCannotOpen;
     got = std::fread(head, 1, capacity, stream);
     total = FileSize(stream);
@@ -66,7 +65,7 @@ int ReadFileHead(const char* file, uint8_t* head, size_t capacity, size_t& got, 
 int ReadWholeFile(const char* file, std::vector<uint8_t>& data, size_t maxBytes) {
     data.clear();
     if (!file) return kImgCannotOpen;
-    FILE* stream = std::fopen(file, "rb");
+    FILE* stream = vellumo::platform::OpenRegularFile(file);
     if (!stream) return kImgCannotOpen;
     const long long size = FileSize(stream);
     if (size < 0) {
@@ -136,37 +135,13 @@ const uint8_t* FileReader::refill(size_t n) {
     return buffer_.data();
 }
 
-OutputFile::~OutputFile() {
-    if (stream_) std::fclose(stream_);
-    if (!committed_ && !tempPath_.empty()) ::unlink(tempPath_.c_str());
-}
+OutputFile::~OutputFile() = default;
 
 int OutputFile::open(const char* target) {
     if (!target || !*target) return kImgCannotOpen;
-    target_ = target;
-    // A name beside the target, so that the final rename stays on one file system.
-    static std::atomic<unsigned> counter{0};
-    const mode_t mode = InTempDirectory(target_) ? 0600 : 0666;
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        char suffix[64];
-        std::snprintf(suffix, sizeof suffix, ".vw%ld-%u~", static_cast<long>(::getpid()),
-                      counter.fetch_add(1));
-        std::string candidate = target_ + suffix;
-        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd < 0) {
-            if (errno == EEXIST) continue;
-            return kImgCannotOpen;
-        }
-        stream_ = ::fdopen(fd, "wb");
-        if (!stream_) {
-            ::close(fd);
-            ::unlink(candidate.c_str());
-            return kImgCannotOpen;
-        }
-        tempPath_ = std::move(candidate);
-        return kImgOk;
-    }
-    return kImgCannotOpen;
+    if (!file_.open(target)) return kImgCannotOpen;
+    stream_ = file_.stream();
+    return kImgOk;
 }
 
 bool OutputFile::write(const void* data, size_t size) {
@@ -176,22 +151,21 @@ bool OutputFile::write(const void* data, size_t size) {
 }
 
 void OutputFile::closeStream() {
-    if (stream_) {
-        if (std::fclose(stream_) != 0) ok_ = false;
-        stream_ = nullptr;
-    }
+    if (stream_ && std::ferror(stream_)) ok_ = false;
+    file_.closeStream();
+    stream_ = nullptr;
 }
 
 int OutputFile::commit() {
-    if (tempPath_.empty()) return kImgCannotOpen;
-    if (stream_) {
-        if (std::fflush(stream_) != 0) ok_ = false;
-        if (std::fclose(stream_) != 0) ok_ = false;
-        stream_ = nullptr;
-    }
+    if (file_.partialPath().empty()) return kImgCannotOpen;
+    if (stream_ && std::ferror(stream_)) ok_ = false;
+    stream_ = nullptr;
     if (!ok_) return kImgShortWrite;
-    if (std::rename(tempPath_.c_str(), target_.c_str()) != 0) return kImgCannotOpen;
-    committed_ = true;
+    if (!file_.commit(false)) {
+        const int e = file_.error();
+        return e == ENOSPC || e == EFBIG || e == EIO || e == EDQUOT ? kImgShortWrite
+                                                                    : kImgCannotOpen;
+    }
     return kImgOk;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "imaging/image_buffer.h"
+#include "platform/replace_file.h"
 
 namespace vellumo::imaging {
 
@@ -56,7 +57,8 @@ private:
 
 // A file being saved. The data goes to a private file beside the target, which replaces the
 // target only on commit(); on every other way out the partial file is removed, so a failed
-// save never leaves a half-written file, and an existing file stays as it was.
+// save never leaves a half-written file, and an existing file stays as it was. Only a regular
+// file or a new name is replaced; a link is written through to its file.
 class OutputFile {
 public:
     OutputFile() = default;
@@ -73,16 +75,14 @@ public:
     void fail() { ok_ = false; }
     // Closes the stream but keeps the file, for libraries that open the path themselves.
     void closeStream();
-    const std::string& tempPath() const { return tempPath_; }
+    const std::string& tempPath() const { return file_.partialPath(); }
     // Flushes, closes and moves the file into place: 0, kImgShortWrite, or kImgCannotOpen.
     int commit();
 
 private:
-    std::string target_;
-    std::string tempPath_;
+    vellumo::platform::ReplacingFile file_;
     FILE* stream_ = nullptr;
     bool ok_ = true;
-    bool committed_ = false;
 };
 
 // True when a decoder may allocate for decodedBytes of output from a file of fileBytes

@@ -119,6 +119,7 @@ int ExpandBilevelToGray(const ImageBuffer& src, ImageBuffer& dst) {
         }
     }
     SetGreyRamp(dst);
+    InheritResolution(src, dst);
     return kImgOk;
 }
 
@@ -244,6 +245,7 @@ int ConvertToGray(const ImageBuffer& src, ImageBuffer& dst) {
         }
     }
     SetGreyRamp(dst);
+    InheritResolution(src, dst);
     return kImgOk;
 }
 

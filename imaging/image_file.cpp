@@ -4,6 +4,7 @@
 
 #include "imaging/codec_common.h"
 #include "imaging/codecs.h"
+#include "platform/regular_file.h"
 
 namespace vellumo::imaging {
 
@@ -99,6 +100,11 @@ struct ProblemSearch {
 ImageFormat DetectImageFormat(const char* file, ImageFileInfo* info) {
     ImageFileInfo scratch;
     ImageFileInfo& result = info ? *info : scratch;
+    // A FIFO or a device would make the decoders wait or read for ever.
+    if (!file || !vellumo::platform::IsRegularFile(file)) {
+        result = ImageFileInfo{};
+        return ImageFormat::None;
+    }
     codec::ClearImageProblem();
     ProblemSearch search;
     int last = kImgNotThisFormat;
@@ -117,13 +123,18 @@ ImageFormat DetectImageFormat(const char* file, ImageFileInfo* info) {
 
 int ReadImageFile(const char* file, ImageBuffer& image) {
     std::memset(&image, 0, sizeof image);
+    if (!file || !vellumo::platform::IsRegularFile(file)) return kImgCannotOpen;
     codec::ClearImageProblem();
     ProblemSearch search;
     ImageFileInfo info;
     int last = kImgNotThisFormat;
+    // A file of a known format whose header the codec refuses (too large, damaged) reports
+    // that reason rather than an unknown format.
+    int refused = kImgNotThisFormat;
     for (const FormatEntry& entry : kFormats) {
         last = entry.inspect(file, info);
         if (last != kImgOk) {
+            if (refused == kImgNotThisFormat) refused = last;
             search.failed(entry.format, last);
             continue;
         }
@@ -138,7 +149,7 @@ int ReadImageFile(const char* file, ImageBuffer& image) {
         return kImgOk;
     }
     search.finish(last);
-    return kImgNotThisFormat;
+    return refused;
 }
 
 std::string ImageFileProblem() {

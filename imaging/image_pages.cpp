@@ -6,6 +6,7 @@
 #include "imaging/imaging.h"
 #include "imaging/jpeg_reduced.h"
 #include "imaging/transform.h"
+#include "platform/regular_file.h"
 
 namespace vellumo::imaging {
 
@@ -20,6 +21,8 @@ int CountImagePages(const char* file, int& pages, ImageFormat* format) {
 int InspectImagePage(const char* file, int index, ImageFileInfo& info, ImageFormat* format) {
     if (format) *format = ImageFormat::None;
     if (index < 0) return kImgBadArgument;
+    // A FIFO or a device would make the decoders wait or read for ever.
+    if (!file || !vellumo::platform::IsRegularFile(file)) return kImgCannotOpen;
     // TIFF is asked first, as the single-page inspection does; only TIFF has more pages.
     int rc = InspectTiffPage(file, index, info);
     if (rc == kImgOk || (rc != kImgNotThisFormat && rc != kImgCannotOpen)) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -564,6 +565,7 @@ int ResizeImage(const ImageBuffer& src, ImageBuffer& dst) {
         previousRow = d;
     }
     if (bits <= 8 && from->palette != dst.palette) CopyPalette(*from, dst);
+    InheritResolution(src, dst);
     return kImgOk;
 }
 

@@ -12,6 +12,7 @@
 #include "platform/cancel.h"
 #include "platform/dialogs.h"
 #include "platform/log.h"
+#include "platform/private_folder.h"
 #include "platform/settings_store.h"
 #include "platform/temp_file.h"
 #include "widgets/activity_dialog.h"
@@ -54,9 +55,14 @@ public:
         ShowPdfPageProgress(page, pageCount);
     }
     void showMessage(const std::string& text, PdfMessageKind kind) override {
+        showMessageWithDetails(text, kind, std::string());
+    }
+    void showMessageWithDetails(const std::string& text, PdfMessageKind kind,
+                                const std::string& details) override {
         QApplication::setOverrideCursor(Qt::ArrowCursor);
         MessageBox(owner_, QString::fromStdString(text),
-                   kind == PdfMessageKind::Warning ? MessageIcon::Exclamation : MessageIcon::None);
+                   kind == PdfMessageKind::Warning ? MessageIcon::Exclamation : MessageIcon::None,
+                   MessageButtons::Ok, QString::fromStdString(details));
         QApplication::restoreOverrideCursor();
     }
 
@@ -85,6 +91,13 @@ void ShowCancellableActivity(const char* text) {
 
 int SendMailMapi(QWidget* owner) {
     WriteLog("Loading MAPI32.DLL\r\n");
+    // The desktop's mail hand-over takes the place of the library and of its SendMail.
+    if (!Dialogs()->mailClientAvailable()) {
+        MessageBox(owner, QString::fromLatin1(kMapiNotFound));
+        return kMapiNoClient;
+    }
+    WriteLog("MAPI32.DLL loaded\r\n");
+    WriteLog("MAPI: SendMail function found\r\n");
     WriteLog("Creating image descriptions\r\n");
     const QString path = QString::fromStdString(mailAttachmentPath);
     if (!QFile::exists(path)) {
@@ -123,8 +136,16 @@ void OnMailAsPdf(const document::CommandContext& context) {
         MessageBox(mainWindow, QStringLiteral("Nothing to mail yet"), MessageIcon::Exclamation);
         return;
     }
-    mailAttachmentPath = TempDirectory() + kAttachmentName;
-    RemoveFile(mailAttachmentPath);
+    // Each hand-off gets a private folder of its own for its "Images.pdf": nobody else can read
+    // it or plant a link there, and a PDF the mail program has not read yet is never replaced.
+    vellumo::platform::PrivateFolder handoff(vellumo::platform::kMailHandoffPrefix);
+    if (!handoff.ok()) {
+        const std::string problem = TempFolderProblem();
+        WriteLog(problem + "\n");
+        MessageBox(mainWindow, QString::fromStdString(problem), MessageIcon::Exclamation);
+        return;
+    }
+    mailAttachmentPath = handoff.file(kAttachmentName);
     WriteLogF("Will save to %s\n", mailAttachmentPath.c_str());
 
     WaitCursor cursor;
@@ -173,6 +194,10 @@ void OnMailAsPdf(const document::CommandContext& context) {
         const int result = SendMailMapi(mainWindow);
         WriteLogF("Send MAPI message done, result %d\r\n", result);
         if (result == 0) {
+            // xdg-email returns at once; the mail program reads the file when the user sends.
+            // It stays for a day (removed at a later start of Vellumo), whatever happens here.
+            handoff.keep();
+            vellumo::platform::RemoveOldMailHandoffs();
             // No caption of its own: the box carries the program's name.
             Dialogs()->messageBox(mainWindow, QString::fromLatin1(kMapiEndedWithout),
                                   QCoreApplication::applicationName(), MessageIcon::None,
@@ -182,9 +207,9 @@ void OnMailAsPdf(const document::CommandContext& context) {
 
     EndActivity(mainWindow);
     cursor.restore();
-    RemoveFile(mailAttachmentPath);
+    // The PDF goes with its folder, unless the mail program still has to read it.
+    handoff = vellumo::platform::PrivateFolder();
     document::ClearPages(document, mainWindow, QStringLiteral("Clear list of pages to send?"));
 }
-
 
 }  // namespace vellumo::output

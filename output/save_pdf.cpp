@@ -66,9 +66,13 @@ public:
         ShowPdfPageProgress(page, pageCount);
     }
     void showMessage(const std::string& text, PdfMessageKind kind) override {
+        showMessageWithDetails(text, kind, std::string());
+    }
+    void showMessageWithDetails(const std::string& text, PdfMessageKind kind,
+                                const std::string& details) override {
         MessageBox(owner_, QString::fromStdString(text),
                    kind == PdfMessageKind::Warning ? MessageIcon::Exclamation : MessageIcon::None,
-                   MessageButtons::Ok);
+                   MessageButtons::Ok, QString::fromStdString(details));
     }
 
 private:

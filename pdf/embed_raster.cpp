@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "imaging/codecs.h"
+#include "imaging/read_failure.h"
 #include "pdf/bilevel_image.h"
 #include "pdf/image_embed.h"
 
@@ -187,7 +188,10 @@ EmbedResult EmbedDecodedFile(PdfWriter& writer, int object, const std::string& p
     ImageBuffer buffer{};
     const int rc = ReadImageFile(path.c_str(), buffer);
     if (rc != 0) {
-        error = "Cannot read the image file " + path + ": " + ImageFileProblem();
+        // The decoder's own account when it gave one, else what the file itself shows.
+        const std::string problem = ImageFileProblem();
+        error = "Cannot read the image file " + path + ": " +
+                (problem.empty() ? vellumo::imaging::ReadFailureReason(path, rc) : problem);
         return EmbedResult::Failed;
     }
     image.width = ImageWidth(buffer);

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "imaging/codecs.h"
+#include "platform/regular_file.h"
 
 namespace vellumo::pdf {
 
@@ -32,9 +33,9 @@ struct FileCloser {
 }  // namespace
 
 int CheckImageFile(const std::string& path, std::string& error) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    std::unique_ptr<std::FILE, FileCloser> file(vellumo::platform::OpenRegularFile(path));
     if (!file) {
-        error = "Cannot open " + path + ": " + std::strerror(errno);
+        error = "Cannot open " + path + ": " + vellumo::platform::UnreadableFileReason(path);
         return 2;
     }
     file.reset();
@@ -50,9 +51,9 @@ bool EmbedImageFile(PdfWriter& writer, int object, const std::string& path,
                     const EmbedOptions& options, EmbeddedImage& image, std::string& error) {
     Magic magic;
     {
-        std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+        std::unique_ptr<std::FILE, FileCloser> file(vellumo::platform::OpenRegularFile(path));
         if (!file) {
-            error = "Cannot open " + path + ": " + std::strerror(errno);
+            error = "Cannot open " + path + ": " + vellumo::platform::UnreadableFileReason(path);
             return false;
         }
         magic = ReadMagic(file.get());

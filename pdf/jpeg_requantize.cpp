@@ -10,6 +10,8 @@
 #include "imaging/codec_common.h"
 #include "imaging/jpeg_support.h"
 
+#include "platform/regular_file.h"
+
 namespace vellumo::pdf {
 
 using namespace vellumo::imaging;
@@ -125,7 +127,7 @@ bool RequantizeJpeg(const std::string& inPath, const std::string& outPath, int q
                     int dpiY) {
     vellumo::imaging::TurnedJpeg upright;
     if (!TurnUpright(inPath, upright)) return false;
-    std::FILE* in = std::fopen(inPath.c_str(), "rb");
+    std::FILE* in = vellumo::platform::OpenRegularFile(inPath);
     if (!in) return false;
     // Set before the jump point and changed after it: volatile, so a failure sees them.
     std::FILE* volatile out = nullptr;
@@ -155,7 +157,7 @@ bool RequantizeJpeg(const std::string& inPath, const std::string& outPath, int q
             (src.jpeg_color_space == JCS_GRAYSCALE || src.jpeg_color_space == JCS_YCbCr);
         if (plain) {
             jvirt_barray_ptr* coefficients = jpeg_read_coefficients(&src);
-            out = std::fopen(outPath.c_str(), "wb");
+            out = vellumo::platform::OpenPrivateFileForWriting(outPath, true);
             if (out) {
                 jpeg_copy_critical_parameters(&src, &dst);
                 jpeg_set_quality(&dst, quality, TRUE);

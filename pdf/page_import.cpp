@@ -15,6 +15,7 @@
 #include "pdf/document_cache.h"
 #include "pdf/page_image.h"
 #include "pdf/pdf_render.h"
+#include "platform/regular_file.h"
 
 namespace vellumo::pdf {
 
@@ -149,7 +150,8 @@ int BitsOfPageImage(const PdfDocument& doc, const PageImage& image) {
 }  // namespace
 
 bool IsPdfFile(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    // Never waits on a FIFO or a device given as a page.
+    std::FILE* f = vellumo::platform::OpenRegularFile(path);
     if (!f) return false;
     char head[1024];
     const size_t n = std::fread(head, 1, sizeof head, f);

@@ -21,6 +21,7 @@
 #include "pdf/pdf_writer.h"
 #include "pdf/text_layer.h"
 #include "platform/log.h"
+#include "platform/replace_file.h"
 #include "platform/temp_file.h"
 
 namespace vellumo::pdf {
@@ -97,18 +98,6 @@ void CopyError(const std::string& message, char* errorText, int errorTextSize) {
     const size_t n = std::min(message.size(), static_cast<size_t>(errorTextSize - 1));
     std::memcpy(errorText, message.data(), n);
     errorText[n] = '\0';
-}
-
-std::string Folder(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-std::string BaseName(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // The invisible text of a page over its picture; null when it has none or the text was read
@@ -258,66 +247,42 @@ int MakePdf(const char* outPath, int mode, std::string& error) {
     if (target.back() == '/') return kPgmtInvalidParameters;
     if (doc.images.empty()) return kPgmtNoImages;
 
-    // What is at the target decides whether it may be replaced: a folder, a read-only file, or
-    // any file in "create new" mode stays.
-    struct stat st {};
-    const bool exists = stat(target.c_str(), &st) == 0;
-    mode_t fileMode = 0666;
-    if (exists) {
-        if (S_ISDIR(st.st_mode) || mode == kPgmtModeCreateNew) return kPgmtCannotReplace;
-        if (S_ISREG(st.st_mode)) {
-            if ((st.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0)
+    // The document goes to a partial file beside the target (through a link, beside the file
+    // it names), which replaces the target only when complete.
+    vellumo::platform::ReplacingFile file;
+    if (!file.open(target)) {
+        const vellumo::platform::OutputTarget& t = file.target();
+        error = t.problem != vellumo::platform::TargetProblem::None
+                    ? vellumo::platform::DescribeTargetProblem(t)
+                    : std::string("Cannot create the PDF file: ") + std::strerror(file.error());
+        switch (t.problem) {
+            case vellumo::platform::TargetProblem::Invalid:
+                return kPgmtInvalidParameters;
+            case vellumo::platform::TargetProblem::IsFolder:
+            case vellumo::platform::TargetProblem::NotWritable:
                 return kPgmtCannotReplace;
-            fileMode = st.st_mode & 07777;
+            case vellumo::platform::TargetProblem::NotRegularFile:
+                // A device, FIFO or socket is never replaced by a file.
+                return kPgmtFailed;
+            default:
+                return kPgmtCannotCreate;
         }
-    } else if (InTempDirectory(target)) {
-        fileMode = 0600;  // a working copy, as the PDF to be mailed
-    } else {
-        const mode_t mask = umask(0);
-        umask(mask);
-        fileMode = 0666 & ~mask;
     }
-
-    const std::string folder = Folder(target);
-    std::string tempName = folder + "/." + BaseName(target) + ".XXXXXX";
-    std::vector<char> name(tempName.begin(), tempName.end());
-    name.push_back('\0');
-    const int fd = mkstemp(name.data());
-    if (fd < 0) return kPgmtCannotCreate;
-    tempName = name.data();
-    fchmod(fd, fileMode);
-    std::FILE* file = fdopen(fd, "wb");
-    if (!file) {
-        close(fd);
-        unlink(tempName.c_str());
-        return kPgmtCannotCreate;
+    if (file.target().exists && mode == kPgmtModeCreateNew) {
+        error = file.target().path + " exists already";
+        return kPgmtCannotReplace;
     }
     static thread_local std::vector<char> buffer(1 << 18);
-    setvbuf(file, buffer.data(), _IOFBF, buffer.size());
+    setvbuf(file.stream(), buffer.data(), _IOFBF, buffer.size());
 
     WrittenDocument written;
-    bool ok = WriteDocument(file, doc, written, error);
-    if (std::fflush(file) != 0 && ok) {
-        error = std::string("Cannot write the PDF file: ") + std::strerror(errno);
-        ok = false;
-    }
-    if (ok && fsync(fileno(file)) != 0) {
-        error = std::string("Cannot write the PDF file: ") + std::strerror(errno);
-        ok = false;
-    }
-    if (std::fclose(file) != 0 && ok) {
-        error = std::string("Cannot write the PDF file: ") + std::strerror(errno);
-        ok = false;
-    }
-    if (!ok) {
-        unlink(tempName.c_str());
-        return kPgmtFailed;
-    }
-    if (std::rename(tempName.c_str(), target.c_str()) != 0) {
-        const int why = errno;
-        unlink(tempName.c_str());
-        if (exists || why == EISDIR || why == EBUSY || why == ETXTBSY) return kPgmtCannotReplace;
-        error = std::string("Cannot create the PDF file: ") + std::strerror(why);
+    if (!WriteDocument(file.stream(), doc, written, error)) return kPgmtFailed;
+    if (!file.commit(true)) {
+        const int why = file.error();
+        error = std::string("Cannot write the PDF file: ") + std::strerror(why);
+        if (file.target().exists || why == EISDIR || why == EEXIST || why == EBUSY ||
+            why == ETXTBSY)
+            return kPgmtCannotReplace;
         return kPgmtFailed;
     }
     LastDocument() = std::move(written);
@@ -397,7 +362,7 @@ int PGMT_MakePDF(const char* outPath, int mode, char* errorText, int errorTextSi
     LastDocument() = WrittenDocument{};
     const int rc = bufferOk ? MakePdf(outPath, mode, error) : kPgmtInvalidParameters;
     if (errorText && errorTextSize > 0)
-        CopyError(rc == kPgmtFailed ? error : "", errorText, errorTextSize);
+        CopyError(rc == kPgmtOk ? "" : error, errorText, errorTextSize);
     PGMT_Reset();
     return rc;
 }

@@ -1,8 +1,8 @@
 // Pagemint: the program's PDF library. Collects document information and a list of image
 // files, then writes them as one PDF with one page per image. Plain functions, narrow strings,
-// int results (0 success). MakePDF writes into a temporary file beside the target and renames
-// it over the target only when the whole document is written, so an existing PDF is never lost
-// to a failed run and a failure leaves no partial file.
+// int results (0 success). MakePDF writes into a hidden partial file beside the target and
+// renames it over the target only when the whole document is written, so an existing PDF is
+// never lost to a failed run, and a failure (or Ctrl+C) leaves no partial file.
 #pragma once
 
 #include <cstddef>
@@ -53,8 +53,11 @@ int PGMT_AddText(std::shared_ptr<const vellumo::ocr::PageText> text);
 int PGMT_AddImagePage(const char* path, int page, const char* password, char* errorText = nullptr,
                       int errorTextSize = 0);
 // Writes all added pages to outPath. Results as in PagemintResult; for kPgmtFailed the reason
-// is in errorText (always NUL-terminated when errorTextSize > 0). Afterwards the document
-// information and the list of images are reset, whatever the result.
+// is in errorText, and for the other failures the system's reason when there is one (always
+// NUL-terminated when errorTextSize > 0). Only a regular file or a new name is written: a link
+// is followed to its file and stays, a device, FIFO or socket is result 3. A new file gets
+// 0666 less the umask (0600 in the temporary folder), a replaced one keeps its mode.
+// Afterwards the document information and the list of images are reset, whatever the result.
 int PGMT_MakePDF(const char* outPath, int mode, char* errorText, int errorTextSize);
 // Forgets the document information and the added images without writing anything.
 void PGMT_Reset();

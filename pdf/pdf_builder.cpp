@@ -16,6 +16,8 @@
 
 #include "imaging/codecs.h"
 #include "imaging/image_pages.h"
+#include "imaging/read_failure.h"
+#include "imaging/status.h"
 #include "pdf/document_cache.h"
 #include "pdf/image_embed.h"
 #include "pdf/jpeg_requantize.h"
@@ -23,6 +25,7 @@
 #include "pdf/page_import.h"
 #include "pdf/pagemint.h"
 #include "platform/log.h"
+#include "platform/private_folder.h"
 #include "platform/product.h"
 #include "platform/temp_file.h"
 
@@ -56,6 +59,10 @@ std::string PdfTitle() {
 
 void PdfBuildListener::pageStarted(int, int, const std::string&) {}
 void PdfBuildListener::showMessage(const std::string&, PdfMessageKind) {}
+void PdfBuildListener::showMessageWithDetails(const std::string& text, PdfMessageKind kind,
+                                              const std::string&) {
+    showMessage(text, kind);
+}
 
 namespace {
 
@@ -77,31 +84,35 @@ std::string Format(const char* format, ...) {
     return out;
 }
 
-// The temporary JPEG copies of one build: the written ".jpg" file and the empty file whose
-// name it extends. Removed on every way out once the library is done with them.
+// The temporary JPEG copies of one build live in a private folder of their own, made when the
+// first copy is needed and removed with them on every way out (a signal included) once the
+// library is done with them. Nobody else can read them or plant a link among them.
 class TemporaryCopies {
 public:
-    ~TemporaryCopies() {
-        for (const std::string& name : names_) {
-            unlink((name + ".jpg").c_str());
-            unlink(name.c_str());
+    // The folder, made on first use; "" when the temporary folder cannot be written.
+    std::string folder() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!tried_) {
+            tried_ = true;
+            folder_ = vellumo::platform::PrivateFolder("VW");
         }
-    }
-    void add(const std::string& name) {
-        if (!name.empty()) names_.push_back(name);
+        return folder_.path();
     }
 
 private:
-    std::vector<std::string> names_;
+    std::mutex mutex_;
+    bool tried_ = false;
+    vellumo::platform::PrivateFolder folder_;
 };
 
 // What a page hands to the library, worked out before its turn: the file (the page's own, or
-// its JPEG copy), the temporary name made for the copy, and a note for the log.
+// its JPEG copy) and the page in it, and a note for the log.
 struct PreparedPage {
     bool readable = false;
+    bool noTempFolder = false;  // a copy was needed and the temporary folder cannot be written
+    int readStatus = 0;         // why the page is not readable
     std::string file;
     int page = 0;  // the page within file, from 0
-    std::string temporary;
     std::string note;
     std::string reason;  // why an unreadable page cannot be read
 };
@@ -141,6 +152,13 @@ uint64_t LosslessBytes(const vellumo::imaging::PageRef& ref, const PdfBuildOptio
     return bytes;
 }
 
+// The name of page's JPEG copy in the build's private folder; "" when the temporary folder
+// cannot be written.
+std::string CopyName(TemporaryCopies* copies, int page) {
+    const std::string folder = copies->folder();
+    return folder.empty() ? std::string() : folder + "/VW" + std::to_string(page) + ".tmp.jpg";
+}
+
 // Writes a JPEG copy of the image with its own resolution into jpeg; true when written.
 bool SaveJpegCopy(const ImageBuffer& image, const std::string& jpeg, int quality) {
     const auto [x, y] = DensityFor(ImageDpiX(image), ImageDpiY(image));
@@ -152,7 +170,7 @@ bool SaveJpegCopy(const ImageBuffer& image, const std::string& jpeg, int quality
 // A page of a PDF: readable when the file has it. Pages that are one image keep their image
 // data whatever the compression setting; drawn pages become JPEG copies when compressing.
 PreparedPage PreparePdfPage(const vellumo::imaging::PageRef& ref, const PdfBuildOptions& options,
-                            int page, int pageCount) {
+                            int page, int pageCount, TemporaryCopies* copies) {
     PreparedPage p;
     p.file = ref.path;
     p.page = ref.index;
@@ -172,18 +190,16 @@ PreparedPage PreparePdfPage(const vellumo::imaging::PageRef& ref, const PdfBuild
     if (vellumo::pdf::OpenCachedDocument(ref.path, doc, ignored) == vellumo::pdf::PdfStatus::Ok &&
         !doc->encrypted() && vellumo::pdf::FindPageImage(*doc, ref.index, image))
         return p;
-    p.temporary = CreateTempFile("VW");
-    if (p.temporary.empty()) {
-        p.note = Format(
-            "Could not create a temporary file for image %d of %d, adding it "
-            "unchanged\n",
-            page, pageCount);
+    const std::string jpeg = CopyName(copies, page);
+    if (jpeg.empty()) {
+        // Leaving the page uncompressed would report as done what was not asked for.
+        p.noTempFolder = true;
         return p;
     }
     ImageBuffer drawn{};
     if (vellumo::pdf::LoadPage(ref, password, drawn, p.reason) == vellumo::pdf::ImportStatus::Ok &&
-        SaveJpegCopy(drawn, p.temporary + ".jpg", CompressionQuality(options.compressionPercent))) {
-        p.file = p.temporary + ".jpg";
+        SaveJpegCopy(drawn, jpeg, CompressionQuality(options.compressionPercent))) {
+        p.file = jpeg;
         p.page = 0;
     } else {
         p.note = Format("Could not compress image %d of %d (%s), adding it unchanged\n", page,
@@ -197,8 +213,9 @@ PreparedPage PreparePdfPage(const vellumo::imaging::PageRef& ref, const PdfBuild
 // the page's own resolution. Runs on a worker thread for the page after the current one, so it
 // touches neither the log nor the library.
 PreparedPage PreparePage(const vellumo::imaging::PageRef& ref, const PdfBuildOptions& options,
-                         int page, int pageCount) {
-    if (vellumo::pdf::IsPdfFile(ref.path)) return PreparePdfPage(ref, options, page, pageCount);
+                         int page, int pageCount, TemporaryCopies* copies) {
+    if (vellumo::pdf::IsPdfFile(ref.path))
+        return PreparePdfPage(ref, options, page, pageCount, copies);
     const std::string& path = ref.path;
     PreparedPage p;
     p.file = path;
@@ -207,20 +224,16 @@ PreparedPage PreparePage(const vellumo::imaging::PageRef& ref, const PdfBuildOpt
     // header is enough to know it is a readable image, and the library reads the data itself.
     ImageFileInfo info;
     ImageFormat format = ImageFormat::None;
-    p.readable =
-        vellumo::imaging::InspectImagePage(path.c_str(), ref.index, info, &format) == kImgOk;
+    p.readStatus = vellumo::imaging::InspectImagePage(path.c_str(), ref.index, info, &format);
+    p.readable = p.readStatus == kImgOk;
     if (!p.readable) p.reason = ImageFileProblem();
     if (!p.readable || !options.compress || info.bitsPerPixel <= 1) return p;
     const int quality = CompressionQuality(options.compressionPercent);
-    p.temporary = CreateTempFile("VW");
-    if (p.temporary.empty()) {
-        p.note = Format(
-            "Could not create a temporary file for image %d of %d, adding it "
-            "unchanged\n",
-            page, pageCount);
+    const std::string jpeg = CopyName(copies, page);
+    if (jpeg.empty()) {
+        p.noTempFolder = true;
         return p;
     }
-    const std::string jpeg = p.temporary + ".jpg";
     // A JPEG page is requantised without going through pixels, and only below the quality it
     // already has: at or above it a new encoding only adds bytes. Where requantising does not
     // apply it is decoded and encoded like every other page.
@@ -245,7 +258,8 @@ PreparedPage PreparePage(const vellumo::imaging::PageRef& ref, const PdfBuildOpt
         }
     }
     ImageBuffer image{};
-    p.readable = vellumo::imaging::ReadImagePage(path.c_str(), ref.index, image) == 0;
+    p.readStatus = vellumo::imaging::ReadImagePage(path.c_str(), ref.index, image);
+    p.readable = p.readStatus == 0;
     if (!p.readable) p.reason = ImageFileProblem();
     TwoColours colours;
     // Two colours are coded losslessly (JBIG2 or G4), smaller than any JPEG of them.
@@ -268,7 +282,7 @@ PreparedPage PreparePage(const vellumo::imaging::PageRef& ref, const PdfBuildOpt
 }
 
 // The pages being prepared ahead of the loop (at most two, so memory holds two pages). Every
-// way out of the loop waits for them and hands their temporary files to copies.
+// way out of the loop waits for them; their JPEG copies go with copies.
 class PagesAhead {
 public:
     PagesAhead(const std::vector<vellumo::imaging::PageRef>& files, const PdfBuildOptions& options,
@@ -277,7 +291,7 @@ public:
     ~PagesAhead() {
         for (auto& [page, job] : jobs_) {
             try {
-                copies_.add(job.get().temporary);
+                job.get();
             } catch (const std::exception&) {
             }
         }
@@ -285,11 +299,11 @@ public:
     // Page j (from 1); starts j and j + 1 when they are not running yet.
     PreparedPage take(int j) {
         const int n = static_cast<int>(files_.size());
-        if (!options_.compress) return PreparePage(files_[j - 1], options_, j, n);
+        if (!options_.compress) return PreparePage(files_[j - 1], options_, j, n, &copies_);
         for (int k = j; k <= std::min(j + 1, n); ++k)
             if (jobs_.empty() || jobs_.back().first < k)
-                jobs_.emplace_back(
-                    k, std::async(std::launch::async, PreparePage, files_[k - 1], options_, k, n));
+                jobs_.emplace_back(k, std::async(std::launch::async, PreparePage, files_[k - 1],
+                                                 options_, k, n, &copies_));
         PreparedPage p;
         try {
             p = jobs_.front().second.get();
@@ -297,7 +311,6 @@ public:
             p.note = Format("Not enough memory for image %d of %d\n", j, n);
         }
         jobs_.pop_front();
-        copies_.add(p.temporary);
         return p;
     }
 
@@ -359,6 +372,8 @@ PdfResultText DescribeMakePdfResult(int result, const std::string& path,
     }
     t.failure = true;
     if (t.logLine.empty()) t.logLine = t.message + "\n";
+    // The texts of results 2 and 4 guess at the cause; the library's reason says what it was.
+    if (result != 3) t.details = errorText;
     return t;
 }
 
@@ -409,14 +424,27 @@ PdfBuildResult BuildPdf(const std::vector<vellumo::imaging::PageRef>& pageFiles,
         const PreparedPage prepared = ahead.take(j);
         if (!prepared.note.empty()) WriteLog(prepared.note);
         const std::string& file = prepared.file;
+        if (prepared.noTempFolder) {
+            result.errorText = TempFolderProblem();
+            events.showMessage(result.errorText, PdfMessageKind::Warning);
+            WriteLog(result.errorText + "\n");
+            PGMT_Reset();
+            result.status = PdfBuildStatus::NoTempFolder;
+            result.page = j;
+            return result;
+        }
         if (!prepared.readable) {
             // Leaving the page out would give a PDF that silently lacks it.
-            events.showMessage("Unsupported graphics format", PdfMessageKind::Warning);
+            // A document's page says why itself; an image's reason comes from its status.
+            result.errorText = !prepared.reason.empty()
+                                   ? prepared.reason
+                                   : vellumo::imaging::ReadFailureReason(path, prepared.readStatus);
+            events.showMessageWithDetails("Unsupported graphics format", PdfMessageKind::Warning,
+                                          path + ": " + result.errorText);
             WriteLogF("Could not load image %d of %d (%s)\n", j, n, path.c_str());
             PGMT_Reset();
             result.status = PdfBuildStatus::PageUnreadable;
             result.page = j;
-            result.errorText = prepared.reason;
             return result;
         }
         int addResult;
@@ -455,8 +483,10 @@ PdfBuildResult BuildPdf(const std::vector<vellumo::imaging::PageRef>& pageFiles,
         result.fileBytes = vellumo::pdf::LastFileBytes();
     }
     const PdfResultText text = DescribeMakePdfResult(result.code, outPath, result.errorText);
-    if (text.failure) events.showMessage(text.message, PdfMessageKind::Warning);
+    if (text.failure)
+        events.showMessageWithDetails(text.message, PdfMessageKind::Warning, text.details);
     if (!text.logLine.empty()) WriteLog(text.logLine);
+    if (!text.details.empty()) WriteLog("Reason: " + text.details + "\n");
     return result;
 }
 

@@ -12,22 +12,22 @@
 #include <string>
 #include <vector>
 
-#include "platform/cancel.h"
-#include "widgets/activity_dialog.h"
-#include "mainwnd/controls.h"
 #include "document/page_list_ops.h"
 #include "editing/page_transforms.h"
+#include "mainwnd/controls.h"
 #include "mainwnd/page_view.h"
-#include "output/save_pdf.h"
-#include "scanning/twain_pro.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
+#include "output/save_pdf.h"
+#include "platform/cancel.h"
 #include "platform/log.h"
 #include "platform/scripted_dialogs.h"
 #include "platform/settings_store.h"
 #include "res/resources.h"
-#include "tests/support/test_support.h"
+#include "scanning/twain_pro.h"
 #include "tests/support/main_dialog_access.h"
+#include "tests/support/test_support.h"
+#include "widgets/activity_dialog.h"
 
 namespace ctl = vellumo::mainwnd::id;
 
@@ -102,6 +102,7 @@ protected:
         loggingOn = 1;
     }
     void TearDown() override {
+        // The pages belong to the main dialog's document: freed before the window goes.
         if (mainDialog) Doc().FreeAllPages();
         skin_.reset();
         loggingOn = 0;
@@ -287,7 +288,7 @@ TEST_F(SavePdf, ThreePagesMakeOnePdfAndNoKeepsEverything) {
     ASSERT_EQ(Doc().pages.size(), 3u);
     for (const std::string& file : files) EXPECT_TRUE(fileExists(file)) << file;
     EXPECT_EQ(SettingsStore::read(setting::CurrentDirSave), QString::fromStdString(saveFolder_));
-    EXPECT_EQ(vellumo::mainwnd::mainDialog->currentDirSave, QString::fromStdString(saveFolder_));
+    EXPECT_EQ(mainDialog->currentDirSave, QString::fromStdString(saveFolder_));
 }
 
 TEST_F(SavePdf, ChosenFolderIsRememberedForTheNextSave) {
@@ -417,6 +418,9 @@ TEST_F(SavePdf, TargetThatCannotBeCreatedIsReportedAndTheListStays) {
     ASSERT_EQ(dialogs_.asked().size(), 2u);
     EXPECT_EQ(dialogs_.asked()[1].text, QString::fromStdString(text));
     EXPECT_EQ(dialogs_.asked()[1].icon, MessageIcon::Exclamation);
+    // The text guesses; the details say what it really was.
+    EXPECT_EQ(dialogs_.asked()[1].details.toStdString(),
+              "the folder " + notAFolder + " does not exist");
     EXPECT_TRUE(Logged(text));
     EXPECT_EQ(readFile(notAFolder), "x");
     EXPECT_EQ(Doc().pages.size(), 1u);
