@@ -43,8 +43,8 @@ protected:
         loggingOn = 1;
     }
     void TearDown() override {
+        if (mainDialog) Doc().FreeAllPages();
         skin.reset();
-        Doc().FreeAllPages();
         EditingTest::TearDown();
     }
     ScriptedDialogs dialogs;
