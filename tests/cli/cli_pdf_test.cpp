@@ -292,7 +292,8 @@ TEST(CliPdf, PagesThatCannotBeReadNameTheFileAndTheReason) {
     testsupport::writeFile(d + "/cut.png", png.substr(0, png.size() / 2));
     ASSERT_EQ(mkfifo((d + "/fifo.png").c_str(), 0644), 0);
     const std::pair<std::string, std::string> cases[] = {
-        {d + "/head.png", "the file is damaged or truncated"},
+        // The decoder's own account of the damage.
+        {d + "/head.png", "the PNG file cannot be read: it is damaged or incomplete"},
         // A FIFO nobody writes to: refused at once (Sh's time limit ends a hang).
         {d + "/fifo.png", "it is a FIFO, not a regular file"},
         {d + "/gone.png", "the file does not exist"},
@@ -316,7 +317,8 @@ TEST(CliPdf, PagesThatCannotBeReadNameTheFileAndTheReason) {
                      &out, &err, d),
               1);
     EXPECT_EQ(err, "vellumo-cli: Could not create PDF file " + d + "/x.pdf: Page 2: Cannot read " +
-                       "the image file " + d + "/cut.png: the file is damaged or truncated\n");
+                       "the image file " + d +
+                       "/cut.png: the PNG file cannot be read: it is damaged or incomplete\n");
     EXPECT_FALSE(testsupport::fileExists(d + "/x.pdf"));
 }
 

@@ -391,7 +391,7 @@ TEST(DibColourTables, ATableTheHeaderImpliesIsCutToWhatIsThere) {
     file[14 + 32] = 255;
     testsupport::writeFile(dir.file("over.bmp"), std::string(file.begin(), file.end()));
     Image refused;
-    EXPECT_EQ(fixtures::Load(dir.file("over.bmp"), refused), kImgNotThisFormat);
+    EXPECT_NE(fixtures::Load(dir.file("over.bmp"), refused), kImgOk);
     EXPECT_NE(ImageFileProblem().find("colour table runs past"), std::string::npos)
         << ImageFileProblem();
 }
