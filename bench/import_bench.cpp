@@ -9,10 +9,10 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -129,10 +129,11 @@ Figure Measure(int pages, int threads, const std::function<bool(int)>& load) {
 }
 
 void Report(const char* what, const Figure& f, const Figure& yardstick) {
-    std::printf("%-42s %6.3f s (cpu %6.3f s) %6.1f MB | yardstick %6.3f s (cpu %6.3f s) %6.1f MB"
-                " | cpu %.2f x\n",
-                what, f.seconds, f.cpuSeconds, f.extraMb, yardstick.seconds, yardstick.cpuSeconds,
-                yardstick.extraMb, f.cpuSeconds / yardstick.cpuSeconds);
+    std::printf(
+        "%-42s %6.3f s (cpu %6.3f s) %6.1f MB | yardstick %6.3f s (cpu %6.3f s) %6.1f MB"
+        " | cpu %.2f x\n",
+        what, f.seconds, f.cpuSeconds, f.extraMb, yardstick.seconds, yardstick.cpuSeconds,
+        yardstick.extraMb, f.cpuSeconds / yardstick.cpuSeconds);
 }
 
 }  // namespace

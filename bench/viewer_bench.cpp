@@ -8,9 +8,9 @@
 #include <QElapsedTimer>
 #include <QPaintEvent>
 #include <chrono>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 #include <vector>
 

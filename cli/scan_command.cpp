@@ -160,8 +160,7 @@ void PrintScanHelp() {
         "Exit status: 0 when the PDF is written with every page, 1 when it is not, the scanner\n"
         "stopped the scan early (the pages scanned before are still written) or --ocr was given\n"
         "and the text could not be recognised, 2 for wrong usage.\n",
-        vellumo::cli::kCleanupOptionsUsage, vellumo::cli::CleanupOptionsHelp(22).c_str(),
-        kOcrHelp);
+        vellumo::cli::kCleanupOptionsUsage, vellumo::cli::CleanupOptionsHelp(22).c_str(), kOcrHelp);
 }
 
 int RunScanCommand(int argc, char** argv) {

@@ -91,7 +91,9 @@ struct ProblemSearch {
         else if (status == kImgCannotOpen)
             codec::NoteImageProblem("the file cannot be opened");
         else
-            codec::NoteImageProblem("it is no picture in a format the program reads");
+            codec::NoteImageProblem(
+                "it is not an image of a format Vellumo reads (TIFF, BMP, JPEG, PCX, GIF, PNG, "
+                "TGA)");
     }
 };
 

@@ -9,8 +9,8 @@
 
 #include "document/page_list_ops.h"
 #include "mainwnd/commands.h"
-#include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/page_view.h"
+#include "mainwnd/vellumo_dlg.h"
 
 namespace vellumo::mainwnd {
 

@@ -79,7 +79,8 @@ int CPageView::selectedRow() const {
 void CPageView::refreshRow(int r) {
     QListWidgetItem* it = item(r);
     if (!it || !document_ || r >= static_cast<int>(document_->pages.size())) return;
-    it->setIcon(document_->pageImageList.icon(document_->pages[static_cast<size_t>(r)]->imageIndex));
+    it->setIcon(
+        document_->pageImageList.icon(document_->pages[static_cast<size_t>(r)]->imageIndex));
     viewport()->update();
     scrollToItem(it, QAbstractItemView::EnsureVisible);
 }

@@ -157,8 +157,8 @@ int CheckImagePage(const std::string& path, int page, const std::string& passwor
 }
 
 bool EmbedImagePage(PdfWriter& writer, int object, const std::string& path, int page,
-                    const std::string& password, const EmbedOptions& options,
-                    EmbeddedImage& image, std::string& error) {
+                    const std::string& password, const EmbedOptions& options, EmbeddedImage& image,
+                    std::string& error) {
     if (IsPdfFile(path))
         return EmbedPdfPage(writer, object, path, page, password, options, image, error) ==
                EmbedResult::Done;

@@ -72,8 +72,8 @@ int CheckImagePage(const std::string& path, int page, const std::string& passwor
 // Writes page `page` (from 0) of a file: an image file's page as EmbedImageFile does (later
 // TIFF pages decoded), a PDF page by EmbedPdfPage.
 bool EmbedImagePage(PdfWriter& writer, int object, const std::string& path, int page,
-                    const std::string& password, const EmbedOptions& options,
-                    EmbeddedImage& image, std::string& error);
+                    const std::string& password, const EmbedOptions& options, EmbeddedImage& image,
+                    std::string& error);
 // A PDF page that is one image goes in as it is: its image stream byte for byte, with its
 // dictionary and every object that refers to (colour profiles, palettes, JBIG2 globals), and
 // the page's size and turn. Other pages are drawn at 300 dpi and written as a raster.

@@ -1,11 +1,11 @@
 #include "platform/dialogs.h"
 
-#include <QDialog>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <QDialog>
 
 #include <QDesktopServices>
 #include <QFileDialog>

@@ -1,5 +1,5 @@
-#include <QDialog>
 #include "platform/scripted_dialogs.h"
+#include <QDialog>
 
 namespace vellumo::platform {
 

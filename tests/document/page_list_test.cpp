@@ -228,7 +228,8 @@ TEST_F(MainWindowTest, ClearWithYesAndNo) {
     EXPECT_NE(log().find(" - Images and attachments kept\r\n"), std::string::npos);
 
     dialogs().answerMessage(Answer::Yes);
-    vellumo::document::ClearPages(doc(), nullptr, QStringLiteral("Clear list of pages to save or send?"));
+    vellumo::document::ClearPages(doc(), nullptr,
+                                  QStringLiteral("Clear list of pages to save or send?"));
     EXPECT_EQ(doc().pageCounter(), 1);
     EXPECT_EQ(view.count(), 0);
     EXPECT_FALSE(fileExists(copy));

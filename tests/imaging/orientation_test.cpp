@@ -7,8 +7,8 @@
 using namespace vellumo::imaging;
 
 using fixtures::Image;
-using vellumo::imaging::OrientedRowWriter;
 using vellumo::imaging::Orientation;
+using vellumo::imaging::OrientedRowWriter;
 
 namespace {
 
@@ -17,7 +17,7 @@ namespace {
 // <side>".
 struct Corners {
     Orientation orientation;
-    int firstX, firstY;      // in the upright picture, as fractions: 0 or 1 (far edge)
+    int firstX, firstY;  // in the upright picture, as fractions: 0 or 1 (far edge)
     int rowEndX, rowEndY;
 };
 const Corners kCorners[] = {

@@ -6,13 +6,13 @@
 
 #include "mainwnd/about_dlg.h"
 #include "mainwnd/controls.h"
-#include "scanning/twain_pro.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
+#include "scanning/twain_pro.h"
+#include "tests/support/main_dialog_access.h"
 #include "tests/support/mainwnd_fixture.h"
 #include "widgets/bitmap_button.h"
 #include "widgets/translucent_button.h"
-#include "tests/support/main_dialog_access.h"
 
 using namespace vellumo::widgets;
 using namespace vellumo::scanning;

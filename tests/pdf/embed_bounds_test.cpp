@@ -10,7 +10,6 @@
 #include "pdf_test_util.h"
 #include "support/test_support.h"
 
-
 using testsupport::shellQuote;
 
 namespace {

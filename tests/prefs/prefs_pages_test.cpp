@@ -9,8 +9,6 @@
 #include <QRegularExpression>
 #include <memory>
 
-#include "widgets/dialog_units.h"
-#include "scanning/scan_ui.h"
 #include "mainwnd/controls.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
@@ -18,9 +16,11 @@
 #include "prefs/pref_page_host.h"
 #include "prefs/tab_email_dlg.h"
 #include "prefs/tab_general_dlg.h"
+#include "scanning/scan_ui.h"
 #include "tests/mail/smtp_test_server.h"
 #include "tests/support/mainwnd_fixture.h"
 #include "widgets/bitmap_button.h"
+#include "widgets/dialog_units.h"
 
 using namespace vellumo::platform;
 using namespace vellumo::widgets;

@@ -20,7 +20,8 @@ using namespace vellumo::imaging;
 using namespace vellumo::scan;
 
 // Opens a session on a device of the SANE test back end, without discovery.
-void OpenTestDevice(vellumo::scan::ScannerComponent& component, const std::string& device = "test:0");
+void OpenTestDevice(vellumo::scan::ScannerComponent& component,
+                    const std::string& device = "test:0");
 
 // One finished acquisition.
 struct Acquisition {

@@ -6,14 +6,14 @@
 #include <memory>
 #include <string>
 
-#include "widgets/activity_dialog.h"
 #include "mainwnd/controls.h"
-#include "scanning/twain_pro.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
+#include "scanning/twain_pro.h"
 #include "tests/scan/network_scanners.h"
-#include "tests/support/mainwnd_fixture.h"
 #include "tests/support/main_dialog_access.h"
+#include "tests/support/mainwnd_fixture.h"
+#include "widgets/activity_dialog.h"
 
 namespace ctl = vellumo::mainwnd::id;
 

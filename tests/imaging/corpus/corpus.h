@@ -29,9 +29,9 @@ struct Entry {
 inline std::vector<Entry> Make(const std::string& dir) {
     const std::string script = testsupport::sourceDir() + "/tests/imaging/corpus/make_corpus.py";
     std::string output;
-    const int status = testsupport::run("MAGICK_THREAD_LIMIT=1 /usr/bin/python3 " +
-                                        testsupport::shellQuote(script) + " " +
-                                        testsupport::shellQuote(dir));
+    const int status =
+        testsupport::run("MAGICK_THREAD_LIMIT=1 /usr/bin/python3 " +
+                         testsupport::shellQuote(script) + " " + testsupport::shellQuote(dir));
     if (status != 0) return {};
     std::vector<Entry> entries;
     std::istringstream lines(testsupport::readFile(dir + "/manifest.tsv"));
@@ -79,8 +79,7 @@ public:
             for (int i = 0; i < 3; ++i) total[i] += c[i];
         }
         char row[80];
-        std::snprintf(row, sizeof row, "  %-7s %6d %8d %6d\n", "all", total[0], total[1],
-                      total[2]);
+        std::snprintf(row, sizeof row, "  %-7s %6d %8d %6d\n", "all", total[0], total[1], total[2]);
         out << row;
         return out.str();
     }
