@@ -262,7 +262,12 @@ int RunScanCommand(int argc, char** argv) {
         hooks.showMessage = [](const std::string& text) {
             std::fprintf(stderr, "vellumo-cli: %s\n", text.c_str());
         };
-        hooks.makePagePath = MakeScanPagePath;
+        // The page file goes on a signal from the moment it has a name, before it is written.
+        hooks.makePagePath = [&pageCleanup] {
+            std::string path = MakeScanPagePath();
+            if (!path.empty()) pageCleanup.emplace_back(path);
+            return path;
+        };
         // The clean-up runs after the transfer's invert and auto-crop, where the windows show
         // the preview; a blank page the user chose to drop goes no further.
         const int pageNumber = static_cast<int>(pages.size()) + 1;
@@ -277,7 +282,6 @@ int RunScanCommand(int argc, char** argv) {
             ProcessScannedImage(c.ImageHandle().get(), workingImage, pageNumber, transfer, hooks);
         if (r.outcome == TransferOutcome::Kept) {
             pages.push_back(r.path);
-            pageCleanup.emplace_back(r.path);
             recogniser.add(r.path);
             if (progress) std::fprintf(stderr, "Page %zu scanned\n", pages.size());
         } else if (dropped) {

@@ -60,7 +60,7 @@ void Acquisition::Run(SaneOptions& options, AcquisitionPlan plan, const Acquisit
         return;
     }
     const SANE_Handle handle = options.handle();
-    SANE_Status s = sane_start(handle);
+    SANE_Status s = KnownStatus(sane_start(handle));
     events.trace("sane_start" + TraceResult(s));
     bool onFlatbedInstead = false;
     if (s == SANE_STATUS_NO_DOCS && !plan.feederEntry.empty() && !plan.flatbedEntry.empty() &&
@@ -71,7 +71,7 @@ void Acquisition::Run(SaneOptions& options, AcquisitionPlan plan, const Acquisit
             // drivers.
             onFlatbedInstead = true;
             plan.pagesWanted = 1;
-            s = sane_start(handle);
+            s = KnownStatus(sane_start(handle));
             events.trace("sane_start" + TraceResult(s));
         }
     }
@@ -106,7 +106,7 @@ void Acquisition::Run(SaneOptions& options, AcquisitionPlan plan, const Acquisit
             end.cancelled = true;
             ended = true;
         } else if (more) {
-            s = sane_start(handle);
+            s = KnownStatus(sane_start(handle));
             events.trace("sane_start" + TraceResult(s));
             if (s == SANE_STATUS_NO_DOCS) {
                 more = false;

@@ -50,8 +50,8 @@ bool FrameReader::ReadLines(int bytesPerLine, SANE_Status& status, int& lines, S
             return false;
         }
         SANE_Int got = 0;
-        status = sane_read(handle_, chunk.data() + partial,
-                           static_cast<SANE_Int>(chunk.size() - partial), &got);
+        status = KnownStatus(sane_read(handle_, chunk.data() + partial,
+                                       static_cast<SANE_Int>(chunk.size() - partial), &got));
         if (status == SANE_STATUS_EOF) break;
         if (status != SANE_STATUS_GOOD) return false;
         if (got > 0) flowing = true;
@@ -74,7 +74,7 @@ FrameReader::Result FrameReader::ReadImage(std::vector<uint8_t>& dib, SANE_Statu
     std::vector<sanedib::RawFrame> frames;
     for (;;) {
         SANE_Parameters p{};
-        status = sane_get_parameters(handle_, &p);
+        status = KnownStatus(sane_get_parameters(handle_, &p));
         if (status != SANE_STATUS_GOOD) return Result::Failed;
         if (p.bytes_per_line <= 0 || p.pixels_per_line <= 0) {
             why = "bad line size";
@@ -120,7 +120,7 @@ FrameReader::Result FrameReader::ReadImage(std::vector<uint8_t>& dib, SANE_Statu
         TraceFrame(lines, p);
         frames.push_back(std::move(f));
         if (p.last_frame) break;
-        status = sane_start(handle_);
+        status = KnownStatus(sane_start(handle_));
         trace_("sane_start (next frame)" + TraceResult(status));
         if (status != SANE_STATUS_GOOD) return Result::Failed;
     }

@@ -65,6 +65,12 @@ std::string TraceResult(SANE_Status status) {
     return std::string(" = ") + sane_strstatus(status);
 }
 
+SANE_Status KnownStatus(int status) {
+    return status >= SANE_STATUS_GOOD && status <= SANE_STATUS_ACCESS_DENIED
+               ? static_cast<SANE_Status>(status)
+               : SANE_STATUS_IO_ERROR;
+}
+
 }  // namespace sane
 
 }  // namespace vellumo::scan

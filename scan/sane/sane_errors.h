@@ -20,4 +20,9 @@ ScannerError ScanStopped(SANE_Status status);
 // " = <SANE's description>", for the trace lines.
 std::string TraceResult(SANE_Status status);
 
+// A status a back end returned, as one of SANE's: the net back end returns values outside the
+// enumeration when its server has gone (an unset reply), which count as an I/O error. Taking the
+// call's result as an int keeps the stray value out of a SANE_Status variable.
+SANE_Status KnownStatus(int status);
+
 }  // namespace vellumo::scan::sane
