@@ -25,7 +25,7 @@ namespace {
 using namespace vellumo::cleanup;
 using namespace vellumo::imaging;
 using testpages::Content;
-using testpages::PageSpec;
+using testpages::PagePlan;
 
 std::string WorkDir() {
     static const std::string dir = [] {
@@ -43,18 +43,18 @@ const ImageBuffer& Rendered(Content content, int bits) {
     const auto key = std::make_pair(static_cast<int>(content), bits);
     auto it = pages.find(key);
     if (it != pages.end()) return it->second;
-    PageSpec spec;
-    spec.content = content;
-    spec.bits = bits;
-    spec.dpi = 300;
-    spec.skewDegrees = content == Content::Text ? 3.3 : 0;
-    spec.seed = 7;
-    spec.specks = 30;
-    spec.showThrough = true;
-    spec.punchHoles = content == Content::Blank;
+    PagePlan plan;
+    plan.content = content;
+    plan.bits = bits;
+    plan.dpi = 300;
+    plan.skewDegrees = content == Content::Text ? 3.3 : 0;
+    plan.seed = 7;
+    plan.specks = 30;
+    plan.showThrough = true;
+    plan.punchHoles = content == Content::Blank;
     ImageBuffer image{};
     std::string error;
-    if (!testpages::RenderPage(spec, WorkDir(), image, &error)) throw std::runtime_error(error);
+    if (!testpages::RenderPage(plan, WorkDir(), image, &error)) throw std::runtime_error(error);
     return pages.emplace(key, image).first->second;
 }
 

@@ -27,26 +27,26 @@ namespace {
 using namespace vellumo::cleanup;
 using namespace vellumo::imaging;
 using testpages::Content;
-using testpages::PageSpec;
+using testpages::PagePlan;
 
 std::string g_dir;
 
 struct Rendered {
     ImageBuffer image{};
-    explicit Rendered(const PageSpec& spec) {
+    explicit Rendered(const PagePlan& plan) {
         std::string error;
-        if (!testpages::RenderPage(spec, g_dir, image, &error)) throw std::runtime_error(error);
+        if (!testpages::RenderPage(plan, g_dir, image, &error)) throw std::runtime_error(error);
     }
     ~Rendered() { FreeImage(image); }
 };
 
 // Scan defects that vary from page to page.
-void Defects(PageSpec& spec, int i) {
-    spec.specks = 10 * (i % 5);
-    spec.showThrough = i % 2 == 0;
-    spec.punchHoles = i % 3 == 0;
-    spec.feederShadow = i % 4 == 1;
-    spec.darkBackground = i % 5 == 2;
+void Defects(PagePlan& plan, int i) {
+    plan.specks = 10 * (i % 5);
+    plan.showThrough = i % 2 == 0;
+    plan.punchHoles = i % 3 == 0;
+    plan.feederShadow = i % 4 == 1;
+    plan.darkBackground = i % 5 == 2;
 }
 
 int SkewFigures(int pages) {
@@ -59,21 +59,21 @@ int SkewFigures(int pages) {
             double worst = 0, sum = 0, straightWorst = 0;
             int n = 0, touched = 0;
             for (int i = 0; i < pages + 2; ++i) {
-                PageSpec spec;
-                spec.dpi = dpi;
-                spec.bits = bits;
-                spec.seed = 5000 + ++seed;
-                Defects(spec, i);
+                PagePlan plan;
+                plan.dpi = dpi;
+                plan.bits = bits;
+                plan.seed = 5000 + ++seed;
+                Defects(plan, i);
                 // Angles spread evenly across the range (a golden-ratio walk), its two ends,
                 // some tiny ones, and every third page straight.
                 const bool straight = i % 3 == 2;
                 const double spread = i * 0.6180339887 - std::floor(i * 0.6180339887);
-                spec.skewDegrees = straight     ? 0
+                plan.skewDegrees = straight     ? 0
                                    : i == 0     ? -10
                                    : i == 1     ? 10
                                    : i % 7 == 3 ? (i % 2 ? 1 : -1) * 0.01 * (i % 13 + 1)
                                                 : -10 + 20 * spread;
-                Rendered page(spec);
+                Rendered page(plan);
                 const SkewEstimate skew = FindSkew(page.image);
                 if (straight) {
                     straightWorst = std::max(straightWorst, std::fabs(skew.degrees));
@@ -81,8 +81,8 @@ int SkewFigures(int pages) {
                     continue;
                 }
                 const double residual = skew.basis == SkewBasis::None
-                                            ? std::fabs(spec.skewDegrees)
-                                            : std::fabs(skew.degrees - spec.skewDegrees);
+                                            ? std::fabs(plan.skewDegrees)
+                                            : std::fabs(skew.degrees - plan.skewDegrees);
                 worst = std::max(worst, residual);
                 sum += residual;
                 ++n;
@@ -108,14 +108,14 @@ int UprightFigures(int pages) {
     for (int side = 0; side < 4; ++side) {
         int right = 0;
         for (int i = 0; i < pages; ++i) {
-            PageSpec spec;
-            spec.dpi = i % 2 ? 150 : 300;
-            spec.bits = i % 3 == 0 ? 1 : i % 3 == 1 ? 8 : 24;
-            spec.quarterTurns = side;
-            spec.skewDegrees = (i % 5 - 2) * 0.4;
-            spec.seed = 6000 + 100 * side + i;
-            Defects(spec, i);
-            Rendered page(spec);
+            PagePlan plan;
+            plan.dpi = i % 2 ? 150 : 300;
+            plan.bits = i % 3 == 0 ? 1 : i % 3 == 1 ? 8 : 24;
+            plan.quarterTurns = side;
+            plan.skewDegrees = (i % 5 - 2) * 0.4;
+            plan.seed = 6000 + 100 * side + i;
+            Defects(plan, i);
+            Rendered page(plan);
             const OrientationEstimate o = detector.detect(page.image);
             if (o.found && o.turnDegrees == (360 - 90 * side) % 360) ++right;
         }
@@ -127,14 +127,14 @@ int UprightFigures(int pages) {
     for (Content content : {Content::Blank, Content::Signature, Content::PageNumber, Content::Rule,
                             Content::Picture}) {
         for (int i = 0; i < pages / 5 + 1; ++i, ++total) {
-            PageSpec spec;
-            spec.content = content;
-            spec.dpi = i % 2 ? 150 : 300;
-            spec.bits = i % 3 == 0 ? 1 : i % 3 == 1 ? 8 : 24;
-            spec.quarterTurns = 1 + i % 3;
-            spec.seed = 7000 + 50 * static_cast<int>(content) + i;
-            Defects(spec, i);
-            Rendered page(spec);
+            PagePlan plan;
+            plan.content = content;
+            plan.dpi = i % 2 ? 150 : 300;
+            plan.bits = i % 3 == 0 ? 1 : i % 3 == 1 ? 8 : 24;
+            plan.quarterTurns = 1 + i % 3;
+            plan.seed = 7000 + 50 * static_cast<int>(content) + i;
+            Defects(plan, i);
+            Rendered page(plan);
             if (detector.detect(page.image).found) ++turned;
         }
     }
@@ -146,18 +146,18 @@ int BlankFigures(int pages) {
     std::printf("Blank pages\n");
     int found = 0;
     for (int i = 0; i < pages; ++i) {
-        PageSpec spec;
-        spec.content = Content::Blank;
-        spec.dpi = i % 2 ? 150 : 300;
-        spec.bits = i % 3 == 0 ? 1 : i % 3 == 1 ? 8 : 24;
-        spec.skewDegrees = (i % 7 - 3) * 0.9;
-        spec.seed = 8000 + i;
-        spec.specks = 20 + 5 * (i % 8);
-        spec.punchHoles = i % 4 != 1;
-        spec.showThrough = i % 4 != 2;
-        spec.feederShadow = i % 4 != 3;
-        spec.darkBackground = i % 6 == 5;
-        Rendered page(spec);
+        PagePlan plan;
+        plan.content = Content::Blank;
+        plan.dpi = i % 2 ? 150 : 300;
+        plan.bits = i % 3 == 0 ? 1 : i % 3 == 1 ? 8 : 24;
+        plan.skewDegrees = (i % 7 - 3) * 0.9;
+        plan.seed = 8000 + i;
+        plan.specks = 20 + 5 * (i % 8);
+        plan.punchHoles = i % 4 != 1;
+        plan.showThrough = i % 4 != 2;
+        plan.feederShadow = i % 4 != 3;
+        plan.darkBackground = i % 6 == 5;
+        Rendered page(plan);
         if (CheckBlankPage(page.image).blank) ++found;
     }
     std::printf("  blank scans (specks, holes, show-through, shadows) marked: %d of %d (%.1f %%)\n",
@@ -173,18 +173,18 @@ int BlankFigures(int pages) {
     for (const auto& m : marks) {
         int blank = 0;
         for (int i = 0; i < pages; ++i) {
-            PageSpec spec;
-            spec.content = m.content;
-            spec.dpi = i % 2 ? 150 : 300;
-            spec.bits = i % 3 == 0 ? 1 : i % 3 == 1 ? 8 : 24;
-            spec.skewDegrees = (i % 7 - 3) * 0.9;
-            spec.seed = 9000 + 100 * static_cast<int>(m.content) + i;
-            spec.specks = 20 + 5 * (i % 8);
-            spec.punchHoles = i % 4 != 1;
-            spec.showThrough = i % 4 != 2;
-            spec.feederShadow = i % 4 != 3;
-            spec.darkBackground = i % 6 == 5;
-            Rendered page(spec);
+            PagePlan plan;
+            plan.content = m.content;
+            plan.dpi = i % 2 ? 150 : 300;
+            plan.bits = i % 3 == 0 ? 1 : i % 3 == 1 ? 8 : 24;
+            plan.skewDegrees = (i % 7 - 3) * 0.9;
+            plan.seed = 9000 + 100 * static_cast<int>(m.content) + i;
+            plan.specks = 20 + 5 * (i % 8);
+            plan.punchHoles = i % 4 != 1;
+            plan.showThrough = i % 4 != 2;
+            plan.feederShadow = i % 4 != 3;
+            plan.darkBackground = i % 6 == 5;
+            Rendered page(plan);
             if (CheckBlankPage(page.image).blank) ++blank;
         }
         std::printf("  pages with only %s marked blank: %d of %d\n", m.name, blank, pages);

@@ -48,13 +48,13 @@ const std::string& Page(int i) {
                                   "P052-Roman"};
     while (static_cast<int>(pages.size()) <= i) {
         const int n = static_cast<int>(pages.size());
-        testsupport::TextPageSpec spec;
-        spec.font = fonts[n % 4];
-        spec.firstWord = 50 * n;
+        testsupport::TextPagePlan plan;
+        plan.font = fonts[n % 4];
+        plan.firstWord = 50 * n;
         testsupport::TextPage page;
         std::string error;
         const std::string path = folder + "/page" + std::to_string(n) + ".png";
-        if (!testsupport::RenderTextPage(spec, path, page, error)) {
+        if (!testsupport::RenderTextPage(plan, path, page, error)) {
             std::fprintf(stderr, "cannot render a page: %s\n", error.c_str());
             std::exit(1);
         }
@@ -268,21 +268,21 @@ void TextLayerBytesPerPage(benchmark::State& state) {
     std::vector<std::string> files;
     std::vector<std::shared_ptr<const ocr::PageText>> texts;
     for (const Kind& k : kinds) {
-        testsupport::TextPageSpec spec;
-        spec.language = k.language;
-        spec.font = k.font;
-        spec.pointSize = k.points;
-        spec.dpi = k.dpi;
-        spec.columns = k.columns;
-        spec.skewDegrees = k.skew;
-        spec.noisy = k.noisy;
-        spec.bitsPerPixel = k.bits;
-        spec.firstWord = k.firstWord;
+        testsupport::TextPagePlan plan;
+        plan.language = k.language;
+        plan.font = k.font;
+        plan.pointSize = k.points;
+        plan.dpi = k.dpi;
+        plan.columns = k.columns;
+        plan.skewDegrees = k.skew;
+        plan.noisy = k.noisy;
+        plan.bitsPerPixel = k.bits;
+        plan.firstWord = k.firstWord;
         testsupport::TextPage page;
         std::string error;
         const std::string path =
             folder + "/kind" + std::to_string(files.size()) + (k.bits == 1 ? ".tif" : ".png");
-        if (!testsupport::RenderTextPage(spec, path, page, error)) {
+        if (!testsupport::RenderTextPage(plan, path, page, error)) {
             state.SkipWithError(error.c_str());
             return;
         }

@@ -177,13 +177,13 @@ std::vector<std::string> InstalledLanguages() {
     return languages;
 }
 
-bool ParseLanguages(const std::string& spec, std::vector<std::string>& codes) {
+bool ParseLanguages(const std::string& languages, std::vector<std::string>& codes) {
     codes.clear();
     size_t start = 0;
-    while (start <= spec.size()) {
-        const size_t plus = spec.find('+', start);
+    while (start <= languages.size()) {
+        const size_t plus = languages.find('+', start);
         const std::string code =
-            spec.substr(start, plus == std::string::npos ? plus : plus - start);
+            languages.substr(start, plus == std::string::npos ? plus : plus - start);
         if (!PlausibleCode(code)) return false;
         if (std::find(codes.begin(), codes.end(), code) == codes.end()) codes.push_back(code);
         if (plus == std::string::npos) break;
@@ -192,9 +192,9 @@ bool ParseLanguages(const std::string& spec, std::vector<std::string>& codes) {
     return !codes.empty();
 }
 
-std::vector<std::string> MissingLanguages(const std::string& spec) {
+std::vector<std::string> MissingLanguages(const std::string& languages) {
     std::vector<std::string> codes;
-    if (!ParseLanguages(spec, codes)) return {spec};
+    if (!ParseLanguages(languages, codes)) return {languages};
     const std::vector<std::string> installed = InstalledLanguages();
     std::vector<std::string> missing;
     for (const std::string& code : codes)

@@ -19,10 +19,10 @@ std::vector<std::string> InstalledLanguages();
 
 // "eng+deu" as its codes. False when the text is empty or a code is not a plausible file name
 // of language data (letters, digits, '_', '-', one '/' for the script folder).
-bool ParseLanguages(const std::string& spec, std::vector<std::string>& codes);
+bool ParseLanguages(const std::string& languages, std::vector<std::string>& codes);
 
-// The codes of spec whose data is not installed (all of them when there is no data at all).
-std::vector<std::string> MissingLanguages(const std::string& spec);
+// The codes of languages whose data is not installed (all of them when there is no data at all).
+std::vector<std::string> MissingLanguages(const std::string& languages);
 
 // The Debian package that installs a language's data: "deu" -> "tesseract-ocr-deu",
 // "chi_sim" -> "tesseract-ocr-chi-sim", "script/Latin" -> "tesseract-ocr-script-latn".

@@ -12,19 +12,19 @@ using namespace vellumo::cleanup;
 using namespace cleanuptest;
 
 // Every resolution and depth, with the defects of real scans in turn and all together.
-PageSpec BlankScan(int i) {
-    PageSpec spec;
-    spec.content = Content::Blank;
-    spec.seed = 1000 + i;
-    spec.dpi = i % 2 ? 150 : 300;
-    spec.bits = i % 3 == 0 ? 1 : i % 3 == 1 ? 8 : 24;
-    spec.skewDegrees = (i % 5 - 2) * 0.8;
-    spec.specks = 20 + 10 * (i % 4);
-    spec.punchHoles = i % 4 != 1;
-    spec.showThrough = i % 4 != 2;
-    spec.feederShadow = i % 4 != 3;
-    spec.darkBackground = i % 6 == 5;
-    return spec;
+PagePlan BlankScan(int i) {
+    PagePlan plan;
+    plan.content = Content::Blank;
+    plan.seed = 1000 + i;
+    plan.dpi = i % 2 ? 150 : 300;
+    plan.bits = i % 3 == 0 ? 1 : i % 3 == 1 ? 8 : 24;
+    plan.skewDegrees = (i % 5 - 2) * 0.8;
+    plan.specks = 20 + 10 * (i % 4);
+    plan.punchHoles = i % 4 != 1;
+    plan.showThrough = i % 4 != 2;
+    plan.feederShadow = i % 4 != 3;
+    plan.darkBackground = i % 6 == 5;
+    return plan;
 }
 
 TEST(BlankPages, BlankScansAreFound) {
@@ -34,15 +34,15 @@ TEST(BlankPages, BlankScansAreFound) {
     int found = 0;
     std::string missed;
     for (int i = 0; i < kScans; ++i) {
-        const PageSpec spec = BlankScan(i);
+        const PagePlan plan = BlankScan(i);
         Page page;
-        ASSERT_TRUE(Render(spec, dir.path(), page));
+        ASSERT_TRUE(Render(plan, dir.path(), page));
         const BlankPageCheck check = CheckBlankPage(page.image);
         EXPECT_EQ(check.status, AnalysisStatus::Ok);
         if (check.blank)
             ++found;
         else
-            missed += "\n  " + Describe(spec) + ": " + std::to_string(check.marks) + " marks";
+            missed += "\n  " + Describe(plan) + ": " + std::to_string(check.marks) + " marks";
     }
     // At least 95 % of blank scans; on these, every one.
     EXPECT_EQ(found, kScans) << missed;
@@ -54,14 +54,14 @@ TEST_P(NotBlank, AnyRealMarkKeepsAPage) {
     REQUIRE_GHOSTSCRIPT();
     testsupport::TempDir dir;
     for (int i = 0; i < 6; ++i) {
-        PageSpec spec = BlankScan(i + 20 * static_cast<int>(GetParam()));
-        spec.content = GetParam();
+        PagePlan plan = BlankScan(i + 20 * static_cast<int>(GetParam()));
+        plan.content = GetParam();
         Page page;
-        ASSERT_TRUE(Render(spec, dir.path(), page));
+        ASSERT_TRUE(Render(plan, dir.path(), page));
         const BlankPageCheck check = CheckBlankPage(page.image);
         EXPECT_EQ(check.status, AnalysisStatus::Ok);
-        EXPECT_FALSE(check.blank) << Describe(spec);
-        EXPECT_GT(check.marks, 0) << Describe(spec);
+        EXPECT_FALSE(check.blank) << Describe(plan);
+        EXPECT_GT(check.marks, 0) << Describe(plan);
     }
 }
 

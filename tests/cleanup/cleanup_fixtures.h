@@ -18,9 +18,9 @@
 namespace vellumo::cleanup::testpages {
 // Names a page's content in test names and messages.
 inline void PrintTo(Content content, std::ostream* os) {
-    PageSpec spec;
-    spec.content = content;
-    const std::string d = Describe(spec);
+    PagePlan plan;
+    plan.content = content;
+    const std::string d = Describe(plan);
     *os << d.substr(0, d.find(" seed"));
 }
 }  // namespace vellumo::cleanup::testpages
@@ -31,7 +31,7 @@ using namespace vellumo::imaging;
 
 using vellumo::cleanup::testpages::Content;
 using vellumo::cleanup::testpages::Describe;
-using vellumo::cleanup::testpages::PageSpec;
+using vellumo::cleanup::testpages::PagePlan;
 
 // Owns an image for the length of a test.
 struct Page {
@@ -48,10 +48,10 @@ inline bool HaveGhostscript() {
 }
 
 // Renders the page into `page`; the test fails when Ghostscript is there but fails.
-inline ::testing::AssertionResult Render(const PageSpec& spec, const std::string& dir, Page& page) {
+inline ::testing::AssertionResult Render(const PagePlan& plan, const std::string& dir, Page& page) {
     std::string error;
-    if (!vellumo::cleanup::testpages::RenderPage(spec, dir, page.image, &error))
-        return ::testing::AssertionFailure() << Describe(spec) << ": " << error;
+    if (!vellumo::cleanup::testpages::RenderPage(plan, dir, page.image, &error))
+        return ::testing::AssertionFailure() << Describe(plan) << ": " << error;
     return ::testing::AssertionSuccess();
 }
 

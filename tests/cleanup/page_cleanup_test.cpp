@@ -44,14 +44,14 @@ const CleanupOptions kEverything{true, true, BlankPages::Mark};
 TEST_F(LoggedCleanup, ASkewedPageOnItsSideIsStraightenedAndTurned) {
     REQUIRE_GHOSTSCRIPT();
     if (!OrientationDataInstalled()) GTEST_SKIP() << "tesseract-ocr-osd is not installed";
-    PageSpec spec;
-    spec.dpi = 150;
-    spec.quarterTurns = 1;
-    spec.skewDegrees = 2.3;
-    spec.seed = 1200;
-    spec.specks = 20;
+    PagePlan plan;
+    plan.dpi = 150;
+    plan.quarterTurns = 1;
+    plan.skewDegrees = 2.3;
+    plan.seed = 1200;
+    plan.specks = 20;
     Page page;
-    ASSERT_TRUE(Render(spec, dir.path(), page));
+    ASSERT_TRUE(Render(plan, dir.path(), page));
     const int width = ImageWidth(page.image), height = ImageHeight(page.image);
     OrientationDetector detector;
     const CleanupReport report = CleanPage(page.image, 3, kEverything, &detector);
@@ -70,12 +70,12 @@ TEST_F(LoggedCleanup, ASkewedPageOnItsSideIsStraightenedAndTurned) {
 
 TEST_F(LoggedCleanup, AStraightUprightPageIsLeftAsItIs) {
     REQUIRE_GHOSTSCRIPT();
-    PageSpec spec;
-    spec.dpi = 150;
-    spec.bits = 1;
-    spec.seed = 1201;
+    PagePlan plan;
+    plan.dpi = 150;
+    plan.bits = 1;
+    plan.seed = 1201;
     Page page, before;
-    ASSERT_TRUE(Render(spec, dir.path(), page));
+    ASSERT_TRUE(Render(plan, dir.path(), page));
     CopyOf(page.image, before);
     OrientationDetector detector;
     const CleanupReport report = CleanPage(page.image, 1, kEverything, &detector);
@@ -92,16 +92,16 @@ TEST_F(LoggedCleanup, AStraightUprightPageIsLeftAsItIs) {
 
 TEST_F(LoggedCleanup, ABlankPageGetsNoOtherStep) {
     REQUIRE_GHOSTSCRIPT();
-    PageSpec spec;
-    spec.content = Content::Blank;
-    spec.skewDegrees = 3;
-    spec.darkBackground = true;  // edges to straighten by, were it not blank
-    spec.specks = 30;
-    spec.showThrough = true;
-    spec.dpi = 150;
-    spec.seed = 1202;
+    PagePlan plan;
+    plan.content = Content::Blank;
+    plan.skewDegrees = 3;
+    plan.darkBackground = true;  // edges to straighten by, were it not blank
+    plan.specks = 30;
+    plan.showThrough = true;
+    plan.dpi = 150;
+    plan.seed = 1202;
     Page page, before;
-    ASSERT_TRUE(Render(spec, dir.path(), page));
+    ASSERT_TRUE(Render(plan, dir.path(), page));
     CopyOf(page.image, before);
     OrientationDetector detector;
     const CleanupReport report = CleanPage(page.image, 5, kEverything, &detector);

@@ -52,24 +52,24 @@ TEST_P(ResidualSkew, WithinATenthOfADegreeAfterStraightening) {
     REQUIRE_GHOSTSCRIPT();
     const SkewCase c = GetParam();
     testsupport::TempDir dir;
-    PageSpec spec;
-    spec.dpi = c.dpi;
-    spec.bits = c.bits;
-    spec.skewDegrees = c.degrees;
-    spec.seed = c.seed;
-    spec.darkBackground = c.darkBackground;
-    spec.specks = 30;
-    spec.showThrough = c.seed % 2 == 0;
-    spec.punchHoles = c.seed % 3 == 0;
+    PagePlan plan;
+    plan.dpi = c.dpi;
+    plan.bits = c.bits;
+    plan.skewDegrees = c.degrees;
+    plan.seed = c.seed;
+    plan.darkBackground = c.darkBackground;
+    plan.specks = 30;
+    plan.showThrough = c.seed % 2 == 0;
+    plan.punchHoles = c.seed % 3 == 0;
     Page page;
-    ASSERT_TRUE(Render(spec, dir.path(), page));
+    ASSERT_TRUE(Render(plan, dir.path(), page));
     const int width = ImageWidth(page.image), height = ImageHeight(page.image);
 
     const SkewEstimate skew = FindSkew(page.image);
     ASSERT_EQ(skew.status, AnalysisStatus::Ok);
-    ASSERT_EQ(skew.basis, SkewBasis::TextLines) << Describe(spec);
+    ASSERT_EQ(skew.basis, SkewBasis::TextLines) << Describe(plan);
     // Turning by the measured angle leaves the difference as the page's skew.
-    EXPECT_LE(std::fabs(skew.degrees - c.degrees), kResidualLimit) << Describe(spec);
+    EXPECT_LE(std::fabs(skew.degrees - c.degrees), kResidualLimit) << Describe(plan);
 
     ASSERT_EQ(StraightenImage(page.image, -skew.degrees), kImgOk);
     EXPECT_EQ(ImageWidth(page.image), width);
@@ -80,10 +80,10 @@ TEST_P(ResidualSkew, WithinATenthOfADegreeAfterStraightening) {
     // Measured again, the result is straight; ImageMagick's own measure (whose steps are
     // coarser than ours) agrees.
     const SkewEstimate again = FindSkew(page.image);
-    EXPECT_LT(std::fabs(again.degrees), kResidualLimit) << Describe(spec);
+    EXPECT_LT(std::fabs(again.degrees), kResidualLimit) << Describe(plan);
     const double magick = MagickSkew(page.image, dir.path());
     if (!std::isnan(magick)) {
-        EXPECT_LE(std::fabs(magick), kMagickLimit) << Describe(spec);
+        EXPECT_LE(std::fabs(magick), kMagickLimit) << Describe(plan);
     }
 }
 
@@ -96,17 +96,17 @@ TEST(Straighten, StraightPagesAreNotTouched) {
     int seed = 200;
     for (int dpi : {150, 300}) {
         for (int bits : {1, 8, 24}) {
-            PageSpec spec;
-            spec.dpi = dpi;
-            spec.bits = bits;
-            spec.seed = ++seed;
-            spec.specks = 20;
-            spec.showThrough = true;
+            PagePlan plan;
+            plan.dpi = dpi;
+            plan.bits = bits;
+            plan.seed = ++seed;
+            plan.specks = 20;
+            plan.showThrough = true;
             Page page;
-            ASSERT_TRUE(Render(spec, dir.path(), page));
+            ASSERT_TRUE(Render(plan, dir.path(), page));
             const SkewEstimate skew = FindSkew(page.image);
-            ASSERT_EQ(skew.basis, SkewBasis::TextLines) << Describe(spec);
-            EXPECT_LT(std::fabs(skew.degrees), kMinStraightenDegrees) << Describe(spec);
+            ASSERT_EQ(skew.basis, SkewBasis::TextLines) << Describe(plan);
+            EXPECT_LT(std::fabs(skew.degrees), kMinStraightenDegrees) << Describe(plan);
         }
     }
 }
@@ -126,20 +126,20 @@ TEST(Straighten, SheetEdgesOnADarkBackground) {
                  {Content::Blank, -0.6, 150, 24, false}};
     int seed = 300;
     for (const auto& c : cases) {
-        PageSpec spec;
-        spec.content = c.content;
-        spec.skewDegrees = c.degrees;
-        spec.dpi = c.dpi;
-        spec.bits = c.bits;
-        spec.darkBackground = true;
-        spec.feederShadow = c.shadow;
-        spec.specks = 20;
-        spec.seed = ++seed;
+        PagePlan plan;
+        plan.content = c.content;
+        plan.skewDegrees = c.degrees;
+        plan.dpi = c.dpi;
+        plan.bits = c.bits;
+        plan.darkBackground = true;
+        plan.feederShadow = c.shadow;
+        plan.specks = 20;
+        plan.seed = ++seed;
         Page page;
-        ASSERT_TRUE(Render(spec, dir.path(), page));
+        ASSERT_TRUE(Render(plan, dir.path(), page));
         const SkewEstimate skew = FindSkew(page.image);
-        EXPECT_EQ(skew.basis, SkewBasis::PageEdges) << Describe(spec);
-        EXPECT_LE(std::fabs(skew.degrees - c.degrees), kResidualLimit) << Describe(spec);
+        EXPECT_EQ(skew.basis, SkewBasis::PageEdges) << Describe(plan);
+        EXPECT_LE(std::fabs(skew.degrees - c.degrees), kResidualLimit) << Describe(plan);
     }
 }
 
@@ -148,16 +148,16 @@ TEST(Straighten, SidewaysPages) {
     REQUIRE_GHOSTSCRIPT();
     testsupport::TempDir dir;
     for (int turns : {1, 3}) {
-        PageSpec spec;
-        spec.quarterTurns = turns;
-        spec.skewDegrees = turns == 1 ? 2.6 : -5.1;
-        spec.dpi = 150;
-        spec.seed = 400 + turns;
+        PagePlan plan;
+        plan.quarterTurns = turns;
+        plan.skewDegrees = turns == 1 ? 2.6 : -5.1;
+        plan.dpi = 150;
+        plan.seed = 400 + turns;
         Page page;
-        ASSERT_TRUE(Render(spec, dir.path(), page));
+        ASSERT_TRUE(Render(plan, dir.path(), page));
         const SkewEstimate skew = FindSkew(page.image);
-        EXPECT_EQ(skew.basis, SkewBasis::TextLines) << Describe(spec);
-        EXPECT_LE(std::fabs(skew.degrees - spec.skewDegrees), kResidualLimit) << Describe(spec);
+        EXPECT_EQ(skew.basis, SkewBasis::TextLines) << Describe(plan);
+        EXPECT_LE(std::fabs(skew.degrees - plan.skewDegrees), kResidualLimit) << Describe(plan);
     }
 }
 
@@ -166,19 +166,19 @@ TEST(Straighten, NothingToMeasure) {
     REQUIRE_GHOSTSCRIPT();
     testsupport::TempDir dir;
     for (Content content : {Content::Blank, Content::Signature, Content::PageNumber}) {
-        PageSpec spec;
-        spec.content = content;
-        spec.skewDegrees = 4;
-        spec.dpi = 150;
-        spec.specks = 40;
-        spec.punchHoles = true;
-        spec.showThrough = true;
-        spec.seed = 500 + static_cast<int>(content);
+        PagePlan plan;
+        plan.content = content;
+        plan.skewDegrees = 4;
+        plan.dpi = 150;
+        plan.specks = 40;
+        plan.punchHoles = true;
+        plan.showThrough = true;
+        plan.seed = 500 + static_cast<int>(content);
         Page page;
-        ASSERT_TRUE(Render(spec, dir.path(), page));
+        ASSERT_TRUE(Render(plan, dir.path(), page));
         const SkewEstimate skew = FindSkew(page.image);
         EXPECT_EQ(skew.status, AnalysisStatus::Ok);
-        EXPECT_EQ(skew.basis, SkewBasis::None) << Describe(spec);
+        EXPECT_EQ(skew.basis, SkewBasis::None) << Describe(plan);
         EXPECT_EQ(skew.degrees, 0);
     }
 

@@ -138,20 +138,20 @@ void WriteSignature(std::ostream& ps, std::mt19937& rng, bool colour) {
     ps << "stroke\n";
 }
 
-void WriteContent(std::ostream& ps, const PageSpec& spec, std::mt19937& rng) {
-    ps << (spec.bits == 24 ? "0.05 0.05 0.08 setrgbcolor\n" : "0.05 setgray\n");
-    switch (spec.content) {
+void WriteContent(std::ostream& ps, const PagePlan& plan, std::mt19937& rng) {
+    ps << (plan.bits == 24 ? "0.05 0.05 0.08 setrgbcolor\n" : "0.05 setgray\n");
+    switch (plan.content) {
         case Content::Text:
-            WriteText(ps, rng, spec.seed % 3 != 0);
+            WriteText(ps, rng, plan.seed % 3 != 0);
             break;
         case Content::Blank:
             break;
         case Content::Signature:
-            WriteSignature(ps, rng, spec.bits == 24);
+            WriteSignature(ps, rng, plan.bits == 24);
             break;
         case Content::PageNumber: {
             const int number = std::uniform_int_distribution<int>(1, 240)(rng);
-            const bool dashes = spec.seed % 2 == 0;
+            const bool dashes = plan.seed % 2 == 0;
             ps << "/Helvetica 10 F (" << (dashes ? "- " : "") << number << (dashes ? " -" : "")
                << ") dup stringwidth pop 2 div " << Num(kPageWidth / 2) << " exch sub "
                << Num(std::uniform_real_distribution<double>(30, 50)(rng)) << " moveto show\n";
@@ -193,22 +193,22 @@ void WriteContent(std::ostream& ps, const PageSpec& spec, std::mt19937& rng) {
     }
 }
 
-std::string PostScript(const PageSpec& spec) {
-    std::mt19937 rng(static_cast<unsigned>(spec.seed) * 7919u + 13u);
-    const bool landscape = spec.quarterTurns % 2 != 0;
+std::string PostScript(const PagePlan& plan) {
+    std::mt19937 rng(static_cast<unsigned>(plan.seed) * 7919u + 13u);
+    const bool landscape = plan.quarterTurns % 2 != 0;
     const double frameW = landscape ? kPageHeight : kPageWidth;
     const double frameH = landscape ? kPageWidth : kPageHeight;
-    const bool colour = spec.bits == 24;
+    const bool colour = plan.bits == 24;
     const std::string paper = colour ? "0.98 0.96 0.91 setrgbcolor" : "0.96 setgray";
     std::ostringstream ps;
     ps << "%!PS\n<< /PageSize [" << Num(frameW) << " " << Num(frameH) << "] >> setpagedevice\n";
     ps << kProcedures;
-    ps << (spec.darkBackground ? "0.12 setgray" : paper) << " 0 0 " << Num(frameW) << " "
+    ps << (plan.darkBackground ? "0.12 setgray" : paper) << " 0 0 " << Num(frameW) << " "
        << Num(frameH) << " rectfill\n";
 
     // The sheet: lying on its side as asked, then turned on the glass about its centre.
     ps << "gsave\n";
-    switch (((spec.quarterTurns % 4) + 4) % 4) {
+    switch (((plan.quarterTurns % 4) + 4) % 4) {
         case 1:
             ps << Num(kPageHeight) << " 0 translate 90 rotate\n";
             break;
@@ -220,31 +220,31 @@ std::string PostScript(const PageSpec& spec) {
             break;
     }
     ps << Num(kPageWidth / 2) << " " << Num(kPageHeight / 2) << " translate "
-       << Num(spec.skewDegrees) << " rotate " << Num(-kPageWidth / 2) << " "
+       << Num(plan.skewDegrees) << " rotate " << Num(-kPageWidth / 2) << " "
        << Num(-kPageHeight / 2) << " translate\n";
-    if (spec.darkBackground)
+    if (plan.darkBackground)
         ps << paper << " 0 0 " << Num(kPageWidth) << " " << Num(kPageHeight) << " rectfill\n";
-    if (spec.showThrough) {
-        std::mt19937 back(static_cast<unsigned>(spec.seed) * 104729u + 7u);
+    if (plan.showThrough) {
+        std::mt19937 back(static_cast<unsigned>(plan.seed) * 104729u + 7u);
         const double grey = std::uniform_real_distribution<double>(0.76, 0.88)(back);
         ps << "gsave " << Num(kPageWidth) << " 0 translate -1 1 scale " << Num(grey)
            << " setgray\n";
         WriteText(ps, back, true);
         ps << "grestore\n";
     }
-    if (spec.punchHoles) {
+    if (plan.punchHoles) {
         const double r = 3 * kPointsPerMm, x = 12 * kPointsPerMm;
         for (double dy : {-40 * kPointsPerMm, 40 * kPointsPerMm})
             ps << "0.12 setgray newpath " << Num(x) << " " << Num(kPageHeight / 2 + dy) << " "
                << Num(r) << " 0 360 arc fill\n";
     }
-    WriteContent(ps, spec, rng);
+    WriteContent(ps, plan, rng);
     ps << "grestore\n";
 
     // What the scanner adds on the glass: dust. (The feeder's shadow darkens the picture
     // afterwards.)
-    std::mt19937 dust(static_cast<unsigned>(spec.seed) * 31337u + 3u);
-    for (int i = 0; i < spec.specks; ++i) {
+    std::mt19937 dust(static_cast<unsigned>(plan.seed) * 31337u + 3u);
+    for (int i = 0; i < plan.specks; ++i) {
         const double x = std::uniform_real_distribution<double>(0, frameW)(dust);
         const double y = std::uniform_real_distribution<double>(0, frameH)(dust);
         const double r = std::uniform_real_distribution<double>(0.3, 1.4)(dust);
@@ -391,22 +391,22 @@ bool Colourise(const ImageBuffer& grey, ImageBuffer& colour) {
 
 }  // namespace
 
-std::string Describe(const PageSpec& spec) {
+std::string Describe(const PagePlan& plan) {
     static const char* const names[] = {"text",     "blank", "signature", "page number",
                                         "one line", "rule",  "picture"};
     std::ostringstream d;
-    d << names[static_cast<int>(spec.content)] << " seed " << spec.seed << ", " << spec.dpi
-      << " dpi, " << spec.bits << " bits, skew " << Num(spec.skewDegrees) << ", turned "
-      << spec.quarterTurns * 90;
-    if (spec.darkBackground) d << ", dark background";
-    if (spec.showThrough) d << ", show-through";
-    if (spec.punchHoles) d << ", holes";
-    if (spec.feederShadow) d << ", shadow";
-    if (spec.specks) d << ", " << spec.specks << " specks";
+    d << names[static_cast<int>(plan.content)] << " seed " << plan.seed << ", " << plan.dpi
+      << " dpi, " << plan.bits << " bits, skew " << Num(plan.skewDegrees) << ", turned "
+      << plan.quarterTurns * 90;
+    if (plan.darkBackground) d << ", dark background";
+    if (plan.showThrough) d << ", show-through";
+    if (plan.punchHoles) d << ", holes";
+    if (plan.feederShadow) d << ", shadow";
+    if (plan.specks) d << ", " << plan.specks << " specks";
     return d.str();
 }
 
-bool RenderPage(const PageSpec& spec, const std::string& workDir, ImageBuffer& image,
+bool RenderPage(const PagePlan& plan, const std::string& workDir, ImageBuffer& image,
                 std::string* error) {
     static std::atomic<int> counter{0};
     const std::string base = workDir + "/page" + std::to_string(counter++);
@@ -418,16 +418,16 @@ bool RenderPage(const PageSpec& spec, const std::string& workDir, ImageBuffer& i
     };
     {
         std::ofstream out(base + ".ps");
-        out << PostScript(spec);
+        out << PostScript(plan);
         if (!out) return fail("cannot write " + base + ".ps");
     }
     // The page is rendered finer than asked and averaged down, as a scanner's sensor averages
     // the light over each of its cells: edges fall between pixels wherever they really lie.
-    const int fine = std::max(1, kRenderDpi / spec.dpi);
+    const int fine = std::max(1, kRenderDpi / plan.dpi);
     const std::string command =
         "gs -q -dSAFER -dBATCH -dNOPAUSE -dTextAlphaBits=4 -dGraphicsAlphaBits=4 "
         "-sDEVICE=pgmraw -r" +
-        std::to_string(spec.dpi * fine) + " -sOutputFile='" + base + ".pgm' '" + base +
+        std::to_string(plan.dpi * fine) + " -sOutputFile='" + base + ".pgm' '" + base +
         ".ps' >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0) return fail("Ghostscript failed on " + base + ".ps");
     std::vector<uint8_t> pixels;
@@ -441,26 +441,26 @@ bool RenderPage(const PageSpec& spec, const std::string& workDir, ImageBuffer& i
     if (AllocateImage(grey, fineWidth / fine, fineHeight / fine, 8) != kImgOk)
         return fail("out of memory");
     AverageDown(pixels, fineWidth, fine, grey);
-    if (spec.feederShadow) AddFeederShadow(grey, spec.dpi);
+    if (plan.feederShadow) AddFeederShadow(grey, plan.dpi);
     pixels.clear();
     pixels.shrink_to_fit();
     ImageBuffer result{};
-    if (spec.bits == 24) {
+    if (plan.bits == 24) {
         const bool ok = Colourise(grey, result);
         FreeImage(grey);
         if (!ok) return fail("out of memory");
     } else {
         result = grey;
     }
-    if (spec.noise) AddNoise(result, static_cast<unsigned>(spec.seed), spec.bits == 1 ? 9 : 5);
-    if (spec.bits == 1) {
+    if (plan.noise) AddNoise(result, static_cast<unsigned>(plan.seed), plan.bits == 1 ? 9 : 5);
+    if (plan.bits == 1) {
         ImageBuffer bilevel{};
         const bool ok = Threshold(result, bilevel);
         FreeImage(result);
         if (!ok) return fail("out of memory");
         result = bilevel;
     }
-    SetImageDpi(result, spec.dpi, spec.dpi);
+    SetImageDpi(result, plan.dpi, plan.dpi);
     image = result;
     return true;
 }

@@ -22,7 +22,7 @@ enum class Content {
     Picture,     // shapes and shades without any text, as a photo or a drawing
 };
 
-struct PageSpec {
+struct PagePlan {
     Content content = Content::Text;
     int seed = 1;            // chooses words, font, size and the defects' places
     double skewDegrees = 0;  // the sheet turned counter-clockwise on the glass
@@ -40,10 +40,10 @@ struct PageSpec {
 // Renders the page into `image` (allocated here; the caller frees it), with its resolution
 // recorded. workDir takes the intermediate files. False, with a reason, when Ghostscript or
 // loading failed.
-bool RenderPage(const PageSpec& spec, const std::string& workDir, imaging::ImageBuffer& image,
+bool RenderPage(const PagePlan& plan, const std::string& workDir, imaging::ImageBuffer& image,
                 std::string* error);
 
 // A short description for failure messages ("text seed 3, 300 dpi, 8 bits, skew 2.50").
-std::string Describe(const PageSpec& spec);
+std::string Describe(const PagePlan& plan);
 
 }  // namespace vellumo::cleanup::testpages

@@ -37,23 +37,23 @@ TEST_P(TextPages, AreTurnedUpright) {
     std::string wrong;
     for (int dpi : {150, 300}) {
         for (int bits : {1, 8, 24}) {
-            PageSpec spec;
-            spec.dpi = dpi;
-            spec.bits = bits;
-            spec.quarterTurns = quarterTurns;
-            spec.seed = 600 + 10 * quarterTurns + pages;
-            spec.skewDegrees = (pages % 3 - 1) * 0.7;
-            spec.specks = 20;
-            spec.showThrough = pages % 2 == 0;
-            spec.darkBackground = pages % 3 == 2;
+            PagePlan plan;
+            plan.dpi = dpi;
+            plan.bits = bits;
+            plan.quarterTurns = quarterTurns;
+            plan.seed = 600 + 10 * quarterTurns + pages;
+            plan.skewDegrees = (pages % 3 - 1) * 0.7;
+            plan.specks = 20;
+            plan.showThrough = pages % 2 == 0;
+            plan.darkBackground = pages % 3 == 2;
             Page page;
-            ASSERT_TRUE(Render(spec, dir.path(), page));
+            ASSERT_TRUE(Render(plan, dir.path(), page));
             const OrientationEstimate o = detector.detect(page.image);
             ++pages;
             if (o.found && o.turnDegrees == TurnBack(quarterTurns))
                 ++right;
             else
-                wrong += "\n  " + Describe(spec) + ": turn " + std::to_string(o.turnDegrees) +
+                wrong += "\n  " + Describe(plan) + ": turn " + std::to_string(o.turnDegrees) +
                          (o.found ? "" : " (not found)");
         }
     }
@@ -71,20 +71,20 @@ TEST(Upright, PagesWithoutTextAreNeverTurned) {
     for (Content content : {Content::Blank, Content::Signature, Content::PageNumber, Content::Rule,
                             Content::Picture}) {
         for (int quarterTurns : {1, 2, 3}) {
-            PageSpec spec;
-            spec.content = content;
-            spec.quarterTurns = quarterTurns;
-            spec.dpi = seed % 2 ? 150 : 300;
-            spec.bits = seed % 3 == 0 ? 1 : seed % 3 == 1 ? 8 : 24;
-            spec.seed = ++seed;
-            spec.specks = 40;
-            spec.punchHoles = true;
-            spec.showThrough = true;
-            spec.feederShadow = seed % 2 == 0;
+            PagePlan plan;
+            plan.content = content;
+            plan.quarterTurns = quarterTurns;
+            plan.dpi = seed % 2 ? 150 : 300;
+            plan.bits = seed % 3 == 0 ? 1 : seed % 3 == 1 ? 8 : 24;
+            plan.seed = ++seed;
+            plan.specks = 40;
+            plan.punchHoles = true;
+            plan.showThrough = true;
+            plan.feederShadow = seed % 2 == 0;
             Page page;
-            ASSERT_TRUE(Render(spec, dir.path(), page));
+            ASSERT_TRUE(Render(plan, dir.path(), page));
             const OrientationEstimate o = detector.detect(page.image);
-            EXPECT_FALSE(o.found) << Describe(spec) << ": turn " << o.turnDegrees << ", confidence "
+            EXPECT_FALSE(o.found) << Describe(plan) << ": turn " << o.turnDegrees << ", confidence "
                                   << o.confidence;
         }
     }

@@ -42,10 +42,10 @@ bool HaveTools() {
     if (!HaveTools()) GTEST_SKIP() << "Ghostscript, qpdf, Poppler or ImageMagick is missing"
 
 // Renders a page and saves it in the format the name says.
-void MakePage(const PageSpec& spec, const std::string& path, const std::string& dir) {
+void MakePage(const PagePlan& plan, const std::string& path, const std::string& dir) {
     ImageBuffer image{};
     std::string error;
-    ASSERT_TRUE(RenderPage(spec, dir, image, &error)) << error;
+    ASSERT_TRUE(RenderPage(plan, dir, image, &error)) << error;
     int saved = -1;
     if (path.size() > 4 && path.compare(path.size() - 4, 4, ".png") == 0)
         saved = SavePng(path.c_str(), image, 0);
@@ -81,13 +81,13 @@ protected:
     void SetUp() override {
         if (!HaveTools()) return;
         d = home.path();
-        PageSpec skewed;  // a text page scanned 4.3 degrees askew
+        PagePlan skewed;  // a text page scanned 4.3 degrees askew
         skewed.dpi = 150;
         skewed.skewDegrees = 4.3;
         skewed.seed = 1300;
         skewed.specks = 20;
         MakePage(skewed, d + "/skewed.png", d);
-        PageSpec blank;  // the blank back of a sheet, scanned black and white
+        PagePlan blank;  // the blank back of a sheet, scanned black and white
         blank.content = Content::Blank;
         blank.bits = 1;
         blank.dpi = 150;
@@ -96,13 +96,13 @@ protected:
         blank.showThrough = true;
         blank.punchHoles = true;
         MakePage(blank, d + "/blank.tif", d);
-        PageSpec upsideDown;  // a colour page fed in the wrong way round
+        PagePlan upsideDown;  // a colour page fed in the wrong way round
         upsideDown.dpi = 150;
         upsideDown.bits = 24;
         upsideDown.quarterTurns = 2;
         upsideDown.seed = 1302;
         MakePage(upsideDown, d + "/upside-down.png", d);
-        PageSpec straight;  // a straight grey page as a JPEG
+        PagePlan straight;  // a straight grey page as a JPEG
         straight.dpi = 150;
         straight.seed = 1303;
         MakePage(straight, d + "/straight.jpg", d);

@@ -42,13 +42,13 @@ class CliOcr : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         dir_ = new testsupport::TempDir;
-        testsupport::TextPageSpec spec;
-        spec.pageWidthPt = 420;
-        spec.pageHeightPt = 200;
-        spec.words = 30;
-        spec.dpi = 200;
+        testsupport::TextPagePlan plan;
+        plan.pageWidthPt = 420;
+        plan.pageHeightPt = 200;
+        plan.words = 30;
+        plan.dpi = 200;
         std::string error;
-        ASSERT_TRUE(testsupport::RenderTextPage(spec, dir_->file("page.png"), page_, error))
+        ASSERT_TRUE(testsupport::RenderTextPage(plan, dir_->file("page.png"), page_, error))
             << error;
     }
     static void TearDownTestSuite() {
@@ -168,17 +168,17 @@ TEST_F(CliOcr, ProgressPerPageOnATerminal) {
 TEST_F(CliOcr, EveryPageOfAMultiPageTiffHasItsOwnText) {
     // Two pages of different prose in one TIFF, then a PDF among the inputs: each TIFF page is
     // read on its own and its words land on its own page.
-    testsupport::TextPageSpec spec;
-    spec.pageWidthPt = 420;
-    spec.pageHeightPt = 200;
-    spec.words = 40;
-    spec.dpi = 200;
-    spec.bitsPerPixel = 1;
+    testsupport::TextPagePlan plan;
+    plan.pageWidthPt = 420;
+    plan.pageHeightPt = 200;
+    plan.words = 40;
+    plan.dpi = 200;
+    plan.bitsPerPixel = 1;
     testsupport::TextPage first, second;
     std::string error;
-    ASSERT_TRUE(testsupport::RenderTextPage(spec, d_ + "/a.tif", first, error)) << error;
-    spec.firstWord = 120;
-    ASSERT_TRUE(testsupport::RenderTextPage(spec, d_ + "/b.tif", second, error)) << error;
+    ASSERT_TRUE(testsupport::RenderTextPage(plan, d_ + "/a.tif", first, error)) << error;
+    plan.firstWord = 120;
+    ASSERT_TRUE(testsupport::RenderTextPage(plan, d_ + "/b.tif", second, error)) << error;
     ASSERT_EQ(Sh("tiffcp " + shellQuote(d_ + "/a.tif") + " " + shellQuote(d_ + "/b.tif") + " " +
                  shellQuote(d_ + "/both.tif")),
               0);

@@ -21,23 +21,23 @@ using namespace vellumo::imaging;
 using ocrtest::CommonWords;
 using ocrtest::ScopedEnv;
 using testsupport::TextPage;
-using testsupport::TextPageSpec;
+using testsupport::TextPagePlan;
 
 namespace {
 
 // A small page: a third of A4 with a few lines, quick to read.
-TextPageSpec SmallPage() {
-    TextPageSpec spec;
-    spec.pageWidthPt = 420;
-    spec.pageHeightPt = 260;
-    spec.words = 60;
-    return spec;
+TextPagePlan SmallPage() {
+    TextPagePlan plan;
+    plan.pageWidthPt = 420;
+    plan.pageHeightPt = 260;
+    plan.words = 60;
+    return plan;
 }
 
-TextPage Render(const TextPageSpec& spec, const std::string& path) {
+TextPage Render(const TextPagePlan& plan, const std::string& path) {
     TextPage page;
     std::string error;
-    EXPECT_TRUE(testsupport::RenderTextPage(spec, path, page, error)) << error;
+    EXPECT_TRUE(testsupport::RenderTextPage(plan, path, page, error)) << error;
     return page;
 }
 
@@ -74,8 +74,8 @@ void ExpectBoxesOnInk(const PageText& text, const TextPage& page, double minimum
 
 TEST(Recognition, ReadsTheWordsWhereTheyAre) {
     testsupport::TempDir dir;
-    TextPageSpec spec = SmallPage();
-    const TextPage page = Render(spec, dir.file("page.png"));
+    TextPagePlan plan = SmallPage();
+    const TextPage page = Render(plan, dir.file("page.png"));
     const RecognitionResult r = Recognise(page.path);
     ASSERT_EQ(r.status, RecognitionStatus::Ok) << r.reason;
     const PageText& text = *r.text;
@@ -127,11 +127,11 @@ TEST(Recognition, LinesHaveTheirWordsAndBaselines) {
 
 TEST(Recognition, ColumnsAreReadOneAfterTheOther) {
     testsupport::TempDir dir;
-    TextPageSpec spec;
-    spec.columns = 2;
-    spec.words = 120;
-    spec.pageHeightPt = 330;
-    const TextPage page = Render(spec, dir.file("columns.png"));
+    TextPagePlan plan;
+    plan.columns = 2;
+    plan.words = 120;
+    plan.pageHeightPt = 330;
+    const TextPage page = Render(plan, dir.file("columns.png"));
     const RecognitionResult r = Recognise(page.path);
     ASSERT_EQ(r.status, RecognitionStatus::Ok) << r.reason;
     // The first word of the right column comes after the last word of the left one.
@@ -151,10 +151,10 @@ TEST(Recognition, ColumnsAreReadOneAfterTheOther) {
 TEST(Recognition, GermanWithItsLetters) {
     if (!MissingLanguages("deu").empty()) GTEST_SKIP() << "no German language data";
     testsupport::TempDir dir;
-    TextPageSpec spec = SmallPage();
-    spec.language = "deu";
-    spec.font = "NimbusSans-Regular";
-    const TextPage page = Render(spec, dir.file("deutsch.png"));
+    TextPagePlan plan = SmallPage();
+    plan.language = "deu";
+    plan.font = "NimbusSans-Regular";
+    const TextPage page = Render(plan, dir.file("deutsch.png"));
     const RecognitionResult r = Recognise(page.path, "deu");
     ASSERT_EQ(r.status, RecognitionStatus::Ok) << r.reason;
     const std::vector<std::string> words = ocrtest::Words(*r.text);
@@ -168,9 +168,9 @@ class TurnedPage : public testing::TestWithParam<int> {};
 
 TEST_P(TurnedPage, IsReadAndKeepsItsPlace) {
     testsupport::TempDir dir;
-    TextPageSpec spec = SmallPage();
-    spec.quarterTurns = GetParam();
-    const TextPage page = Render(spec, dir.file("turned.png"));
+    TextPagePlan plan = SmallPage();
+    plan.quarterTurns = GetParam();
+    const TextPage page = Render(plan, dir.file("turned.png"));
     const RecognitionResult r = Recognise(page.path);
     ASSERT_EQ(r.status, RecognitionStatus::Ok) << r.reason;
     EXPECT_EQ(r.text->imageWidth, page.width);
@@ -187,10 +187,10 @@ INSTANTIATE_TEST_SUITE_P(Recognition, TurnedPage, testing::Values(1, 2, 3));
 TEST(Recognition, EveryDepthOfPageFile) {
     testsupport::TempDir dir;
     for (int bits : {1, 24}) {
-        TextPageSpec spec = SmallPage();
-        spec.bitsPerPixel = bits;
-        spec.dpi = 200;
-        const TextPage page = Render(spec, dir.file(bits == 1 ? "bw.tif" : "colour.png"));
+        TextPagePlan plan = SmallPage();
+        plan.bitsPerPixel = bits;
+        plan.dpi = 200;
+        const TextPage page = Render(plan, dir.file(bits == 1 ? "bw.tif" : "colour.png"));
         const RecognitionResult r = Recognise(page.path);
         ASSERT_EQ(r.status, RecognitionStatus::Ok) << r.reason;
         EXPECT_GE(CommonWords(ocrtest::Words(page), ocrtest::Words(*r.text)),
@@ -202,12 +202,12 @@ TEST(Recognition, EveryDepthOfPageFile) {
 
 TEST(Recognition, EachPageOfAMultiPageTiff) {
     testsupport::TempDir dir;
-    TextPageSpec spec = SmallPage();
-    spec.bitsPerPixel = 1;
-    spec.dpi = 200;
-    const TextPage first = Render(spec, dir.file("a.tif"));
-    spec.firstWord = 150;
-    const TextPage second = Render(spec, dir.file("b.tif"));
+    TextPagePlan plan = SmallPage();
+    plan.bitsPerPixel = 1;
+    plan.dpi = 200;
+    const TextPage first = Render(plan, dir.file("a.tif"));
+    plan.firstWord = 150;
+    const TextPage second = Render(plan, dir.file("b.tif"));
     ASSERT_EQ(testsupport::run("tiffcp " + testsupport::shellQuote(first.path) + " " +
                                testsupport::shellQuote(second.path) + " " +
                                testsupport::shellQuote(dir.file("both.tif"))),
@@ -263,9 +263,9 @@ TEST(Recognition, RunsOnTheCallingThreadAlone) {
 
 TEST(Recognition, CancelStopsThePage) {
     testsupport::TempDir dir;
-    TextPageSpec spec;
-    spec.words = 400;
-    const TextPage page = Render(spec, dir.file("long.png"));
+    TextPagePlan plan;
+    plan.words = 400;
+    const TextPage page = Render(plan, dir.file("long.png"));
     Engine engine;
     ASSERT_EQ(engine.load("eng").status, RecognitionStatus::Ok);
     std::atomic<bool> cancel{true};

@@ -24,7 +24,7 @@ using namespace vellumo::ocr;
 using namespace vellumo::pdf;
 using testsupport::shellQuote;
 using testsupport::TextPage;
-using testsupport::TextPageSpec;
+using testsupport::TextPagePlan;
 
 namespace {
 
@@ -189,20 +189,20 @@ TEST_P(Quality, ReadersFindTheWordsInTheirPlaces) {
     testsupport::IsolatedHome home;
     const std::string dir = home.path();
 
-    TextPageSpec spec;
-    spec.language = c.language;
-    spec.font = c.font;
-    spec.pointSize = c.points;
-    spec.dpi = c.dpi;
-    spec.columns = c.columns;
-    spec.skewDegrees = c.skew;
-    spec.noisy = c.noisy;
-    spec.bitsPerPixel = c.bits;
-    spec.firstWord = c.firstWord;
+    TextPagePlan plan;
+    plan.language = c.language;
+    plan.font = c.font;
+    plan.pointSize = c.points;
+    plan.dpi = c.dpi;
+    plan.columns = c.columns;
+    plan.skewDegrees = c.skew;
+    plan.noisy = c.noisy;
+    plan.bitsPerPixel = c.bits;
+    plan.firstWord = c.firstWord;
     TextPage page;
     std::string error;
     const std::string image = dir + (c.bits == 1 ? "/page.tif" : "/page.png");
-    ASSERT_TRUE(testsupport::RenderTextPage(spec, image, page, error)) << error;
+    ASSERT_TRUE(testsupport::RenderTextPage(plan, image, page, error)) << error;
 
     Engine engine;
     ASSERT_EQ(engine.load(c.language).status, RecognitionStatus::Ok);
@@ -304,16 +304,16 @@ TEST_P(TurnedPageQuality, TextFollowsThePicture) {
     for (const char* tool : {"gs", "pdftotext"})
         if (!testsupport::haveTool(tool)) GTEST_SKIP() << tool << " is missing";
     testsupport::IsolatedHome home;
-    TextPageSpec spec;
-    spec.pageWidthPt = 500;
-    spec.pageHeightPt = 300;
-    spec.words = 70;
-    spec.dpi = 200;
-    spec.quarterTurns = GetParam();
+    TextPagePlan plan;
+    plan.pageWidthPt = 500;
+    plan.pageHeightPt = 300;
+    plan.words = 70;
+    plan.dpi = 200;
+    plan.quarterTurns = GetParam();
     TextPage page;
     std::string error;
     const std::string image = home.path() + "/turned.png";
-    ASSERT_TRUE(testsupport::RenderTextPage(spec, image, page, error)) << error;
+    ASSERT_TRUE(testsupport::RenderTextPage(plan, image, page, error)) << error;
     Engine engine;
     ASSERT_EQ(engine.load("eng").status, RecognitionStatus::Ok);
     const RecognitionResult r = engine.recognise(image);

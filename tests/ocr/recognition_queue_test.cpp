@@ -27,20 +27,20 @@ protected:
     static void SetUpTestSuite() {
         dir_ = new testsupport::TempDir;
         for (int i = 0; i < 4; ++i) {
-            testsupport::TextPageSpec spec;
-            spec.pageWidthPt = 360;
-            spec.pageHeightPt = 160;
-            spec.words = 24;
-            spec.firstWord = 40 * i;
-            spec.dpi = 200;
+            testsupport::TextPagePlan plan;
+            plan.pageWidthPt = 360;
+            plan.pageHeightPt = 160;
+            plan.words = 24;
+            plan.firstWord = 40 * i;
+            plan.dpi = 200;
             testsupport::TextPage page;
             std::string error;
             ASSERT_TRUE(testsupport::RenderTextPage(
-                spec, dir_->file("p" + std::to_string(i) + ".png"), page, error))
+                plan, dir_->file("p" + std::to_string(i) + ".png"), page, error))
                 << error;
             pages_.push_back(page);
         }
-        testsupport::TextPageSpec longer;
+        testsupport::TextPagePlan longer;
         longer.words = 450;
         testsupport::TextPage page;
         std::string error;

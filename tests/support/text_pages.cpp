@@ -142,17 +142,17 @@ std::string PsString(const std::string& latin1) {
 
 // The page program: each word is shown and its outline's box, turned into device pixels,
 // printed as "W left top right bottom" before it; "L" starts a line.
-std::string PageProgram(const TextPageSpec& spec, const std::vector<std::string>& words) {
+std::string PageProgram(const TextPagePlan& plan, const std::vector<std::string>& words) {
     std::ostringstream ps;
     ps.setf(std::ios::fixed);
     ps.precision(3);
-    ps << "%!PS\n<< /PageSize [" << spec.pageWidthPt << " " << spec.pageHeightPt
+    ps << "%!PS\n<< /PageSize [" << plan.pageWidthPt << " " << plan.pageHeightPt
        << "] >> setpagedevice\n"
-       << "/Body /" << spec.font
+       << "/Body /" << plan.font
        << " findfont dup length dict begin { 1 index /FID ne { def } { pop pop } ifelse } "
           "forall /Encoding ISOLatin1Encoding def currentdict end definefont pop\n"
-       << "/Body findfont " << spec.pointSize << " scalefont setfont\n"
-       << "/lead " << spec.pointSize * 1.3 << " def /space ( ) stringwidth pop def\n"
+       << "/Body findfont " << plan.pointSize << " scalefont setfont\n"
+       << "/lead " << plan.pointSize * 1.3 << " def /space ( ) stringwidth pop def\n"
        << "/dev { transform 2 { round cvi exch } repeat } def\n"
        // Prints the device box of the four corners of a user-space box.
        << "/report { /ury exch def /urx exch def /lly exch def /llx exch def\n"
@@ -167,17 +167,17 @@ std::string PageProgram(const TextPageSpec& spec, const std::vector<std::string>
           "  gsave newpath x y moveto dup false charpath flattenpath pathbbox grestore report\n"
           "  x y moveto show /x x w add space add def } def\n";
     // A slight skew turns the whole text about the page's centre.
-    const double cx = spec.pageWidthPt / 2, cy = spec.pageHeightPt / 2;
-    ps << cx << " " << cy << " translate " << spec.skewDegrees << " rotate " << -cx << " " << -cy
+    const double cx = plan.pageWidthPt / 2, cy = plan.pageHeightPt / 2;
+    ps << cx << " " << cy << " translate " << plan.skewDegrees << " rotate " << -cx << " " << -cy
        << " translate\n";
     const double margin = 64, gutter = 24;
     const double columnWidth =
-        (spec.pageWidthPt - 2 * margin - gutter * (spec.columns - 1)) / spec.columns;
-    const size_t perColumn = (words.size() + spec.columns - 1) / spec.columns;
-    for (int c = 0; c < spec.columns; ++c) {
+        (plan.pageWidthPt - 2 * margin - gutter * (plan.columns - 1)) / plan.columns;
+    const size_t perColumn = (words.size() + plan.columns - 1) / plan.columns;
+    for (int c = 0; c < plan.columns; ++c) {
         const double left = margin + c * (columnWidth + gutter);
         ps << "/colL " << left << " def /colR " << left + columnWidth << " def /x colL def /y "
-           << spec.pageHeightPt - margin - spec.pointSize << " def (L\\n) print\n";
+           << plan.pageHeightPt - margin - plan.pointSize << " def (L\\n) print\n";
         for (size_t i = c * perColumn; i < std::min(words.size(), (c + 1) * perColumn); ++i)
             ps << PsString(Latin1(words[i])) << " word\n";
     }
@@ -274,16 +274,16 @@ double Overlap(const InkBox& a, const InkBox& b) {
     return inter / (areaA + areaB - inter);
 }
 
-bool RenderTextPage(const TextPageSpec& spec, const std::string& path, TextPage& page,
+bool RenderTextPage(const TextPagePlan& plan, const std::string& path, TextPage& page,
                     std::string& error) {
-    const std::vector<std::string>& prose = ProseWords(spec.language);
+    const std::vector<std::string>& prose = ProseWords(plan.language);
     std::vector<std::string> words;
-    for (int i = 0; i < spec.words; ++i)
-        words.push_back(prose[(spec.firstWord + i) % prose.size()]);
+    for (int i = 0; i < plan.words; ++i)
+        words.push_back(prose[(plan.firstWord + i) % prose.size()]);
 
     const std::string program = path + ".ps";
     if (FILE* f = std::fopen(program.c_str(), "w")) {
-        const std::string text = PageProgram(spec, words);
+        const std::string text = PageProgram(plan, words);
         std::fwrite(text.data(), 1, text.size(), f);
         std::fclose(f);
     } else {
@@ -291,8 +291,8 @@ bool RenderTextPage(const TextPageSpec& spec, const std::string& path, TextPage&
         return false;
     }
     const std::string command =
-        "gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=" + GhostscriptDevice(spec.bitsPerPixel) + " -r" +
-        std::to_string(spec.dpi) + " -sOutputFile='" + path + "' '" + program + "' 2>&1";
+        "gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=" + GhostscriptDevice(plan.bitsPerPixel) + " -r" +
+        std::to_string(plan.dpi) + " -sOutputFile='" + path + "' '" + program + "' 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) {
         error = "cannot run gs";
@@ -329,7 +329,7 @@ bool RenderTextPage(const TextPageSpec& spec, const std::string& path, TextPage&
         w.line = static_cast<int>(renumber.size()) - 1;
     }
 
-    const bool transform = spec.noisy || spec.quarterTurns % 4 != 0;
+    const bool transform = plan.noisy || plan.quarterTurns % 4 != 0;
     ImageBuffer image{};
     if (ReadImageFile(path.c_str(), image) != 0) {
         error = "cannot read back " + path;
@@ -339,8 +339,8 @@ bool RenderTextPage(const TextPageSpec& spec, const std::string& path, TextPage&
     page.height = ImageHeight(image);
     for (PageWord& w : page.words) w.ink = InkedBox(image, w.ink);
     if (transform) {
-        if (spec.noisy && BitsPerPixel(image) == 8) AddNoise(image, 1234 + spec.firstWord);
-        const int turns = ((spec.quarterTurns % 4) + 4) % 4;
+        if (plan.noisy && BitsPerPixel(image) == 8) AddNoise(image, 1234 + plan.firstWord);
+        const int turns = ((plan.quarterTurns % 4) + 4) % 4;
         for (int t = 0; t < turns; ++t) {
             ImageBuffer turned{};
             if (AllocateImage(turned, ImageHeight(image), ImageWidth(image), BitsPerPixel(image)) !=
@@ -361,8 +361,8 @@ bool RenderTextPage(const TextPageSpec& spec, const std::string& path, TextPage&
             }
             std::swap(page.width, page.height);
         }
-        SetImageDpi(image, spec.dpi, spec.dpi);
-        const int saved = spec.bitsPerPixel == 1 ? SaveTiff(path.c_str(), image, 4)
+        SetImageDpi(image, plan.dpi, plan.dpi);
+        const int saved = plan.bitsPerPixel == 1 ? SaveTiff(path.c_str(), image, 4)
                                                  : SavePng(path.c_str(), image, 0);
         if (saved != 0) {
             FreeImage(image);

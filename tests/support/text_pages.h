@@ -8,7 +8,7 @@
 
 namespace testsupport {
 
-struct TextPageSpec {
+struct TextPagePlan {
     std::string font = "NimbusRoman-Regular";  // a font Ghostscript has
     double pointSize = 11;
     int dpi = 300;
@@ -45,7 +45,7 @@ struct TextPage {
 
 // Renders the page into path (".png" or ".tif" as the depth needs). False with a message when
 // Ghostscript or the imaging library fails.
-bool RenderTextPage(const TextPageSpec& spec, const std::string& path, TextPage& page,
+bool RenderTextPage(const TextPagePlan& plan, const std::string& path, TextPage& page,
                     std::string& error);
 
 // The prose of a language as words, for checks that need the vocabulary.
