@@ -47,29 +47,6 @@ private:
     bool shown_ = true;
 };
 
-// Message boxes of the PDF build, owned by the main window, without the wait cursor.
-class BuildMessages : public PdfBuildListener {
-public:
-    explicit BuildMessages(QWidget* owner) : owner_(owner) {}
-    void pageStarted(int page, int pageCount, const std::string&) override {
-        ShowPdfPageProgress(page, pageCount);
-    }
-    void showMessage(const std::string& text, PdfMessageKind kind) override {
-        showMessageWithDetails(text, kind, std::string());
-    }
-    void showMessageWithDetails(const std::string& text, PdfMessageKind kind,
-                                const std::string& details) override {
-        QApplication::setOverrideCursor(Qt::ArrowCursor);
-        MessageBox(owner_, QString::fromStdString(text),
-                   kind == PdfMessageKind::Warning ? MessageIcon::Exclamation : MessageIcon::None,
-                   MessageButtons::Ok, QString::fromStdString(details));
-        QApplication::restoreOverrideCursor();
-    }
-
-private:
-    QWidget* owner_;
-};
-
 void RemoveFile(const std::string& path) {
     if (!path.empty()) QFile::remove(QString::fromStdString(path));
 }
@@ -166,7 +143,7 @@ void OnMailAsPdf(const document::CommandContext& context) {
     options.compress = SettingsStore::read(setting::Compress) != 0;
     options.compressionPercent = SettingsStore::read(setting::ComprPerc).toStdString();
     options.forMail = true;
-    BuildMessages messages(mainWindow);
+    WindowBuildListener messages(mainWindow, true);
     PdfPageProgress progress;
     const PdfBuildResult built = BuildPdf(files, mailAttachmentPath, options, &messages);
     // The mail transfer that follows shows its own progress in the same bar.
