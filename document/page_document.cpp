@@ -1,5 +1,7 @@
 #include "document/page_document.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "imaging/convert.h"
@@ -47,8 +49,43 @@ int ScaledWholeImage(const ImageBuffer& image, const QSize& size, ImageBuffer& s
 
 }  // namespace
 
+int CellPixels(double scale) {
+    // Scale factors are bounded so that a wrong screen report cannot ask for giant cells.
+    const double bounded = std::clamp(scale, 1.0, 4.0);
+    return static_cast<int>(std::lround(kCell * bounded));
+}
+
+int PlaceInCell(const ImageBuffer& picture, int cellSize, ImageBuffer& cell) {
+    if (ImageWidth(picture) > cellSize || ImageHeight(picture) > cellSize) return kImgBadArgument;
+    if (int rc = AllocateImage(cell, cellSize, cellSize, BitsPerPixel(picture))) return rc;
+    FillImageArea(kCellGrey, cell);
+    const uint32_t r = picture.areaRight, b = picture.areaBottom;
+    const uint32_t left = (cellSize - r) / 2, top = (cellSize - b) / 2;
+    SetImageArea(cell, left, top, left + r, top + b);
+    CopyImageArea(picture, cell);
+    SetImageArea(cell, 0, 0, cellSize - 1, cellSize - 1);
+    return 0;
+}
+
+std::string PageDocument::PasswordOf(const Page& page) const {
+    if (!page.workingPath.empty()) return std::string();
+    const auto found = pdfPasswords.find(page.sourcePath);
+    return found == pdfPasswords.end() ? std::string() : found->second;
+}
+
+void PageDocument::TakeThumbnail(ImageBuffer& cell) {
+    FreeImage(thumbnailImage);
+    CopyImageDescriptor(cell, thumbnailImage);
+    cell = ImageBuffer{};
+}
+
 std::string PagePath(const Page& page) {
     return page.workingPath.empty() ? page.sourcePath : page.workingPath;
+}
+
+imaging::PageRef PageRefOf(const Page& page) {
+    if (!page.workingPath.empty()) return {page.workingPath, 0};
+    return {page.sourcePath, page.pageIndex};
 }
 
 std::string MakeTempPagePath() {
@@ -57,13 +94,17 @@ std::string MakeTempPagePath() {
 }
 
 QSize ThumbnailSize(uint32_t w, uint32_t h) {
-    if (w <= static_cast<uint32_t>(kCell) && h <= static_cast<uint32_t>(kCell))
+    return ThumbnailSize(w, h, kCell);
+}
+
+QSize ThumbnailSize(uint32_t w, uint32_t h, int cell) {
+    if (w <= static_cast<uint32_t>(cell) && h <= static_cast<uint32_t>(cell))
         return QSize(static_cast<int>(w), static_cast<int>(h));
     // Single precision and truncation toward zero, as the thumbnails have always been sized.
-    const float sx = 260.0f * 100.0f / static_cast<float>(w);
-    const float sy = 260.0f * 100.0f / static_cast<float>(h);
-    if (sy > sx) return QSize(kCell, static_cast<int>(static_cast<float>(h) * sx / 100.0f));
-    return QSize(static_cast<int>(static_cast<float>(w) * sy / 100.0f), kCell);
+    const float sx = static_cast<float>(cell) * 100.0f / static_cast<float>(w);
+    const float sy = static_cast<float>(cell) * 100.0f / static_cast<float>(h);
+    if (sy > sx) return QSize(cell, static_cast<int>(static_cast<float>(h) * sx / 100.0f));
+    return QSize(static_cast<int>(static_cast<float>(w) * sy / 100.0f), cell);
 }
 
 PageDocument::~PageDocument() {
@@ -78,20 +119,14 @@ int PageDocument::MakeThumbnail(const ImageBuffer& image) {
         return -1;
     WriteLog("Started making thumbnail\n");
 
+    const int cellSize = CellPixels(thumbnailScale);
     const QSize size =
-        ThumbnailSize(image.areaRight - image.areaLeft, image.areaBottom - image.areaTop);
+        ThumbnailSize(image.areaRight - image.areaLeft, image.areaBottom - image.areaTop, cellSize);
     if (size.isEmpty()) return -1;
     ScopedImage thumb;
     if (int rc = ScaledWholeImage(image, size, thumb.image)) return rc;
     ScopedImage cell;
-    const int rc = AllocateImage(cell.image, kCell, kCell, BitsPerPixel(thumb.image));
-    if (rc != 0) return rc;
-    FillImageArea(kCellGrey, cell.image);
-    const uint32_t r = thumb.image.areaRight, b = thumb.image.areaBottom;
-    const uint32_t left = (kCell - r) / 2, top = (kCell - b) / 2;
-    SetImageArea(cell.image, left, top, left + r, top + b);
-    CopyImageArea(thumb.image, cell.image);
-    SetImageArea(cell.image, 0, 0, kCell - 1, kCell - 1);
+    if (int rc = PlaceInCell(thumb.image, cellSize, cell.image)) return rc;
 
     // The previous cell is released before the new one takes its place.
     FreeImage(thumbnailImage);
@@ -101,16 +136,26 @@ int PageDocument::MakeThumbnail(const ImageBuffer& image) {
     return 0;
 }
 
-void PageDocument::AppendPage(const std::string& path, int isScanned) {
+void PageDocument::AppendPage(const std::string& path, int isScanned, int pageIndex) {
     auto page = std::make_unique<Page>();
     page->sourcePath = path;
     page->isScanned = isScanned;
-    page->imageIndex = pageImageList.append(WholeImageToQImage(thumbnailImage));
+    page->pageIndex = pageIndex;
+    page->imageIndex = pageImageList.append(ThumbnailPicture());
     pages.push_back(std::move(page));
 }
 
 void PageDocument::ReplaceThumbnail(Page& page) {
-    pageImageList.replace(page.imageIndex, WholeImageToQImage(thumbnailImage));
+    pageImageList.replace(page.imageIndex, ThumbnailPicture());
+}
+
+QImage PageDocument::ThumbnailPicture() const {
+    // A cell made for a scaled screen says so, so that it is drawn at 260 points, pixel for
+    // pixel, instead of twice as large.
+    QImage picture = WholeImageToQImage(thumbnailImage);
+    if (!picture.isNull() && ImageWidth(thumbnailImage) != kCell)
+        picture.setDevicePixelRatio(static_cast<double>(ImageWidth(thumbnailImage)) / kCell);
+    return picture;
 }
 
 bool PageDocument::RemovePageAt(int index) {

@@ -5,15 +5,18 @@
 // it register as its views and are told when to refresh.
 #pragma once
 
+#include <QImage>
 #include <QSize>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "document/page_image_list.h"
 #include "imaging/image_buffer.h"
+#include "imaging/image_pages.h"
 
 namespace vellumo::document {
 
@@ -23,6 +26,8 @@ struct Page {
                               // user's own file, used in place
     std::string workingPath;  // the newest transformed copy (a temporary TIFF), or empty
     int imageIndex = 0;       // the page's thumbnail slot in pageImageList
+    int pageIndex = 0;        // the page's place in sourcePath (0 = first; a multi-page TIFF
+                              // or a PDF holds more than one)
 };
 
 // The pages in list order. The table grows as pages arrive; it has no fixed limit.
@@ -30,6 +35,10 @@ using PageTable = std::vector<std::unique_ptr<Page>>;
 
 // The file that holds the page now: the working copy when there is one, else the source.
 std::string PagePath(const Page& page);
+
+// The page as it is now: the working copy (a one-page file) when there is one, else the page
+// of the source file.
+imaging::PageRef PageRefOf(const Page& page);
 
 // A new unique page file name in the temporary folder, "<temp>/VW<unique>.tmp.TIF". The empty
 // "VW<unique>.tmp" file that reserves the name is left in place; "" when the temporary folder
@@ -39,6 +48,16 @@ std::string MakeTempPagePath();
 // The thumbnail's size inside its cell for a working area w x h (w = areaRight - areaLeft,
 // h = areaBottom - areaTop).
 QSize ThumbnailSize(uint32_t w, uint32_t h);
+// The same for a cell of cell x cell pixels (the thumbnail cell at a screen's scale factor).
+QSize ThumbnailSize(uint32_t w, uint32_t h, int cell);
+
+// The side of a thumbnail cell in pixels on a screen of that scale factor (260 at 1).
+int CellPixels(double scale);
+
+// Puts a picture no larger than the cell, centred, into a new cellSize x cellSize cell of grey
+// 227 (same depth as the picture). Needs no window, so workers can make cells. 0 or a negative
+// code, cell all zero then.
+int PlaceInCell(const imaging::ImageBuffer& picture, int cellSize, imaging::ImageBuffer& cell);
 
 // What the windows showing the document do when it has changed. Unset members do nothing.
 struct DocumentViews {
@@ -62,8 +81,16 @@ public:
     int pageCounter() const { return static_cast<int>(pages.size()) + 1; }
     // List index of the page last right-clicked; the page menu's commands act on it.
     int currentItem = 0;
-    // The last thumbnail cell made by MakeThumbnail (260 x 260, 24-bit).
+    // The last thumbnail cell made by MakeThumbnail (260 x 260 at thumbnailScale 1, 24-bit).
     imaging::ImageBuffer thumbnailImage{};
+    // The scale factor of the screen the thumbnails are shown on: cells are made with this many
+    // pixels per point so that they are sharp there.
+    double thumbnailScale = 1.0;
+    // Passwords of the encrypted PDFs pages were brought in from (file -> password); kept only
+    // in memory, for loading those pages again.
+    std::map<std::string, std::string> pdfPasswords;
+    // The password a page's file needs ("" for most).
+    std::string PasswordOf(const Page& page) const;
     PageImageList pageImageList;
     // The page under work. All zero while no page is loaded; every command that loads a page
     // into it releases it again before it returns.
@@ -73,11 +100,15 @@ public:
     // keeps the cell in thumbnailImage. 0, or -1 when the image is empty; another negative code
     // when the cell cannot be made (thumbnailImage is then unchanged).
     int MakeThumbnail(const imaging::ImageBuffer& image);
+    // Makes `cell` (from PlaceInCell) the last thumbnail; cell is all zero afterwards.
+    void TakeThumbnail(imaging::ImageBuffer& cell);
     // Puts the last thumbnail into a new image-list slot and appends a page for the file. The
     // caller posts the page count and rebuilds the view once after its last page.
-    void AppendPage(const std::string& path, int isScanned);
+    void AppendPage(const std::string& path, int isScanned, int pageIndex = 0);
     // Puts the last thumbnail into the page's own slot.
     void ReplaceThumbnail(Page& page);
+    // The last thumbnail cell as the list shows it (its scale factor recorded in the picture).
+    QImage ThumbnailPicture() const;
     // Removes the page at `index`: a scanned page's source file and any working copy are
     // deleted (each logged), a loaded page's own file never. False when there is no such page.
     bool RemovePageAt(int index);

@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
+#include <QScrollBar>
 
 #include "mainwnd/commands.h"
 #include "mainwnd/page_drop.h"
@@ -25,8 +26,13 @@ namespace {
 
 const QColor kListGrey(227, 227, 227);
 
-QString ItemText(const document::Page& page) {
-    return page.isScanned ? QStringLiteral("Scanned") : QString::fromStdString(page.sourcePath);
+QString ItemText(int row, const document::Page& page) {
+    QString what =
+        page.isScanned ? QStringLiteral("Scanned") : QString::fromStdString(page.sourcePath);
+    // The later pages of a multi-page file say which page of it they are.
+    if (!page.isScanned && page.pageIndex > 0)
+        what += QStringLiteral(" (page %1)").arg(page.pageIndex + 1);
+    return QStringLiteral("%1 - %2").arg(row + 1).arg(what);
 }
 
 }  // namespace
@@ -59,16 +65,32 @@ CPageView::CPageView(QWidget* parent) : QListWidget(parent) {
 }
 
 void CPageView::rebuild() {
+    // New pages are shown at the end; any other change (a delete, a move, a transform) leaves
+    // the list where the user was, with the same place selected.
+    const int before = count();
+    const int selected = selectedRow();
+    const int scrolled = verticalScrollBar()->value();
     clear();
     if (!document_ || document_->pageCounter() < 2) return;
+    int row = 0;
     for (const auto& page : document_->pages) {
-        auto* item =
-            new QListWidgetItem(document_->pageImageList.icon(page->imageIndex), ItemText(*page));
+        auto* item = new QListWidgetItem(document_->pageImageList.icon(page->imageIndex),
+                                         ItemText(row++, *page));
         item->setData(Qt::UserRole, QVariant::fromValue(static_cast<void*>(page.get())));
         item->setTextAlignment(Qt::AlignHCenter | Qt::AlignTop);
         addItem(item);
     }
-    scrollToItem(item(count() - 1));
+    if (count() > before) {
+        scrollToItem(item(count() - 1));
+        return;
+    }
+    doItemsLayout();
+    verticalScrollBar()->setValue(scrolled);
+    if (selected >= 0) {
+        QListWidgetItem* keep = item(qMin(selected, count() - 1));
+        setCurrentItem(keep);
+        keep->setSelected(true);
+    }
 }
 
 int CPageView::selectedRow() const {
@@ -134,7 +156,10 @@ void ConnectPageView(document::PageDocument& document, CPageView* view, QObject*
     QPointer<QObject> skin(skinWindow);
     QPointer<CPageView> list(view);
     document::PageDocument* model = &document;
-    if (view) view->setDocument(model);
+    if (view) {
+        view->setDocument(model);
+        document.thumbnailScale = view->devicePixelRatioF();
+    }
     document.views.postPageCount = [skin, model] {
         PostWindowMessage(skin.data(), msg::UM_PAGECOUNT,
                           static_cast<WPARAM>(model->pageCounter()));
@@ -163,7 +188,8 @@ QStringList ViewerArguments(const document::PageDocument& document, int row) {
     for (const auto& page : document.pages) {
         QString path = QString::fromStdString(PagePath(*page));
         if (path.startsWith(QLatin1Char('-'))) path.prepend(QStringLiteral("./"));
-        arguments << QStringLiteral("--page") << QStringLiteral("1") << path;
+        arguments << QStringLiteral("--page") << QString::number(PageRefOf(*page).index + 1)
+                  << path;
     }
     return arguments;
 }
