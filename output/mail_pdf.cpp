@@ -136,12 +136,13 @@ void OnMailAsPdf(const document::CommandContext& context) {
         return;
     }
 
-    std::vector<std::string> files;
+    std::vector<vellumo::imaging::PageRef> files;
     files.reserve(document.pages.size());
-    for (const auto& page : document.pages) files.push_back(document::PagePath(*page));
+    for (const auto& page : document.pages) files.push_back(document::PageRefOf(*page));
     PdfBuildOptions options;
     options.compress = SettingsStore::read(setting::Compress) != 0;
     options.compressionPercent = SettingsStore::read(setting::ComprPerc).toStdString();
+    options.passwords = document.pdfPasswords;
     options.forMail = true;
     WindowBuildListener messages(mainWindow, true);
     PdfPageProgress progress;

@@ -99,13 +99,14 @@ int OnSavePdf(const document::CommandContext& context) {
     WriteLogF("Will save to %s\n", outPath.c_str());
 
     // The page files as they are now; the list does not change while the build runs.
-    std::vector<std::string> files;
+    std::vector<vellumo::imaging::PageRef> files;
     files.reserve(document.pages.size());
-    for (const auto& page : document.pages) files.push_back(document::PagePath(*page));
+    for (const auto& page : document.pages) files.push_back(document::PageRefOf(*page));
 
     PdfBuildOptions options;
     options.compress = SettingsStore::read(setting::Compress) != 0;
     options.compressionPercent = SettingsStore::read(setting::ComprPerc).toStdString();
+    options.passwords = document.pdfPasswords;
 
     // An existing file at the path stays until the new PDF is complete: the builder replaces
     // it only then, so a failed build never costs the user the PDF they had.
