@@ -294,6 +294,46 @@ TEST_F(SavePdf, ThreePagesMakeOnePdfAndNoKeepsEverything) {
     EXPECT_EQ(mainDialog->currentDirSave, QString::fromStdString(saveFolder_));
 }
 
+TEST_F(SavePdf, PagesOfAPdfBroughtInAndSavedAgainKeepTheirJpegDataByteForByte) {
+    // A PDF of three photos as img2pdf writes it (each JPEG file embedded as it is), loaded
+    // with LOAD PAGE: every page comes in, and saving them again passes the JPEG data through.
+    std::vector<std::string> photos;
+    std::string list;
+    for (int i = 0; i < 3; ++i) {
+        photos.push_back(f("photo" + std::to_string(i) + ".jpg"));
+        Convert("-size 240x160 plasma:red-blue -seed " + std::to_string(11 + i) +
+                    " -type truecolor -units PixelsPerInch -density 80 -quality 90",
+                photos.back());
+        list += " " + shellQuote(photos.back());
+    }
+    const std::string in = f("photos.pdf");
+    ASSERT_EQ(run("/usr/bin/img2pdf" + list + " -o " + shellQuote(in)), 0);
+    dialogs_.answerOpenFiles(QStringList{QString::fromStdString(in)});
+    mainDialog->control(ctl::LoadPage)->click();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(Doc().pages.size(), 3u);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(Doc().pages[static_cast<size_t>(i)]->pageIndex, i);
+
+    const std::string out = saveFolder_ + "again.pdf";
+    Forget();
+    dialogs_.answerSaveFile(QString::fromStdString(out));
+    dialogs_.answerMessage(Answer::Ok);
+    dialogs_.answerMessage(Answer::No);
+    ClickSave();
+    ASSERT_TRUE(ValidPdf(out));
+    EXPECT_NE(PdfInfo(out).find("Pages:           3\n"), std::string::npos) << PdfInfo(out);
+    const std::string written = readFile(out);
+    size_t at = 0;
+    for (const std::string& photo : photos) {
+        // In order, each JPEG whole.
+        const size_t found = written.find(readFile(photo), at);
+        ASSERT_NE(found, std::string::npos) << photo;
+        at = found;
+    }
+    const double ratio = static_cast<double>(written.size()) / readFile(in).size();
+    EXPECT_LT(ratio, 1.05);
+}
+
 TEST_F(SavePdf, ChosenFolderIsRememberedForTheNextSave) {
     Load({GreyPng("grey.png")});
     const std::string other = f("elsewhere");
