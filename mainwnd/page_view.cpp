@@ -25,7 +25,13 @@ namespace {
 const QColor kListGrey(227, 227, 227);
 
 QString ItemText(const document::Page& page) {
-    return page.isScanned ? QStringLiteral("Scanned") : QString::fromStdString(page.sourcePath);
+    return page.isScanned ? QCoreApplication::translate("CPageView", "Scanned")
+                          : QString::fromStdString(page.sourcePath);
+}
+
+// What assistive technology reads for the page: its place in the list and its text.
+QString AccessibleItemText(int number, const document::Page& page) {
+    return QCoreApplication::translate("CPageView", "Page %1: %2").arg(number).arg(ItemText(page));
 }
 
 }  // namespace
@@ -65,6 +71,7 @@ void CPageView::rebuild() {
             new QListWidgetItem(document_->pageImageList.icon(page->imageIndex), ItemText(*page));
         item->setData(Qt::UserRole, QVariant::fromValue(static_cast<void*>(page.get())));
         item->setTextAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        item->setData(Qt::AccessibleTextRole, AccessibleItemText(count() + 1, *page));
         addItem(item);
     }
     scrollToItem(item(count() - 1));
@@ -106,7 +113,7 @@ void CPageView::BuildPageMenu(QMenu& menu) const {
         if (command.menuGroup == 0) continue;
         if (group != 0 && command.menuGroup != group) menu.addSeparator();
         group = command.menuGroup;
-        QAction* action = menu.addAction(QString::fromUtf8(command.text));
+        QAction* action = menu.addAction(QCoreApplication::translate("Command", command.text));
         action->setData(command.id);
         action->setEnabled(!command.enabled || !dialog || command.enabled(*dialog));
     }
