@@ -87,7 +87,7 @@ protected:
         EXPECT_EQ(focus(), start) << "Tab did not come round";
         return stops;
     }
-    QWidget* control(int id) const { return mainDialog->control(id); }
+    QAbstractButton* control(int id) const { return mainDialog->control(id); }
 
     std::unique_ptr<CVellumoTranslucentDlg> skin_;
 };
