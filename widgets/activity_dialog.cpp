@@ -1,5 +1,5 @@
-#include "platform/cancel.h"
 #include "widgets/activity_dialog.h"
+#include "platform/cancel.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -47,8 +47,7 @@ CActivityDialog::CActivityDialog(QWidget* parent)
     progress_->setTextVisible(false);
     progress_->setAlignment(Qt::AlignCenter);
     progress_->hide();
-    cancel_ =
-        Place(new QPushButton(tr("Cancel"), this), IDCANCEL, QRect(97, 62, 50, 14));
+    cancel_ = Place(new QPushButton(tr("Cancel"), this), IDCANCEL, QRect(97, 62, 50, 14));
     cancel_->setDefault(true);
     cancel_->setAutoDefault(true);
     connect(cancel_, &QPushButton::clicked, this, &CActivityDialog::OnCancel);
@@ -58,8 +57,13 @@ void CActivityDialog::placeOver(const QWidget* window) {
     if (!window) return;
     // The main dialog is a layer inside the skin window: the place on the screen is the
     // top-level window's.
-    const QRect over = window->window()->frameGeometry();
-    move(over.left() + (over.width() - frameGeometry().width()) / 2, over.top() + 10);
+    const QWidget* topLevel = window->window();
+    const QRect over = topLevel->frameGeometry();
+    // Before it is first shown the dialog has no frame yet: it will get one as wide as the
+    // window's, which the centring must count.
+    int width = frameGeometry().width();
+    if (width == this->width()) width += over.width() - topLevel->width();
+    move(over.left() + (over.width() - width) / 2, over.top() + 10);
 }
 
 void CActivityDialog::showActivity() {

@@ -1,5 +1,5 @@
-#include "platform/cancel.h"
 #include "widgets/activity_dialog.h"
+#include "platform/cancel.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -70,7 +70,9 @@ TEST(ActivityPlace, TenPixelsBelowTheMainWindowsTopEdgeCentredOverIt) {
                            (window.frameGeometry().left() + window.frameGeometry().width() / 2)),
                   1);
     };
+    dialog->showActivity();
     expectOver(skin);
+    dialog->hideActivity();
     // The window was dragged elsewhere: the next operation shows the dialog over it there.
     skin.move(340, 60);
     dialog->showActivity();
