@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
@@ -25,6 +26,7 @@
 #include "platform/os_version.h"
 #include "platform/product.h"
 #include "platform/settings_store.h"
+#include "res/language.h"
 #include "scanning/twain_pro.h"
 #include "widgets/activity_dialog.h"
 #include "widgets/bitmap_button.h"
@@ -70,9 +72,17 @@ QIcon ProgramIcon() {
 }  // namespace
 
 QString HelpFilePath() {
-    // Beside the program first (the build tree, a copied folder), then the installed data folder.
-    return QString::fromStdString(
-        FindProgramFile(QCoreApplication::applicationDirPath().toStdString(), "Vellumo.html"));
+    // Beside the program first (the build tree, a copied folder), then the installed data folder;
+    // the page in the user's language where there is one, else the English page.
+    const std::string exeDir = QCoreApplication::applicationDirPath().toStdString();
+    const QString language = res::InstalledLanguage();
+    if (language != QLatin1String("en")) {
+        const std::string translated =
+            FindProgramFile(exeDir, "Vellumo_" + language.toStdString() + ".html");
+        if (QFileInfo(QString::fromStdString(translated)).isFile())
+            return QString::fromStdString(translated);
+    }
+    return QString::fromStdString(FindProgramFile(exeDir, "Vellumo.html"));
 }
 
 bool OtherModalWindowOpen(const QWidget& mainWindow) {
@@ -263,8 +273,8 @@ void CVellumoDlg::createControls() {
     focusRing_ = new CFocusRing(this);
     QWidget* previous = nullptr;
     for (const int controlId : order) {
-        QWidget* widget = controlId == id::PageList ? static_cast<QWidget*>(pageView_)
-                                                    : control(controlId);
+        QWidget* widget =
+            controlId == id::PageList ? static_cast<QWidget*>(pageView_) : control(controlId);
         if (!widget) continue;
         focusRing_->track(widget);
         if (previous) setTabOrder(previous, widget);
