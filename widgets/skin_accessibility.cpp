@@ -73,7 +73,10 @@ public:
 
     void doAction(const QString& action) override {
         if (!button()->isEnabled()) return;
-        if (action == pressAction() || action == toggleAction()) button()->click();
+        // Clicked once the answer has gone out: a click that opens a modal dialog would
+        // otherwise keep the screen reader waiting for as long as the dialog is open.
+        if (action == pressAction() || action == toggleAction())
+            QMetaObject::invokeMethod(button(), &QAbstractButton::click, Qt::QueuedConnection);
     }
 
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
