@@ -5,10 +5,10 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include "editing/save_image_file.h"
 #include "imaging/transform.h"
 #include "platform/dialogs.h"
 #include "widgets/dialog_units.h"
-#include "editing/save_image_file.h"
 #include "widgets/image_convert.h"
 
 namespace vellumo::editing {
@@ -75,9 +75,18 @@ CPreviewDlg::CPreviewDlg(ImageBuffer& workingImage, QWidget* parent)
         {IDCANCEL, QT_TR_NOOP("Dis&card"), {263, 6, 73, 18}, nullptr},
         {IDC_SAVE_AS, QT_TR_NOOP("&Save as..."), {263, 27, 73, 18}, &CPreviewDlg::OnSaveAs},
         {IDC_CROP, QT_TR_NOOP("&Crop"), {263, 125, 73, 18}, &CPreviewDlg::OnCrop},
-        {IDC_ROTATE_LEFT, QT_TR_NOOP("Rotate &left"), {263, 148, 73, 18}, &CPreviewDlg::OnRotateLeft},
-        {IDC_ROTATE_RIGHT, QT_TR_NOOP("Rotate &right"), {263, 171, 73, 18}, &CPreviewDlg::OnRotateRight},
-        {IDC_UPSIDE_DOWN, QT_TR_NOOP("&Upside down"), {263, 194, 73, 18}, &CPreviewDlg::OnUpsideDown},
+        {IDC_ROTATE_LEFT,
+         QT_TR_NOOP("Rotate &left"),
+         {263, 148, 73, 18},
+         &CPreviewDlg::OnRotateLeft},
+        {IDC_ROTATE_RIGHT,
+         QT_TR_NOOP("Rotate &right"),
+         {263, 171, 73, 18},
+         &CPreviewDlg::OnRotateRight},
+        {IDC_UPSIDE_DOWN,
+         QT_TR_NOOP("&Upside down"),
+         {263, 194, 73, 18},
+         &CPreviewDlg::OnUpsideDown},
         {IDC_INVERT, QT_TR_NOOP("&Invert image"), {263, 217, 73, 18}, &CPreviewDlg::OnInvert},
     };
     for (const Button& b : buttons) {

@@ -52,8 +52,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     big.setPointSize(big.pointSize() + 6);
     big.setBold(true);
     name->setFont(big);
-    auto* version =
-        new QLabel(tr("Version %1").arg(QLatin1String(kProductVersion)), this);
+    auto* version = new QLabel(tr("Version %1").arg(QLatin1String(kProductVersion)), this);
     version->setObjectName(QStringLiteral("version"));
 
     const QString web = QString::fromLatin1(kProductWebAddress);

@@ -2,8 +2,8 @@
 // the four tabs that switch between the home view and the settings view, and the host of the
 // settings pages shown inside the main dialog.
 #include <QApplication>
-#include <algorithm>
 #include <QTimer>
+#include <algorithm>
 
 #include "mainwnd/controls.h"
 #include "mainwnd/page_view.h"
@@ -92,7 +92,7 @@ void DrawGroup(const CVellumoDlg& dialog, const int (&ids)[N], int member, bool 
     for (size_t i = 0; i < N; ++i)
         if (QAbstractButton* button = dialog.control(ids[i]))
             button->setFocusPolicy(button->isChecked() || (!anySelected && i == 0) ? Qt::TabFocus
-                                                                                  : Qt::NoFocus);
+                                                                                   : Qt::NoFocus);
 }
 
 }  // namespace

@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-#include "widgets/dialog_units.h"
 #include "platform/password.h"
 #include "platform/settings_store.h"
+#include "widgets/dialog_units.h"
 
 namespace vellumo::output {
 

@@ -46,7 +46,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void childEvent(QChildEvent* event) override;
-    vellumo::platform::LRESULT messageMap(unsigned message, vellumo::platform::WPARAM wParam, vellumo::platform::LPARAM lParam) override;
+    vellumo::platform::LRESULT messageMap(unsigned message, vellumo::platform::WPARAM wParam,
+                                          vellumo::platform::LPARAM lParam) override;
 
 private:
     int templateId_;

@@ -36,8 +36,7 @@ CTabEmailDlg::CTabEmailDlg(QWidget* parent) : CPrefPage(kTemplate, QSize(299, 22
     passwordEdit->setMaxLength(kMaxPassword);
     AddLabel(3270, tr("My e-mail address:"), {72, 153, 141, 9})
         ->setBuddy(AddEdit(kOwn, {70, 163, 143, 12}));
-    QPushButton* test =
-        AddPushButton(kSendTestMail, tr("Send test email"), {102, 191, 86, 15});
+    QPushButton* test = AddPushButton(kSendTestMail, tr("Send test email"), {102, 191, 86, 15});
     test->setFont(PageFont());
     connect(test, &QPushButton::clicked, this, [this] { OnSendTestMail(); });
 }

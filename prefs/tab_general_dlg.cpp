@@ -28,13 +28,34 @@ struct CheckBoxItem {
 };
 
 const CheckBoxItem kOptions[] = {
-    {2200, QT_TRANSLATE_NOOP("CTabGeneralDlg", "Show scan result before saving it"), {28, 161, 125, 11}, &CTabGeneralDlg::Preview},
-    {1055, QT_TRANSLATE_NOOP("CTabGeneralDlg", "Auto crop scanned images"), {28, 172, 125, 11}, &CTabGeneralDlg::AutoCrop},
-    {2763, QT_TRANSLATE_NOOP("CTabGeneralDlg", "Disable autofeeder"), {28, 183, 125, 11}, &CTabGeneralDlg::ADF},
-    {1020, QT_TRANSLATE_NOOP("CTabGeneralDlg", "Enable duplex scanning"), {28, 194, 125, 11}, &CTabGeneralDlg::Duplex},
-    {2300, QT_TRANSLATE_NOOP("CTabGeneralDlg", "Invert scanned image"), {163, 161, 124, 11}, &CTabGeneralDlg::Invert},
-    {2823, QT_TRANSLATE_NOOP("CTabGeneralDlg", "Compress PDF:"), {163, 172, 73, 11}, &CTabGeneralDlg::Compress},
-    {1078, QT_TRANSLATE_NOOP("CTabGeneralDlg", "Make log file"), {163, 183, 119, 11}, &CTabGeneralDlg::LogFile},
+    {2200,
+     QT_TRANSLATE_NOOP("CTabGeneralDlg", "Show scan result before saving it"),
+     {28, 161, 125, 11},
+     &CTabGeneralDlg::Preview},
+    {1055,
+     QT_TRANSLATE_NOOP("CTabGeneralDlg", "Auto crop scanned images"),
+     {28, 172, 125, 11},
+     &CTabGeneralDlg::AutoCrop},
+    {2763,
+     QT_TRANSLATE_NOOP("CTabGeneralDlg", "Disable autofeeder"),
+     {28, 183, 125, 11},
+     &CTabGeneralDlg::ADF},
+    {1020,
+     QT_TRANSLATE_NOOP("CTabGeneralDlg", "Enable duplex scanning"),
+     {28, 194, 125, 11},
+     &CTabGeneralDlg::Duplex},
+    {2300,
+     QT_TRANSLATE_NOOP("CTabGeneralDlg", "Invert scanned image"),
+     {163, 161, 124, 11},
+     &CTabGeneralDlg::Invert},
+    {2823,
+     QT_TRANSLATE_NOOP("CTabGeneralDlg", "Compress PDF:"),
+     {163, 172, 73, 11},
+     &CTabGeneralDlg::Compress},
+    {1078,
+     QT_TRANSLATE_NOOP("CTabGeneralDlg", "Make log file"),
+     {163, 183, 119, 11},
+     &CTabGeneralDlg::LogFile},
 };
 
 constexpr int kResBW = 2110, kResGrey = 2120, kResColor = 2130, kComprPerc = 2824;
@@ -62,8 +83,7 @@ CTabGeneralDlg::CTabGeneralDlg(QWidget* parent) : CPrefPage(kTemplate, QSize(350
     AddLabel(0, tr("Current TWAIN device:"), {24, 23, 76, 9});
     AddLabel(kDeviceName, QString(), {106, 23, 128, 10})
         ->setAccessibleDescription(tr("Current TWAIN device:"));
-    QPushButton* select =
-        AddPushButton(kSelectDevice, tr("&Select device"), {237, 19, 61, 15});
+    QPushButton* select = AddPushButton(kSelectDevice, tr("&Select device"), {237, 19, 61, 15});
     select->setFont(PageFont());
     connect(select, &QPushButton::clicked, this, [this] {
         deviceChosen_ = true;
@@ -72,10 +92,8 @@ CTabGeneralDlg::CTabGeneralDlg(QWidget* parent) : CPrefPage(kTemplate, QSize(350
     AddLabel(0, tr("Default scan parameters:"), {24, 38, 98, 8});
 
     typeGroup_ = new QButtonGroup(this);
-    typeGroup_->addButton(
-        AddRadio(2080, tr("Scan in black and white"), {26, 55, 106, 8}), 0);
-    typeGroup_->addButton(AddRadio(2081, tr("Scan in grey scales"), {26, 68, 106, 9}),
-                          1);
+    typeGroup_->addButton(AddRadio(2080, tr("Scan in black and white"), {26, 55, 106, 8}), 0);
+    typeGroup_->addButton(AddRadio(2081, tr("Scan in grey scales"), {26, 68, 106, 9}), 1);
     typeGroup_->addButton(AddRadio(2082, tr("Scan in color"), {26, 83, 106, 8}), 2);
 
     // Each label names its field for assistive technology (and Alt+letter would reach it).
@@ -110,8 +128,7 @@ CTabGeneralDlg::CTabGeneralDlg(QWidget* parent) : CPrefPage(kTemplate, QSize(350
     sizeGroup_->addButton(AddRadio(1202, tr("Legal"), {239, 117, 41, 8}), kPageLegal);
     sizeGroup_->addButton(AddRadio(1203, tr("A3"), {239, 131, 41, 8}), kPageA3);
 
-    for (const CheckBoxItem& item : kOptions)
-        AddCheckBox(item.id, tr(item.text), item.du);
+    for (const CheckBoxItem& item : kOptions) AddCheckBox(item.id, tr(item.text), item.du);
     AddEdit(kComprPerc, {239, 172, 19, 12})->setAccessibleName(tr("PDF compression in percent"));
     AddLabel(0, QStringLiteral("%"), {262, 173, 16, 11});
 

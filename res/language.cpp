@@ -72,8 +72,7 @@ QString ChooseLanguage(const std::function<QString(const char* name)>& variable)
 }
 
 QString ChooseLanguage() {
-    return ChooseLanguage(
-        [](const char* name) { return QString::fromLocal8Bit(qgetenv(name)); });
+    return ChooseLanguage([](const char* name) { return QString::fromLocal8Bit(qgetenv(name)); });
 }
 
 bool InstallLanguage(const QString& language) {

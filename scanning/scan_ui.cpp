@@ -7,16 +7,15 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "scanning/twain_pro.h"
 #include "platform/dialogs.h"
 #include "platform/settings_store.h"
 #include "scan/source_selection.h"
+#include "scanning/twain_pro.h"
 
 namespace vellumo::scanning {
 
 using namespace vellumo::platform;
 using namespace vellumo::scan;
-
 
 CSourceDialog::CSourceDialog(const std::vector<std::string>& names, int current, QWidget* parent)
     : QDialog(parent) {
@@ -77,8 +76,7 @@ void FillCurrentDeviceNameWhenReady(QLabel* field, std::function<bool()> wanted)
     if (twainPro->ready())
         fill();
     else
-        QObject::connect(twainPro, &CTwainPRO::becameReady, field, fill,
-                         Qt::SingleShotConnection);
+        QObject::connect(twainPro, &CTwainPRO::becameReady, field, fill, Qt::SingleShotConnection);
 }
 
 void OnSelectDevice(QWidget* page, QLabel* field) {

@@ -46,5 +46,4 @@ private:
 // user cancelled.
 int ChooseSource(QWidget* parent, const std::vector<std::string>& names, int current);
 
-
 }  // namespace vellumo::scanning

@@ -73,8 +73,8 @@ extern QPointer<CActivityDialog> activityDialog;
 
 // Makes the hidden activity dialog for the main window (once; later calls return the same
 // one): shown in front of that window, destroyed with it, Cancel enables it again, placed 10
-// pixels below its top edge and centred over it. It is not a child widget of the window, so disabling the window
-// leaves the dialog usable.
+// pixels below its top edge and centred over it. It is not a child widget of the window, so
+// disabling the window leaves the dialog usable.
 CActivityDialog* CreateActivityDialog(QWidget* mainWindow);
 
 // Delivers every event waiting for the GUI thread (painting, timers, posted messages, the

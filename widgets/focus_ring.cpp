@@ -74,8 +74,8 @@ void CFocusRing::paintEvent(QPaintEvent*) {
     QPen pen(QColor::fromRgb(kSkinAccent), kWidth);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
-    const QRectF ring = QRectF(rect()).adjusted(kWidth / 2.0, kWidth / 2.0, -kWidth / 2.0,
-                                                -kWidth / 2.0);
+    const QRectF ring =
+        QRectF(rect()).adjusted(kWidth / 2.0, kWidth / 2.0, -kWidth / 2.0, -kWidth / 2.0);
     // Round controls (radios, toggles) get a round ring; wide ones a ring with their corners.
     const qreal radius = std::min<qreal>(8, std::min(ring.width(), ring.height()) / 2);
     painter.drawRoundedRect(ring, radius, radius);

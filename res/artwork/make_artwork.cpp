@@ -189,8 +189,7 @@ QFont fitted(const QString& text, QFont font, qreal maxWidth) {
     if (maxWidth <= 0 || QFontMetricsF(font).horizontalAdvance(text) <= maxWidth) return font;
     font.setLetterSpacing(QFont::AbsoluteSpacing, 0);
     const int smallest = std::max(9, font.pixelSize() * 3 / 4);
-    while (QFontMetricsF(font).horizontalAdvance(text) > maxWidth &&
-           font.pixelSize() > smallest)
+    while (QFontMetricsF(font).horizontalAdvance(text) > maxWidth && font.pixelSize() > smallest)
         font.setPixelSize(font.pixelSize() - 1);
     if (QFontMetricsF(font).horizontalAdvance(text) > maxWidth)
         unfitted.push_back(QString("\"%1\" (%2 px wide, %3 px free)")
@@ -202,8 +201,8 @@ QFont fitted(const QString& text, QFont font, qreal maxWidth) {
 
 // Draws one line of text with its capitals centred on centreY and the baseline and start on
 // whole pixels, which keeps the glyphs crisp. With maxWidth the text is made to fit that width.
-void drawLabel(QPainter& p, const QString& text, const QFont& wanted, const QColor& colour,
-               qreal x, qreal centreY, Align align = Align::Left, qreal maxWidth = 0) {
+void drawLabel(QPainter& p, const QString& text, const QFont& wanted, const QColor& colour, qreal x,
+               qreal centreY, Align align = Align::Left, qreal maxWidth = 0) {
     const QFont font = fitted(text, wanted, maxWidth);
     const QFontMetricsF metrics(font);
     const qreal width = metrics.horizontalAdvance(text);
@@ -573,9 +572,8 @@ void paintSidebar(QPainter& p) {
         p.drawEllipse(centre, 9, 9);
         drawLabel(p, QString::number(i + 1), uiFont(11, QFont::Bold), colour::kSidebarMuted,
                   centre.x() + 0.5, y, Align::Centre);
-        drawLabel(p, skinText("Skin", steps[i]), uiFont(12, QFont::Normal),
-                  colour::kSidebarMuted, kTabHome.left() + 44, y, Align::Left,
-                  kSidebarRight - kTabHome.left() - 44 - 8);
+        drawLabel(p, skinText("Skin", steps[i]), uiFont(12, QFont::Normal), colour::kSidebarMuted,
+                  kTabHome.left() + 44, y, Align::Left, kSidebarRight - kTabHome.left() - 44 - 8);
     }
 
     // Divider above ABOUT and HELP.
@@ -589,11 +587,11 @@ void paintPageCard(QPainter& p) {
     roundedBox(p, kPageCard, 10, colour::kCard, colour::kCardBorder);
     // Hint under the list, between its bottom edge and the card's.
     const int hintY = (kPageList.bottom() + 1 + kPageCard.bottom() + 1) / 2;
-    drawLabel(p,
-              skinText("Skin",
-                       QT_TRANSLATE_NOOP("Skin", "Click a page to view it, right-click to edit")),
-              uiFont(12, QFont::Normal), colour::kMuted, kPageList.center().x() + 1, hintY,
-              Align::Centre, kPageCard.width() - 16);
+    drawLabel(
+        p,
+        skinText("Skin", QT_TRANSLATE_NOOP("Skin", "Click a page to view it, right-click to edit")),
+        uiFont(12, QFont::Normal), colour::kMuted, kPageList.center().x() + 1, hintY, Align::Centre,
+        kPageCard.width() - 16);
 }
 
 void paintHeading(QPainter& p, const char* text, int centreY) {
@@ -949,7 +947,10 @@ ArtworkSet makeAll() {
     const Command commands[] = {
         {kScan, QT_TRANSLATE_NOOP("Command", "SCAN PAGE"), ButtonKind::Primary, {175, 176, 177}},
         {kLoad, QT_TRANSLATE_NOOP("Command", "LOAD PAGE"), ButtonKind::Secondary, {172, 173, 174}},
-        {kMail, QT_TRANSLATE_NOOP("Command", "MAIL AS PDF"), ButtonKind::Secondary, {178, 179, 180}},
+        {kMail,
+         QT_TRANSLATE_NOOP("Command", "MAIL AS PDF"),
+         ButtonKind::Secondary,
+         {178, 179, 180}},
         {kSave, QT_TRANSLATE_NOOP("Command", "SAVE AS PDF"), ButtonKind::Primary, {181, 182, 183}},
     };
     const State states[3] = {State::Normal, State::Pressed, State::Hover};
@@ -968,8 +969,8 @@ ArtworkSet makeAll() {
                               skinText("Command", QT_TRANSLATE_NOOP("Command", "ABOUT")),
                               states[s]));
         add(QString("%1.png").arg(helpIds[s]),
-            makeSidebarButton(skin, kHelp, skinText("Command", QT_TRANSLATE_NOOP("Command", "HELP")),
-                              states[s]));
+            makeSidebarButton(
+                skin, kHelp, skinText("Command", QT_TRANSLATE_NOOP("Command", "HELP")), states[s]));
         add(QString("%1.png").arg(minimizeIds[s]),
             makeWindowButton(skin, kMinimize, WindowGlyph::Minimize, states[s]));
         add(QString("%1.png").arg(exitIds[s]),
@@ -1186,10 +1187,10 @@ bool samePixels(const QImage& a, const QImage& b) {
 // The images that carry words, painted once more for every language.
 bool carriesWords(const QString& name) {
     static const QStringList names = {
-        "200.png", "172.png", "173.png", "174.png", "175.png", "176.png", "177.png", "178.png",
-        "179.png", "180.png", "181.png", "182.png", "183.png", "490.png", "500.png", "510.png",
-        "520.png", "530.png", "540.png", "290.png", "300.png", "350.png", "360.png", "370.png",
-        "380.png", "430.png", "440.png"};
+        "200.png", "172.png", "173.png", "174.png", "175.png", "176.png", "177.png",
+        "178.png", "179.png", "180.png", "181.png", "182.png", "183.png", "490.png",
+        "500.png", "510.png", "520.png", "530.png", "540.png", "290.png", "300.png",
+        "350.png", "360.png", "370.png", "380.png", "430.png", "440.png"};
     return names.contains(name);
 }
 

@@ -34,8 +34,7 @@ QString Read(const QString& path, bool* ok) {
 
 bool Write(const QString& path, const QString& text) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(text.toUtf8()) < 0) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text.toUtf8()) < 0) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return false;
     }
@@ -115,7 +114,8 @@ std::vector<Unit> HelpUnits(const QString& html) {
     for (auto m = HelpBlock().globalMatch(html); m.hasNext();) {
         const auto hit = m.next();
         const QString inner = hit.captured(3).isNull() ? hit.captured(5) : hit.captured(3);
-        if (!Simplified(inner).isEmpty()) units.push_back({QStringLiteral("Help"), Simplified(inner)});
+        if (!Simplified(inner).isEmpty())
+            units.push_back({QStringLiteral("Help"), Simplified(inner)});
     }
     return units;
 }
@@ -172,8 +172,7 @@ QString LocalizedDesktop(const QString& entry, const std::vector<Catalogue>& cat
 const QRegularExpression& MetainfoElement() {
     static const QRegularExpression element(
         QStringLiteral("^([ \\t]*)<(summary|p|li)>(.*?)</\\2>[ \\t]*$"),
-        QRegularExpression::DotMatchesEverythingOption |
-            QRegularExpression::MultilineOption);
+        QRegularExpression::DotMatchesEverythingOption | QRegularExpression::MultilineOption);
     return element;
 }
 
@@ -262,7 +261,8 @@ int main(int argc, char** argv) {
     }
     if (mode == QLatin1String("help") && catalogues.size() == 1)
         return Write(args[3], LocalizedHelp(in, catalogues[0])) ? 0 : 1;
-    if (mode == QLatin1String("desktop")) return Write(args[3], LocalizedDesktop(in, catalogues)) ? 0 : 1;
+    if (mode == QLatin1String("desktop"))
+        return Write(args[3], LocalizedDesktop(in, catalogues)) ? 0 : 1;
     if (mode == QLatin1String("metainfo"))
         return Write(args[3], LocalizedMetainfo(in, catalogues)) ? 0 : 1;
     return Usage();

@@ -47,7 +47,8 @@ protected:
     }
     // The control's place in the window, with room for the ring around it.
     QRect ringArea(const QWidget* control) const {
-        const int margin = vellumo::widgets::CFocusRing::kGap + vellumo::widgets::CFocusRing::kWidth;
+        const int margin =
+            vellumo::widgets::CFocusRing::kGap + vellumo::widgets::CFocusRing::kWidth;
         return QRect(control->mapTo(skin_.get(), QPoint(0, 0)), control->size())
             .adjusted(-margin, -margin, margin, margin);
     }
@@ -95,13 +96,23 @@ protected:
 TEST_F(Keyboard, TabFollowsTheScreenInTheHomeViewWithAVisibleRing) {
     const std::vector<QWidget*> stops = tabRound(control(ctl::HomeTab));
     // The radio groups are one stop each, at their selected radio (the stored defaults).
-    const std::vector<QWidget*> expected = {
-        control(ctl::HomeTab),        control(ctl::SettingsTab),   mainDialog->pageView(),
-        control(ctl::ScanPage),       control(ctl::LoadPage),      control(ctl::ModeRadios[0]),
-        control(ctl::BrightnessRadios[3]), control(ctl::PageSizeRadios[0]),
-        control(ctl::ShowPreview),    control(ctl::NoFeeder),      control(ctl::Duplex),
-        control(ctl::MailPdf),        control(ctl::SavePdf),       control(ctl::About),
-        control(ctl::Help),           control(ctl::Minimize),      control(ctl::Exit)};
+    const std::vector<QWidget*> expected = {control(ctl::HomeTab),
+                                            control(ctl::SettingsTab),
+                                            mainDialog->pageView(),
+                                            control(ctl::ScanPage),
+                                            control(ctl::LoadPage),
+                                            control(ctl::ModeRadios[0]),
+                                            control(ctl::BrightnessRadios[3]),
+                                            control(ctl::PageSizeRadios[0]),
+                                            control(ctl::ShowPreview),
+                                            control(ctl::NoFeeder),
+                                            control(ctl::Duplex),
+                                            control(ctl::MailPdf),
+                                            control(ctl::SavePdf),
+                                            control(ctl::About),
+                                            control(ctl::Help),
+                                            control(ctl::Minimize),
+                                            control(ctl::Exit)};
     ASSERT_EQ(stops.size(), expected.size());
     for (size_t i = 0; i < stops.size(); ++i)
         EXPECT_EQ(stops[i], expected[i]) << i << ": " << stops[i]->objectName().toStdString();
