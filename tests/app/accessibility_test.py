@@ -281,7 +281,7 @@ class Session:
             ("check box", "Make log file", "CTabGeneralDlg"),
             ("push button", "Reset to factory defaults", "CTabGeneralDlg"),
         ], not_showing=[("push button", "SCAN PAGE", "Command"), ("list", "Pages", "CVellumoDlg"),
-                        ("radio button", "Scan in black and white", "Command")])
+                        ("push button", "MAIL AS PDF", "Command")])
 
         self.act(main, "page tab", tr("Command", "Email"))
         self.wait("the Email page", lambda: self.find(main, "push button",
