@@ -52,8 +52,9 @@ class Translations:
         for context in ET.parse(path).getroot().iter("context"):
             name = context.findtext("name", "")
             for message in context.iter("message"):
-                self.table[(name, message.findtext("source", ""))] = message.findtext(
-                    "translation", "")
+                # Known by its words without the mnemonic mark, as the names read.
+                source = message.findtext("source", "").replace("&", "")
+                self.table[(name, source)] = message.findtext("translation", "")
 
     def __call__(self, context, english):
         text = self.table.get((context, english), english) or english
