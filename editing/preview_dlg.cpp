@@ -79,7 +79,7 @@ CPreviewDlg::CPreviewDlg(ImageBuffer& workingImage, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
       workingImage_(workingImage) {
-    setWindowTitle(QStringLiteral("Vellumo - Scanned image preview"));
+    setWindowTitle(tr("Vellumo - Scanned image preview"));
     setFont(TemplateFont());
     setFixedSize(DialogUnitsToPixels(QSize(339, 277)));
 
@@ -90,20 +90,29 @@ CPreviewDlg::CPreviewDlg(ImageBuffer& workingImage, QWidget* parent)
         void (CPreviewDlg::*handler)();
     };
     const Button buttons[] = {
-        {IDOK, "OK", {263, 251, 73, 18}, nullptr},
-        {IDCANCEL, "Dis&card", {263, 6, 73, 18}, nullptr},
-        {IDC_SAVE_AS, "&Save as...", {263, 27, 73, 18}, &CPreviewDlg::OnSaveAs},
-        {IDC_CROP, "&Crop", {263, 125, 73, 18}, &CPreviewDlg::OnCrop},
-        {IDC_ROTATE_LEFT, "Rotate &left", {263, 148, 73, 18}, &CPreviewDlg::OnRotateLeft},
-        {IDC_ROTATE_RIGHT, "Rotate &right", {263, 171, 73, 18}, &CPreviewDlg::OnRotateRight},
-        {IDC_UPSIDE_DOWN, "&Upside down", {263, 194, 73, 18}, &CPreviewDlg::OnUpsideDown},
-        {IDC_INVERT, "&Invert image", {263, 217, 73, 18}, &CPreviewDlg::OnInvert},
+        {IDOK, QT_TR_NOOP("OK"), {263, 251, 73, 18}, nullptr},
+        {IDCANCEL, QT_TR_NOOP("Dis&card"), {263, 6, 73, 18}, nullptr},
+        {IDC_SAVE_AS, QT_TR_NOOP("&Save as..."), {263, 27, 73, 18}, &CPreviewDlg::OnSaveAs},
+        {IDC_CROP, QT_TR_NOOP("&Crop"), {263, 125, 73, 18}, &CPreviewDlg::OnCrop},
+        {IDC_ROTATE_LEFT,
+         QT_TR_NOOP("Rotate &left"),
+         {263, 148, 73, 18},
+         &CPreviewDlg::OnRotateLeft},
+        {IDC_ROTATE_RIGHT,
+         QT_TR_NOOP("Rotate &right"),
+         {263, 171, 73, 18},
+         &CPreviewDlg::OnRotateRight},
+        {IDC_UPSIDE_DOWN,
+         QT_TR_NOOP("&Upside down"),
+         {263, 194, 73, 18},
+         &CPreviewDlg::OnUpsideDown},
+        {IDC_INVERT, QT_TR_NOOP("&Invert image"), {263, 217, 73, 18}, &CPreviewDlg::OnInvert},
         {IDC_ZOOM_IN, "+", {263, 60, 23, 18}, &CPreviewDlg::OnZoomIn},
         {IDC_ZOOM_OUT, "-", {288, 60, 23, 18}, &CPreviewDlg::OnZoomOut},
-        {IDC_ZOOM_FIT, "&Fit", {313, 60, 23, 18}, &CPreviewDlg::OnZoomFit},
+        {IDC_ZOOM_FIT, QT_TR_NOOP("&Fit"), {313, 60, 23, 18}, &CPreviewDlg::OnZoomFit},
     };
     for (const Button& b : buttons) {
-        auto* button = new QPushButton(QString::fromLatin1(b.caption), this);
+        auto* button = new QPushButton(tr(b.caption), this);
         button->setObjectName(QString::number(b.id));
         button->setGeometry(DialogUnitsToPixels(b.place));
         button->setAutoDefault(false);

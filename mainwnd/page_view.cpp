@@ -26,13 +26,24 @@ namespace {
 
 const QColor kListGrey(227, 227, 227);
 
+// The page's name: "Scanned" or its file, and for the later pages of a multi-page file which
+// page of it it is.
+QString PageName(const document::Page& page) {
+    if (page.isScanned) return QCoreApplication::translate("CPageView", "Scanned");
+    QString name = QString::fromStdString(page.sourcePath);
+    if (page.pageIndex > 0)
+        name += QCoreApplication::translate("CPageView", " (page %1)").arg(page.pageIndex + 1);
+    return name;
+}
+
+// What the list shows under the thumbnail: the page's number, then its name.
 QString ItemText(int row, const document::Page& page) {
-    QString what =
-        page.isScanned ? QStringLiteral("Scanned") : QString::fromStdString(page.sourcePath);
-    // The later pages of a multi-page file say which page of it they are.
-    if (!page.isScanned && page.pageIndex > 0)
-        what += QStringLiteral(" (page %1)").arg(page.pageIndex + 1);
-    return QStringLiteral("%1 - %2").arg(row + 1).arg(what);
+    return QStringLiteral("%1 - %2").arg(row + 1).arg(PageName(page));
+}
+
+// What assistive technology reads for the page: its place in the list and its name.
+QString AccessibleItemText(int number, const document::Page& page) {
+    return QCoreApplication::translate("CPageView", "Page %1: %2").arg(number).arg(PageName(page));
 }
 
 }  // namespace
@@ -78,6 +89,7 @@ void CPageView::rebuild() {
                                          ItemText(row++, *page));
         item->setData(Qt::UserRole, QVariant::fromValue(static_cast<void*>(page.get())));
         item->setTextAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        item->setData(Qt::AccessibleTextRole, AccessibleItemText(count() + 1, *page));
         addItem(item);
     }
     if (count() > before) {
@@ -130,7 +142,7 @@ void CPageView::BuildPageMenu(QMenu& menu) const {
         if (command.menuGroup == 0) continue;
         if (group != 0 && command.menuGroup != group) menu.addSeparator();
         group = command.menuGroup;
-        QAction* action = menu.addAction(QString::fromUtf8(command.text));
+        QAction* action = menu.addAction(QCoreApplication::translate("Command", command.text));
         action->setData(command.id);
         action->setEnabled(!command.enabled || !dialog || command.enabled(*dialog));
     }

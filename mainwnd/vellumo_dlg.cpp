@@ -1,8 +1,10 @@
 #include "mainwnd/vellumo_dlg.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
@@ -24,9 +26,12 @@
 #include "platform/os_version.h"
 #include "platform/product.h"
 #include "platform/settings_store.h"
+#include "res/language.h"
 #include "scanning/twain_pro.h"
 #include "widgets/activity_dialog.h"
 #include "widgets/bitmap_button.h"
+#include "widgets/focus_ring.h"
+#include "widgets/skin_accessibility.h"
 #include "widgets/skin_button.h"
 
 namespace vellumo::mainwnd {
@@ -67,9 +72,17 @@ QIcon ProgramIcon() {
 }  // namespace
 
 QString HelpFilePath() {
-    // Beside the program first (the build tree, a copied folder), then the installed data folder.
-    return QString::fromStdString(
-        FindProgramFile(QCoreApplication::applicationDirPath().toStdString(), "Vellumo.html"));
+    // Beside the program first (the build tree, a copied folder), then the installed data folder;
+    // the page in the user's language where there is one, else the English page.
+    const std::string exeDir = QCoreApplication::applicationDirPath().toStdString();
+    const QString language = res::InstalledLanguage();
+    if (language != QLatin1String("en")) {
+        const std::string translated =
+            FindProgramFile(exeDir, "Vellumo_" + language.toStdString() + ".html");
+        if (QFileInfo(QString::fromStdString(translated)).isFile())
+            return QString::fromStdString(translated);
+    }
+    return QString::fromStdString(FindProgramFile(exeDir, "Vellumo.html"));
 }
 
 bool OtherModalWindowOpen(const QWidget& mainWindow) {
@@ -134,6 +147,8 @@ bool CVellumoDlg::OnInitDialog() {
     currentDir = SettingsStore::readFolder(setting::CurrentDir);
     currentDirSave = SettingsStore::readFolder(setting::CurrentDirSave);
     createControls();
+    ShowHomeViewControls(true);
+    SetTabBitmaps(290, 360, 450, 480);
     InstallMainShortcuts(*this);
     ReadMirroredSettings();
     RefreshQuickSettings();
@@ -150,10 +165,24 @@ bool CVellumoDlg::OnInitDialog() {
     return true;
 }
 
+namespace {
+
+// The words a control carries on its bitmap, from the command table, in the user's language.
+QString CommandText(int id) {
+    const Command* command = FindCommand(id);
+    return command ? QCoreApplication::translate("Command", command->text) : QString();
+}
+
+}  // namespace
+
 void CVellumoDlg::createControls() {
-    auto place = [this](QAbstractButton* button, int id) {
+    InstallSkinAccessibility();
+    auto place = [this](QAbstractButton* button, int id, SkinRole role) {
         button->setObjectName(QStringLiteral("control%1").arg(id));
         button->setGeometry(PlaceRect(id));
+        // The bitmap shows the words; the text is what assistive technology reads.
+        button->setText(CommandText(id));
+        SetSkinRole(button, role);
         controls_[id] = button;
         connect(button, &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
     };
@@ -163,43 +192,94 @@ void CVellumoDlg::createControls() {
     for (const auto& [tabId, bitmap] : tabs) {
         auto* tab = new CFixedButton(this);
         tab->SetBitmap(bitmap);
-        place(tab, tabId);
+        tab->setCheckable(true);
+        place(tab, tabId, SkinRole::PageTab);
     }
 
     pageView_ = new CPageView(this);
     pageView_->setGeometry(PlaceRect(id::PageList));
+    pageView_->setAccessibleName(tr("Pages"));
     connect(pageView_, &CPageView::pageCommand, this, &CVellumoDlg::OnCommand);
     InstallPageDrop(pageView_, this);
 
     for (const SkinButtonDef& b : kSkinButtons) {
         auto* button = new CxSkinButton(this);
         button->SetSkin(b.normal, b.pressed, b.hover);
-        place(button, b.id);
+        place(button, b.id, SkinRole::PushButton);
     }
 
-    // Radios of the scanning mode and the brightness row (left to right: dark to bright).
-    for (const int radioId : id::ModeRadios) {
-        auto* radio = new CBitmapButton(this);
-        radio->SetBitmap(139);
-        place(radio, radioId);
-    }
-    for (auto it = std::rbegin(id::BrightnessRadios); it != std::rend(id::BrightnessRadios); ++it) {
-        auto* radio = new CBitmapButton(this);
-        radio->SetBitmap(139);
-        place(radio, *it);
-    }
-    for (const int radioId : id::PageSizeRadios) {
-        auto* radio = new CFixedButton(this);
-        radio->SetBitmap(139);
-        place(radio, radioId);
-    }
+    // Radio groups: one stop of the Tab key each (the selected radio), the arrow keys move the
+    // selection inside the group.
+    auto radioGroup = [this, place](auto makeRadio, const auto& ids) {
+        auto* group = new QButtonGroup(this);
+        for (const int radioId : ids) {
+            CBitmapButton* radio = makeRadio();
+            radio->SetBitmap(139);
+            radio->setCheckable(true);
+            radio->setAutoExclusive(true);
+            group->addButton(radio);
+            place(radio, radioId, SkinRole::RadioButton);
+        }
+    };
+    radioGroup([this] { return new CBitmapButton(this); }, id::ModeRadios);
+    // The brightness row from left to right: the dark end (level 6) to the bright end.
+    const int brightnessLeftToRight[] = {id::BrightnessRadios[6], id::BrightnessRadios[5],
+                                         id::BrightnessRadios[4], id::BrightnessRadios[3],
+                                         id::BrightnessRadios[2], id::BrightnessRadios[1],
+                                         id::BrightnessRadios[0]};
+    radioGroup([this] { return new CBitmapButton(this); }, brightnessLeftToRight);
+    radioGroup([this] { return new CFixedButton(this); }, id::PageSizeRadios);
     for (const int toggleId : {id::ShowPreview, id::NoFeeder, id::Duplex}) {
         auto* toggle = new CFixedButton(this);
         toggle->SetBitmap(131);
-        place(toggle, toggleId);
+        toggle->setCheckable(true);
+        place(toggle, toggleId, SkinRole::CheckBox);
     }
     // The page view lies above the quick settings' neighbours; the tabs and buttons above it.
     pageView_->lower();
+
+    // The keyboard's order is the screen's: the tabs, the list, then the right column top to
+    // bottom, then the buttons of the left column and of the window.
+    const int order[] = {id::HomeTab,
+                         id::SettingsTab,
+                         id::GeneralTab,
+                         id::EmailTab,
+                         id::PageList,
+                         id::ScanPage,
+                         id::LoadPage,
+                         id::ModeRadios[0],
+                         id::ModeRadios[1],
+                         id::ModeRadios[2],
+                         id::BrightnessRadios[6],
+                         id::BrightnessRadios[5],
+                         id::BrightnessRadios[4],
+                         id::BrightnessRadios[3],
+                         id::BrightnessRadios[2],
+                         id::BrightnessRadios[1],
+                         id::BrightnessRadios[0],
+                         id::PageSizeRadios[0],
+                         id::PageSizeRadios[2],
+                         id::PageSizeRadios[1],
+                         id::PageSizeRadios[3],
+                         id::ShowPreview,
+                         id::NoFeeder,
+                         id::Duplex,
+                         id::MailPdf,
+                         id::SavePdf,
+                         id::About,
+                         id::Help,
+                         id::Minimize,
+                         id::Exit};
+    focusRing_ = new CFocusRing(this);
+    QWidget* previous = nullptr;
+    for (const int controlId : order) {
+        QWidget* widget =
+            controlId == id::PageList ? static_cast<QWidget*>(pageView_) : control(controlId);
+        if (!widget) continue;
+        focusRing_->track(widget);
+        if (previous) setTabOrder(previous, widget);
+        previous = widget;
+    }
 }
 
 QAbstractButton* CVellumoDlg::control(int id) const {

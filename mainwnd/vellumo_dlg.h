@@ -19,6 +19,10 @@
 
 class QAbstractButton;
 
+namespace vellumo::widgets {
+class CFocusRing;
+}
+
 namespace vellumo::mainwnd {
 
 class CPageView;
@@ -48,6 +52,8 @@ public:
     void RefreshQuickSettings();
     void HideMainControls();
     void RestoreMainControls();
+    // Shows the controls of the home view, or hides them for the settings view.
+    void ShowHomeViewControls(bool home);
 
     // The settings-page host.
     prefs::CPrefPageHost& prefHost() { return prefHost_; }
@@ -102,11 +108,14 @@ private:
     void SetToggleImages();
     void SetTabBitmaps(int home, int settings, int general, int email);
     platform::LRESULT OnShowPrefPage(platform::WPARAM index);
+    // Shows settings page `index` and loads it.
+    void ShowAndLoadPrefPage(int index);
 
     document::PageDocument document_;
     prefs::CPrefPageHost prefHost_;
     std::map<int, QAbstractButton*> controls_;
     CPageView* pageView_ = nullptr;
+    widgets::CFocusRing* focusRing_ = nullptr;
     QIcon icon_;
     bool settingsMode_ = false;
     bool initialised_ = false;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPointer>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "pdf/pdf_builder.h"
 #include "platform/cancel.h"
 #include "platform/dialogs.h"
+#include "platform/documents.h"
 #include "platform/log.h"
 #include "platform/settings_store.h"
 #include "widgets/activity_dialog.h"
@@ -56,15 +58,25 @@ private:
     bool ended_ = false;
 };
 
-// The chosen file from the save dialog, or empty when the user cancelled.
+// The folder the save dialog opens in: the one saved to last while it still exists, else the
+// documents folder (never the folder pages were last loaded from, which LOAD PAGE made the
+// current one).
+QString PdfSaveFolder(const QString& currentDirSave) {
+    if (!currentDirSave.isEmpty() && QFileInfo(currentDirSave).isDir()) return currentDirSave;
+    return QString::fromStdString(DocumentsFolder());
+}
+
+// The chosen file from the save dialog, or empty when the user cancelled. The name field
+// starts empty; a name typed without an extension gets ".pdf" (one typed as "x.PDF" keeps
+// its own).
 QString AskPdfPath(QWidget* owner, const QString& currentDirSave) {
-    if (!currentDirSave.isEmpty()) QDir::setCurrent(currentDirSave);
+    const QString folder = PdfSaveFolder(currentDirSave);
+    if (!folder.isEmpty()) QDir::setCurrent(folder);
     SaveFileRequest request;
     request.title = QStringLiteral("Select PDF file to save to");
-    request.folder = currentDirSave;
+    request.folder = folder;
     request.filter = QStringLiteral("PDF File (*.PDF)");
-    request.defaultName = QStringLiteral("*.pdf");
-    request.defaultExtension = QStringLiteral("PDF");
+    request.defaultExtension = QStringLiteral("pdf");
     const SaveFileAnswer answer = Dialogs()->saveFile(owner, request);
     return QDir::fromNativeSeparators(answer.path);
 }

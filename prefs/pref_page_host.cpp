@@ -91,6 +91,11 @@ void CPrefPageHost::LoadPage(int index) {
         if (CSAPrefsSubDlg* page = pages_[static_cast<size_t>(index)].window) page->LoadPage();
 }
 
+void CPrefPageHost::LoadPageLater(int index) {
+    if (index >= 0 && index < static_cast<int>(pages_.size()))
+        if (CSAPrefsSubDlg* page = pages_[static_cast<size_t>(index)].window) page->LoadPageLater();
+}
+
 void CPrefPageHost::CancelAll() {
     for (PrefPageEntry& entry : pages_)
         if (entry.window) entry.window->OnCancel();

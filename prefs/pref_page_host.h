@@ -60,8 +60,10 @@ public:
     bool ValidateCurrentPrefPage();
     // Validates every page made so far (showing the first that fails), then ends each.
     bool CommitPrefPages();
-    // Lets page `index` load its controls, when it has been made.
+    // Lets page `index` load its controls, when it has been made; LoadPageLater the part that
+    // takes time.
     void LoadPage(int index);
+    void LoadPageLater(int index);
     // Ends every page without storing (the main dialog's end) and forgets them.
     void CancelAll();
 

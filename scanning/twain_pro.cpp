@@ -124,6 +124,7 @@ void CTwainPRO::MarkReady(bool succeeded) {
     if (discovery_.joinable()) discovery_.join();
     ready_ = true;
     startupOk_ = succeeded;
+    emit becameReady();
 }
 
 void CTwainPRO::WatchCancel(bool on) {
@@ -140,10 +141,10 @@ namespace {
 // A message box with the caption "Vellumo" and an OK button, with or without the exclamation
 // icon.
 void ShowScanMessage(QWidget* parent, const std::string& text, bool exclamation) {
-    platform::MessageBox(parent, QString::fromStdString(text),
-                         exclamation ? platform::MessageIcon::Exclamation
-                                     : platform::MessageIcon::None,
-                         platform::MessageButtons::Ok);
+    platform::MessageBox(
+        parent, QString::fromStdString(text),
+        exclamation ? platform::MessageIcon::Exclamation : platform::MessageIcon::None,
+        platform::MessageButtons::Ok);
 }
 
 class MainScanUi : public ScanUi {
@@ -350,6 +351,5 @@ void OnScanFinished(const document::CommandContext& context) {
     context.document->PostPageCount();
     context.document->RebuildPageView();
 }
-
 
 }  // namespace vellumo::scanning

@@ -4,9 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMetaObject>
+#include <QTimer>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -20,6 +24,7 @@
 #include "mainwnd/vellumo_translucent_dlg.h"
 #include "output/save_pdf.h"
 #include "platform/cancel.h"
+#include "platform/documents.h"
 #include "platform/log.h"
 #include "platform/scripted_dialogs.h"
 #include "platform/settings_store.h"
@@ -219,13 +224,71 @@ TEST_F(SavePdf, CancelledDialogDoesNothingAndAsksInTheRememberedFolder) {
     EXPECT_EQ(q.kind, AskedQuestion::Kind::SaveFile);
     EXPECT_EQ(q.caption, QStringLiteral("Select PDF file to save to"));
     EXPECT_EQ(q.filter, QStringLiteral("PDF File (*.PDF)"));
-    EXPECT_EQ(q.defaultName, QStringLiteral("*.pdf"));
-    EXPECT_EQ(q.defaultExtension, QStringLiteral("PDF"));
+    EXPECT_EQ(q.defaultName, QString());  // the name field starts empty
+    EXPECT_EQ(q.defaultExtension, QStringLiteral("pdf"));
     EXPECT_EQ(q.folder, QString::fromStdString(saveFolder_));
     EXPECT_EQ(LogLines(), std::vector<std::string>{"Start saving to PDF"});
     EXPECT_EQ(Doc().pages.size(), 1u);
     EXPECT_TRUE(testsupport::listDir(saveFolder_).empty());
     ExpectIdle();
+}
+
+TEST_F(SavePdf, WithoutARememberedFolderTheDialogStartsInDocumentsNotTheLoadFolder) {
+    // LOAD PAGE works in the folder it loaded from last: the current folder is that one.
+    Load({BilevelTiff("bw.tif")});
+    QDir::setCurrent(QString::fromStdString(dir_.path()));
+    // The user's documents folder (the test's private home has one).
+    const QString documents = QString::fromStdString(vellumo::platform::DocumentsFolder());
+    ASSERT_NE(documents, QDir::current().absolutePath());
+    for (const QString& remembered : {QString(), QString::fromStdString(f("gone") + "/")}) {
+        mainDialog->currentDirSave = remembered;  // none, or one that no longer exists
+        Forget();
+        ClickSave();
+        ASSERT_EQ(dialogs_.asked().size(), 1u);
+        EXPECT_EQ(dialogs_.asked()[0].folder.toStdString(), documents.toStdString())
+            << remembered.toStdString();
+    }
+}
+
+// The save dialog as the user sees it: the desktop's file dialog with its name field.
+class RealSaveDialog : public WatchingDialogs {
+public:
+    SaveFileAnswer saveFile(QWidget* parent, const SaveFileRequest& request) override {
+        return QtDialogProvider().saveFile(parent, request);
+    }
+};
+
+TEST_F(SavePdf, ANameTypedWithoutExtensionGetsPdfInLowerCase) {
+    Load({BilevelTiff("bw.tif")});
+    RealSaveDialog real;  // installed over the script for this case
+    QString startFolder, startName;
+    auto typeName = [&](const QString& name) {
+        // Types the name into the dialog's name field once it is open, and presses Save.
+        auto* poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, [&, name, poll] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            poll->deleteLater();
+            startFolder = dialog->directory().absolutePath();
+            auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(field, nullptr);
+            startName = field->text();
+            field->setText(name);
+            QMetaObject::invokeMethod(dialog, "accept");  // as the Save button does
+        });
+        poll->start(20);
+    };
+    for (const auto& [typed, saved] :
+         {std::pair<QString, std::string>{"doc1", "doc1.pdf"}, {"doc2.PDF", "doc2.PDF"}}) {
+        real.answerMessage(Answer::Ok);
+        real.answerMessage(Answer::No);
+        typeName(typed);
+        ClickSave();
+        EXPECT_EQ(startFolder.toStdString() + "/", saveFolder_);
+        EXPECT_EQ(startName, QString());
+        EXPECT_TRUE(ValidPdf(saveFolder_ + saved)) << saved;
+        EXPECT_EQ(testsupport::listDir(saveFolder_).size(), typed == "doc1" ? 1u : 2u);
+    }
 }
 
 TEST_F(SavePdf, CancelPressedNowStopsButAnEarlierOneDoesNot) {
