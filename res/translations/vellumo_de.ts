@@ -72,6 +72,10 @@
         <source>Page %1: %2</source>
         <translation>Seite %1: %2</translation>
     </message>
+    <message>
+        <source> (page %1)</source>
+        <translation> (Seite %1)</translation>
+    </message>
 </context>
 <context>
     <name>CPreviewDlg</name>
@@ -110,6 +114,10 @@
     <message>
         <source>&amp;Invert image</source>
         <translation>&amp;Invertieren</translation>
+    </message>
+    <message>
+        <source>&amp;Fit</source>
+        <translation>&amp;Einpassen</translation>
     </message>
 </context>
 <context>

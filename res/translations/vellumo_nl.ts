@@ -72,6 +72,10 @@
         <source>Page %1: %2</source>
         <translation>Pagina %1: %2</translation>
     </message>
+    <message>
+        <source> (page %1)</source>
+        <translation> (pagina %1)</translation>
+    </message>
 </context>
 <context>
     <name>CPreviewDlg</name>
@@ -110,6 +114,10 @@
     <message>
         <source>&amp;Invert image</source>
         <translation>Om&amp;keren</translation>
+    </message>
+    <message>
+        <source>&amp;Fit</source>
+        <translation>&amp;Passend</translation>
     </message>
 </context>
 <context>
