@@ -72,12 +72,10 @@ PageDocument::~PageDocument() {
     FreeImage(workingImage);
 }
 
-int PageDocument::MakeThumbnail(const ImageBuffer& image) {
+int MakeThumbnailCell(const ImageBuffer& image, ImageBuffer& cellOut) {
     if (image.areaRight == 0 || image.areaRight < image.areaLeft ||
         image.areaBottom < image.areaTop)
         return -1;
-    WriteLog("Started making thumbnail\n");
-
     const QSize size =
         ThumbnailSize(image.areaRight - image.areaLeft, image.areaBottom - image.areaTop);
     if (size.isEmpty()) return -1;
@@ -92,11 +90,21 @@ int PageDocument::MakeThumbnail(const ImageBuffer& image) {
     SetImageArea(cell.image, left, top, left + r, top + b);
     CopyImageArea(thumb.image, cell.image);
     SetImageArea(cell.image, 0, 0, kCell - 1, kCell - 1);
+    CopyImageDescriptor(cell.image, cellOut);
+    cell.image = ImageBuffer{};
+    return 0;
+}
 
+int PageDocument::MakeThumbnail(const ImageBuffer& image) {
+    if (image.areaRight == 0 || image.areaRight < image.areaLeft ||
+        image.areaBottom < image.areaTop)
+        return -1;
+    WriteLog("Started making thumbnail\n");
+    ImageBuffer cell{};
+    if (int rc = MakeThumbnailCell(image, cell)) return rc;
     // The previous cell is released before the new one takes its place.
     FreeImage(thumbnailImage);
-    CopyImageDescriptor(cell.image, thumbnailImage);
-    cell.image = ImageBuffer{};
+    CopyImageDescriptor(cell, thumbnailImage);
     WriteLog("Successfully made thumbnail\n");
     return 0;
 }
@@ -106,16 +114,35 @@ void PageDocument::AppendPage(const std::string& path, int isScanned) {
     page->sourcePath = path;
     page->isScanned = isScanned;
     page->imageIndex = pageImageList.append(WholeImageToQImage(thumbnailImage));
+    page->id = nextPageId_++;
     pages.push_back(std::move(page));
+    if (events.added) events.added(*pages.back());
 }
 
 void PageDocument::ReplaceThumbnail(Page& page) {
     pageImageList.replace(page.imageIndex, WholeImageToQImage(thumbnailImage));
+    // A new thumbnail means a new picture: what was recognised on the old one is void.
+    page.text.reset();
+    if (events.changed) events.changed(page);
+}
+
+Page* PageDocument::FindPage(uint64_t pageId, int* row) const {
+    for (size_t i = 0; i < pages.size(); ++i)
+        if (pages[i]->id == pageId) {
+            if (row) *row = static_cast<int>(i);
+            return pages[i].get();
+        }
+    return nullptr;
+}
+
+void PageDocument::RefreshMarks() const {
+    if (views.refreshMarks) views.refreshMarks();
 }
 
 bool PageDocument::RemovePageAt(int index) {
     if (index < 0 || index >= static_cast<int>(pages.size())) return false;
-    const Page& page = *pages[static_cast<size_t>(index)];
+    Page& page = *pages[static_cast<size_t>(index)];
+    if (events.removing) events.removing(page);
     if (page.isScanned) DeleteTempFile(page.sourcePath);
     if (!page.workingPath.empty()) DeleteTempFile(page.workingPath);
     pages.erase(pages.begin() + index);
@@ -130,8 +157,10 @@ bool PageDocument::SwapPages(int a, int b) {
 }
 
 void PageDocument::FreeAllPages() {
-    for (const auto& page : pages)
+    for (const auto& page : pages) {
+        if (events.removing) events.removing(*page);
         if (!page->workingPath.empty()) std::remove(page->workingPath.c_str());
+    }
     pages.clear();
 }
 

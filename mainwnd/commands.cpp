@@ -2,6 +2,7 @@
 
 #include "document/page_list_ops.h"
 #include "editing/load_page.h"
+#include "editing/page_cleanup_commands.h"
 #include "editing/page_transforms.h"
 #include "mainwnd/controls.h"
 #include "mainwnd/vellumo_dlg.h"
@@ -41,6 +42,15 @@ bool InHomeView(const CVellumoDlg& dialog) {
     return !dialog.settingsMode();
 }
 
+template <cleanup::PageOrder order>
+void Reorder(CVellumoDlg& dialog) {
+    editing::ReorderPages(dialog.context(), order);
+}
+
+bool HasBlankPages(const CVellumoDlg& dialog) {
+    return InHomeView(dialog) && editing::HasBlankPages(dialog.document());
+}
+
 constexpr Command kCommands[] = {
     // The page list's menu, in its order.
     {id::RotateRight, "Rotate &right", "", 1, Transform<PageTransform::RotateRight>, InHomeView},
@@ -53,6 +63,18 @@ constexpr Command kCommands[] = {
      nullptr},
     {id::MoveDown, "Move do&wn", "", 3,
      [](CVellumoDlg& d) { document::MovePageDown(d.document(), &d); }, InHomeView},
+    {id::Straighten, "Straighten", "", 4,
+     [](CVellumoDlg& d) { editing::StraightenPage(d.context()); }, InHomeView},
+    {id::TurnUpright, "Turn upright", "", 4,
+     [](CVellumoDlg& d) { editing::TurnPageUpright(d.context()); }, InHomeView},
+    // Acting on the whole list.
+    {id::DeleteBlankPages, "Delete blank pages", "", 5,
+     [](CVellumoDlg& d) { editing::DeleteBlankPages(d.context()); }, HasBlankPages},
+    {id::Interleave, "Interleave (fronts, then backs)", "", 5,
+     Reorder<cleanup::PageOrder::Interleave>, InHomeView},
+    {id::InterleaveBacksReversed, "Interleave, backs reversed", "", 5,
+     Reorder<cleanup::PageOrder::InterleaveBacksReversed>, InHomeView},
+    {id::ReverseOrder, "Reverse order", "", 5, Reorder<cleanup::PageOrder::Reverse>, InHomeView},
     // The command buttons.
     {id::ScanPage, "SCAN PAGE", "", 0, [](CVellumoDlg& d) { scanning::OnScanPage(d.context()); },
      nullptr},
@@ -73,6 +95,7 @@ constexpr Command kCommands[] = {
     {id::SettingsTab, "SETTINGS", "", 0, Tab<id::SettingsTab>, nullptr},
     {id::GeneralTab, "General", "", 0, Tab<id::GeneralTab>, nullptr},
     {id::EmailTab, "Email", "", 0, Tab<id::EmailTab>, nullptr},
+    {id::DocumentsTab, "Documents", "", 0, Tab<id::DocumentsTab>, nullptr},
     // Quick settings.
     {id::ModeRadios[0], "Scan in black and white", "", 0, Radio<id::ModeRadios[0]>, nullptr},
     {id::ModeRadios[1], "Scan in grey scales", "", 0, Radio<id::ModeRadios[1]>, nullptr},

@@ -22,7 +22,7 @@ namespace {
 constexpr int kRadioOn = 138, kRadioOff = 139;
 constexpr int kToggleOn = 130, kToggleOff = 131;
 constexpr int kHomeTab = id::HomeTab, kSettingsTab = id::SettingsTab, kGeneralTab = id::GeneralTab,
-              kEmailTab = id::EmailTab;
+              kEmailTab = id::EmailTab, kDocumentsTab = id::DocumentsTab;
 constexpr int kShowPreview = id::ShowPreview, kNoFeeder = id::NoFeeder, kDuplex = id::Duplex;
 
 // Each radio group: the button ids in the order of the values 0, 1, 2 ...
@@ -126,9 +126,12 @@ void CVellumoDlg::RestoreMainControls() {
         if (QAbstractButton* b = control(controlId)) b->move(HomeOf(controlId));
 }
 
-void CVellumoDlg::SetTabBitmaps(int home, int settings, int general, int email) {
-    const std::pair<int, int> tabs[] = {
-        {kHomeTab, home}, {kSettingsTab, settings}, {kGeneralTab, general}, {kEmailTab, email}};
+void CVellumoDlg::SetTabBitmaps(int home, int settings, int general, int email, int documents) {
+    const std::pair<int, int> tabs[] = {{kHomeTab, home},
+                                        {kSettingsTab, settings},
+                                        {kGeneralTab, general},
+                                        {kEmailTab, email},
+                                        {kDocumentsTab, documents}};
     for (const auto& [id, bitmap] : tabs)
         if (bitmap != 0)
             if (auto* tab = static_cast<CBitmapButton*>(control(id))) tab->SetBitmap(bitmap);
@@ -156,6 +159,9 @@ void CVellumoDlg::OnTimer(int id) {
         case TIMER_LOADEMAIL:
             prefHost_.LoadPage(2);
             break;
+        case TIMER_LOADDOCUMENTS:
+            prefHost_.LoadPage(3);
+            break;
         default:
             break;
     }
@@ -169,18 +175,18 @@ void CVellumoDlg::OnTab(int id) {
                 StartTimer(TIMER_RELOADQUICK);
             }
             settingsMode_ = false;
-            SetTabBitmaps(290, 360, 450, 480);
+            SetTabBitmaps(290, 360, 450, 480, 470);
             RestoreMainControls();
             break;
         case kSettingsTab:
             settingsMode_ = !settingsMode_;
             if (!settingsMode_) {
-                SetTabBitmaps(290, 360, 450, 480);
+                SetTabBitmaps(290, 360, 450, 480, 470);
                 if (ValidateCurrentPrefPage())
                     SendWindowMessage(this, msg::UM_SHOWPREFPAGE, static_cast<WPARAM>(-1));
                 RestoreMainControls();
             } else {
-                SetTabBitmaps(300, 350, 370, 440);
+                SetTabBitmaps(300, 350, 370, 440, 420);
                 if (ValidateCurrentPrefPage()) {
                     SendWindowMessage(this, msg::UM_SHOWPREFPAGE, 1);
                     StartTimer(TIMER_LOADGENERAL);
@@ -189,13 +195,17 @@ void CVellumoDlg::OnTab(int id) {
             }
             break;
         case kGeneralTab:
-        case kEmailTab: {
+        case kEmailTab:
+        case kDocumentsTab: {
             if (!settingsMode_) return;  // nothing in the home view
-            const bool general = id == kGeneralTab;
-            SetTabBitmaps(0, 350, general ? 370 : 380, general ? 440 : 430);
+            const bool general = id == kGeneralTab, email = id == kEmailTab;
+            SetTabBitmaps(0, 350, general ? 370 : 380, email ? 430 : 440,
+                          general || email ? 420 : 410);
             if (ValidateCurrentPrefPage()) {
-                SendWindowMessage(this, msg::UM_SHOWPREFPAGE, general ? 1 : 2);
-                StartTimer(general ? TIMER_LOADGENERAL : TIMER_LOADEMAIL);
+                SendWindowMessage(this, msg::UM_SHOWPREFPAGE, general ? 1 : email ? 2 : 3);
+                StartTimer(general ? TIMER_LOADGENERAL
+                           : email ? TIMER_LOADEMAIL
+                                   : TIMER_LOADDOCUMENTS);
             }
             HideMainControls();
             break;

@@ -60,6 +60,7 @@ const QRect kTabHome = Place(id::HomeTab);
 const QRect kTabSettings = Place(id::SettingsTab);
 const QRect kTabGeneral = Place(id::GeneralTab);
 const QRect kTabEmail = Place(id::EmailTab);
+const QRect kTabDocuments = Place(id::DocumentsTab);
 const QRect kAbout = Place(id::About);
 const QRect kHelp = Place(id::Help);
 
@@ -919,8 +920,11 @@ ArtworkSet makeAll() {
     add("380.png", makeSubTab(skin, kTabGeneral, "General", TabLook::Plain));
     add("430.png", makeSubTab(skin, kTabEmail, "Email", TabLook::Current));
     add("440.png", makeSubTab(skin, kTabEmail, "Email", TabLook::Plain));
+    add("410.png", makeSubTab(skin, kTabDocuments, "Documents", TabLook::Current));
+    add("420.png", makeSubTab(skin, kTabDocuments, "Documents", TabLook::Plain));
     add("450.png", groundFor(skin, kTabGeneral));
     add("480.png", groundFor(skin, kTabEmail));
+    add("470.png", groundFor(skin, kTabDocuments));
 
     add("138.png", makeRadio(true));
     add("139.png", makeRadio(false));
@@ -960,6 +964,7 @@ QImage previewHome(const ArtworkSet& set) {
     placeAt(p, set, "360.png", kTabSettings.topLeft());
     placeAt(p, set, "450.png", kTabGeneral.topLeft());
     placeAt(p, set, "480.png", kTabEmail.topLeft());
+    placeAt(p, set, "470.png", kTabDocuments.topLeft());
     placeAt(p, set, "175.png", kScan.topLeft());
     placeAt(p, set, "172.png", kLoad.topLeft());
     placeAt(p, set, "178.png", kMail.topLeft());
@@ -1001,6 +1006,7 @@ QImage previewSettings(const ArtworkSet& set) {
     placeAt(p, set, "350.png", kTabSettings.topLeft());
     placeAt(p, set, "370.png", kTabGeneral.topLeft());
     placeAt(p, set, "440.png", kTabEmail.topLeft());
+    placeAt(p, set, "420.png", kTabDocuments.topLeft());
     placeAt(p, set, "500.png", kAbout.topLeft());
     placeAt(p, set, "540.png", kHelp.topLeft());
     placeAt(p, set, "590.png", kMinimize.topLeft());
@@ -1094,6 +1100,7 @@ std::vector<Expected> expectedImages() {
     onSkin({350, 360}, kTabSettings, QSize(192, 46));
     onSkin({370, 380, 450}, kTabGeneral, QSize(192, 28));
     onSkin({430, 440, 480}, kTabEmail, QSize(192, 32));
+    onSkin({410, 420, 470}, kTabDocuments, QSize(192, 28));
     for (int id : {138, 139})
         list.push_back({QString("%1.png").arg(id), QSize(18, 18), Ground::Free, {}});
     for (int id : {130, 131})
@@ -1163,7 +1170,8 @@ int checkImages(const QDir& dir) {
     }
     // The blank tab places must be the skin itself.
     for (const auto& [name, place] : {std::pair<QString, QRect>{"450.png", layout::kTabGeneral},
-                                      {"480.png", layout::kTabEmail}}) {
+                                      {"480.png", layout::kTabEmail},
+                                      {"470.png", layout::kTabDocuments}}) {
         const QImage blank = QImage(dir.filePath(name)).convertToFormat(QImage::Format_ARGB32);
         if (!blank.isNull() && !skin.isNull() && !samePixels(blank, skin.copy(place)))
             fault(name, "differs from the skin at its place");
