@@ -72,7 +72,10 @@ CTabDocumentsDlg::CTabDocumentsDlg(QWidget* parent)
     AddFrame(QStringLiteral("Searchable PDFs: "), {22, 22, 276, 122});
     AddFrame(QStringLiteral("Scanned pages: "), {22, 152, 276, 44});
 
-    AddTitle(QStringLiteral("Document Settings"));
+    QLabel* title = AddTitle(QStringLiteral("Document Settings"));
+    // A longer title than the other pages': the same centre, wider.
+    const QRect wide = widgets::DialogUnitsToPixels(QRect(63, 3, 169, 12));
+    title->setGeometry(wide.x(), title->y(), wide.width(), title->height());
     AddCheckBox(kSearchable, QStringLiteral("Make PDFs searchable (recognise text)"),
                 {28, 34, 200, 11});
     AddLabel(0, QStringLiteral("Languages to recognise:"), {28, 49, 150, 9});
