@@ -297,15 +297,10 @@ void PageProcessing::DeliverResults() {
         const auto current = recognising_.find(id);
         if (current == recognising_.end() || current->second != submission) continue;
         recognising_.erase(current);
-        int row = 0;
-        Page* page = document_.FindPage(id, &row);
+        Page* page = document_.FindPage(id);
         if (!page) continue;
-        if (result.status == ocr::RecognitionStatus::Ok) {
-            page->text = result.text;
-            WriteLogF("Recognised %d words on page %d\n", result.text->wordCount(), row + 1);
-        } else if (result.status != ocr::RecognitionStatus::Cancelled) {
-            WriteLogF("Page %d goes without text: %s\n", row + 1, result.reason.c_str());
-        }
+        // The engine has logged what it found, or why the page goes without text.
+        if (result.status == ocr::RecognitionStatus::Ok) page->text = result.text;
         updateWaiting(*page);
         any = true;
         emit pageProcessed(id);
