@@ -113,13 +113,10 @@ PageDocument::~PageDocument() {
     FreeImage(workingImage);
 }
 
-int PageDocument::MakeThumbnail(const ImageBuffer& image) {
+int MakeThumbnailCell(const ImageBuffer& image, ImageBuffer& cellOut, int cellSize) {
     if (image.areaRight == 0 || image.areaRight < image.areaLeft ||
         image.areaBottom < image.areaTop)
         return -1;
-    WriteLog("Started making thumbnail\n");
-
-    const int cellSize = CellPixels(thumbnailScale);
     const QSize size =
         ThumbnailSize(image.areaRight - image.areaLeft, image.areaBottom - image.areaTop, cellSize);
     if (size.isEmpty()) return -1;
@@ -127,11 +124,28 @@ int PageDocument::MakeThumbnail(const ImageBuffer& image) {
     if (int rc = ScaledWholeImage(image, size, thumb.image)) return rc;
     ScopedImage cell;
     if (int rc = PlaceInCell(thumb.image, cellSize, cell.image)) return rc;
+    CopyImageDescriptor(cell.image, cellOut);
+    cell.image = ImageBuffer{};
+    return 0;
+}
 
+QImage ThumbnailPictureOf(const ImageBuffer& cell) {
+    QImage picture = WholeImageToQImage(cell);
+    if (!picture.isNull() && ImageWidth(cell) != kCell)
+        picture.setDevicePixelRatio(static_cast<double>(ImageWidth(cell)) / kCell);
+    return picture;
+}
+
+int PageDocument::MakeThumbnail(const ImageBuffer& image) {
+    if (image.areaRight == 0 || image.areaRight < image.areaLeft ||
+        image.areaBottom < image.areaTop)
+        return -1;
+    WriteLog("Started making thumbnail\n");
+    ImageBuffer cell{};
+    if (int rc = MakeThumbnailCell(image, cell, CellPixels(thumbnailScale))) return rc;
     // The previous cell is released before the new one takes its place.
     FreeImage(thumbnailImage);
-    CopyImageDescriptor(cell.image, thumbnailImage);
-    cell.image = ImageBuffer{};
+    CopyImageDescriptor(cell, thumbnailImage);
     WriteLog("Successfully made thumbnail\n");
     return 0;
 }
@@ -142,25 +156,39 @@ void PageDocument::AppendPage(const std::string& path, int isScanned, int pageIn
     page->isScanned = isScanned;
     page->pageIndex = pageIndex;
     page->imageIndex = pageImageList.append(ThumbnailPicture());
+    page->id = nextPageId_++;
     pages.push_back(std::move(page));
+    if (events.added) events.added(*pages.back());
 }
 
 void PageDocument::ReplaceThumbnail(Page& page) {
     pageImageList.replace(page.imageIndex, ThumbnailPicture());
+    // A new thumbnail means a new picture: what was recognised on the old one is void.
+    page.text.reset();
+    if (events.changed) events.changed(page);
 }
 
 QImage PageDocument::ThumbnailPicture() const {
-    // A cell made for a scaled screen says so, so that it is drawn at 260 points, pixel for
-    // pixel, instead of twice as large.
-    QImage picture = WholeImageToQImage(thumbnailImage);
-    if (!picture.isNull() && ImageWidth(thumbnailImage) != kCell)
-        picture.setDevicePixelRatio(static_cast<double>(ImageWidth(thumbnailImage)) / kCell);
-    return picture;
+    return ThumbnailPictureOf(thumbnailImage);
+}
+
+Page* PageDocument::FindPage(uint64_t pageId, int* row) const {
+    for (size_t i = 0; i < pages.size(); ++i)
+        if (pages[i]->id == pageId) {
+            if (row) *row = static_cast<int>(i);
+            return pages[i].get();
+        }
+    return nullptr;
+}
+
+void PageDocument::RefreshMarks() const {
+    if (views.refreshMarks) views.refreshMarks();
 }
 
 bool PageDocument::RemovePageAt(int index) {
     if (index < 0 || index >= static_cast<int>(pages.size())) return false;
-    const Page& page = *pages[static_cast<size_t>(index)];
+    Page& page = *pages[static_cast<size_t>(index)];
+    if (events.removing) events.removing(page);
     if (page.isScanned) DeleteTempFile(page.sourcePath);
     if (!page.workingPath.empty()) DeleteTempFile(page.workingPath);
     pages.erase(pages.begin() + index);
@@ -175,8 +203,10 @@ bool PageDocument::SwapPages(int a, int b) {
 }
 
 void PageDocument::FreeAllPages() {
-    for (const auto& page : pages)
+    for (const auto& page : pages) {
+        if (events.removing) events.removing(*page);
         if (!page->workingPath.empty()) std::remove(page->workingPath.c_str());
+    }
     pages.clear();
 }
 

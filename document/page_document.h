@@ -17,6 +17,7 @@
 #include "document/page_image_list.h"
 #include "imaging/image_buffer.h"
 #include "imaging/image_pages.h"
+#include "ocr/page_text.h"
 
 namespace vellumo::document {
 
@@ -28,6 +29,12 @@ struct Page {
     int imageIndex = 0;       // the page's thumbnail slot in pageImageList
     int pageIndex = 0;        // the page's place in sourcePath (0 = first; a multi-page TIFF
                               // or a PDF holds more than one)
+    uint64_t id = 0;          // unique for the life of the document; background work finds
+                              // its page again by it
+    // The text recognised on the page as it is now; null while none is known.
+    std::shared_ptr<const ocr::PageText> text;
+    bool waitingForText = false;  // clean-up or recognition still under way (thumbnail mark)
+    bool blank = false;           // found blank by the clean-up (thumbnail mark)
 };
 
 // The pages in list order. The table grows as pages arrive; it has no fixed limit.
@@ -59,6 +66,22 @@ int CellPixels(double scale);
 // code, cell all zero then.
 int PlaceInCell(const imaging::ImageBuffer& picture, int cellSize, imaging::ImageBuffer& cell);
 
+// Makes the cellSize x cellSize thumbnail cell of an image (see PageDocument::MakeThumbnail)
+// without touching a document, so that a worker thread can make it. 0 or a negative code.
+int MakeThumbnailCell(const imaging::ImageBuffer& image, imaging::ImageBuffer& cell, int cellSize);
+
+// A thumbnail cell as the list shows it: a cell made for a scaled screen records its scale
+// factor, so that it is drawn at 260 points, pixel for pixel, instead of larger.
+QImage ThumbnailPictureOf(const imaging::ImageBuffer& cell);
+
+// What background work on the pages needs to hear: a page joined the list, its picture changed
+// (what was found on it is void), or it is about to leave. Unset members do nothing.
+struct PageEvents {
+    std::function<void(Page& page)> added;
+    std::function<void(Page& page)> changed;
+    std::function<void(Page& page)> removing;
+};
+
 // What the windows showing the document do when it has changed. Unset members do nothing.
 struct DocumentViews {
     std::function<void()> postPageCount;  // the skin window shows the new page count
@@ -66,6 +89,7 @@ struct DocumentViews {
     std::function<int()> selectedRow;     // the page selected in the view, -1 when none
     std::function<void(int row)> selectRow;
     std::function<void(int row)> refreshPage;  // the page's thumbnail changed: show it
+    std::function<void()> refreshMarks;        // a page's marks changed: show them
 };
 
 class PageDocument {
@@ -119,6 +143,12 @@ public:
 
     // The windows that show the document.
     DocumentViews views;
+    // The background work on the pages.
+    PageEvents events;
+    // The page with the id, or nullptr; its row in row when asked.
+    Page* FindPage(uint64_t pageId, int* row = nullptr) const;
+    // Shows the pages' marks (waiting for text, blank) anew.
+    void RefreshMarks() const;
     // Tells the skin window the page count (UM_PAGECOUNT with pageCounter).
     void PostPageCount() const;
     // Refills the page view from the table.
@@ -128,6 +158,9 @@ public:
     void selectRow(int row) const;
     // Shows the page's new thumbnail in the view and scrolls it into sight.
     void RefreshPage(int row) const;
+
+private:
+    uint64_t nextPageId_ = 1;
 };
 
 }  // namespace vellumo::document

@@ -2,6 +2,7 @@
 
 #include "document/page_list_ops.h"
 #include "editing/load_page.h"
+#include "editing/page_cleanup_commands.h"
 #include "editing/page_transforms.h"
 #include "mainwnd/controls.h"
 #include "mainwnd/vellumo_dlg.h"
@@ -41,6 +42,15 @@ bool InHomeView(const CVellumoDlg& dialog) {
     return !dialog.settingsMode();
 }
 
+template <cleanup::PageOrder order>
+void Reorder(CVellumoDlg& dialog) {
+    editing::ReorderPages(dialog.context(), order);
+}
+
+bool HasBlankPages(const CVellumoDlg& dialog) {
+    return InHomeView(dialog) && editing::HasBlankPages(dialog.document());
+}
+
 constexpr Command kCommands[] = {
     // The page list's menu, in its order.
     {id::RotateRight, QT_TRANSLATE_NOOP("Command", "Rotate &right"), "", 1,
@@ -57,6 +67,18 @@ constexpr Command kCommands[] = {
      [](CVellumoDlg& d) { document::MovePageUp(d.document(), &d); }, InHomeView},
     {id::MoveDown, QT_TRANSLATE_NOOP("Command", "Move do&wn"), "", 3,
      [](CVellumoDlg& d) { document::MovePageDown(d.document(), &d); }, InHomeView},
+    {id::Straighten, "Straighten", "", 4,
+     [](CVellumoDlg& d) { editing::StraightenPage(d.context()); }, InHomeView},
+    {id::TurnUpright, "Turn upright", "", 4,
+     [](CVellumoDlg& d) { editing::TurnPageUpright(d.context()); }, InHomeView},
+    // Acting on the whole list.
+    {id::DeleteBlankPages, "Delete blank pages", "", 5,
+     [](CVellumoDlg& d) { editing::DeleteBlankPages(d.context()); }, HasBlankPages},
+    {id::Interleave, "Interleave (fronts, then backs)", "", 5,
+     Reorder<cleanup::PageOrder::Interleave>, InHomeView},
+    {id::InterleaveBacksReversed, "Interleave, backs reversed", "", 5,
+     Reorder<cleanup::PageOrder::InterleaveBacksReversed>, InHomeView},
+    {id::ReverseOrder, "Reverse order", "", 5, Reorder<cleanup::PageOrder::Reverse>, InHomeView},
     // The command buttons.
     {id::ScanPage, QT_TRANSLATE_NOOP("Command", "SCAN PAGE"), "", 0,
      [](CVellumoDlg& d) { scanning::OnScanPage(d.context()); }, InHomeView},
@@ -83,6 +105,8 @@ constexpr Command kCommands[] = {
      nullptr},
     {id::GeneralTab, QT_TRANSLATE_NOOP("Command", "General"), "", 0, Tab<id::GeneralTab>, nullptr},
     {id::EmailTab, QT_TRANSLATE_NOOP("Command", "Email"), "", 0, Tab<id::EmailTab>, nullptr},
+    {id::DocumentsTab, QT_TRANSLATE_NOOP("Command", "Documents"), "", 0, Tab<id::DocumentsTab>,
+     nullptr},
     // Quick settings.
     {id::ModeRadios[0], QT_TRANSLATE_NOOP("Command", "Scan in black and white"), "", 0,
      Radio<id::ModeRadios[0]>, nullptr},

@@ -9,6 +9,7 @@
 
 #include "mainwnd/commands.h"
 #include "mainwnd/page_drop.h"
+#include "mainwnd/page_marks.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "platform/dialogs.h"
 #include "platform/install_dirs.h"
@@ -73,6 +74,7 @@ CPageView::CPageView(QWidget* parent) : QListWidget(parent) {
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this, &CPageView::showContextMenu);
     connect(this, &QListWidget::itemClicked, this, [this] { OpenInViewer(); });
+    setItemDelegate(new CPageMarkDelegate(this));
 }
 
 void CPageView::rebuild() {
@@ -90,6 +92,7 @@ void CPageView::rebuild() {
         item->setData(Qt::UserRole, QVariant::fromValue(static_cast<void*>(page.get())));
         item->setTextAlignment(Qt::AlignHCenter | Qt::AlignTop);
         item->setData(Qt::AccessibleTextRole, AccessibleItemText(count() + 1, *page));
+        SetPageMarks(*item, *page);
         addItem(item);
     }
     if (count() > before) {
@@ -105,6 +108,18 @@ void CPageView::rebuild() {
     }
 }
 
+void CPageView::refreshMarks() {
+    if (!document_) return;
+    const int n = std::min(count(), static_cast<int>(document_->pages.size()));
+    for (int r = 0; r < n; ++r) {
+        const document::Page& page = *document_->pages[static_cast<size_t>(r)];
+        QListWidgetItem* it = item(r);
+        it->setIcon(document_->pageImageList.icon(page.imageIndex));
+        SetPageMarks(*it, page);
+    }
+    viewport()->update();
+}
+
 int CPageView::selectedRow() const {
     const QList<QListWidgetItem*> chosen = selectedItems();
     return chosen.isEmpty() ? -1 : row(chosen.first());
@@ -115,6 +130,7 @@ void CPageView::refreshRow(int r) {
     if (!it || !document_ || r >= static_cast<int>(document_->pages.size())) return;
     it->setIcon(
         document_->pageImageList.icon(document_->pages[static_cast<size_t>(r)]->imageIndex));
+    SetPageMarks(*it, *document_->pages[static_cast<size_t>(r)]);
     viewport()->update();
     scrollToItem(it, QAbstractItemView::EnsureVisible);
 }
@@ -185,6 +201,9 @@ void ConnectPageView(document::PageDocument& document, CPageView* view, QObject*
     };
     document.views.refreshPage = [list](int row) {
         if (list) list->refreshRow(row);
+    };
+    document.views.refreshMarks = [list] {
+        if (list) list->refreshMarks();
     };
 }
 

@@ -23,7 +23,7 @@ namespace {
 constexpr int kRadioOn = 138, kRadioOff = 139;
 constexpr int kToggleOn = 130, kToggleOff = 131;
 constexpr int kHomeTab = id::HomeTab, kSettingsTab = id::SettingsTab, kGeneralTab = id::GeneralTab,
-              kEmailTab = id::EmailTab;
+              kEmailTab = id::EmailTab, kDocumentsTab = id::DocumentsTab;
 constexpr int kShowPreview = id::ShowPreview, kNoFeeder = id::NoFeeder, kDuplex = id::Duplex;
 
 // Each radio group: the button ids in the order of the values 0, 1, 2 ...
@@ -163,16 +163,19 @@ void CVellumoDlg::ShowHomeViewControls(bool home) {
     for (const auto& [controlId, button] : controls_)
         if (IsHomeViewControl(controlId)) button->setVisible(home);
     // The page tabs act only in the settings view.
-    for (const int tabId : {kGeneralTab, kEmailTab})
+    for (const int tabId : {kGeneralTab, kEmailTab, kDocumentsTab})
         if (QAbstractButton* tab = control(tabId)) tab->setEnabled(!home);
 }
 
-void CVellumoDlg::SetTabBitmaps(int home, int settings, int general, int email) {
-    const std::pair<int, int> tabs[] = {
-        {kHomeTab, home}, {kSettingsTab, settings}, {kGeneralTab, general}, {kEmailTab, email}};
+void CVellumoDlg::SetTabBitmaps(int home, int settings, int general, int email, int documents) {
+    const std::pair<int, int> tabs[] = {{kHomeTab, home},
+                                        {kSettingsTab, settings},
+                                        {kGeneralTab, general},
+                                        {kEmailTab, email},
+                                        {kDocumentsTab, documents}};
     // The current tab (the open one for SETTINGS) reads as selected.
     auto current = [](int bitmap) {
-        return bitmap == 290 || bitmap == 350 || bitmap == 370 || bitmap == 430;
+        return bitmap == 290 || bitmap == 350 || bitmap == 370 || bitmap == 430 || bitmap == 410;
     };
     for (const auto& [id, bitmap] : tabs)
         if (bitmap != 0)
@@ -204,6 +207,9 @@ void CVellumoDlg::OnTimer(int id) {
         case TIMER_LOADEMAIL:
             prefHost_.LoadPageLater(2);
             break;
+        case TIMER_LOADDOCUMENTS:
+            prefHost_.LoadPageLater(3);
+            break;
         default:
             break;
     }
@@ -217,28 +223,30 @@ void CVellumoDlg::OnTab(int id) {
                 StartTimer(TIMER_RELOADQUICK);
             }
             settingsMode_ = false;
-            SetTabBitmaps(290, 360, 450, 480);
+            SetTabBitmaps(290, 360, 450, 480, 470);
             RestoreMainControls();
             break;
         case kSettingsTab:
             settingsMode_ = !settingsMode_;
             if (!settingsMode_) {
-                SetTabBitmaps(290, 360, 450, 480);
+                SetTabBitmaps(290, 360, 450, 480, 470);
                 if (ValidateCurrentPrefPage())
                     SendWindowMessage(this, msg::UM_SHOWPREFPAGE, static_cast<WPARAM>(-1));
                 RestoreMainControls();
             } else {
-                SetTabBitmaps(300, 350, 370, 440);
+                SetTabBitmaps(300, 350, 370, 440, 420);
                 if (ValidateCurrentPrefPage()) ShowAndLoadPrefPage(1);
                 HideMainControls();
             }
             break;
         case kGeneralTab:
-        case kEmailTab: {
+        case kEmailTab:
+        case kDocumentsTab: {
             if (!settingsMode_) return;  // nothing in the home view
-            const bool general = id == kGeneralTab;
-            SetTabBitmaps(0, 350, general ? 370 : 380, general ? 440 : 430);
-            if (ValidateCurrentPrefPage()) ShowAndLoadPrefPage(general ? 1 : 2);
+            const bool general = id == kGeneralTab, email = id == kEmailTab;
+            SetTabBitmaps(0, 350, general ? 370 : 380, email ? 430 : 440,
+                          general || email ? 420 : 410);
+            if (ValidateCurrentPrefPage()) ShowAndLoadPrefPage(general ? 1 : email ? 2 : 3);
             HideMainControls();
             break;
         }
@@ -255,7 +263,7 @@ void CVellumoDlg::ShowAndLoadPrefPage(int index) {
     // The page never shows empty values, and what the user changes on it is not overwritten
     // later: it is loaded at once; only what takes time follows when the timer fires.
     prefHost_.LoadPage(index);
-    StartTimer(index == 1 ? TIMER_LOADGENERAL : TIMER_LOADEMAIL);
+    StartTimer(index == 1 ? TIMER_LOADGENERAL : index == 2 ? TIMER_LOADEMAIL : TIMER_LOADDOCUMENTS);
 }
 
 LRESULT CVellumoDlg::OnShowPrefPage(WPARAM index) {

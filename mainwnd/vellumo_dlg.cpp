@@ -101,6 +101,7 @@ CVellumoTranslucentDlg::CompanionFactory MainDialogFactory(std::vector<prefs::Pr
 
 CVellumoDlg::CVellumoDlg(QWidget* skin, const std::vector<prefs::PrefPageSpec>& pages)
     : CStandardDialog(skin),
+      processing_(std::make_unique<document::PageProcessing>(document_)),
       prefHost_(this, QRect(kSettingsPageFrame.x, kSettingsPageFrame.y, kSettingsPageFrame.width,
                             kSettingsPageFrame.height)) {
     setObjectName(QStringLiteral("CVellumoDlg"));
@@ -122,7 +123,7 @@ CVellumoDlg::CVellumoDlg(QWidget* skin, const std::vector<prefs::PrefPageSpec>& 
 }
 
 document::CommandContext CVellumoDlg::context() {
-    return document::CommandContext{this, skinWindow.data(), &document_, this};
+    return document::CommandContext{this, skinWindow.data(), &document_, this, processing_.get()};
 }
 
 bool CVellumoDlg::AddPrefPage(prefs::PrefPageFactory create, int templateId, const QString& caption,
@@ -157,6 +158,7 @@ bool CVellumoDlg::OnInitDialog() {
     setWindowTitle(QStringLiteral("Vellumo"));
     document_.currentItem = 0;
     ConnectPageView(document_, pageView_, skinWindow.data());
+    processing_->Attach();
     document_.RebuildPageView();
     // The scanners are found in the background; the stored source is selected once they are.
     scanning::ConnectScanner(context());
@@ -187,8 +189,11 @@ void CVellumoDlg::createControls() {
         connect(button, &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
     };
 
-    const std::pair<int, int> tabs[] = {
-        {id::HomeTab, 290}, {id::SettingsTab, 360}, {id::GeneralTab, 450}, {id::EmailTab, 480}};
+    const std::pair<int, int> tabs[] = {{id::HomeTab, 290},
+                                        {id::SettingsTab, 360},
+                                        {id::GeneralTab, 450},
+                                        {id::EmailTab, 480},
+                                        {id::DocumentsTab, 470}};
     for (const auto& [tabId, bitmap] : tabs) {
         auto* tab = new CFixedButton(this);
         tab->SetBitmap(bitmap);
@@ -336,6 +341,8 @@ void CVellumoDlg::OnDestroy() {
     if (destroyed_) return;
     destroyed_ = true;
     prefHost_.CancelAll();
+    // No background work may outlive the pages it works on.
+    processing_->Stop();
     document_.FreeAllPages();
     document_.views = document::DocumentViews{};
     WriteLog("Saving window location\n");

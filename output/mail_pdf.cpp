@@ -7,6 +7,7 @@
 #include "document/page_list_ops.h"
 #include "mail/mail_strings.h"
 #include "output/mail_ui.h"
+#include "output/page_texts.h"
 #include "output/pdf_progress.h"
 #include "pdf/pdf_builder.h"
 #include "platform/cancel.h"
@@ -144,6 +145,11 @@ void OnMailAsPdf(const document::CommandContext& context) {
     options.compressionPercent = SettingsStore::read(setting::ComprPerc).toStdString();
     options.passwords = document.pdfPasswords;
     options.forMail = true;
+    if (!CollectPageTexts(context, mainWindow, options.pageTexts)) {
+        cursor.restore();
+        EndActivity(mainWindow);
+        return;
+    }
     WindowBuildListener messages(mainWindow, true);
     PdfPageProgress progress;
     const PdfBuildResult built = BuildPdf(files, mailAttachmentPath, options, &messages);

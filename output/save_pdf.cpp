@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "document/page_list_ops.h"
+#include "output/page_texts.h"
 #include "output/pdf_progress.h"
 #include "pdf/pdf_builder.h"
 #include "platform/cancel.h"
@@ -123,6 +124,8 @@ int OnSavePdf(const document::CommandContext& context) {
     // An existing file at the path stays until the new PDF is complete: the builder replaces
     // it only then, so a failed build never costs the user the PDF they had.
     BusyWindow busy(owner);
+    // Pages still waiting for their text are recognised first; a Cancel now writes nothing.
+    if (!CollectPageTexts(context, owner, options.pageTexts)) return 1;
     PdfPageProgress progress;
     WindowBuildListener listener(owner);
     const PdfBuildResult result = BuildPdf(files, outPath, options, &listener);

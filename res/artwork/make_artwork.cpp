@@ -69,6 +69,7 @@ const QRect kTabHome = Place(id::HomeTab);
 const QRect kTabSettings = Place(id::SettingsTab);
 const QRect kTabGeneral = Place(id::GeneralTab);
 const QRect kTabEmail = Place(id::EmailTab);
+const QRect kTabDocuments = Place(id::DocumentsTab);
 const QRect kAbout = Place(id::About);
 const QRect kHelp = Place(id::Help);
 
@@ -981,6 +982,7 @@ ArtworkSet makeAll() {
     const QString settings = skinText("Command", QT_TRANSLATE_NOOP("Command", "SETTINGS"));
     const QString general = skinText("Command", QT_TRANSLATE_NOOP("Command", "General"));
     const QString email = skinText("Command", QT_TRANSLATE_NOOP("Command", "Email"));
+    const QString documents = skinText("Command", QT_TRANSLATE_NOOP("Command", "Documents"));
     add("290.png", makeMainTab(skin, kTabHome, home, false, TabLook::Current, false));
     add("300.png", makeMainTab(skin, kTabHome, home, false, TabLook::Plain, false));
     add("350.png", makeMainTab(skin, kTabSettings, settings, true, TabLook::Current, true));
@@ -989,8 +991,11 @@ ArtworkSet makeAll() {
     add("380.png", makeSubTab(skin, kTabGeneral, general, TabLook::Plain));
     add("430.png", makeSubTab(skin, kTabEmail, email, TabLook::Current));
     add("440.png", makeSubTab(skin, kTabEmail, email, TabLook::Plain));
+    add("410.png", makeSubTab(skin, kTabDocuments, documents, TabLook::Current));
+    add("420.png", makeSubTab(skin, kTabDocuments, documents, TabLook::Plain));
     add("450.png", groundFor(skin, kTabGeneral));
     add("480.png", groundFor(skin, kTabEmail));
+    add("470.png", groundFor(skin, kTabDocuments));
 
     add("138.png", makeRadio(true));
     add("139.png", makeRadio(false));
@@ -1030,6 +1035,7 @@ QImage previewHome(const ArtworkSet& set) {
     placeAt(p, set, "360.png", kTabSettings.topLeft());
     placeAt(p, set, "450.png", kTabGeneral.topLeft());
     placeAt(p, set, "480.png", kTabEmail.topLeft());
+    placeAt(p, set, "470.png", kTabDocuments.topLeft());
     placeAt(p, set, "175.png", kScan.topLeft());
     placeAt(p, set, "172.png", kLoad.topLeft());
     placeAt(p, set, "178.png", kMail.topLeft());
@@ -1071,6 +1077,7 @@ QImage previewSettings(const ArtworkSet& set) {
     placeAt(p, set, "350.png", kTabSettings.topLeft());
     placeAt(p, set, "370.png", kTabGeneral.topLeft());
     placeAt(p, set, "440.png", kTabEmail.topLeft());
+    placeAt(p, set, "420.png", kTabDocuments.topLeft());
     placeAt(p, set, "500.png", kAbout.topLeft());
     placeAt(p, set, "540.png", kHelp.topLeft());
     placeAt(p, set, "590.png", kMinimize.topLeft());
@@ -1164,6 +1171,7 @@ std::vector<Expected> expectedImages() {
     onSkin({350, 360}, kTabSettings, QSize(192, 46));
     onSkin({370, 380, 450}, kTabGeneral, QSize(192, 28));
     onSkin({430, 440, 480}, kTabEmail, QSize(192, 32));
+    onSkin({410, 420, 470}, kTabDocuments, QSize(192, 28));
     for (int id : {138, 139})
         list.push_back({QString("%1.png").arg(id), QSize(18, 18), Ground::Free, {}});
     for (int id : {130, 131})
@@ -1252,7 +1260,8 @@ int checkImages(const QDir& dir, bool wordsOnly = false) {
     }
     // The blank tab places must be the skin itself.
     for (const auto& [name, place] : {std::pair<QString, QRect>{"450.png", layout::kTabGeneral},
-                                      {"480.png", layout::kTabEmail}}) {
+                                      {"480.png", layout::kTabEmail},
+                                      {"470.png", layout::kTabDocuments}}) {
         const QImage blank = QImage(dir.filePath(name)).convertToFormat(QImage::Format_ARGB32);
         if (!blank.isNull() && !skin.isNull() && !samePixels(blank, skin.copy(place)))
             fault(name, "differs from the skin at its place");

@@ -92,6 +92,9 @@ protected:
         ASSERT_EQ(run("mkdir -p " + shellQuote(saveFolder_)), 0);
         SettingsStore::write(setting::CurrentDirSave, QString::fromStdString(saveFolder_));
         SettingsStore::write(setting::Compress, 1);
+        // These flows are about building and sending the PDF; text recognition (and its log
+        // lines, written as pages are read in the background) has tests of its own.
+        SettingsStore::write(setting::OCR, 0);
         SettingsStore::write(setting::ComprPerc, QStringLiteral("100"));
 
         InitVellumoResources();
