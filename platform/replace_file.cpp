@@ -252,6 +252,7 @@ bool ReplacingFile::open(const std::string& target) {
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     // mkostemp creates the file exclusively with mode 0600, never through a link.
+    FileChangeGuard created;
     fd_ = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd_ < 0) {
         error_ = errno;
@@ -315,6 +316,9 @@ bool ReplacingFile::commit(bool sync) {
         ok = false;
     }
     fd_ = -1;
+    // The rename and the release go together, or a signal between them could leave the target
+    // half-registered.
+    FileChangeGuard renamed;
     if (ok) {
         // What is at the target may have changed since open: only a regular file is replaced.
         struct stat st {};
