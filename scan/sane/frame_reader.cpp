@@ -144,6 +144,13 @@ FrameReader::Result FrameReader::ReadImage(std::vector<uint8_t>& dib, SANE_Statu
         SANE_Parameters p{};
         status = KnownStatus(sane_get_parameters(handle_, &p));
         if (status != SANE_STATUS_GOOD) return Result::Failed;
+        if (p.bytes_per_line == 0 && p.pixels_per_line == 0 && p.lines == 0 && p.depth == 0) {
+            // Not a description of any image but an empty answer: the net back end gives it when
+            // its saned has gone.
+            trace_("sane_get_parameters: an empty answer: the device has stopped answering");
+            status = SANE_STATUS_IO_ERROR;
+            return Result::Failed;
+        }
         if (p.bytes_per_line <= 0 || p.pixels_per_line <= 0) {
             why = "bad line size";
             return Result::BadImage;

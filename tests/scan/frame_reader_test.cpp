@@ -145,3 +145,16 @@ TEST(FrameReader, ADeviceThatIsSlowToSendIsWaitedFor) {
     // Three waits of the descriptor's full time: it never became readable.
     EXPECT_GE(r.took, std::chrono::milliseconds(250));
 }
+
+TEST(FrameReader, AnEmptyDescriptionOfTheFrameIsAScannerThatStoppedAnswering) {
+    // What the net back end reports for the next page when saned has gone between pages.
+    device = ScriptedDevice{};
+    const Read r = ReadOneImage();
+    EXPECT_EQ(r.result, FrameReader::Result::Failed);
+    EXPECT_EQ(r.status, SANE_STATUS_IO_ERROR);
+    EXPECT_EQ(device.reads, 0);
+    // A device that describes an image with no lines' size is still told as that.
+    Prepare(10, 4);
+    device.parameters.bytes_per_line = 0;
+    EXPECT_EQ(ReadOneImage().result, FrameReader::Result::BadImage);
+}
