@@ -60,7 +60,7 @@ SANE_Status sane_read(SANE_Handle, SANE_Byte* data, SANE_Int maxLength, SANE_Int
     if (device.answers.empty()) return device.emptyWhenDone ? SANE_STATUS_GOOD : SANE_STATUS_EOF;
     Answer& a = device.answers.front();
     const size_t n = std::min(a.bytes.size(), static_cast<size_t>(maxLength));
-    std::memcpy(data, a.bytes.data(), n);
+    if (n > 0) std::memcpy(data, a.bytes.data(), n);
     a.bytes.erase(a.bytes.begin(), a.bytes.begin() + static_cast<long>(n));
     *length = static_cast<SANE_Int>(n);
     if (a.bytes.empty()) device.answers.pop_front();
