@@ -592,8 +592,8 @@ protected:
     std::vector<std::string> ManyPages(int count) {
         const std::string first = f("page.tif");
         Convert(
-            "-size 1240x1754 plasma: -seed 3 -blur 0x2 -threshold 50% -type bilevel -units "
-            "PixelsPerInch -density 150 -compress group4",
+            "-size 2480x3508 plasma: -seed 3 -blur 0x2 -threshold 50% -type bilevel -units "
+            "PixelsPerInch -density 300 -compress group4",
             first);
         std::vector<std::string> pages{first};
         for (int i = 1; i < count; ++i) {
