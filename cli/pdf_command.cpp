@@ -208,6 +208,8 @@ int RunPdfCommand(int argc, char** argv) {
             std::fprintf(stderr, "vellumo-cli: cannot add page %d (%s), error %d\n", result.page,
                          cleaned.names[static_cast<size_t>(result.page - 1)].c_str(), result.code);
             return 1;
+        case PdfBuildStatus::Cancelled:
+            return 1;  // not asked for here: Ctrl+C ends the command by its signal handling
     }
     if (!result.written()) {
         // The builder has shown the message for results 1 to 5.
