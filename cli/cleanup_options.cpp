@@ -73,15 +73,15 @@ std::string CleanupOptionsHelp(int column) {
     return text;
 }
 
-const std::vector<OptionSpec>& CleanupOptionSpecs() {
-    static const std::vector<OptionSpec> kSpecs = {
+const std::vector<CommandOption>& CleanupOptionTable() {
+    static const std::vector<CommandOption> kTable = {
         {kDeskew, "deskew", 0, OptionValue::None},
         {kNoDeskew, "no-deskew", 0, OptionValue::None},
         {kUpright, "upright", 0, OptionValue::None},
         {kNoUpright, "no-upright", 0, OptionValue::None},
         {kBlank, "blank", 0, OptionValue::Required, kBlankProblem},
     };
-    return kSpecs;
+    return kTable;
 }
 
 bool TakeCleanupOption(int id, const char* value, CleanupChoice& choice, std::string& problem) {

@@ -25,7 +25,7 @@ std::string CleanupOptionsHelp(int column);
 extern const char kCleanupOptionsUsage[];
 
 // The options' rows for a command's option table.
-const std::vector<OptionSpec>& CleanupOptionSpecs();
+const std::vector<CommandOption>& CleanupOptionTable();
 // Takes one option of those rows: true when `id` is one of them, with `problem` set when its
 // value is wrong.
 bool TakeCleanupOption(int id, const char* value, CleanupChoice& choice, std::string& problem);

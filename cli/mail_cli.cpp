@@ -37,7 +37,7 @@ volatile sig_atomic_t interrupted = 0;
 
 enum : int { kFrom = kFirstLongOnlyOption, kTo, kSubject, kText, kServer, kPort, kUser, kPassword };
 
-const std::vector<OptionSpec> kMailOptions = {
+const std::vector<CommandOption> kMailOptions = {
     {kFrom, "from", 0, OptionValue::Required},
     {kTo, "to", 0, OptionValue::Required},
     {kSubject, "subject", 0, OptionValue::Required},

@@ -51,12 +51,12 @@ const char* const kOcrHelp =
     "                         eng+deu (default: Vellumo's settings, else the installed ones)\n"
     "  --no-ocr               no text recognition\n";
 
-const std::vector<OptionSpec>& OcrOptionSpecs() {
-    static const std::vector<OptionSpec> kSpecs = {
+const std::vector<CommandOption>& OcrOptionTable() {
+    static const std::vector<CommandOption> kTable = {
         {kOcr, "ocr", 0, OptionValue::Optional},
         {kNoOcr, "no-ocr", 0, OptionValue::None},
     };
-    return kSpecs;
+    return kTable;
 }
 
 bool TakeOcrOption(int id, const char* value, OcrRequest& request, std::string& problem) {

@@ -25,7 +25,7 @@ struct OcrRequest {
 };
 
 // The rows of "--ocr[=LANGS]" and "--no-ocr" for a command's option table.
-const std::vector<OptionSpec>& OcrOptionSpecs();
+const std::vector<CommandOption>& OcrOptionTable();
 // Takes one option of those rows: true when `id` is one of them, with `problem` set when its
 // languages are not a valid "eng+deu" list.
 bool TakeOcrOption(int id, const char* value, OcrRequest& request, std::string& problem);

@@ -12,7 +12,7 @@ namespace {
 constexpr int kHelp = 'h';
 constexpr int kOperand = 1;  // getopt_long's code for an operand when options are "-" led
 
-const OptionSpec kHelpSpec{kHelp, "help", 'h', OptionValue::None};
+const CommandOption kHelpOption{kHelp, "help", 'h', OptionValue::None};
 
 int HasArgument(OptionValue value) {
     switch (value) {
@@ -26,19 +26,19 @@ int HasArgument(OptionValue value) {
     return no_argument;
 }
 
-const OptionSpec* FindById(const std::vector<OptionSpec>& options, int id) {
+const CommandOption* FindById(const std::vector<CommandOption>& options, int id) {
     const auto it = std::find_if(options.begin(), options.end(),
-                                 [id](const OptionSpec& o) { return o.id == id; });
+                                 [id](const CommandOption& o) { return o.id == id; });
     return it == options.end() ? nullptr : &*it;
 }
 
 // Why getopt_long refused a long option ("--name" or "--name=value" as given).
-std::string RefusedLongOption(const std::vector<OptionSpec>& options, const char* given,
+std::string RefusedLongOption(const std::vector<CommandOption>& options, const char* given,
                               const char* what) {
     const std::string text = given;
     const std::string name = text.substr(2, text.find('=') - 2);
     int matches = 0;
-    for (const OptionSpec& o : options) {
+    for (const CommandOption& o : options) {
         if (name == o.longName && text.find('=') != std::string::npos)
             return "option --" + name + " takes no value";
         if (!name.empty() && std::strncmp(o.longName, name.c_str(), name.size()) == 0) ++matches;
@@ -47,29 +47,29 @@ std::string RefusedLongOption(const std::vector<OptionSpec>& options, const char
     return std::string("unknown ") + what + " --" + name;
 }
 
-std::string MissingValue(const OptionSpec* spec, int id) {
-    if (spec && *spec->missingValue) return spec->missingValue;
-    if (spec) return std::string("option --") + spec->longName + " needs a value";
+std::string MissingValue(const CommandOption* option, int id) {
+    if (option && *option->missingValue) return option->missingValue;
+    if (option) return std::string("option --") + option->longName + " needs a value";
     return std::string("option -") + static_cast<char>(id) + " needs a value";
 }
 
 }  // namespace
 
-std::vector<OptionSpec> JoinOptions(std::vector<OptionSpec> first,
-                                    const std::vector<OptionSpec>& second) {
+std::vector<CommandOption> JoinOptions(std::vector<CommandOption> first,
+                                       const std::vector<CommandOption>& second) {
     first.insert(first.end(), second.begin(), second.end());
     return first;
 }
 
-ParsedCommandLine ParseCommandLine(int argc, char** argv, const std::vector<OptionSpec>& options,
+ParsedCommandLine ParseCommandLine(int argc, char** argv, const std::vector<CommandOption>& options,
                                    const TakeOption& take, const char* what) {
-    std::vector<OptionSpec> all = options;
-    all.push_back(kHelpSpec);
+    std::vector<CommandOption> all = options;
+    all.push_back(kHelpOption);
     // "-": operands come back in their place, whatever POSIXLY_CORRECT says, so options may
     // follow the files; ":": a missing value is told apart from an unknown option.
     std::string shortOptions = "-:";
     std::vector<option> longOptions;
-    for (const OptionSpec& o : all) {
+    for (const CommandOption& o : all) {
         longOptions.push_back({o.longName, HasArgument(o.value), nullptr, o.id});
         if (!o.shortName) continue;
         shortOptions += o.shortName;

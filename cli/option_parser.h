@@ -17,7 +17,7 @@ enum class OptionValue {
     Optional,  // --name or --name=VALUE
 };
 
-struct OptionSpec {
+struct CommandOption {
     int id;                // the command's code for the option; a letter for a short option
     const char* longName;  // without the leading "--"
     char shortName;        // 0 when the option has no one-letter form
@@ -47,11 +47,11 @@ using TakeOption = std::function<std::string(int id, const char* value)>;
 // Reads argv[1..argc-1] (argv[0] is the command's name). An option the table does not name is
 // reported as "unknown <what> --name". The first problem is kept; the reading goes on so that a
 // later --help still wins.
-ParsedCommandLine ParseCommandLine(int argc, char** argv, const std::vector<OptionSpec>& options,
+ParsedCommandLine ParseCommandLine(int argc, char** argv, const std::vector<CommandOption>& options,
                                    const TakeOption& take, const char* what = "option");
 
 // Joins option tables (a command's own and the shared ones).
-std::vector<OptionSpec> JoinOptions(std::vector<OptionSpec> first,
-                                    const std::vector<OptionSpec>& second);
+std::vector<CommandOption> JoinOptions(std::vector<CommandOption> first,
+                                       const std::vector<CommandOption>& second);
 
 }  // namespace vellumo::cli

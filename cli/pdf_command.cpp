@@ -60,7 +60,7 @@ void PrintPageBytes(const PdfBuildResult& result) {
 
 enum : int { kOutput = 'o', kCompress = kFirstLongOnlyOption, kBilevel, kPassword };
 
-const std::vector<OptionSpec> kPdfOptions = {
+const std::vector<CommandOption> kPdfOptions = {
     {kOutput, "output", 'o', OptionValue::Required, "-o needs a file name"},
     {kCompress, "compress", 0, OptionValue::Required, "--compress needs a quality"},
     {kBilevel, "bilevel", 0, OptionValue::Required, "--bilevel needs auto, jbig2 or g4"},
@@ -115,7 +115,7 @@ int RunPdfCommand(int argc, char** argv) {
     vellumo::cli::CleanupChoice cleanup;
     OcrRequest ocrRequest;
     const ParsedCommandLine parsed = ParseCommandLine(
-        argc, argv, JoinOptions(JoinOptions(kPdfOptions, CleanupOptionSpecs()), OcrOptionSpecs()),
+        argc, argv, JoinOptions(JoinOptions(kPdfOptions, CleanupOptionTable()), OcrOptionTable()),
         [&](int id, const char* value) -> std::string {
             std::string problem;
             switch (id) {

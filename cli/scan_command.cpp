@@ -59,7 +59,7 @@ constexpr char kModeProblem[] = "--mode needs bw, grey or colour";
 constexpr char kResolutionProblem[] = "--resolution needs dots per inch";
 constexpr char kQualityProblem[] = "the quality must be a number from 1 to 100";
 
-const std::vector<OptionSpec> kScanOptions = {
+const std::vector<CommandOption> kScanOptions = {
     {kOutput, "output", 'o', OptionValue::Required, "-o needs a file name"},
     {kDevice, "device", 0, OptionValue::Required, "--device needs a name"},
     {kMode, "mode", 0, OptionValue::Required, kModeProblem},
@@ -202,7 +202,7 @@ int RunScanCommand(int argc, char** argv) {
     vellumo::cli::CleanupChoice cleanup = vellumo::cli::StoredCleanupChoice();
     OcrRequest ocrRequest;
     const ParsedCommandLine parsed = ParseCommandLine(
-        argc, argv, JoinOptions(JoinOptions(kScanOptions, CleanupOptionSpecs()), OcrOptionSpecs()),
+        argc, argv, JoinOptions(JoinOptions(kScanOptions, CleanupOptionTable()), OcrOptionTable()),
         [&](int id, const char* value) -> std::string {
             std::string problem;
             switch (id) {

@@ -17,7 +17,7 @@ namespace {
 
 enum : int { kOut = 'o', kQuiet = 'q', kLevel = kFirstLongOnlyOption, kColour, kLang, kLanguage };
 
-const std::vector<OptionSpec> kSpecs = {
+const std::vector<CommandOption> kTable = {
     {kOut, "output", 'o', OptionValue::Required, "-o needs a file name"},
     {kQuiet, "quiet", 'q', OptionValue::None},
     {kLevel, "level", 0, OptionValue::Required},
@@ -38,7 +38,7 @@ Parse ParseArgs(std::vector<std::string> args, const std::string& wrongLevel = "
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
     Parse p;
-    p.result = ParseCommandLine(static_cast<int>(args.size()), argv.data(), kSpecs,
+    p.result = ParseCommandLine(static_cast<int>(args.size()), argv.data(), kTable,
                                 [&](int id, const char* value) -> std::string {
                                     const std::string v = value ? value : "(none)";
                                     p.taken.push_back(std::to_string(id) + "=" + v);
@@ -101,7 +101,7 @@ TEST(OptionParser, ProblemsAreToldInTheCommandsWords) {
     std::vector<std::string> args = {"cmd", "--frob"};
     std::vector<char*> argv = {args[0].data(), args[1].data(), nullptr};
     EXPECT_EQ(ParseCommandLine(
-                  2, argv.data(), kSpecs, [](int, const char*) { return ""; }, "argument")
+                  2, argv.data(), kTable, [](int, const char*) { return ""; }, "argument")
                   .problem,
               "unknown argument --frob");
 }
