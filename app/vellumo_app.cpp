@@ -40,11 +40,12 @@ void CVellumoApp::singleInstanceTest(const QStringList& arguments) {
 }
 
 int CVellumoApp::run(int argc, char** argv) {
+    // Ctrl+C, SIGTERM and SIGHUP leave no partial files. Installed before Qt starts its own
+    // threads, so that they inherit the blocked signals and only the clean-up's thread takes them.
+    vellumo::platform::InstallSignalCleanup();
     QApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
-    // Ctrl+C, SIGTERM and SIGHUP leave no partial files; PDFs handed to the mail program in
-    // earlier runs go after a day.
-    vellumo::platform::InstallSignalCleanup();
+    // PDFs handed to the mail program in earlier runs go after a day.
     vellumo::platform::RemoveOldMailHandoffs();
 
     singleInstanceTest(arguments);
