@@ -830,7 +830,8 @@ QImage makeMainTab(const QImage& skin, const QRect& place, const QString& label,
     return image;
 }
 
-// General and Email under SETTINGS: a guide line under the SETTINGS icon links them to it.
+// General, Email and Documents under SETTINGS: a guide line under the SETTINGS icon, over each
+// tab's whole height, links them to it.
 QImage makeSubTab(const QImage& skin, const QRect& place, const QString& label, TabLook look) {
     QImage image = groundFor(skin, place);
     QPainter p(&image);
@@ -839,7 +840,7 @@ QImage makeSubTab(const QImage& skin, const QRect& place, const QString& label, 
     const QRectF pill(34, 2, place.width() - 34, 24);
     if (current) roundedBox(p, pill, 6, colour::kSidebarSubPill);
     const qreal guideX = 22;
-    p.fillRect(QRectF(guideX - 0.5, 0, 1, 28), colour::kSidebarLine);
+    p.fillRect(QRectF(guideX - 0.5, 0, 1, place.height()), colour::kSidebarLine);
     if (current) {
         p.setPen(Qt::NoPen);
         p.setBrush(colour::kAccentOnDark);
