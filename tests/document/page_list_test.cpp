@@ -1,5 +1,6 @@
 #include <QMenu>
 
+#include "document/page_list_ops.h"
 #include "mainwnd/controls.h"
 #include "tests/support/mainwnd_fixture.h"
 
@@ -185,7 +186,7 @@ TEST_F(MainWindowTest, MovesAtTheEndsAndWithOnePage) {
     appendFilePage(b, 0);
     appendFilePage(c, 0);
     doc().RebuildPageView();
-    auto order = [] {
+    auto order = [this] {
         std::string s;
         for (const auto& p : doc().pages) s += p->sourcePath.substr(p->sourcePath.size() - 5, 1);
         return s;
