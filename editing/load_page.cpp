@@ -41,6 +41,8 @@ void LoadPageFiles(const document::CommandContext& context, const QStringList& f
     if (files.isEmpty()) return;
     document::PageDocument& document = *context.document;
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // All the pages of one load are one step: an undo takes them out together.
+    document.BeginChange(document::PageAction::Load);
     for (const QString& chosen : files) {
         const QString path = QDir::fromNativeSeparators(chosen);
         WriteLogF("File to load: %s\n", QFile::encodeName(path).constData());
@@ -52,6 +54,7 @@ void LoadPageFiles(const document::CommandContext& context, const QStringList& f
         document.AppendPage(QFile::encodeName(path).toStdString(), 0);
         FreeImage(document.workingImage);
     }
+    document.CommitChange();
     document.PostPageCount();
     document.RebuildPageView();
     WriteLog("Image(s) loaded\r\n");

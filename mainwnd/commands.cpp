@@ -41,17 +41,40 @@ bool InHomeView(const CVellumoDlg& dialog) {
     return !dialog.settingsMode();
 }
 
+bool CanUndo(const CVellumoDlg& dialog) {
+    return InHomeView(dialog) && dialog.document().CanUndo();
+}
+
+bool CanRedo(const CVellumoDlg& dialog) {
+    return InHomeView(dialog) && dialog.document().CanRedo();
+}
+
+// "&Undo rotate right": what it would take back.
+QString UndoLabel(const CVellumoDlg& dialog) {
+    const std::string name = dialog.document().UndoName();
+    return name.empty() ? QStringLiteral("&Undo") : QStringLiteral("&Undo %1").arg(QString::fromStdString(name));
+}
+
+QString RedoLabel(const CVellumoDlg& dialog) {
+    const std::string name = dialog.document().RedoName();
+    return name.empty() ? QStringLiteral("&Redo") : QStringLiteral("&Redo %1").arg(QString::fromStdString(name));
+}
+
 constexpr Command kCommands[] = {
     // The page list's menu, in its order.
-    {id::RotateRight, "Rotate &right", "", 1, Transform<PageTransform::RotateRight>, InHomeView},
-    {id::RotateLeft, "Rotate &left", "", 1, Transform<PageTransform::RotateLeft>, InHomeView},
-    {id::Invert, "&Invert", "", 1, Transform<PageTransform::Invert>, InHomeView},
-    {id::Mirror, "&Mirror", "", 1, Transform<PageTransform::Mirror>, InHomeView},
-    {id::Delete, "&Delete", "Delete", 2,
+    {id::Undo, "&Undo", "Ctrl+Z", 1, [](CVellumoDlg& d) { document::UndoPageChange(d.document()); },
+     CanUndo, UndoLabel, false},
+    {id::Redo, "&Redo", "Ctrl+Shift+Z;Ctrl+Y", 1,
+     [](CVellumoDlg& d) { document::RedoPageChange(d.document()); }, CanRedo, RedoLabel, false},
+    {id::RotateRight, "Rotate &right", "", 2, Transform<PageTransform::RotateRight>, InHomeView},
+    {id::RotateLeft, "Rotate &left", "", 2, Transform<PageTransform::RotateLeft>, InHomeView},
+    {id::Invert, "&Invert", "", 2, Transform<PageTransform::Invert>, InHomeView},
+    {id::Mirror, "&Mirror", "", 2, Transform<PageTransform::Mirror>, InHomeView},
+    {id::Delete, "&Delete", "Delete", 3,
      [](CVellumoDlg& d) { document::DeletePage(d.document(), &d); }, InHomeView},
-    {id::MoveUp, "Move &up", "", 3, [](CVellumoDlg& d) { document::MovePageUp(d.document(), &d); },
+    {id::MoveUp, "Move &up", "", 4, [](CVellumoDlg& d) { document::MovePageUp(d.document(), &d); },
      nullptr},
-    {id::MoveDown, "Move do&wn", "", 3,
+    {id::MoveDown, "Move do&wn", "", 4,
      [](CVellumoDlg& d) { document::MovePageDown(d.document(), &d); }, InHomeView},
     // The command buttons.
     {id::ScanPage, "SCAN PAGE", "", 0, [](CVellumoDlg& d) { scanning::OnScanPage(d.context()); },
@@ -104,6 +127,10 @@ constexpr Command kCommands[] = {
 
 std::span<const Command> Commands() {
     return kCommands;
+}
+
+QString CommandText(const Command& command, const CVellumoDlg& dialog) {
+    return command.label ? command.label(dialog) : QString::fromUtf8(command.text);
 }
 
 const Command* FindCommand(int controlId) {

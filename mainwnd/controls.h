@@ -22,6 +22,8 @@ inline constexpr int Mirror = 3040;
 inline constexpr int Delete = 2270;
 inline constexpr int MoveUp = 3080;
 inline constexpr int MoveDown = 3090;
+inline constexpr int Undo = 3100;
+inline constexpr int Redo = 3110;
 // Tabs.
 inline constexpr int HomeTab = 2830;
 inline constexpr int SettingsTab = 2860;

@@ -38,6 +38,7 @@ public:
 
     // The pages, their thumbnails and the image under work.
     document::PageDocument& document() { return document_; }
+    const document::PageDocument& document() const { return document_; }
     // What a command gets: this window, the document and the mirrored settings.
     document::CommandContext context();
 
