@@ -6,7 +6,9 @@
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
 #include "platform/instance_lock.h"
+#include "platform/private_folder.h"
 #include "platform/settings_store.h"
+#include "platform/signal_cleanup.h"
 #include "platform/x11_windows.h"
 #include "res/resources.h"
 
@@ -39,6 +41,10 @@ void CVellumoApp::singleInstanceTest(const QStringList& arguments) {
 int CVellumoApp::run(int argc, char** argv) {
     QApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
+    // Ctrl+C, SIGTERM and SIGHUP leave no partial files; PDFs handed to the mail program in
+    // earlier runs go after a day.
+    vellumo::platform::InstallSignalCleanup();
+    vellumo::platform::RemoveOldMailHandoffs();
 
     singleInstanceTest(arguments);
 

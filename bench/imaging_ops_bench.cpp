@@ -114,6 +114,13 @@ void Thumbnail(benchmark::State& state) {
     Compare(state, page, [&] { return ResizeImage(page.image, thumbnail.image); });
 }
 
+// The area-averaging thumbnail, always 24 bits.
+void Reduce(benchmark::State& state) {
+    Page page(kWidth, kHeight, Bits(state));
+    Page thumbnail(kThumbnail, kHeight * kThumbnail / kWidth, 24);
+    Compare(state, page, [&] { return ReduceImage(page.image, thumbnail.image); });
+}
+
 }  // namespace
 
 BENCHMARK(Memcpy)->Arg(1)->Arg(8)->Arg(24)->Unit(benchmark::kMicrosecond);
@@ -123,5 +130,6 @@ BENCHMARK(Threshold)->Arg(8)->Arg(24)->UseManualTime()->Unit(benchmark::kMicrose
 BENCHMARK(HalfTurn)->Arg(1)->Arg(8)->Arg(24)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(QuarterTurn)->Arg(1)->Arg(8)->Arg(24)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(Thumbnail)->Arg(1)->Arg(8)->Arg(24)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(Reduce)->Arg(1)->Arg(8)->Arg(24)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

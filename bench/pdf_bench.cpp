@@ -1,14 +1,20 @@
-// G4 encoding of an A4 page at 300 dpi, and a whole PDF of such pages through the library.
+// G4 and JBIG2 encoding of an A4 page at 300 dpi, and a whole PDF of such pages through the
+// library. VELLUMO_BENCH_PAGES may name PBM files (separated by colons, as bench/pdf_sizes.sh
+// makes them from rendered text) that the encoders are also timed on, one benchmark each.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <memory>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "imaging/codecs.h"
 #include "pdf/g4_encoder.h"
+#include "pdf/jbig2_encoder.h"
 #include "pdf/pagemint.h"
 
 using namespace vellumo::imaging;
@@ -43,6 +49,72 @@ void G4EncodeA4(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(bytes);
 }
 BENCHMARK(G4EncodeA4)->Unit(benchmark::kMillisecond);
+
+void Jbig2EncodeRows(benchmark::State& state, int width,
+                     const std::vector<std::vector<uint8_t>>& rows) {
+    size_t bytes = 0;
+    for (auto _ : state) {
+        vellumo::pdf::Jbig2Encoder encoder(width, static_cast<int>(rows.size()));
+        for (const auto& row : rows) encoder.encodeRow(row.data());
+        bytes = encoder.finish().size();
+        benchmark::DoNotOptimize(bytes);
+    }
+    state.counters["bytes"] = static_cast<double>(bytes);
+}
+
+void G4EncodeRows(benchmark::State& state, int width,
+                  const std::vector<std::vector<uint8_t>>& rows) {
+    size_t bytes = 0;
+    for (auto _ : state) {
+        bytes = 0;
+        G4Encoder encoder(width, [&bytes](const uint8_t*, size_t n) { bytes += n; });
+        for (const auto& row : rows) encoder.encodeRow(row.data());
+        encoder.finish();
+        benchmark::DoNotOptimize(bytes);
+    }
+    state.counters["bytes"] = static_cast<double>(bytes);
+}
+
+void Jbig2EncodeA4(benchmark::State& state) {
+    Jbig2EncodeRows(state, kWidth, TextPage());
+}
+BENCHMARK(Jbig2EncodeA4)->Unit(benchmark::kMillisecond);
+
+// A binary PBM (P4) file as rows; false when it is not one.
+bool ReadPbm(const std::string& path, int& width, std::vector<std::vector<uint8_t>>& rows) {
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    int height = 0;
+    in >> magic >> width >> height;
+    in.get();
+    if (!in || magic != "P4" || width <= 0 || height <= 0) return false;
+    rows.assign(height, std::vector<uint8_t>((width + 7) / 8));
+    for (auto& row : rows) in.read(reinterpret_cast<char*>(row.data()), row.size());
+    return static_cast<bool>(in);
+}
+
+// Registers the JBIG2 and G4 benchmarks of the pages named in VELLUMO_BENCH_PAGES.
+[[maybe_unused]] const bool kPagesRegistered = [] {
+    const char* list = std::getenv("VELLUMO_BENCH_PAGES");
+    if (!list) return false;
+    std::stringstream names(list);
+    std::string path;
+    while (std::getline(names, path, ':')) {
+        auto rows = std::make_shared<std::vector<std::vector<uint8_t>>>();
+        int width = 0;
+        if (path.empty() || !ReadPbm(path, width, *rows)) continue;
+        const std::string name = path.substr(path.find_last_of('/') + 1);
+        benchmark::RegisterBenchmark(("Jbig2Encode/" + name).c_str(), [rows,
+                                                                       width](benchmark::State& s) {
+            Jbig2EncodeRows(s, width, *rows);
+        })->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("G4Encode/" + name).c_str(), [rows,
+                                                                    width](benchmark::State& s) {
+            G4EncodeRows(s, width, *rows);
+        })->Unit(benchmark::kMillisecond);
+    }
+    return true;
+}();
 
 // Ten bilevel LZW TIFF pages decoded and G4-encoded into one PDF.
 void BilevelTiffDocument(benchmark::State& state) {

@@ -90,8 +90,8 @@ void ComponentA4GreyToPageFile(benchmark::State& state) {
     hooks.beforeSave = [&](const ImageBuffer& image) { thumbnail = document.MakeThumbnail(image); };
 #endif
     c.SetEventCallback(kEventImageTransferred, [&](void*, int, int) {
-        result = ProcessScannedImage(c.ImageHandle().get(), workingImage, 1, TransferSettings{},
-                                     hooks);
+        result =
+            ProcessScannedImage(c.ImageHandle().get(), workingImage, 1, TransferSettings{}, hooks);
         done = true;
     });
     c.SetAcquireEndCallback([&](const AcquireEnd&) { done = true; });

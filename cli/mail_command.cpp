@@ -12,7 +12,9 @@
 
 namespace vellumo::cli {
 
+#ifdef VELLUMO_CLI_SETTINGS
 using namespace vellumo::platform;
+#endif
 using namespace vellumo::mail;
 
 namespace {

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "cli/commands.h"
+#include "platform/signal_cleanup.h"
 
 using namespace vellumo::cli;
 
@@ -25,6 +26,8 @@ void PrintHelp() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A command ended by a signal leaves no partial output and no temporary files behind.
+    vellumo::platform::InstallSignalCleanup();
     if (argc < 2) {
         PrintHelp();
         return 2;

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "platform/replace_file.h"
+
 namespace vellumo::cli {
 
 using namespace vellumo::pdf;
@@ -20,4 +22,17 @@ void CliPdfListener::showMessage(const std::string& text, PdfMessageKind) {
     std::fprintf(stderr, "vellumo-cli: %s\n", text.c_str());
 }
 
+void CliPdfListener::showMessageWithDetails(const std::string& text, PdfMessageKind kind,
+                                            const std::string& details) {
+    showMessage(text, kind);
+    if (!details.empty()) std::fprintf(stderr, "vellumo-cli: %s\n", details.c_str());
+}
+
+bool CheckOutputPath(const std::string& out) {
+    const vellumo::platform::OutputTarget target = vellumo::platform::ResolveOutputTarget(out);
+    if (target.problem == vellumo::platform::TargetProblem::None) return true;
+    std::fprintf(stderr, "vellumo-cli: cannot write %s: %s\n", out.c_str(),
+                 vellumo::platform::DescribeTargetProblem(target).c_str());
+    return false;
+}
 }  // namespace vellumo::cli

@@ -11,6 +11,9 @@ namespace vellumo::cli {
 // True when standard error is a terminal.
 bool ProgressOnTerminal();
 
+// Checks before any work that out can be written as a file; false after saying why.
+bool CheckOutputPath(const std::string& out);
+
 // The PDF builder's view from the command line: "Page j of n: file" for each page when
 // `progress` is set, and every message of the builder (always) as "vellumo-cli: text".
 class CliPdfListener : public pdf::PdfBuildListener {
@@ -18,6 +21,9 @@ public:
     explicit CliPdfListener(bool progress) : progress_(progress) {}
     void pageStarted(int page, int pageCount, const std::string& file) override;
     void showMessage(const std::string& text, pdf::PdfMessageKind kind) override;
+    // The details (the file and the real reason) go on a line of their own.
+    void showMessageWithDetails(const std::string& text, pdf::PdfMessageKind kind,
+                                const std::string& details) override;
 
 private:
     bool progress_;

@@ -6,9 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "cli/cleanup_options.h"
 #include "cli/commands.h"
+#include "cli/ocr_pages.h"
 #include "cli/progress.h"
 #include "pdf/pdf_builder.h"
+#include "platform/signal_cleanup.h"
+#include "platform/temp_file.h"
 #include "scan/page_transfer.h"
 #include "scan/scan_session.h"
 #include "scan/scanner_component.h"
@@ -19,6 +23,8 @@
 #endif
 
 namespace vellumo::cli {
+
+using namespace vellumo::imaging;
 
 using namespace vellumo::platform;
 using namespace vellumo::pdf;
@@ -36,8 +42,8 @@ int Usage(const char* problem) {
     std::fprintf(stderr,
                  "vellumo-cli scan: %s\nUsage: vellumo-cli scan [--device NAME] "
                  "[--mode bw|grey|colour] [--resolution DPI] [--feeder] [--compress QUALITY] "
-                 "-o OUT.pdf\n",
-                 problem);
+                 "%s [--ocr[=LANGS]|--no-ocr] -o OUT.pdf\n",
+                 problem, vellumo::cli::kCleanupOptionsUsage);
     return 2;
 }
 
@@ -136,7 +142,9 @@ void RemoveFiles(const std::vector<std::string>& files) {
 void PrintScanHelp() {
     std::printf(
         "Usage: vellumo-cli scan [--device NAME] [--mode bw|grey|colour] [--resolution DPI]\n"
-        "                        [--feeder] [--compress QUALITY] -o OUT.pdf\n\n"
+        "                        [--feeder] [--compress QUALITY] %s\n"
+        "                        [--ocr[=LANGS]|--no-ocr]\n"
+        "                        -o OUT.pdf\n\n"
         "Scans pages and writes them as one PDF.\n"
         "  --device NAME       the scanner: its name as listed, or a SANE device name\n"
         "                      (default: the one chosen in Vellumo, else the first found)\n"
@@ -144,9 +152,15 @@ void PrintScanHelp() {
         "  --resolution DPI    dots per inch (default: Vellumo's setting for the mode)\n"
         "  --feeder            take every sheet from the document feeder\n"
         "  --compress QUALITY  recompress grey and colour pages as JPEG, quality 1 to 100\n"
+        "%s%s"
         "  -o OUT.pdf          the PDF to write\n\n"
-        "Ctrl+C cancels the scan. Exit status: 0 when the PDF is written, 1 when it is not,\n"
-        "2 for wrong usage.\n");
+        "Without the clean-up options, every page is cleaned as Vellumo's settings say\n"
+        "(straightened, turned upright and blank pages reported, unless switched off there).\n"
+        "Pages are recognised while the next ones are scanned. Ctrl+C cancels the scan.\n"
+        "Exit status: 0 when the PDF is written with every page, 1 when it is not, the scanner\n"
+        "stopped the scan early (the pages scanned before are still written) or --ocr was given\n"
+        "and the text could not be recognised, 2 for wrong usage.\n",
+        vellumo::cli::kCleanupOptionsUsage, vellumo::cli::CleanupOptionsHelp(22).c_str(), kOcrHelp);
 }
 
 int RunScanCommand(int argc, char** argv) {
@@ -155,8 +169,14 @@ int RunScanCommand(int argc, char** argv) {
     bool feeder = false;
     PdfBuildOptions options;
     options.compress = false;
+    vellumo::cli::CleanupChoice cleanup = vellumo::cli::StoredCleanupChoice();
+    OcrRequest ocrRequest;
+    std::string problem;
     for (int i = 0; i < argc; ++i) {
         const char* a = argv[i];
+        const auto match = vellumo::cli::ParseCleanupOption(argc, argv, i, cleanup, problem);
+        if (match == vellumo::cli::OptionMatch::Wrong) return Usage(problem.c_str());
+        if (match == vellumo::cli::OptionMatch::Taken) continue;
         auto value = [&](const char* what) -> const char* {
             if (i + 1 >= argc) return nullptr;
             (void)what;
@@ -193,11 +213,19 @@ int RunScanCommand(int argc, char** argv) {
             if (!v || !AllDigits(v)) return Usage("the quality must be a number from 1 to 100");
             options.compress = true;
             options.compressionPercent = v;
+        } else if (ParseOcrOption(a, ocrRequest, problem)) {
+            if (!problem.empty()) return Usage(problem.c_str());
         } else {
             return Usage((std::string("unknown argument ") + a).c_str());
         }
     }
     if (output.empty()) return Usage("no output file (-o OUT.pdf)");
+    // Every sheet of a feeder would be scanned for nothing if the PDF could not be written.
+    if (!CheckOutputPath(output)) return 1;
+    if (const std::string problem = TempFolderProblem(); !problem.empty()) {
+        std::fprintf(stderr, "vellumo-cli: %s\n", problem.c_str());
+        return 1;
+    }
 
     const bool progress = ProgressOnTerminal();
     ScannerComponent c;
@@ -222,30 +250,58 @@ int RunScanCommand(int argc, char** argv) {
         MakeTransferSettings(StoredInt("Invert"), StoredInt("AutoCrop"));
 
     std::vector<std::string> pages;
-    ImageBuffer workingImage{};
-    int failures = 0;
+    // The page files go when a signal ends the command before the PDF is written.
+    std::vector<vellumo::platform::RemoveOnSignal> pageCleanup;
+    imaging::ImageBuffer workingImage{};
+    int failures = 0, droppedPages = 0;
+    vellumo::cli::PageCleaner cleaner(cleanup);
+    cleaner.warnWhenUprightMissing();
+    PageRecogniser recogniser(ocrRequest, progress);
     c.SetEventCallback(kEventImageTransferred, [&](void*, int, int) {
         TransferHooks hooks;
         hooks.showMessage = [](const std::string& text) {
             std::fprintf(stderr, "vellumo-cli: %s\n", text.c_str());
         };
-        hooks.makePagePath = MakeScanPagePath;
-        const TransferResult r = ProcessScannedImage(
-            c.ImageHandle().get(), workingImage, static_cast<int>(pages.size()) + 1, transfer,
-            hooks);
+        // The page file goes on a signal from the moment it has a name, before it is written.
+        hooks.makePagePath = [&pageCleanup] {
+            std::string path = MakeScanPagePath();
+            if (!path.empty()) pageCleanup.emplace_back(path);
+            return path;
+        };
+        // The clean-up runs after the transfer's invert and auto-crop, where the windows show
+        // the preview; a blank page the user chose to drop goes no further.
+        const int pageNumber = static_cast<int>(pages.size()) + 1;
+        bool dropped = false;
+        if (cleaner.active()) {
+            hooks.keep = [&](imaging::ImageBuffer& image) {
+                dropped = !cleaner.clean(image, pageNumber, std::string());
+                return !dropped;
+            };
+        }
+        const TransferResult r =
+            ProcessScannedImage(c.ImageHandle().get(), workingImage, pageNumber, transfer, hooks);
         if (r.outcome == TransferOutcome::Kept) {
             pages.push_back(r.path);
+            recogniser.add(r.path);
             if (progress) std::fprintf(stderr, "Page %zu scanned\n", pages.size());
+        } else if (dropped) {
+            ++droppedPages;
         } else {
             ++failures;
         }
         if (c.PendingTransfers() == 0) ui.finished = true;
     });
-    c.SetAcquireEndCallback([&](const AcquireEnd& end) { OnAcquireEnded(end, ui); });
+    bool stoppedEarly = false;
+    c.SetAcquireEndCallback([&](const AcquireEnd& end) {
+        stoppedEarly = end.error.has_value();
+        OnAcquireEnded(end, ui);
+    });
 
-    struct sigaction action {};
+    struct sigaction action {
+    }, previous{};
     action.sa_handler = OnInterrupt;
-    sigaction(SIGINT, &action, nullptr);
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, &previous);
     const bool started = OnScanPage(c, ui, settings);
     bool cancelSent = false;
     while (started && !ui.finished) {
@@ -256,28 +312,36 @@ int RunScanCommand(int argc, char** argv) {
         }
     }
     if (started) FinishScan(c, ui);
-    signal(SIGINT, SIG_DFL);
+    sigaction(SIGINT, &previous, nullptr);
     if (!started || interrupted) {
         RemoveFiles(pages);
         if (interrupted) std::fprintf(stderr, "vellumo-cli: the scan was cancelled\n");
         return 1;
     }
     if (pages.empty()) {
-        std::fprintf(stderr, "vellumo-cli: no page was scanned\n");
+        std::fprintf(stderr, droppedPages > 0 && failures == 0
+                                 ? "vellumo-cli: every page was blank; no PDF was written\n"
+                                 : "vellumo-cli: no page was scanned\n");
         return 1;
     }
 
+    options.pageTexts = recogniser.finish();
     CliPdfListener listener(progress);
     const PdfBuildResult result = BuildPdf(pages, output, options, &listener);
-    RemoveFiles(pages);
     if (!result.written()) {
+        // The sheets are scanned; the pages stay for the user to rescue.
+        for (auto& remover : pageCleanup) remover.release();
         std::fprintf(stderr, "vellumo-cli: the PDF could not be written (%d)\n", result.code);
+        std::fprintf(stderr, "vellumo-cli: the scanned pages are kept in:\n");
+        for (const std::string& page : pages) std::fprintf(stderr, "  %s\n", page.c_str());
         return 1;
     }
-    if (progress)
-        std::fprintf(stderr, "%zu page%s written to %s\n", pages.size(),
+    RemoveFiles(pages);
+    if (progress || stoppedEarly)
+        std::fprintf(stderr, "%s%zu page%s written to %s\n",
+                     stoppedEarly ? "vellumo-cli: the scan stopped early; the " : "", pages.size(),
                      pages.size() == 1 ? "" : "s", output.c_str());
-    return failures == 0 ? 0 : 1;
+    return failures == 0 && !stoppedEarly && !recogniser.failed() ? 0 : 1;
 }
 
 }  // namespace vellumo::cli

@@ -58,8 +58,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # libraries, OpenSSL); the rest are what the program runs or draws with: xdg-open and xdg-email
 # for the help page and the desktop's mail program, a font for the window's texts. Network
 # scanners (eSCL, WSD) come with sane-airscan; the page count is drawn in Lato like the artwork.
+# Turning pages upright needs Tesseract's orientation data (without it pages stay as scanned).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "xdg-utils, fonts-dejavu-core | fonts-noto-core")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "sane-airscan, fonts-lato")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "sane-airscan, fonts-lato, tesseract-ocr-osd")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

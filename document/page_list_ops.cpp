@@ -56,8 +56,7 @@ bool MovePage(PageDocument& document, int from, int to) {
 }
 
 void ClearPages(PageDocument& document, QWidget* owner, const QString& question) {
-    if (MessageBox(owner, question, MessageIcon::Question, MessageButtons::YesNo) ==
-        Answer::Yes) {
+    if (MessageBox(owner, question, MessageIcon::Question, MessageButtons::YesNo) == Answer::Yes) {
         document.FreeAllPages();
         WriteLog("Images and attachments deleted\r\n");
     } else {

@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include "imaging/codecs.h"
+#include "imaging/read_failure.h"
 #include "platform/dialogs.h"
 #include "platform/log.h"
 #include "platform/settings_store.h"
@@ -16,10 +17,14 @@ using namespace vellumo::imaging;
 
 int LoadImageFile(ImageBuffer& workingImage, const QString& path, QWidget* parent) {
     FreeImage(workingImage);
-    if (ReadImageFile(QFile::encodeName(path).constData(), workingImage) != 0) {
+    const QByteArray file = QFile::encodeName(path);
+    if (const int rc = ReadImageFile(file.constData(), workingImage); rc != 0) {
         FreeImage(workingImage);
+        // The file and the real reason go into the details; the text stays the known one.
+        const std::string why = vellumo::imaging::DescribeReadFailure(file.toStdString(), rc);
+        WriteLog(why + "\n");
         MessageBox(parent, QStringLiteral("Unsupported graphics format"), MessageIcon::Exclamation,
-                   MessageButtons::Ok);
+                   MessageButtons::Ok, QFile::decodeName(QByteArray::fromStdString(why)));
         return -1;
     }
     return 0;

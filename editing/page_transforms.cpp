@@ -4,10 +4,10 @@
 #include <QFile>
 #include <cstdio>
 
+#include "editing/load_page.h"
 #include "imaging/codecs.h"
 #include "imaging/transform.h"
 #include "imaging/working_image.h"
-#include "editing/load_page.h"
 #include "platform/dialogs.h"
 #include "platform/log.h"
 

@@ -63,12 +63,16 @@ int InspectBmp(const char* file, ImageFileInfo& info) {
 }
 
 int LoadBmp(const char* file, ImageBuffer& image) {
-    std::vector<uint8_t> data;
-    if (int rc = codec::ReadWholeFile(file, data)) return rc;
+    // The headers from the front of the file; the rows are read as they are decoded.
+    codec::FileReader reader;
+    if (int rc = reader.open(file)) return rc;
+    const size_t available =
+        reader.size() < kHeadBytes ? static_cast<size_t>(reader.size()) : kHeadBytes;
+    const uint8_t* head = reader.take(available);
+    if (!head) return kImgCorruptFile;
     DibLayout layout;
-    const size_t available = data.size() < kHeadBytes ? data.size() : kHeadBytes;
-    if (int rc = ParseBmp(data.data(), available, data.size(), layout)) return rc;
-    return DecodeDib(data.data() + kFileHeaderBytes, data.size() - kFileHeaderBytes, layout, image);
+    if (int rc = ParseBmp(head, available, static_cast<size_t>(reader.size()), layout)) return rc;
+    return DecodeDibFile(reader, kFileHeaderBytes, layout, image);
 }
 
 int SaveBmp(const char* file, const ImageBuffer& image, int option) {

@@ -4,12 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
 
-#include "platform/temp_file.h"
+#include "platform/regular_file.h"
 
 namespace vellumo::imaging {
 
@@ -36,10 +35,26 @@ inline uint8_t Expand5(unsigned v) {
 
 }  // namespace
 
+namespace {
+thread_local std::string imageProblem;
+}  // namespace
+
+void NoteImageProblem(const std::string& reason) {
+    if (imageProblem.empty()) imageProblem = reason;
+}
+
+void ClearImageProblem() {
+    imageProblem.clear();
+}
+
+const std::string& NotedImageProblem() {
+    return imageProblem;
+}
+
 int ReadFileHead(const char* file, uint8_t* head, size_t capacity, size_t& got, long long& total) {
     got = 0;
     total = -1;
-    FILE* stream = file ? std::fopen(file, "rb") : nullptr;
+    FILE* stream = file ? vellumo::platform::OpenRegularFile(file) : nullptr;
     if (!stream) return kImgCannotOpen;
     got = std::fread(head, 1, capacity, stream);
     total = FileSize(stream);
@@ -50,7 +65,7 @@ int ReadFileHead(const char* file, uint8_t* head, size_t capacity, size_t& got, 
 int ReadWholeFile(const char* file, std::vector<uint8_t>& data, size_t maxBytes) {
     data.clear();
     if (!file) return kImgCannotOpen;
-    FILE* stream = std::fopen(file, "rb");
+    FILE* stream = vellumo::platform::OpenRegularFile(file);
     if (!stream) return kImgCannotOpen;
     const long long size = FileSize(stream);
     if (size < 0) {
@@ -86,37 +101,47 @@ long long FileSize(const char* file) {
     return static_cast<long long>(st.st_size);
 }
 
-OutputFile::~OutputFile() {
+FileReader::~FileReader() {
     if (stream_) std::fclose(stream_);
-    if (!committed_ && !tempPath_.empty()) ::unlink(tempPath_.c_str());
 }
+
+int FileReader::open(const char* file) {
+    stream_ = file ? std::fopen(file, "rb") : nullptr;
+    if (!stream_) return kImgCannotOpen;
+    const long long size = FileSize(stream_);
+    if (size < 0) return kImgCannotOpen;
+    size_ = static_cast<uint64_t>(size);
+    buffer_.resize(size_t{1} << 16);
+    pos_ = end_ = 0;
+    return kImgOk;
+}
+
+bool FileReader::seek(uint64_t offset) {
+    if (!stream_ || offset > size_) return false;
+    pos_ = end_ = 0;
+    return fseeko(stream_, static_cast<off_t>(offset), SEEK_SET) == 0;
+}
+
+const uint8_t* FileReader::refill(size_t n) {
+    if (!stream_) return nullptr;
+    // Keep what is left at the front and fill up behind it.
+    const size_t left = end_ - pos_;
+    std::memmove(buffer_.data(), buffer_.data() + pos_, left);
+    if (buffer_.size() < n) buffer_.resize(n);
+    pos_ = 0;
+    end_ = left + std::fread(buffer_.data() + left, 1, buffer_.size() - left, stream_);
+    if (end_ < n) return nullptr;
+    pos_ = n;
+    return buffer_.data();
+}
+
+OutputFile::~OutputFile() = default;
 
 int OutputFile::open(const char* target) {
     if (!target || !*target) return kImgCannotOpen;
-    target_ = target;
-    // A name beside the target, so that the final rename stays on one file system.
-    static std::atomic<unsigned> counter{0};
-    const mode_t mode = InTempDirectory(target_) ? 0600 : 0666;
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        char suffix[64];
-        std::snprintf(suffix, sizeof suffix, ".vw%ld-%u~", static_cast<long>(::getpid()),
-                      counter.fetch_add(1));
-        std::string candidate = target_ + suffix;
-        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd < 0) {
-            if (errno == EEXIST) continue;
-            return kImgCannotOpen;
-        }
-        stream_ = ::fdopen(fd, "wb");
-        if (!stream_) {
-            ::close(fd);
-            ::unlink(candidate.c_str());
-            return kImgCannotOpen;
-        }
-        tempPath_ = std::move(candidate);
-        return kImgOk;
-    }
-    return kImgCannotOpen;
+    if (!file_.open(target)) return kImgCannotOpen;
+    stream_ = file_.stream();
+    return kImgOk;
 }
 
 bool OutputFile::write(const void* data, size_t size) {
@@ -126,22 +151,21 @@ bool OutputFile::write(const void* data, size_t size) {
 }
 
 void OutputFile::closeStream() {
-    if (stream_) {
-        if (std::fclose(stream_) != 0) ok_ = false;
-        stream_ = nullptr;
-    }
+    if (stream_ && std::ferror(stream_)) ok_ = false;
+    file_.closeStream();
+    stream_ = nullptr;
 }
 
 int OutputFile::commit() {
-    if (tempPath_.empty()) return kImgCannotOpen;
-    if (stream_) {
-        if (std::fflush(stream_) != 0) ok_ = false;
-        if (std::fclose(stream_) != 0) ok_ = false;
-        stream_ = nullptr;
-    }
+    if (file_.partialPath().empty()) return kImgCannotOpen;
+    if (stream_ && std::ferror(stream_)) ok_ = false;
+    stream_ = nullptr;
     if (!ok_) return kImgShortWrite;
-    if (std::rename(tempPath_.c_str(), target_.c_str()) != 0) return kImgCannotOpen;
-    committed_ = true;
+    if (!file_.commit(false)) {
+        const int e = file_.error();
+        return e == ENOSPC || e == EFBIG || e == EIO || e == EDQUOT ? kImgShortWrite
+                                                                    : kImgCannotOpen;
+    }
     return kImgOk;
 }
 

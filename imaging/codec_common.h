@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "imaging/image_buffer.h"
+#include "platform/replace_file.h"
 
 namespace vellumo::imaging {
 
@@ -24,9 +25,40 @@ long long FileSize(FILE* stream);
 // Size of the named file, or -1.
 long long FileSize(const char* file);
 
+// Reads a file from front to back through a buffer of its own, so that a decoder streams its
+// pixel data however large the file is, and never reads past the file's end.
+class FileReader {
+public:
+    FileReader() = default;
+    ~FileReader();
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+
+    // 0, or kImgCannotOpen (also for what is not a regular file).
+    int open(const char* file);
+    uint64_t size() const { return size_; }
+    // Goes to offset (at most the size): false when the file cannot.
+    bool seek(uint64_t offset);
+    // The next n bytes, valid until the next call; null when the file ends first.
+    const uint8_t* take(size_t n) {
+        if (end_ - pos_ < n) return refill(n);
+        const uint8_t* at = buffer_.data() + pos_;
+        pos_ += n;
+        return at;
+    }
+
+private:
+    const uint8_t* refill(size_t n);
+    FILE* stream_ = nullptr;
+    uint64_t size_ = 0;
+    std::vector<uint8_t> buffer_;
+    size_t pos_ = 0, end_ = 0;
+};
+
 // A file being saved. The data goes to a private file beside the target, which replaces the
 // target only on commit(); on every other way out the partial file is removed, so a failed
-// save never leaves a half-written file, and an existing file stays as it was.
+// save never leaves a half-written file, and an existing file stays as it was. Only a regular
+// file or a new name is replaced; a link is written through to its file.
 class OutputFile {
 public:
     OutputFile() = default;
@@ -43,16 +75,14 @@ public:
     void fail() { ok_ = false; }
     // Closes the stream but keeps the file, for libraries that open the path themselves.
     void closeStream();
-    const std::string& tempPath() const { return tempPath_; }
+    const std::string& tempPath() const { return file_.partialPath(); }
     // Flushes, closes and moves the file into place: 0, kImgShortWrite, or kImgCannotOpen.
     int commit();
 
 private:
-    std::string target_;
-    std::string tempPath_;
+    vellumo::platform::ReplacingFile file_;
     FILE* stream_ = nullptr;
     bool ok_ = true;
-    bool committed_ = false;
 };
 
 // True when a decoder may allocate for decodedBytes of output from a file of fileBytes
@@ -87,6 +117,12 @@ bool IsPlainGrey(const ImageBuffer& image);
 inline uint8_t OnWhite(unsigned v, unsigned alpha) {
     return static_cast<uint8_t>((v * alpha + 255u * (255u - alpha) + 127u) / 255u);
 }
+
+// Records why a decoder refuses the file it was given, for ImageFileProblem(); the first
+// reason noted since the last read wins. Thread-local.
+void NoteImageProblem(const std::string& reason);
+void ClearImageProblem();
+const std::string& NotedImageProblem();
 
 // Resolution in pixels per metre from dots per inch, and the header's value back in dpi.
 int32_t PelsPerMetre(double dpi);

@@ -1,10 +1,12 @@
-// GIF through giflib. Loading decodes the first frame (interlaced or not) at its own size:
-// a two-colour table gives a 1-bit image, any other an 8-bit palette image, and the
-// transparent colour becomes white. Saving writes 1- and 8-bit images with their colour
-// tables; colour images are reduced to 256 colours by median cut on a 5-bit-per-channel
-// histogram (always splitting the box with the largest squared error), refined by two rounds
-// of k-means, then mapped to the nearest colour without dithering, which keeps scanned text
-// crisp and flat areas clean.
+// GIF through giflib. Loading gives the image's logical screen with the first frame (interlaced
+// or not) placed at its offset; the rest of the screen shows the background colour, or white
+// when the frame has a transparent colour (which is white too) or a colour table of its own. A
+// two-colour table gives a 1-bit image, any other an 8-bit palette image (24-bit when a full table
+// has no room for the background). A frame whose data breaks off is shown as far as it decodes, as
+// other viewers show it. Saving writes 1- and 8-bit images with their colour tables; colour images
+// are reduced to 256 colours by median cut on a 5-bit-per-channel histogram (always splitting the
+// box with the largest squared error), refined by two rounds of k-means, then mapped to the nearest
+// colour without dithering, which keeps scanned text crisp and flat areas clean.
 #include <gif_lib.h>
 
 #include <algorithm>
@@ -22,36 +24,81 @@ namespace {
 // A 12-bit LZW code can stand for at most 4096 pixels.
 constexpr uint64_t kLzwExpansion = 4096 * 8 / 3;
 
-struct MemoryReader {
-    const uint8_t* data;
-    size_t size;
-    size_t pos;
-};
-
-int ReadFromMemory(GifFileType* gif, GifByteType* buffer, int length) {
-    auto* reader = static_cast<MemoryReader*>(gif->UserData);
+// giflib reads the file itself, through stdio: memory holds the picture, not the file.
+int ReadFromFile(GifFileType* gif, GifByteType* buffer, int length) {
     if (length <= 0) return 0;
-    const size_t left = reader->size - reader->pos;
-    const size_t n = static_cast<size_t>(length) < left ? static_cast<size_t>(length) : left;
-    std::memcpy(buffer, reader->data + reader->pos, n);
-    reader->pos += n;
-    return static_cast<int>(n);
+    return static_cast<int>(
+        std::fread(buffer, 1, static_cast<size_t>(length), static_cast<FILE*>(gif->UserData)));
 }
 
 struct GifReader {
+    FILE* stream = nullptr;
     GifFileType* gif = nullptr;
     ~GifReader() {
         if (gif) DGifCloseFile(gif, nullptr);
+        if (stream) std::fclose(stream);
     }
 };
 
 struct FrameInfo {
-    int width = 0, height = 0;
+    int width = 0, height = 0;  // of the frame
+    int left = 0, top = 0;
+    int pageWidth = 0, pageHeight = 0;  // the logical screen, grown to hold the frame
     bool interlaced = false;
     int transparent = -1;
     const ColorMapObject* colours = nullptr;
     int imageBits = 0;
+    // The page's colour table: the frame's, transparent entry white, plus the fill colour
+    // when it had to be added.
+    std::vector<RgbQuad> table;
+    int fillIndex = -1;  // the table entry of what lies outside the frame
+    RgbQuad fill{255, 255, 255, 0};
 };
+
+// The page's colour table, its depth, and how the screen around the frame is filled.
+void PlanPage(const GifFileType* gif, FrameInfo& frame) {
+    frame.table.clear();
+    if (frame.colours) {
+        for (int i = 0; i < frame.colours->ColorCount && i < 256; ++i) {
+            const GifColorType& c = frame.colours->Colors[i];
+            frame.table.push_back(RgbQuad{c.Blue, c.Green, c.Red, 0});
+        }
+    } else {
+        // No colour table at all: show the indices as grey levels.
+        for (int i = 0; i < 256; ++i) {
+            const auto v = static_cast<uint8_t>(i);
+            frame.table.push_back(RgbQuad{v, v, v, 0});
+        }
+    }
+    if (frame.transparent >= 0 && frame.transparent < static_cast<int>(frame.table.size()))
+        frame.table[static_cast<size_t>(frame.transparent)] = RgbQuad{255, 255, 255, 0};
+    const bool covered = frame.left == 0 && frame.top == 0 && frame.width == frame.pageWidth &&
+                         frame.height == frame.pageHeight;
+    frame.fillIndex = -1;
+    if (!covered) {
+        // The background index belongs to the global table; a frame with a table of its own
+        // does not use it, and its screen is shown white, as ImageMagick shows it.
+        const ColorMapObject* screen = gif->SColorMap;
+        if (frame.transparent >= 0 || frame.colours != screen) {
+            frame.fill = RgbQuad{255, 255, 255, 0};
+        } else if (screen && gif->SBackGroundColor >= 0 &&
+                   gif->SBackGroundColor < screen->ColorCount) {
+            const GifColorType& c = screen->Colors[gif->SBackGroundColor];
+            frame.fill = RgbQuad{c.Blue, c.Green, c.Red, 0};
+        }
+        for (size_t i = 0; i < frame.table.size() && frame.fillIndex < 0; ++i)
+            if (std::memcmp(&frame.table[i], &frame.fill, sizeof(RgbQuad)) == 0)
+                frame.fillIndex = static_cast<int>(i);
+        if (frame.fillIndex < 0 && frame.table.size() < 256) {
+            frame.fillIndex = static_cast<int>(frame.table.size());
+            frame.table.push_back(frame.fill);
+        }
+    }
+    if (!covered && frame.fillIndex < 0)
+        frame.imageBits = 24;
+    else
+        frame.imageBits = frame.table.size() <= 2 ? 1 : 8;
+}
 
 // Walks to the first image descriptor, collecting the transparency of its graphic control
 // extension. The reader then stands at the frame's pixel data.
@@ -81,55 +128,57 @@ int FindFirstFrame(GifFileType* gif, size_t fileBytes, FrameInfo& frame) {
     }
     frame.width = gif->Image.Width;
     frame.height = gif->Image.Height;
+    frame.left = gif->Image.Left;
+    frame.top = gif->Image.Top;
     frame.interlaced = gif->Image.Interlace;
     frame.transparent = transparent;
     frame.colours = gif->Image.ColorMap ? gif->Image.ColorMap : gif->SColorMap;
-    frame.imageBits = frame.colours && frame.colours->ColorCount <= 2 ? 1 : 8;
-    if (frame.width <= 0 || frame.height <= 0) return kImgCorruptFile;
-    if (!codec::AcceptableDimensions(static_cast<uint64_t>(frame.width),
-                                     static_cast<uint64_t>(frame.height), frame.imageBits))
+    if (frame.width <= 0 || frame.height <= 0 || frame.left < 0 || frame.top < 0)
+        return kImgCorruptFile;
+    frame.pageWidth = std::max(gif->SWidth, frame.left + frame.width);
+    frame.pageHeight = std::max(gif->SHeight, frame.top + frame.height);
+    PlanPage(gif, frame);
+    if (!codec::AcceptableDimensions(static_cast<uint64_t>(frame.pageWidth),
+                                     static_cast<uint64_t>(frame.pageHeight), frame.imageBits))
         return kImgNoMemory;
-    if (!codec::PlausibleSize(uint64_t(frame.width) * uint64_t(frame.height), fileBytes,
-                              kLzwExpansion))
+    // The frame is coded data; the screen around it is not, so it may be larger than the
+    // frame only within reason: a tiny file must not claim a huge page.
+    const uint64_t framePixels = uint64_t(frame.width) * uint64_t(frame.height);
+    const uint64_t screenPixels = uint64_t(frame.pageWidth) * uint64_t(frame.pageHeight);
+    if (!codec::PlausibleSize(framePixels, fileBytes, kLzwExpansion) ||
+        screenPixels > std::max<uint64_t>(16 * framePixels, uint64_t{1} << 20))
         return kImgCorruptFile;
     return kImgOk;
 }
 
-int OpenGif(const std::vector<uint8_t>& data, MemoryReader& reader, GifReader& session) {
-    if (data.size() < 6 || std::memcmp(data.data(), "GIF", 3) != 0 ||
-        (std::memcmp(data.data() + 3, "87a", 3) != 0 &&
-         std::memcmp(data.data() + 3, "89a", 3) != 0))
-        return kImgNotThisFormat;
-    reader = MemoryReader{data.data(), data.size(), 0};
-    int error = 0;
-    session.gif = DGifOpen(&reader, ReadFromMemory, &error);
-    return session.gif ? kImgOk : kImgCorruptFile;
-}
-
-// Reads the file when it starts with a GIF signature.
-int ReadHead(const char* file, std::vector<uint8_t>& data) {
-    FILE* stream = file ? std::fopen(file, "rb") : nullptr;
-    if (!stream) return kImgCannotOpen;
+// Opens the file for giflib when it starts with a GIF signature; fileBytes gets its size.
+int OpenGif(const char* file, GifReader& session, size_t& fileBytes) {
+    session.stream = file ? std::fopen(file, "rb") : nullptr;
+    if (!session.stream) return kImgCannotOpen;
     char magic[6] = {};
-    const bool gif = std::fread(magic, 1, 6, stream) == 6 && std::memcmp(magic, "GIF", 3) == 0;
-    std::fclose(stream);
-    if (!gif) return kImgNotThisFormat;
-    return codec::ReadWholeFile(file, data, size_t{1} << 30);
+    if (std::fread(magic, 1, 6, session.stream) != 6 || std::memcmp(magic, "GIF", 3) != 0 ||
+        (std::memcmp(magic + 3, "87a", 3) != 0 && std::memcmp(magic + 3, "89a", 3) != 0))
+        return kImgNotThisFormat;
+    const long long size = codec::FileSize(session.stream);
+    if (size < 0) return kImgCannotOpen;
+    fileBytes = static_cast<size_t>(size);
+    std::rewind(session.stream);
+    int error = 0;
+    session.gif = DGifOpen(session.stream, ReadFromFile, &error);
+    return session.gif ? kImgOk : kImgCorruptFile;
 }
 
 }  // namespace
 
 int InspectGif(const char* file, ImageFileInfo& info) {
     info = ImageFileInfo{};
-    std::vector<uint8_t> data;
-    if (int rc = ReadHead(file, data)) return rc;
-    MemoryReader reader{};
     GifReader session;
-    if (int rc = OpenGif(data, reader, session)) return rc;
+    size_t fileBytes = 0;
+    if (int rc = OpenGif(file, session, fileBytes)) return rc;
     FrameInfo frame;
-    if (int rc = FindFirstFrame(session.gif, data.size(), frame)) return rc;
-    info.width = frame.width;
-    info.height = frame.height;
+    if (int rc = FindFirstFrame(session.gif, fileBytes, frame)) return rc;
+    info.width = frame.pageWidth;
+    info.height = frame.pageHeight;
     info.bitsPerPixel = frame.imageBits;
     info.fileBitsPerSample = frame.colours ? frame.colours->BitsPerPixel : 8;
     info.fileSamplesPerPixel = 1;
@@ -139,34 +188,44 @@ int InspectGif(const char* file, ImageFileInfo& info) {
 
 int LoadGif(const char* file, ImageBuffer& image) {
     if (!image.header) return kImgEmpty;
-    std::vector<uint8_t> data;
-    if (int rc = ReadHead(file, data)) return rc;
-    MemoryReader reader{};
     GifReader session;
-    if (int rc = OpenGif(data, reader, session)) return rc;
+    size_t fileBytes = 0;
+    if (int rc = OpenGif(file, session, fileBytes)) return rc;
     FrameInfo frame;
-    if (int rc = FindFirstFrame(session.gif, data.size(), frame)) return rc;
-    if (int rc = codec::CheckLoadTarget(image, frame.width, frame.height, frame.imageBits))
+    if (int rc = FindFirstFrame(session.gif, fileBytes, frame)) return rc;
+    if (int rc = codec::CheckLoadTarget(image, frame.pageWidth, frame.pageHeight, frame.imageBits))
         return rc;
-
-    std::memset(image.palette, 0, sizeof(RgbQuad) * static_cast<size_t>(image.paletteSize));
-    if (frame.colours) {
-        const int count = frame.colours->ColorCount;
-        for (int i = 0; i < count && i < image.paletteSize; ++i) {
-            const GifColorType& c = frame.colours->Colors[i];
-            image.palette[i] = RgbQuad{c.Blue, c.Green, c.Red, 0};
-        }
-    } else {
-        SetGreyRamp(image);  // no colour table at all: show the indices as grey levels
+    const bool colour = frame.imageBits == 24;
+    if (!colour) {
+        std::memset(image.palette, 0, sizeof(RgbQuad) * static_cast<size_t>(image.paletteSize));
+        for (size_t i = 0; i < frame.table.size() && i < static_cast<size_t>(image.paletteSize);
+             ++i)
+            image.palette[i] = frame.table[i];
     }
-    if (frame.transparent >= 0 && frame.transparent < image.paletteSize)
-        image.palette[frame.transparent] = RgbQuad{255, 255, 255, 0};
-    if (HasGreyRamp(image))
+    if (!colour && HasGreyRamp(image))
         image.imageFlags |= kImageFlagGrey;
     else
         image.imageFlags &= ~kImageFlagGrey;
     image.header->biXPelsPerMeter = 0;
     image.header->biYPelsPerMeter = 0;
+
+    // The screen around the frame.
+    const int pageWidth = frame.pageWidth, pageHeight = frame.pageHeight;
+    const int fill = frame.fillIndex < 0 ? 0 : frame.fillIndex;
+    for (int y = 0; y < pageHeight; ++y) {
+        uint8_t* row = RowPointer(image, static_cast<uint32_t>(y));
+        if (frame.imageBits == 8) {
+            std::memset(row, fill, static_cast<size_t>(pageWidth));
+        } else if (frame.imageBits == 1) {
+            std::memset(row, fill ? 0xFF : 0, image.rowBytes);
+        } else {
+            for (int x = 0; x < pageWidth; ++x) {
+                row[3 * x] = frame.fill.rgbBlue;
+                row[3 * x + 1] = frame.fill.rgbGreen;
+                row[3 * x + 2] = frame.fill.rgbRed;
+            }
+        }
+    }
 
     const int width = frame.width, height = frame.height;
     std::vector<GifPixelType> line(static_cast<size_t>(width));
@@ -175,20 +234,48 @@ int LoadGif(const char* file, ImageBuffer& image) {
     static const int kStart[4] = {0, 4, 2, 1};
     static const int kStep[4] = {8, 8, 4, 2};
     const int passes = frame.interlaced ? 4 : 1;
-    for (int pass = 0; pass < passes; ++pass) {
+    bool broken = false;
+    int rowsDone = 0;
+    for (int pass = 0; pass < passes && !broken; ++pass) {
         const int start = frame.interlaced ? kStart[pass] : 0;
         const int step = frame.interlaced ? kStep[pass] : 1;
-        for (int y = start; y < height; y += step) {
-            if (DGifGetLine(session.gif, line.data(), width) == GIF_ERROR) return kImgCorruptFile;
-            uint8_t* row = RowPointer(image, static_cast<uint32_t>(y));
+        for (int y = start; y < height && !broken; y += step) {
+            // A row the data breaks off in keeps what was decoded of it; the rest of the frame
+            // keeps the fill.
+            std::fill(line.begin(), line.end(), static_cast<GifPixelType>(fill));
+            broken = DGifGetLine(session.gif, line.data(), width) == GIF_ERROR;
+            // Data that does not give one whole row is no picture at all.
+            if (broken && rowsDone == 0) return kImgCorruptFile;
+            ++rowsDone;
+            uint8_t* row = RowPointer(image, static_cast<uint32_t>(frame.top + y));
+            const int left = frame.left;
             if (frame.imageBits == 8) {
-                std::memcpy(row, line.data(), static_cast<size_t>(width));
+                std::memcpy(row + left, line.data(), static_cast<size_t>(width));
+            } else if (frame.imageBits == 1) {
+                for (int x = 0; x < width; ++x) {
+                    const int at = left + x;
+                    const uint8_t mask = static_cast<uint8_t>(0x80 >> (at & 7));
+                    if (line[x] & 1)
+                        row[at >> 3] |= mask;
+                    else
+                        row[at >> 3] &= static_cast<uint8_t>(~mask);
+                }
             } else {
-                std::memset(row, 0, image.rowBytes);
-                for (int x = 0; x < width; ++x)
-                    if (line[x] & 1) row[x >> 3] |= static_cast<uint8_t>(0x80 >> (x & 7));
+                for (int x = 0; x < width; ++x) {
+                    const size_t index = line[x];
+                    const RgbQuad c = index < frame.table.size() ? frame.table[index] : RgbQuad{};
+                    uint8_t* p = row + 3 * static_cast<size_t>(left + x);
+                    p[0] = c.rgbBlue;
+                    p[1] = c.rgbGreen;
+                    p[2] = c.rgbRed;
+                }
             }
         }
+    }
+    if (frame.imageBits == 1 && pageWidth % 8) {
+        for (int y = 0; y < pageHeight; ++y)
+            RowPointer(image, static_cast<uint32_t>(y))[(pageWidth - 1) / 8] &=
+                static_cast<uint8_t>(0xFF << (8 - pageWidth % 8));
     }
     return kImgOk;
 }

@@ -1,8 +1,10 @@
 // JPEG through libjpeg-turbo. Loads grey, colour and CMYK/YCCK files (Adobe's inverted CMYK
-// included), baseline or progressive, into 8-bit grey or 24-bit images; saves grey images as
-// one-component and everything else as colour files, with the JFIF density set by
-// SetJpegDensity. Library errors unwind through longjmp to the function that started the
-// work; a file that ends early counts as an error instead of being padded with grey.
+// included), baseline or progressive, into 8-bit grey or 24-bit images, turned upright as their
+// Exif orientation says, with the resolution of the JFIF segment or else of the Exif block;
+// saves grey images as one-component and everything else as colour files, with the JFIF
+// density set by SetJpegDensity. Library errors unwind through longjmp to the function that
+// started the work; damaged coded data (a file that ends early, a corrupt segment) counts as
+// an error instead of being padded with grey.
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -15,10 +17,13 @@
 
 #include "imaging/codec_common.h"
 #include "imaging/codecs.h"
+#include "imaging/jpeg_support.h"
 
 namespace vellumo::imaging {
 
 namespace {
+
+using vellumo::imaging::Orientation;
 
 struct Density {
     int x = 1;
@@ -27,39 +32,30 @@ struct Density {
 };
 Density jpegDensity;
 
-// One byte of entropy-coded data describes at most this many bytes of pixels (a progressive
-// scan can code a whole 8 x 8 block of three components in a few bits).
-constexpr uint64_t kJpegExpansion = 2048;
-
-struct ErrorManager {
-    jpeg_error_mgr base;
-    jmp_buf jump;
-};
-
-[[noreturn]] void OnError(j_common_ptr cinfo) {
-    auto* manager = reinterpret_cast<ErrorManager*>(cinfo->err);
-    std::longjmp(manager->jump, 1);
-}
-
-void OnMessage(j_common_ptr cinfo, int level) {
-    // Warnings are dropped, except the one for data that stops before the image is complete.
-    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) OnError(cinfo);
-}
-
-void Quiet(j_common_ptr) {}
+using ErrorManager = vellumo::imaging::JpegErrors;
 
 void InstallErrorManager(ErrorManager& manager) {
-    jpeg_std_error(&manager.base);
-    manager.base.error_exit = OnError;
-    manager.base.emit_message = OnMessage;
-    manager.base.output_message = Quiet;
+    vellumo::imaging::InstallJpegErrors(manager, true);
 }
 
-double DensityToDpi(int unit, int value) {
-    if (value <= 0) return 0;
-    if (unit == 1) return value;
-    if (unit == 2) return value * 2.54;
-    return 0;
+// What the header says about the picture as a viewer shows it.
+struct UprightFrame {
+    Orientation orientation = Orientation::TopLeft;
+    double dpiX = 0, dpiY = 0;  // of the upright picture
+};
+
+UprightFrame ReadUprightFrame(const jpeg_decompress_struct& cinfo) {
+    UprightFrame frame;
+    const vellumo::imaging::ExifInfo exif = vellumo::imaging::SavedExif(cinfo);
+    frame.orientation = exif.orientation;
+    const int unit = cinfo.saw_JFIF_marker ? cinfo.density_unit : -1;
+    double x = 0, y = 0;
+    if (vellumo::imaging::JpegResolution(unit, cinfo.X_density, cinfo.Y_density, exif, x, y)) {
+        const bool swap = vellumo::imaging::SwapsSides(frame.orientation);
+        frame.dpiX = swap ? y : x;
+        frame.dpiY = swap ? x : y;
+    }
+    return frame;
 }
 
 int ImageBitsFor(J_COLOR_SPACE space) {
@@ -69,6 +65,7 @@ int ImageBitsFor(J_COLOR_SPACE space) {
 // Reads the header; the decompressor is set up for the output the image needs.
 int ReadHeader(jpeg_decompress_struct& cinfo, FILE* stream, long long fileBytes) {
     jpeg_stdio_src(&cinfo, stream);
+    vellumo::imaging::SaveExifMarkers(cinfo);
     if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK) return kImgCorruptFile;
     switch (cinfo.jpeg_color_space) {
         case JCS_GRAYSCALE:
@@ -85,9 +82,8 @@ int ReadHeader(jpeg_decompress_struct& cinfo, FILE* stream, long long fileBytes)
     const int bits = ImageBitsFor(cinfo.jpeg_color_space);
     if (!codec::AcceptableDimensions(cinfo.image_width, cinfo.image_height, bits))
         return kImgNoMemory;
-    const uint64_t decoded = uint64_t{cinfo.image_width} * cinfo.image_height * (bits / 8);
-    if (fileBytes >= 0 &&
-        !codec::PlausibleSize(decoded, static_cast<uint64_t>(fileBytes), kJpegExpansion))
+    if (!vellumo::imaging::PlausibleJpegFrame(cinfo.image_width, cinfo.image_height,
+                                              bits == 8 ? 1 : 3, fileBytes))
         return kImgCorruptFile;
     return kImgOk;
 }
@@ -104,13 +100,15 @@ int Inspect(FILE* stream, long long fileBytes, ImageFileInfo& info) {
     jpeg_create_decompress(&cinfo);
     const int rc = ReadHeader(cinfo, stream, fileBytes);
     if (rc == kImgOk) {
-        info.width = static_cast<int>(cinfo.image_width);
-        info.height = static_cast<int>(cinfo.image_height);
+        const UprightFrame frame = ReadUprightFrame(cinfo);
+        uint32_t width, height;
+        vellumo::imaging::UprightSize(frame.orientation, cinfo.image_width, cinfo.image_height,
+                                      width, height);
+        info.width = static_cast<int>(width);
+        info.height = static_cast<int>(height);
         info.bitsPerPixel = ImageBitsFor(cinfo.jpeg_color_space);
-        if (cinfo.saw_JFIF_marker) {
-            info.dpiX = DensityToDpi(cinfo.density_unit, cinfo.X_density);
-            info.dpiY = DensityToDpi(cinfo.density_unit, cinfo.Y_density);
-        }
+        info.dpiX = frame.dpiX;
+        info.dpiY = frame.dpiY;
         info.fileBitsPerSample = cinfo.data_precision;
         info.fileSamplesPerPixel = cinfo.num_components;
         info.compression = cinfo.progressive_mode ? 2 : 1;
@@ -119,28 +117,36 @@ int Inspect(FILE* stream, long long fileBytes, ImageFileInfo& info) {
     return rc;
 }
 
-int Load(FILE* stream, long long fileBytes, ImageBuffer& image) {
+// writer belongs to the caller: nothing with a destructor may live between setjmp and a jump.
+int Load(FILE* stream, long long fileBytes, ImageBuffer& image,
+         vellumo::imaging::OrientedRowWriter& writer) {
     jpeg_decompress_struct cinfo;
     ErrorManager errors;
     InstallErrorManager(errors);
     cinfo.err = &errors.base;
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&cinfo);
+        if (errors.message[0])
+            codec::NoteImageProblem(errors.damaged ? std::string("the data is damaged (") +
+                                                         errors.message + ")"
+                                                   : std::string(errors.message));
         return kImgCorruptFile;
     }
     jpeg_create_decompress(&cinfo);
     int rc = ReadHeader(cinfo, stream, fileBytes);
-    if (rc == kImgOk)
-        rc = codec::CheckLoadTarget(image, static_cast<int>(cinfo.image_width),
-                                    static_cast<int>(cinfo.image_height),
-                                    ImageBitsFor(cinfo.jpeg_color_space));
+    const UprightFrame frame = rc == kImgOk ? ReadUprightFrame(cinfo) : UprightFrame{};
+    if (rc == kImgOk) {
+        // The image has the upright size; the writer checks it against the stored one.
+        const int bits = ImageBitsFor(cinfo.jpeg_color_space);
+        rc = BitsPerPixel(image) == bits
+                 ? writer.begin(image, cinfo.image_width, cinfo.image_height, frame.orientation)
+                 : kImgBadDepth;
+    }
     if (rc != kImgOk) {
         jpeg_destroy_decompress(&cinfo);
         return rc;
     }
-    if (cinfo.saw_JFIF_marker)
-        SetImageDpi(image, DensityToDpi(cinfo.density_unit, cinfo.X_density),
-                    DensityToDpi(cinfo.density_unit, cinfo.Y_density));
+    SetImageDpi(image, frame.dpiX, frame.dpiY);
     if (BitsPerPixel(image) == 8)
         SetGreyRamp(image);
     else
@@ -149,13 +155,18 @@ int Load(FILE* stream, long long fileBytes, ImageBuffer& image) {
     // Adobe's writers store CMYK inverted (0 = full ink); others store it plainly.
     const bool adobeInverted = cmyk && cinfo.saw_Adobe_marker;
     jpeg_start_decompress(&cinfo);
-    // The CMYK row lives in the decompressor's own pool, so an error unwinding past it leaks
-    // nothing.
+    // Rows that are not decoded in place live in the decompressor's own pool, so an error
+    // unwinding past them leaks nothing.
     JSAMPARRAY cmykRows = cmyk ? (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo),
                                                             JPOOL_IMAGE, cinfo.output_width * 4, 1)
                                : nullptr;
+    JSAMPARRAY turnedRows =
+        writer.direct() ? nullptr
+                        : (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo),
+                                                     JPOOL_IMAGE, cinfo.output_width * 3, 1);
     while (cinfo.output_scanline < cinfo.output_height) {
-        uint8_t* row = RowPointer(image, cinfo.output_scanline);
+        const JDIMENSION y = cinfo.output_scanline;
+        uint8_t* row = writer.direct() ? writer.rowTarget(y) : turnedRows[0];
         JSAMPROW target = cmyk ? cmykRows[0] : row;
         if (jpeg_read_scanlines(&cinfo, &target, 1) != 1) {
             jpeg_destroy_decompress(&cinfo);
@@ -177,6 +188,7 @@ int Load(FILE* stream, long long fileBytes, ImageBuffer& image) {
                 row[3 * x + 2] = static_cast<uint8_t>(c * k / 255);
             }
         }
+        if (!writer.direct()) writer.putRow(y, row);
     }
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
@@ -259,7 +271,8 @@ int LoadJpeg(const char* file, ImageBuffer& image) {
     FILE* stream = file ? std::fopen(file, "rb") : nullptr;
     if (!stream) return kImgCannotOpen;
     int rc = kImgNotThisFormat;
-    if (StartsLikeJpeg(stream)) rc = Load(stream, codec::FileSize(stream), image);
+    vellumo::imaging::OrientedRowWriter writer;
+    if (StartsLikeJpeg(stream)) rc = Load(stream, codec::FileSize(stream), image, writer);
     std::fclose(stream);
     return rc;
 }

@@ -1,6 +1,9 @@
-// PCX (ZSoft) files, run-length encoded. Loads 1-bit (one plane), 16-colour (four 1-bit
-// planes, as an 8-bit palette image), 8-bit (with the 256-colour table at the end of the file,
-// or grey without it) and 24-bit (three 8-bit planes); saves 1, 8 and 24 bits.
+// PCX (ZSoft) files, run-length encoded. Loads the CGA and EGA layouts of 1 to 4 bits per pixel
+// (1, 2 or 4 bits packed in one plane, or 1-bit planes; two colours stay 1-bit, more become an
+// 8-bit palette image) through the header's 16-colour table, or the standard EGA colours when
+// that table holds a single colour; 8-bit (with the 256-colour table at the end of the file,
+// or grey without it); 24-bit (three 8-bit planes) and 32-bit (a fourth plane of alpha,
+// composed onto white). Saves 1, 8 and 24 bits.
 #include <cstring>
 #include <vector>
 
@@ -24,9 +27,16 @@ void Put16(uint8_t* p, unsigned v) {
     p[1] = static_cast<uint8_t>(v >> 8);
 }
 
+// The EGA colours that files with an empty header palette mean.
+constexpr uint8_t kStandardColours[16][3] = {
+    {0, 0, 0},     {255, 255, 255}, {0, 170, 0},    {0, 170, 170},  {170, 0, 0},   {170, 0, 170},
+    {170, 170, 0}, {170, 170, 170}, {85, 85, 85},   {85, 85, 255},  {85, 255, 85}, {85, 255, 255},
+    {255, 85, 85}, {255, 85, 255},  {255, 255, 85}, {255, 255, 255}};
+
 struct PcxLayout {
     int width = 0, height = 0;
     int bitsPerPlane = 0, planes = 0;
+    bool indexed = false;  // 1 to 4 bits per pixel through the header's colour table
     size_t bytesPerLine = 0;
     bool encoded = true;
     int imageBits = 0;
@@ -52,11 +62,12 @@ int ParseHeader(const uint8_t* h, size_t fileBytes, PcxLayout& l) {
     l.height = ymax - ymin + 1;
     // Some writers (netpbm among them) put the image size where the resolution belongs.
     if (l.dpiX == l.width && l.dpiY == l.height) l.dpiX = l.dpiY = 0;
-    if (l.bitsPerPlane == 1 && l.planes == 1)
-        l.imageBits = 1;
-    else if (l.bitsPerPlane == 1 && l.planes == 4)
-        l.imageBits = 8;
-    else if (l.bitsPerPlane == 8 && l.planes == 1)
+    const int indexBits = l.bitsPerPlane * l.planes;
+    const bool lowDepth = l.bitsPerPlane == 1 || l.bitsPerPlane == 2 || l.bitsPerPlane == 4;
+    if (lowDepth && l.planes >= 1 && indexBits <= 4) {
+        l.indexed = true;
+        l.imageBits = indexBits == 1 ? 1 : 8;
+    } else if (l.bitsPerPlane == 8 && l.planes == 1)
         l.imageBits = 8;
     else if (l.bitsPerPlane == 8 && (l.planes == 3 || l.planes == 4))
         l.imageBits = 24;
@@ -73,11 +84,14 @@ int ParseHeader(const uint8_t* h, size_t fileBytes, PcxLayout& l) {
     return kImgOk;
 }
 
-// The 256-colour table that version 5 files keep at their end.
-const uint8_t* VgaPalette(const std::vector<uint8_t>& data) {
-    if (data.size() < kHeaderBytes + kVgaPaletteBytes) return nullptr;
-    const uint8_t* p = data.data() + data.size() - kVgaPaletteBytes;
-    return p[0] == 0x0C ? p + 1 : nullptr;
+// The 256-colour table that version 5 files keep at their end, copied into table.
+bool ReadVgaPalette(codec::FileReader& file, uint8_t* table) {
+    if (file.size() < kHeaderBytes + kVgaPaletteBytes || !file.seek(file.size() - kVgaPaletteBytes))
+        return false;
+    const uint8_t* p = file.take(kVgaPaletteBytes);
+    if (!p || p[0] != 0x0C) return false;
+    std::memcpy(table, p + 1, kVgaPaletteBytes - 1);
+    return true;
 }
 
 }  // namespace
@@ -104,25 +118,44 @@ int InspectPcx(const char* file, ImageFileInfo& info) {
 
 int LoadPcx(const char* file, ImageBuffer& image) {
     if (!image.header) return kImgEmpty;
-    std::vector<uint8_t> data;
-    if (int rc = codec::ReadWholeFile(file, data)) return rc;
+    // The header and the colour table from the file; the lines are read as they are decoded.
+    codec::FileReader reader;
+    if (int rc = reader.open(file)) return rc;
+    uint8_t head[kHeaderBytes];
+    const uint8_t* front = reader.take(kHeaderBytes);
+    if (!front) return kImgNotThisFormat;
+    std::memcpy(head, front, kHeaderBytes);
     PcxLayout l;
-    if (int rc = ParseHeader(data.data(), data.size(), l)) return rc;
+    if (int rc = ParseHeader(head, static_cast<size_t>(reader.size()), l)) return rc;
     if (int rc = codec::CheckLoadTarget(image, l.width, l.height, l.imageBits)) return rc;
 
     // Colour table.
-    const uint8_t* vga = l.bitsPerPlane == 8 && l.planes == 1 ? VgaPalette(data) : nullptr;
-    size_t end = data.size();
-    if (vga) end -= kVgaPaletteBytes;
-    if (l.imageBits == 1) {
-        SetGreyRamp(image);
+    uint8_t vgaTable[kVgaPaletteBytes - 1];
+    const uint8_t* vga = l.bitsPerPlane == 8 && l.planes == 1 && ReadVgaPalette(reader, vgaTable)
+                             ? vgaTable
+                             : nullptr;
+    // The coded lines lie between the header and the table at the end.
+    uint64_t dataLeft = reader.size() - kHeaderBytes - (vga ? kVgaPaletteBytes : 0);
+    if (!reader.seek(kHeaderBytes)) return kImgCorruptFile;
+    if (l.indexed) {
+        // The header's table, unless every colour an index can reach is the same one.
+        const int colours = 1 << (l.bitsPerPlane * l.planes);
+        const uint8_t* header = head + 16;
+        bool oneColour = true;
+        for (int i = 1; i < colours; ++i)
+            if (std::memcmp(header + 3 * i, header, 3) != 0) oneColour = false;
+        std::memset(image.palette, 0, sizeof(RgbQuad) * static_cast<size_t>(image.paletteSize));
+        for (int i = 0; i < colours && i < image.paletteSize; ++i) {
+            const uint8_t* c = oneColour ? kStandardColours[i] : header + 3 * i;
+            image.palette[i] = RgbQuad{c[2], c[1], c[0], 0};
+        }
+        if (HasGreyRamp(image))
+            image.imageFlags |= kImageFlagGrey;
+        else
+            image.imageFlags &= ~kImageFlagGrey;
     } else if (l.imageBits == 8) {
         std::memset(image.palette, 0, sizeof(RgbQuad) * 256);
-        if (l.planes == 4) {
-            const uint8_t* ega = data.data() + 16;
-            for (int i = 0; i < 16; ++i)
-                image.palette[i] = RgbQuad{ega[3 * i + 2], ega[3 * i + 1], ega[3 * i], 0};
-        } else if (vga) {
+        if (vga) {
             for (int i = 0; i < 256; ++i)
                 image.palette[i] = RgbQuad{vga[3 * i + 2], vga[3 * i + 1], vga[3 * i], 0};
         } else {
@@ -140,44 +173,58 @@ int LoadPcx(const char* file, ImageBuffer& image) {
     // Decode the plane lines. Runs may cross line ends, so the data is one stream.
     const size_t lineBytes = l.bytesPerLine * static_cast<size_t>(l.planes);
     std::vector<uint8_t> line(lineBytes);
-    size_t pos = kHeaderBytes;
     uint8_t runValue = 0;
     size_t runLeft = 0;
+    // The next coded byte, or -1 at the end of the coded data.
+    auto next = [&]() -> int {
+        if (dataLeft == 0) return -1;
+        const uint8_t* b = reader.take(1);
+        if (!b) return -1;
+        --dataLeft;
+        return *b;
+    };
     const uint32_t width = static_cast<uint32_t>(l.width);
     for (int y = 0; y < l.height; ++y) {
         if (l.encoded) {
             for (size_t i = 0; i < lineBytes;) {
                 if (runLeft == 0) {
-                    if (pos >= end) return kImgCorruptFile;
-                    const uint8_t b = data[pos++];
+                    const int b = next();
+                    if (b < 0) return kImgCorruptFile;
                     if ((b & 0xC0) == 0xC0) {
-                        if (pos >= end) return kImgCorruptFile;
+                        const int value = next();
+                        if (value < 0) return kImgCorruptFile;
                         runLeft = b & 0x3F;
-                        runValue = data[pos++];
+                        runValue = static_cast<uint8_t>(value);
                         if (runLeft == 0) continue;  // an empty run: nothing to emit
                     } else {
                         runLeft = 1;
-                        runValue = b;
+                        runValue = static_cast<uint8_t>(b);
                     }
                 }
                 line[i++] = runValue;
                 --runLeft;
             }
         } else {
-            if (pos + lineBytes > end) return kImgCorruptFile;
-            std::memcpy(line.data(), data.data() + pos, lineBytes);
-            pos += lineBytes;
+            const uint8_t* raw = lineBytes <= dataLeft ? reader.take(lineBytes) : nullptr;
+            if (!raw) return kImgCorruptFile;
+            std::memcpy(line.data(), raw, lineBytes);
+            dataLeft -= lineBytes;
         }
         uint8_t* row = RowPointer(image, static_cast<uint32_t>(y));
         const uint8_t* plane0 = line.data();
         if (l.imageBits == 1) {
             std::memcpy(row, plane0, (width + 7) / 8);
             if (width % 8) row[(width - 1) / 8] &= static_cast<uint8_t>(0xFF << (8 - width % 8));
-        } else if (l.planes == 4 && l.bitsPerPlane == 1) {
+        } else if (l.indexed) {
+            // Each plane gives the next bits of the index, the first plane the lowest.
+            const unsigned bits = static_cast<unsigned>(l.bitsPerPlane);
+            const unsigned mask = (1u << bits) - 1;
             for (uint32_t x = 0; x < width; ++x) {
+                const size_t bit = static_cast<size_t>(x) * bits;
+                const unsigned shift = static_cast<unsigned>(8 - bits - bit % 8);
                 unsigned v = 0;
-                for (int p = 0; p < 4; ++p)
-                    v |= ((line[p * l.bytesPerLine + (x >> 3)] >> (7 - (x & 7))) & 1u) << p;
+                for (int p = 0; p < l.planes; ++p)
+                    v |= ((line[p * l.bytesPerLine + bit / 8] >> shift) & mask) << (p * bits);
                 row[x] = static_cast<uint8_t>(v);
             }
         } else if (l.imageBits == 8) {
@@ -186,10 +233,13 @@ int LoadPcx(const char* file, ImageBuffer& image) {
             const uint8_t* red = plane0;
             const uint8_t* green = plane0 + l.bytesPerLine;
             const uint8_t* blue = plane0 + 2 * l.bytesPerLine;
+            // A fourth plane is alpha: what shows through is white.
+            const uint8_t* alpha = l.planes == 4 ? plane0 + 3 * l.bytesPerLine : nullptr;
             for (uint32_t x = 0; x < width; ++x) {
-                row[3 * x] = blue[x];
-                row[3 * x + 1] = green[x];
-                row[3 * x + 2] = red[x];
+                const unsigned a = alpha ? alpha[x] : 255u;
+                row[3 * x] = codec::OnWhite(blue[x], a);
+                row[3 * x + 1] = codec::OnWhite(green[x], a);
+                row[3 * x + 2] = codec::OnWhite(red[x], a);
             }
         }
     }

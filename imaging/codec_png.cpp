@@ -189,7 +189,19 @@ int Decode(png_structp png, png_infop info, FILE* stream, long long fileBytes, I
         default:
             return kImgUnsupportedFile;
     }
-    const int passes = png_set_interlace_handling(png);
+    // An interlaced picture with alpha is composed onto white by libpng itself, row by row:
+    // kept apart, its passes would need a second copy of the whole picture.
+    if (alpha && layout.interlace != PNG_INTERLACE_NONE) {
+        png_color_16 white{};
+        const auto top = static_cast<png_uint_16>((1u << layout.bitDepth) - 1);
+        white.red = white.green = white.blue = white.gray = top;
+        // The samples are composed as they are stored, whatever gamma the file records.
+        png_set_gamma_fixed(png, PNG_FP_1, PNG_FP_1);
+        png_set_background_fixed(png, &white, PNG_BACKGROUND_GAMMA_SCREEN, 1, PNG_FP_1);
+        channels = channels == 2 ? 1 : 3;
+        alpha = false;
+    }
+    png_set_interlace_handling(png);
     png_read_update_info(png, info);
     const size_t rowBytes = png_get_rowbytes(png, info);
     const uint32_t width = layout.width, height = layout.height;
@@ -215,18 +227,13 @@ int Decode(png_structp png, png_infop info, FILE* stream, long long fileBytes, I
         rows.resize(height);
         for (uint32_t y = 0; y < height; ++y) rows[y] = RowPointer(image, y);
         png_read_image(png, rows.data());
-    } else if (passes == 1) {
+    } else {
+        // Not interlaced: one row at a time.
         work.resize(rowBytes);
         for (uint32_t y = 0; y < height; ++y) {
             png_read_row(png, work.data(), nullptr);
             flatten(work.data(), RowPointer(image, y));
         }
-    } else {
-        work.resize(rowBytes * height);
-        rows.resize(height);
-        for (uint32_t y = 0; y < height; ++y) rows[y] = work.data() + rowBytes * y;
-        png_read_image(png, rows.data());
-        for (uint32_t y = 0; y < height; ++y) flatten(rows[y], RowPointer(image, y));
     }
     png_read_end(png, nullptr);
     if (layout.imageBits == 1 && width % 8) {

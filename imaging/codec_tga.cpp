@@ -1,7 +1,10 @@
-// Truevision TGA. Loads colour-mapped (8-bit indices), grey (8-bit) and true-colour (15/16,
-// 24 and 32 bits; the attribute channel is ignored) images, raw or run-length encoded, with
-// any of the four origins. Saves 24-bit images only; option 0 writes raw pixels, option 1
-// run-length encodes them.
+// Truevision TGA. Loads colour-mapped (8-bit indices), grey (8 bits, or 16 with alpha) and
+// true-colour (15/16, 24 and 32 bits) images, raw or run-length encoded, with any of the four
+// origins. Transparency (the attribute bits the header declares, unless the TGA 2.0 extension
+// area says they are no alpha) is composed onto white; an alpha channel that is zero
+// everywhere is taken as absent, as viewers do, since the writer left it unset. Saves 24-bit
+// images only; option 0 writes raw pixels, option 1 run-length encodes them.
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -28,6 +31,7 @@ struct TgaLayout {
     int width = 0, height = 0, pixelBits = 0;
     bool topDown = false, rightToLeft = false;
     bool encoded = false;
+    int alphaBits = 0;  // attribute bits per pixel that hold transparency
     int imageBits = 0;
     size_t mapOffset = 0, pixelOffset = 0;
 };
@@ -47,6 +51,7 @@ int ParseHeader(const uint8_t* h, size_t fileBytes, TgaLayout& l) {
     const uint8_t descriptor = h[17];
     l.topDown = descriptor & 0x20;
     l.rightToLeft = descriptor & 0x10;
+    l.alphaBits = descriptor & 0x0F;
     if (descriptor & 0xC0) return kImgNotThisFormat;  // interleaving: never used
     if (l.mapType > 1) return kImgNotThisFormat;
     const int base = l.imageType & ~8;
@@ -63,7 +68,8 @@ int ParseHeader(const uint8_t* h, size_t fileBytes, TgaLayout& l) {
             return kImgNotThisFormat;
         l.imageBits = 24;
     } else {
-        if (l.pixelBits != 8) return kImgNotThisFormat;
+        // Grey, or grey and alpha.
+        if (l.pixelBits != 8 && l.pixelBits != 16) return kImgNotThisFormat;
         l.imageBits = 8;
     }
     if (l.width == 0 || l.height == 0) return kImgNotThisFormat;
@@ -119,22 +125,108 @@ int InspectTga(const char* file, ImageFileInfo& info) {
     return kImgOk;
 }
 
+namespace {
+
+// The TGA 2.0 extension area's attribute type says whether the attribute bits are alpha (3,
+// or 4 premultiplied) or not (0 to 2). -1 when the file has no such area.
+int AttributesType(codec::FileReader& file) {
+    constexpr size_t kFooterBytes = 26;
+    constexpr size_t kAttributesAt = 494;
+    const uint64_t size = file.size();
+    if (size < kHeaderBytes + kFooterBytes || !file.seek(size - kFooterBytes)) return -1;
+    const uint8_t* footer = file.take(kFooterBytes);
+    if (!footer || std::memcmp(footer + 8, "TRUEVISION-XFILE.\0", 18) != 0) return -1;
+    const uint32_t offset =
+        footer[0] | (footer[1] << 8) | (footer[2] << 16) | (static_cast<uint32_t>(footer[3]) << 24);
+    if (offset < kHeaderBytes || uint64_t{offset} + kAttributesAt + 1 > size - kFooterBytes ||
+        !file.seek(offset + kAttributesAt))
+        return -1;
+    const uint8_t* type = file.take(1);
+    return type ? *type : -1;
+}
+
+// Walks the pixels in file order (packets may run on from one row into the next), handing
+// each to visit(x, y, pixel) at its place in the upright image. 0, or kImgCorruptFile when the
+// data ends early.
+template <class Visit>
+int WalkPixels(codec::FileReader& file, const TgaLayout& l, Visit visit) {
+    const size_t bytes = static_cast<size_t>((l.pixelBits + 7) / 8);
+    const uint32_t width = static_cast<uint32_t>(l.width), height = static_cast<uint32_t>(l.height);
+    uint32_t packetLeft = 0;
+    bool packetIsRun = false;
+    uint8_t runPixel[4] = {};
+    for (uint32_t r = 0; r < height; ++r) {
+        const uint32_t y = l.topDown ? r : height - 1 - r;
+        // Raw files come a row at a time.
+        const uint8_t* raw = l.encoded ? nullptr : file.take(width * bytes);
+        if (!l.encoded && !raw) return kImgCorruptFile;
+        for (uint32_t i = 0; i < width; ++i) {
+            const uint8_t* pixel;
+            if (!l.encoded) {
+                pixel = raw + i * bytes;
+            } else {
+                if (packetLeft == 0) {
+                    const uint8_t* head = file.take(1);
+                    if (!head) return kImgCorruptFile;
+                    packetIsRun = *head & 0x80;
+                    packetLeft = (*head & 0x7F) + 1u;
+                    if (packetIsRun) {
+                        const uint8_t* value = file.take(bytes);
+                        if (!value) return kImgCorruptFile;
+                        std::memcpy(runPixel, value, bytes);
+                    }
+                }
+                if (packetIsRun) {
+                    pixel = runPixel;
+                } else {
+                    pixel = file.take(bytes);
+                    if (!pixel) return kImgCorruptFile;
+                }
+                --packetLeft;
+            }
+            visit(l.rightToLeft ? width - 1 - i : i, y, pixel);
+        }
+    }
+    return kImgOk;
+}
+
+}  // namespace
+
 int LoadTga(const char* file, ImageBuffer& image) {
     if (!image.header) return kImgEmpty;
-    std::vector<uint8_t> data;
-    if (int rc = codec::ReadWholeFile(file, data)) return rc;
+    // The header and the colour map from the front of the file; the pixels are read as they
+    // are decoded.
+    codec::FileReader reader;
+    if (int rc = reader.open(file)) return rc;
+    const uint8_t* header = reader.take(kHeaderBytes);
+    if (!header) return kImgNotThisFormat;
     TgaLayout l;
-    if (int rc = ParseHeader(data.data(), data.size(), l)) return rc;
+    if (int rc = ParseHeader(header, static_cast<size_t>(reader.size()), l)) return rc;
     if (int rc = codec::CheckLoadTarget(image, l.width, l.height, l.imageBits)) return rc;
     const int base = l.imageType & ~8;
+    // Which attribute bits are transparency.
+    const int attributes = AttributesType(reader);
+    const bool alphaDeclared = attributes < 0 ? l.alphaBits > 0 : attributes >= 3;
+    const bool premultiplied = attributes == 4;
+    const bool pixelAlpha = alphaDeclared && base != 1 &&
+                            ((l.pixelBits == 32 && l.alphaBits >= 8) ||
+                             (l.pixelBits == 16 && (base == 3 || l.alphaBits == 1)));
     if (base == 1) {
         std::memset(image.palette, 0, sizeof(RgbQuad) * 256);
         const int entryBytes = (l.mapEntryBits + 7) / 8;
+        const bool entryAlpha = alphaDeclared && l.mapEntryBits == 32;
+        const uint8_t* map = reader.seek(l.mapOffset)
+                                 ? reader.take(static_cast<size_t>(l.mapLength) * entryBytes)
+                                 : nullptr;
+        if (!map) return kImgCorruptFile;
         for (int i = 0; i < l.mapLength; ++i) {
             const int index = l.mapFirst + i;
             if (index >= 256) break;
+            const uint8_t* entry = map + static_cast<size_t>(i) * entryBytes;
             uint8_t bgr[3];
-            ToBgr(data.data() + l.mapOffset + static_cast<size_t>(i) * entryBytes, entryBytes, bgr);
+            ToBgr(entry, entryBytes, bgr);
+            if (entryAlpha)
+                for (uint8_t& c : bgr) c = codec::OnWhite(c, entry[3]);
             image.palette[index] = RgbQuad{bgr[0], bgr[1], bgr[2], 0};
         }
         if (HasGreyRamp(image))
@@ -150,58 +242,45 @@ int LoadTga(const char* file, ImageBuffer& image) {
     image.header->biYPelsPerMeter = 0;
 
     const int bytes = (l.pixelBits + 7) / 8;
-    const uint8_t* src = data.data() + l.pixelOffset;
-    const uint8_t* end = data.data() + data.size();
-    const uint32_t width = static_cast<uint32_t>(l.width), height = static_cast<uint32_t>(l.height);
-    // Pixels in file order; packets may run on from one row into the next.
-    uint32_t packetLeft = 0;
-    bool packetIsRun = false;
-    const uint8_t* runPixel = nullptr;
-    for (uint32_t r = 0; r < height; ++r) {
-        const uint32_t y = l.topDown ? r : height - 1 - r;
-        uint8_t* row = RowPointer(image, y);
-        for (uint32_t i = 0; i < width; ++i) {
-            const uint8_t* pixel;
-            if (!l.encoded) {
-                pixel = src;
-                src += bytes;
-            } else {
-                if (packetLeft == 0) {
-                    if (src >= end) return kImgCorruptFile;
-                    const uint8_t head = *src++;
-                    packetIsRun = head & 0x80;
-                    packetLeft = (head & 0x7F) + 1u;
-                    if (packetIsRun) {
-                        if (end - src < bytes) return kImgCorruptFile;
-                        runPixel = src;
-                        src += bytes;
-                    }
-                }
-                if (packetIsRun) {
-                    pixel = runPixel;
-                } else {
-                    if (end - src < bytes) return kImgCorruptFile;
-                    pixel = src;
-                    src += bytes;
-                }
-                --packetLeft;
-            }
-            const uint32_t x = l.rightToLeft ? width - 1 - i : i;
-            if (l.imageBits == 8) {
-                uint8_t value = pixel[0];
-                if (base == 1) {
-                    const int index = value - l.mapFirst;
-                    value = index >= 0 && index < l.mapLength && index + l.mapFirst < 256
-                                ? static_cast<uint8_t>(index + l.mapFirst)
-                                : 0;
-                }
-                row[x] = value;
-            } else {
-                ToBgr(pixel, bytes, row + 3 * static_cast<size_t>(x));
-            }
-        }
+    auto alphaOf = [&](const uint8_t* pixel) -> unsigned {
+        if (l.pixelBits == 32 || base == 3) return pixel[bytes - 1];
+        return (pixel[1] & 0x80) ? 255u : 0u;
+    };
+    // An alpha channel that is zero everywhere was left unset by its writer: a first walk
+    // finds out, so that the picture needs no second buffer.
+    bool useAlpha = false;
+    if (pixelAlpha) {
+        if (!reader.seek(l.pixelOffset)) return kImgCorruptFile;
+        WalkPixels(reader, l, [&](uint32_t, uint32_t, const uint8_t* pixel) {
+            useAlpha |= alphaOf(pixel) != 0;
+        });
     }
-    return kImgOk;
+    if (!reader.seek(l.pixelOffset)) return kImgCorruptFile;
+    return WalkPixels(reader, l, [&](uint32_t x, uint32_t y, const uint8_t* pixel) {
+        uint8_t* row = RowPointer(image, y);
+        const unsigned a = useAlpha ? alphaOf(pixel) : 255u;
+        auto shown = [&](unsigned v) -> uint8_t {
+            if (a == 255) return static_cast<uint8_t>(v);
+            if (premultiplied) return static_cast<uint8_t>(std::min(255u, v + 255u - a));
+            return codec::OnWhite(v, a);
+        };
+        if (l.imageBits == 8) {
+            uint8_t value = pixel[0];
+            if (base == 1) {
+                const int index = value - l.mapFirst;
+                value = index >= 0 && index < l.mapLength && index + l.mapFirst < 256
+                            ? static_cast<uint8_t>(index + l.mapFirst)
+                            : 0;
+            }
+            row[x] = base == 3 ? shown(value) : value;
+        } else {
+            uint8_t* out = row + 3 * static_cast<size_t>(x);
+            ToBgr(pixel, bytes, out);
+            out[0] = shown(out[0]);
+            out[1] = shown(out[1]);
+            out[2] = shown(out[2]);
+        }
+    });
 }
 
 int SaveTga(const char* file, const ImageBuffer& image, int option) {

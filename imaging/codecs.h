@@ -3,6 +3,8 @@
 // negative ImagingStatus code.
 #pragma once
 
+#include <string>
+
 #include "imaging/image_buffer.h"
 
 namespace vellumo::imaging {
@@ -24,6 +26,10 @@ struct ImageFileInfo {
 
 int InspectTiff(const char* file, ImageFileInfo& info);
 int LoadTiff(const char* file, ImageBuffer& image);
+// Page `page` (from 0) of a multi-page file; info.pageCount counts the pages (reduced-resolution
+// previews are not pages). A page beyond the last gives kImgBadArgument.
+int InspectTiffPage(const char* file, int page, ImageFileInfo& info);
+int LoadTiffPage(const char* file, int page, ImageBuffer& image);
 // compression: 0 none, 1 LZW, 2 PackBits, 3 CCITT modified Huffman, 4 CCITT group 4,
 // 5 CCITT group 3, 6 and 7 JPEG (both written as new-style JPEG at quality 75; palette images
 // are expanded to colour). CCITT needs 1 bit and JPEG more than 1 bit (else -9); other codes
@@ -80,5 +86,10 @@ ImageFormat DetectImageFormat(const char* file, ImageFileInfo* info = nullptr);
 // Inspects, allocates and loads a file of any readable format into image (which is replaced;
 // the caller frees what it held before). 0, or a negative code with image all zero.
 int ReadImageFile(const char* file, ImageBuffer& image);
+
+// Why the last DetectImageFormat or ReadImageFile on this thread found no picture, in words a
+// user understands ("the JPEG file is damaged (Premature end of JPEG file)"); empty after a
+// success.
+std::string ImageFileProblem();
 
 }  // namespace vellumo::imaging

@@ -193,4 +193,17 @@ void SetImageDpi(ImageBuffer& image, double dpiX, double dpiY) {
         dpiY > 0 ? static_cast<int32_t>(std::lround(dpiY * kInchesPerMetre)) : 0;
 }
 
+void InheritResolution(const ImageBuffer& src, ImageBuffer& dst) {
+    if (!src.header || !dst.header || src.header == dst.header) return;
+    if (dst.header->biXPelsPerMeter > 0 || dst.header->biYPelsPerMeter > 0) return;
+    const auto scaled = [](int32_t perMetre, uint32_t to, uint32_t from) {
+        if (perMetre <= 0 || from == 0) return int32_t{0};
+        const int64_t value = (int64_t{perMetre} * to + from / 2) / from;
+        return static_cast<int32_t>(std::min<int64_t>(value, INT32_MAX));
+    };
+    dst.header->biXPelsPerMeter =
+        scaled(src.header->biXPelsPerMeter, AreaWidth(dst), AreaWidth(src));
+    dst.header->biYPelsPerMeter =
+        scaled(src.header->biYPelsPerMeter, AreaHeight(dst), AreaHeight(src));
+}
 }  // namespace vellumo::imaging

@@ -105,5 +105,9 @@ bool HasGreyRamp(const ImageBuffer& image);
 int ImageDpiX(const ImageBuffer& image);
 int ImageDpiY(const ImageBuffer& image);
 void SetImageDpi(ImageBuffer& image, double dpiX, double dpiY);
+// For an operation that made dst from src's working area: a dst without a resolution of its
+// own gets src's, scaled by the change from src's area size to dst's (unchanged for a copy or a
+// crop), so the picture keeps its size on paper.
+void InheritResolution(const ImageBuffer& src, ImageBuffer& dst);
 
 }  // namespace vellumo::imaging

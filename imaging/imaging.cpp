@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "imaging/kernels.h"
+
 namespace vellumo::imaging {
 
 namespace {
@@ -74,25 +76,8 @@ bool PixelsInDibSections() {
 
 bool UseCpuFeature(CpuFeature feature) {
     if (!cpuFeaturesEnabled) return false;
-#if defined(__x86_64__) || defined(__i386__)
-    static const bool ssse3 = __builtin_cpu_supports("ssse3");
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    static const bool bmi2 = __builtin_cpu_supports("bmi2");
-    static const bool avx512 =
-        __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
-    switch (feature) {
-        case CpuFeature::Ssse3:
-            return ssse3;
-        case CpuFeature::Avx2:
-            return avx2;
-        case CpuFeature::Avx512:
-            return avx512 && avx512Enabled;
-        case CpuFeature::Bmi2:
-            return bmi2;
-    }
-#endif
-    (void)feature;
-    return false;
+    if (feature == CpuFeature::Avx512 && !avx512Enabled) return false;
+    return ProcessorHas(feature);
 }
 
 void SetCpuFeaturesEnabled(bool enabled) {

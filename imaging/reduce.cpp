@@ -4,11 +4,8 @@
 #include <algorithm>
 #include <vector>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "imaging/imaging.h"
+#include "imaging/reduce_kernels.h"
 #include "imaging/transform.h"
 
 namespace vellumo::imaging {
@@ -78,26 +75,27 @@ private:
 };
 
 // Adds one row of values into the column sums.
-void AddRow(uint32_t* sum, const uint8_t* row, size_t n) {
+void AddRow32(uint32_t* sum, const uint8_t* row, size_t n) {
     for (size_t i = 0; i < n; ++i) sum[i] += row[i];
 }
 
-void AddRow(uint16_t* sum, const uint8_t* row, size_t n) {
-    size_t i = 0;
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    for (; i + 16 <= n; i += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + i));
-        auto* s = reinterpret_cast<__m128i*>(sum + i);
-        _mm_storeu_si128(s, _mm_add_epi16(_mm_loadu_si128(s), _mm_unpacklo_epi8(v, zero)));
-        _mm_storeu_si128(s + 1, _mm_add_epi16(_mm_loadu_si128(s + 1), _mm_unpackhi_epi8(v, zero)));
-    }
-#endif
-    for (; i < n; ++i) sum[i] = static_cast<uint16_t>(sum[i] + row[i]);
+}  // namespace
+
+void portable::AddRow16(uint16_t* sum, const uint8_t* row, size_t n) {
+    for (size_t i = 0; i < n; ++i) sum[i] = static_cast<uint16_t>(sum[i] + row[i]);
 }
 
+ReduceKernels ChooseReduceKernels() {
+    ReduceKernels kernels{portable::AddRow16};
+    UseProcessorKernels(kernels);
+    return kernels;
+}
+
+namespace {
+
 template <typename Sum>
-void ReduceBands(AreaRows& rows, uint32_t sw, uint32_t sh, ImageBuffer& dst) {
+void ReduceBands(AreaRows& rows, uint32_t sw, uint32_t sh, ImageBuffer& dst,
+                 void (*addRow)(Sum* sum, const uint8_t* row, size_t n)) {
     const uint32_t dw = AreaWidth(dst), dh = AreaHeight(dst);
     const int channels = rows.channels();
     const size_t values = static_cast<size_t>(sw) * channels;
@@ -110,7 +108,7 @@ void ReduceBands(AreaRows& rows, uint32_t sw, uint32_t sh, ImageBuffer& dst) {
         const auto y0 = static_cast<uint32_t>(uint64_t{dy} * sh / dh);
         const auto y1 = static_cast<uint32_t>(uint64_t{dy + 1} * sh / dh);
         std::fill(sums.begin(), sums.end(), Sum{0});
-        for (uint32_t y = y0; y < y1; ++y) AddRow(sums.data(), rows.row(y), values);
+        for (uint32_t y = y0; y < y1; ++y) addRow(sums.data(), rows.row(y), values);
         uint8_t* out = RowPointer(dst, dst.areaTop + dy) + static_cast<size_t>(dst.areaLeft) * 3;
         for (uint32_t dx = 0; dx < dw; ++dx, out += 3) {
             const uint32_t x0 = columnStart[dx], x1 = columnStart[dx + 1];
@@ -152,9 +150,9 @@ int ReduceImage(const ImageBuffer& src, ImageBuffer& dst) {
     if (bandRows > (1u << 24)) return kImgBadArgument;
     AreaRows rows(src);
     if (bandRows <= 257)
-        ReduceBands<uint16_t>(rows, sw, sh, dst);
+        ReduceBands<uint16_t>(rows, sw, sh, dst, ChooseReduceKernels().addRow16);
     else
-        ReduceBands<uint32_t>(rows, sw, sh, dst);
+        ReduceBands<uint32_t>(rows, sw, sh, dst, AddRow32);
     return kImgOk;
 }
 

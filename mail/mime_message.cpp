@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include "platform/regular_file.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -71,8 +73,9 @@ std::vector<std::string> EncodedWords(const std::string& text) {
     return words;
 }
 
-// Splits an address list at commas that are not inside quotes or angle brackets.
-std::vector<std::string> SplitAddressList(const std::string& value) {
+// Splits an address list at commas (and, when asked, semicolons) that are not inside quotes or
+// angle brackets.
+std::vector<std::string> SplitAddressList(const std::string& value, bool semicolons = false) {
     std::vector<std::string> parts;
     std::string current;
     bool quoted = false;
@@ -87,7 +90,7 @@ std::vector<std::string> SplitAddressList(const std::string& value) {
         if (c == '"') quoted = !quoted;
         if (!quoted && c == '<') ++angle;
         if (!quoted && c == '>' && angle > 0) --angle;
-        if (c == ',' && !quoted && angle == 0) {
+        if ((c == ',' || (semicolons && c == ';')) && !quoted && angle == 0) {
             parts.push_back(current);
             current.clear();
             continue;
@@ -118,11 +121,24 @@ std::vector<std::string> FieldTokens(const std::string& name, const std::string&
             pos = space + 1;
         }
     };
+    const bool address = IsAddressField(name);
     if (IsAscii(value)) {
         addWords(value);
-        return tokens;
+        if (address) return tokens;
+        // A word too long for any line of its own (a 1200-character subject without a blank)
+        // becomes encoded words, which may be folded between them.
+        const size_t longest = kMaxLine - name.size() - 2;
+        std::vector<std::string> folded;
+        for (auto& token : tokens) {
+            if (token.size() <= longest) {
+                folded.push_back(std::move(token));
+            } else {
+                for (auto& word : EncodedWords(token)) folded.push_back(std::move(word));
+            }
+        }
+        return folded;
     }
-    if (!IsAddressField(name)) {
+    if (!address) {
         for (auto& word : EncodedWords(value)) tokens.push_back(std::move(word));
         return tokens;
     }
@@ -141,11 +157,12 @@ std::vector<std::string> FieldTokens(const std::string& name, const std::string&
             addWords(mailbox + separator);
         }
     }
-    // Whatever is still not ASCII (an address typed with non-ASCII letters) is encoded too, so
-    // the message stays 7-bit; the server judges the address itself from the envelope.
+    // An address itself with letters beyond ASCII stays as it is: encoded words are not allowed
+    // in addresses, and such a message goes out only with SMTPUTF8 (RFC 6532), which carries
+    // UTF-8 headers. Other words beyond ASCII (a display name without quotes) are encoded.
     std::vector<std::string> safe;
     for (auto& token : tokens) {
-        if (IsAscii(token)) {
+        if (IsAscii(token) || token.find('@') != std::string::npos) {
             safe.push_back(std::move(token));
         } else {
             for (auto& word : EncodedWords(token)) safe.push_back(std::move(word));
@@ -194,7 +211,10 @@ std::string BaseName(const std::string& path) {
 
 class FileWriter {
 public:
-    explicit FileWriter(const std::string& path) : file_(std::fopen(path.c_str(), "wb")) {}
+    // The message file is the program's own, made beforehand: written without following a
+    // link that someone may have put in its place.
+    explicit FileWriter(const std::string& path)
+        : file_(vellumo::platform::OpenPrivateFileForWriting(path, false)) {}
     ~FileWriter() {
         if (file_) std::fclose(file_);
     }
@@ -216,7 +236,7 @@ private:
 
 // Streams a file as base64 in lines of 76 characters; false when it cannot be read fully.
 bool WriteBase64File(FileWriter& out, const std::string& path) {
-    std::FILE* in = std::fopen(path.c_str(), "rb");
+    std::FILE* in = vellumo::platform::OpenRegularFile(path);
     if (!in) return false;
     constexpr size_t kLineBytes = 57;  // 76 base64 characters
     std::vector<char> buffer(kLineBytes * 1024);
@@ -363,6 +383,59 @@ std::string QuotedPrintable(const std::string& crlfText) {
     return out;
 }
 
+std::string NormaliseAddressList(const std::string& list) {
+    std::string out;
+    for (const std::string& part : SplitAddressList(list, true)) {
+        const std::string mailbox = Trim(part);
+        if (mailbox.empty()) continue;
+        if (!out.empty()) out += ", ";
+        out += mailbox;
+    }
+    return out;
+}
+
+bool IsValidUtf8(const std::string& text) {
+    return RepairUtf8(text) == text;
+}
+
+std::string RepairUtf8(const std::string& text) {
+    static const char kReplacement[] = "\xEF\xBF\xBD";
+    std::string out;
+    out.reserve(text.size());
+    size_t i = 0;
+    while (i < text.size()) {
+        const unsigned char c = (unsigned char)text[i];
+        size_t length = c < 0x80         ? 1
+                        : (c >> 5) == 6  ? 2
+                        : (c >> 4) == 14 ? 3
+                        : (c >> 3) == 30 ? 4
+                                         : 0;
+        bool valid = length > 0 && i + length <= text.size();
+        unsigned code = length == 1   ? c
+                        : length == 2 ? (c & 0x1F)
+                        : length == 3 ? (c & 0x0F)
+                                      : (c & 0x07);
+        for (size_t k = 1; valid && k < length; ++k) {
+            const unsigned char d = (unsigned char)text[i + k];
+            valid = (d & 0xC0) == 0x80;
+            code = (code << 6) | (d & 0x3F);
+        }
+        // Overlong forms, surrogates and values beyond Unicode are no characters either.
+        if (valid && ((length == 2 && code < 0x80) || (length == 3 && code < 0x800) ||
+                      (length == 4 && (code < 0x10000 || code > 0x10FFFF)) ||
+                      (code >= 0xD800 && code <= 0xDFFF)))
+            valid = false;
+        if (valid) {
+            out.append(text, i, length);
+            i += length;
+        } else {
+            out += kReplacement;
+            ++i;
+        }
+    }
+    return out;
+}
+
 std::string FormatHeader(const std::string& name, const std::string& value) {
     const auto tokens = FieldTokens(name, value);
     std::string out = name + ":";
@@ -466,7 +539,8 @@ bool MimeMessage::setHeader(const std::string& name, const std::string& value) {
     if (!ValidFieldName(name) || EqualsNoCase(name, "MIME-Version") ||
         StartsWithNoCase(name, "Content-"))
         return false;
-    const std::string clean = SanitiseValue(value);
+    // Everything is declared UTF-8, so bytes that are not are shown as replacement characters.
+    const std::string clean = SanitiseValue(mime::RepairUtf8(value));
     for (auto& header : headers_) {
         if (EqualsNoCase(header.name, name)) {
             header.value = clean;
@@ -482,7 +556,7 @@ void MimeMessage::setOption(int option, int value) {
 }
 
 void MimeMessage::setBody(const std::string& text) {
-    body_ = text;
+    body_ = mime::RepairUtf8(text);
 }
 
 bool MimeMessage::attachFile(const std::string& path) {

@@ -65,8 +65,16 @@ std::string QuotedPrintable(const std::string& crlfText);
 // Normalises CR, LF and CRLF line ends to CRLF.
 std::string ToCrlf(const std::string& text);
 // "Name: value" folded to lines of at most 78 characters with CRLF, non-ASCII text as RFC 2047
-// encoded words (address fields: only the display names), ending in CRLF.
+// encoded words (address fields: only the display names), ending in CRLF. A word of other
+// fields too long for a line becomes encoded words as well, so that it can be folded.
 std::string FormatHeader(const std::string& name, const std::string& value);
+// A list of addresses separated by "," or ";" (outside quotes and angle brackets) as a header
+// wants it: the addresses separated by ", ", blanks around them and empty entries dropped.
+std::string NormaliseAddressList(const std::string& list);
+// True when text is well-formed UTF-8.
+bool IsValidUtf8(const std::string& text);
+// text with every byte that is not part of a well-formed UTF-8 character replaced by U+FFFD.
+std::string RepairUtf8(const std::string& text);
 // An attachment's file name as a MIME parameter, starting with ";" and a fold: quoted for short
 // ASCII names; otherwise RFC 2231 sections, except "name", which gets RFC 2047 encoded words
 // (the form mail clients read in Content-Type).

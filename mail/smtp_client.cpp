@@ -18,15 +18,18 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "mail/mime_message.h"
+#include "platform/regular_file.h"
 
 namespace vellumo::mail {
 
@@ -39,6 +42,23 @@ constexpr size_t kChunkSize = 64 * 1024;
 constexpr int kPollSliceMs = 200;
 // QUIT is a courtesy: don't let a silent server hold the disconnect up for long.
 constexpr int kQuitTimeoutMs = 5000;
+// The waits for the server of RFC 5321, 4.5.3.2: a server may take its time, and a message
+// given up on too early is one the user sends twice. The greeting, and every command's reply
+// (MAIL, RCPT and the rest); the reply to DATA; each block of message data sent; and the reply
+// to the final dot, when the server may be checking the whole message.
+constexpr int kGreetingWaitMs = 5 * 60 * 1000;
+constexpr int kCommandWaitMs = 5 * 60 * 1000;
+constexpr int kDataStartWaitMs = 2 * 60 * 1000;
+constexpr int kDataBlockWaitMs = 3 * 60 * 1000;
+constexpr int kDataEndWaitMs = 10 * 60 * 1000;
+
+// The caller's wait hook (per thread: each thread waits for its own connections).
+thread_local SmtpWaitHook waitHook = nullptr;
+thread_local void* waitHookValue = nullptr;
+
+const char kNotEncryptedText[] =
+    "The server does not offer an encrypted connection; Vellumo does not send your password "
+    "unencrypted.";
 
 std::mutex errorMutex;
 int lastErrorCode = kSmtpOk;
@@ -91,6 +111,10 @@ const char* GeneralErrorText(int code) {
             return "Unable to read the message file";
         case kSmtpErrCancelled:
             return "The transfer was cancelled";
+        case kSmtpErrNotEncrypted:
+            return kNotEncryptedText;
+        case kSmtpErrNonAsciiAddress:
+            return "The mail server does not accept addresses with non-ASCII characters";
         default:
             return "Unknown error";
     }
@@ -167,6 +191,10 @@ bool SafeAddress(const std::string& address) {
     });
 }
 
+bool IsAscii(const std::string& text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return (unsigned char)c < 0x80; });
+}
+
 std::vector<std::string> RecipientAddresses(const std::string& to) {
     std::vector<std::string> out;
     std::string current;
@@ -203,7 +231,10 @@ public:
     int fd = -1;
     SSL_CTX* ctx = nullptr;
     SSL* ssl = nullptr;
+    // Bounds connecting and the TLS handshake; the replies have the waits above.
     int timeoutMs = 60000;
+    // The peer is this machine itself (127.0.0.0/8, ::1): nothing passes a network.
+    bool loopbackPeer = false;
     std::string host;
     int port = 0;
     std::string caFile;
@@ -241,10 +272,10 @@ public:
     bool tcpConnect();
     bool startTls();
     bool greetAndNegotiate(bool implicitTls);
-    bool readReply(Reply& reply);
+    bool readReply(Reply& reply, int waitMs);
     bool sendLine(const std::string& line) { return writeAll(line.data(), line.size()); }
-    bool command(const std::string& line, Reply& reply) {
-        return sendLine(line) && readReply(reply);
+    bool command(const std::string& line, Reply& reply, int waitMs = kCommandWaitMs) {
+        return sendLine(line) && readReply(reply, waitMs);
     }
     bool writeAll(const char* data, size_t size);
     bool quit();
@@ -259,10 +290,10 @@ private:
     // Waits until the socket is ready for events; false (with the error set) on timeout,
     // cancel or a poll failure.
     bool waitFor(short events, int timeoutMs);
-    bool fillBuffer();
+    bool fillBuffer(int waitMs);
     bool ehlo(Reply& reply);
     void parseExtensions(const Reply& reply);
-    bool readLine(std::string& line);
+    bool readLine(std::string& line, int waitMs);
 
     std::string readBuffer_;
 };
@@ -281,22 +312,90 @@ bool Connection::waitFor(short events, int waitMs) {
         if (n > 0) return true;
         if (n < 0 && errno != EINTR)
             return SetError(kSmtpErrNetwork, std::string("Network error: ") + std::strerror(errno));
+        // A quiet moment: the caller may keep its window alive or want to stop.
+        if (waitHook && waitHook(waitHookValue)) cancelled = true;
     }
 }
 
+// A name lookup on a thread of its own, so that the wait for a slow name server can be
+// cancelled. A lookup given up on finishes in the background and frees its own result.
+class Lookup {
+public:
+    Lookup(const std::string& host, const std::string& service)
+        : state_(std::make_shared<State>()) {
+        std::thread([state = state_, host, service] {
+            addrinfo hints{};
+            hints.ai_family = AF_UNSPEC;
+            hints.ai_socktype = SOCK_STREAM;
+            addrinfo* list = nullptr;
+            const int rc = getaddrinfo(host.c_str(), service.c_str(), &hints, &list);
+            const int error = errno;
+            std::lock_guard<std::mutex> lock(state->mutex);
+            if (state->abandoned) {
+                if (rc == 0) freeaddrinfo(list);
+                return;
+            }
+            state->rc = rc;
+            state->error = error;
+            state->list = list;
+            state->done = true;
+            state->finished.notify_all();
+        }).detach();
+    }
+    ~Lookup() {
+        std::lock_guard<std::mutex> lock(state_->mutex);
+        if (state_->done && state_->rc == 0) freeaddrinfo(state_->list);
+        state_->abandoned = true;
+    }
+    // Waits a moment for the result; true when it is there.
+    bool wait(int ms) {
+        std::unique_lock<std::mutex> lock(state_->mutex);
+        return state_->finished.wait_for(lock, std::chrono::milliseconds(ms),
+                                         [&] { return state_->done; });
+    }
+    int rc() const { return state_->rc; }
+    int error() const { return state_->error; }
+    addrinfo* list() const { return state_->list; }
+
+private:
+    struct State {
+        std::mutex mutex;
+        std::condition_variable finished;
+        bool done = false, abandoned = false;
+        int rc = 0, error = 0;
+        addrinfo* list = nullptr;
+    };
+    std::shared_ptr<State> state_;
+};
+
+bool IsLoopbackPeer(int fd) {
+    sockaddr_storage addr{};
+    socklen_t len = sizeof addr;
+    if (getpeername(fd, (sockaddr*)&addr, &len) != 0) return false;
+    if (addr.ss_family == AF_INET)
+        return (ntohl(((sockaddr_in*)&addr)->sin_addr.s_addr) >> 24) == 127;
+    if (addr.ss_family == AF_INET6) {
+        const in6_addr& a = ((sockaddr_in6*)&addr)->sin6_addr;
+        if (IN6_IS_ADDR_LOOPBACK(&a)) return true;
+        return IN6_IS_ADDR_V4MAPPED(&a) && a.s6_addr[12] == 127;
+    }
+    return false;
+}
+
 bool Connection::tcpConnect() {
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* list = nullptr;
-    const std::string service = std::to_string(port);
-    const int rc = getaddrinfo(host.c_str(), service.c_str(), &hints, &list);
+    Lookup lookup(host, std::to_string(port));
+    while (!lookup.wait(kPollSliceMs)) {
+        if (waitHook && waitHook(waitHookValue)) cancelled = true;
+        if (cancelled) return SetError(kSmtpErrCancelled, GeneralErrorText(kSmtpErrCancelled));
+    }
+    const int rc = lookup.rc();
+    addrinfo* list = lookup.list();
+    errno = lookup.error();
     if (rc != 0) {
         return SetError(kSmtpErrResolve,
                         "Unable to resolve the mail server name \"" + host +
                             "\": " + (rc == EAI_SYSTEM ? std::strerror(errno) : gai_strerror(rc)));
     }
-    std::unique_ptr<addrinfo, void (*)(addrinfo*)> guard(list, freeaddrinfo);
     int lastErrno = 0;
     bool timedOut = false;
     for (addrinfo* ai = list; ai; ai = ai->ai_next) {
@@ -326,6 +425,7 @@ bool Connection::tcpConnect() {
         }
         if (r == 0) {
             fd = s;
+            loopbackPeer = IsLoopbackPeer(fd);
             return true;
         }
         lastErrno = errno;
@@ -402,7 +502,8 @@ bool Connection::writeAll(const char* data, size_t size) {
             }
             const int e = SSL_get_error(ssl, n);
             if (e == SSL_ERROR_WANT_READ || e == SSL_ERROR_WANT_WRITE) {
-                if (!waitFor(e == SSL_ERROR_WANT_READ ? POLLIN : POLLOUT, timeoutMs)) return false;
+                if (!waitFor(e == SSL_ERROR_WANT_READ ? POLLIN : POLLOUT, kDataBlockWaitMs))
+                    return false;
                 continue;
             }
             const int err = errno;
@@ -418,7 +519,7 @@ bool Connection::writeAll(const char* data, size_t size) {
             continue;
         }
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            if (!waitFor(POLLOUT, timeoutMs)) return false;
+            if (!waitFor(POLLOUT, kDataBlockWaitMs)) return false;
             continue;
         }
         if (n < 0 && errno == EINTR) continue;
@@ -430,7 +531,7 @@ bool Connection::writeAll(const char* data, size_t size) {
     return true;
 }
 
-bool Connection::fillBuffer() {
+bool Connection::fillBuffer(int waitMs) {
     if (fd < 0)
         return SetError(kSmtpErrConnectionClosed, GeneralErrorText(kSmtpErrConnectionClosed));
     char buf[4096];
@@ -446,7 +547,7 @@ bool Connection::fillBuffer() {
             }
             const int e = SSL_get_error(ssl, n);
             if (e == SSL_ERROR_WANT_READ || e == SSL_ERROR_WANT_WRITE) {
-                if (!waitFor(e == SSL_ERROR_WANT_READ ? POLLIN : POLLOUT, timeoutMs)) return false;
+                if (!waitFor(e == SSL_ERROR_WANT_READ ? POLLIN : POLLOUT, waitMs)) return false;
                 continue;
             }
             if (e == SSL_ERROR_ZERO_RETURN || e == SSL_ERROR_SYSCALL)
@@ -461,7 +562,7 @@ bool Connection::fillBuffer() {
         if (n == 0)
             return SetError(kSmtpErrConnectionClosed, "The mail server closed the connection");
         if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            if (!waitFor(POLLIN, timeoutMs)) return false;
+            if (!waitFor(POLLIN, waitMs)) return false;
             continue;
         }
         if (errno == EINTR) continue;
@@ -472,7 +573,7 @@ bool Connection::fillBuffer() {
     }
 }
 
-bool Connection::readLine(std::string& line) {
+bool Connection::readLine(std::string& line, int waitMs) {
     for (;;) {
         const auto eol = readBuffer_.find('\n');
         if (eol != std::string::npos) {
@@ -483,15 +584,15 @@ bool Connection::readLine(std::string& line) {
         }
         if (readBuffer_.size() > kMaxReplyLine)
             return SetError(kSmtpErrServerReply, "The mail server sent an overlong reply line");
-        if (!fillBuffer()) return false;
+        if (!fillBuffer(waitMs)) return false;
     }
 }
 
-bool Connection::readReply(Reply& reply) {
+bool Connection::readReply(Reply& reply, int waitMs) {
     reply = Reply{};
     for (int count = 0; count < kMaxReplyLines; ++count) {
         std::string line;
-        if (!readLine(line)) return false;
+        if (!readLine(line, waitMs)) return false;
         if (line.size() < 3 || !std::isdigit((unsigned char)line[0]) ||
             !std::isdigit((unsigned char)line[1]) || !std::isdigit((unsigned char)line[2]) ||
             (line.size() > 3 && line[3] != ' ' && line[3] != '-')) {
@@ -518,6 +619,7 @@ void Connection::parseExtensions(const Reply& reply) {
         if (word == "STARTTLS") options |= kSmtpServerStartTls;
         if (word == "8BITMIME") options |= kSmtpServer8BitMime;
         if (word == "SIZE") options |= kSmtpServerSize;
+        if (word == "SMTPUTF8") options |= kSmtpServerSmtpUtf8;
         if (word == "AUTH" || line.rfind("AUTH=", 0) == 0) {
             options |= kSmtpServerRequiresAuth;
             // The mechanisms, each between blanks; "AUTH" alone offers none.
@@ -564,7 +666,7 @@ bool Connection::ehlo(Reply& reply) {
 bool Connection::greetAndNegotiate(bool implicitTls) {
     if (implicitTls && !startTls()) return false;
     Reply reply;
-    if (!readReply(reply)) return false;
+    if (!readReply(reply, kGreetingWaitMs)) return false;
     if (reply.code != 220)
         return SetError(kSmtpErrServerReply,
                         "The mail server refused the session: " + reply.text());
@@ -603,14 +705,11 @@ private:
 
 bool Connection::quit() {
     ErrorKeeper keep;
-    const int saved = timeoutMs;
-    timeoutMs = std::min(timeoutMs, kQuitTimeoutMs);
     Reply reply;
-    if (command("QUIT\r\n", reply) && ssl) {
+    if (command("QUIT\r\n", reply, kQuitTimeoutMs) && ssl) {
         SigPipeGuard sigpipe;
         SSL_shutdown(ssl);
     }
-    timeoutMs = saved;
     return true;
 }
 
@@ -744,6 +843,12 @@ int SmtpAuthenticate(int handle, int method, const std::string& userId,
         SetError(kSmtpErrTls, "Refusing to log in without encryption after STARTTLS failed");
         return -1;
     }
+    // A password in clear text could be read by anyone on the way, also where an attacker
+    // struck STARTTLS from the server's offer. Only a server on this machine gets it so.
+    if (!(c->options & kSmtpServerTls) && !c->loopbackPeer) {
+        SetError(kSmtpErrNotEncrypted, kNotEncryptedText);
+        return -1;
+    }
     const bool plain = c->options & kSmtpServerAuthPlain;
     const bool login = c->options & kSmtpServerAuthLogin;
     int use = method;
@@ -780,6 +885,11 @@ int SmtpAuthenticate(int handle, int method, const std::string& userId,
     return 0;
 }
 
+void SmtpSetWaitHook(SmtpWaitHook hook, void* userValue) {
+    waitHook = hook;
+    waitHookValue = userValue;
+}
+
 void SmtpRegisterCallback(int handle, unsigned eventMask, SmtpEventCallback callback,
                           void* userValue) {
     if (auto c = Find(handle)) {
@@ -802,8 +912,22 @@ bool SendFile(Connection& c, int handle, const std::string& from, const std::str
     for (const auto& r : recipients)
         if (!SafeAddress(r))
             return SetError(kSmtpErrInvalidArgument, "Invalid recipient address \"" + r + "\"");
+    // Addresses beyond ASCII travel only with SMTPUTF8 (RFC 6531); without it the server
+    // would mangle or bounce them.
+    bool utf8 = !IsAscii(sender);
+    for (const auto& r : recipients) utf8 = utf8 || !IsAscii(r);
+    if (utf8 && !(c.options & kSmtpServerSmtpUtf8)) {
+        std::string address = sender;
+        for (const auto& r : recipients)
+            if (!IsAscii(r)) address = r;
+        if (IsAscii(address)) address = sender;
+        return SetError(kSmtpErrNonAsciiAddress,
+                        "The address " + address +
+                            " has characters beyond ASCII, and the mail server " + c.host +
+                            " does not accept such addresses (SMTPUTF8)");
+    }
 
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(vellumo::platform::OpenRegularFile(path),
                                                          std::fclose);
     struct stat st;
     if (!file || fstat(fileno(file.get()), &st) != 0 || !S_ISREG(st.st_mode))
@@ -817,6 +941,7 @@ bool SendFile(Connection& c, int handle, const std::string& from, const std::str
     Reply reply;
     std::string mail = "MAIL FROM:<" + sender + ">";
     if (c.options & kSmtpServerSize) mail += " SIZE=" + std::to_string((long long)st.st_size);
+    if (utf8) mail += " SMTPUTF8";
     if (!c.command(mail + "\r\n", reply)) return false;
     if (reply.code != 250) return SetError(kSmtpErrServerReply, reply.text());
     c.transactionOpen = true;
@@ -825,7 +950,7 @@ bool SendFile(Connection& c, int handle, const std::string& from, const std::str
         if (reply.code != 250 && reply.code != 251)
             return SetError(kSmtpErrServerReply, reply.text());
     }
-    if (!c.command("DATA\r\n", reply)) return false;
+    if (!c.command("DATA\r\n", reply, kDataStartWaitMs)) return false;
     if (reply.code != 354) return SetError(kSmtpErrServerReply, reply.text());
     c.inData = true;
 
@@ -853,7 +978,7 @@ bool SendFile(Connection& c, int handle, const std::string& from, const std::str
     }
     const std::string end = atLineStart ? ".\r\n" : "\r\n.\r\n";
     if (!c.writeAll(end.data(), end.size())) return false;
-    if (!c.readReply(reply)) return false;
+    if (!c.readReply(reply, kDataEndWaitMs)) return false;
     // With the final reply the transaction is over, accepted or not.
     c.inData = false;
     c.transactionOpen = false;
@@ -889,7 +1014,7 @@ int SmtpSendMessage(int handle, const std::string& from, const std::string& to,
         // once the unfinished transaction is reset.
         const int code = SmtpGetLastError();
         if (c->inData || (code != kSmtpErrServerReply && code != kSmtpErrInvalidArgument &&
-                          code != kSmtpErrFile)) {
+                          code != kSmtpErrFile && code != kSmtpErrNonAsciiAddress)) {
             c->closeTransport();
         } else if (c->transactionOpen) {
             c->reset();

@@ -10,8 +10,14 @@
 // host name (or IP address) checked. For tests, a CA file can replace the system store: the
 // caFile argument of SmtpConnect, or the environment variable VELLUMO_SMTP_CA_FILE.
 //
-// Every read and write waits with poll() for at most the connection's timeout, so no call can
-// hang on a silent server. Credentials are sent only when the server announced AUTH.
+// Credentials are sent only when the server announced AUTH, and only over an encrypted
+// connection, unless the server is this machine itself (a loopback address).
+//
+// Waits: connecting and the TLS handshake are bounded by the connection's timeout; the server's
+// replies get the waits of RFC 5321, 4.5.3.2 (5 minutes for the greeting and each command, 2
+// for DATA, 3 for each block of data, 10 after the final dot). No wait is blind: the caller's
+// wait hook runs at least every 200 ms of silence and can cancel whatever is under way,
+// connecting and the name lookup included.
 #pragma once
 
 #include <cstdint>
@@ -33,6 +39,7 @@ constexpr std::uint32_t kSmtpServerSize = 0x08;          // SIZE
 constexpr std::uint32_t kSmtpServerRequiresAuth = 0x40;  // AUTH announced: log in first
 constexpr std::uint32_t kSmtpServerAuthPlain = 0x80;     // AUTH PLAIN offered
 constexpr std::uint32_t kSmtpServerAuthLogin = 0x100;    // AUTH LOGIN offered
+constexpr std::uint32_t kSmtpServerSmtpUtf8 = 0x200;     // SMTPUTF8: addresses beyond ASCII
 
 // Authentication methods.
 constexpr int kSmtpAuthAutomatic = 0;  // PLAIN when offered, else LOGIN
@@ -63,6 +70,8 @@ enum SmtpError {
     kSmtpErrAuthFailed,
     kSmtpErrFile,
     kSmtpErrCancelled,
+    kSmtpErrNotEncrypted,     // a login would go out unencrypted: refused
+    kSmtpErrNonAsciiAddress,  // an address beyond ASCII for a server without SMTPUTF8
 };
 
 // What SmtpGetTransferStatus reports: the size of the message file and how much of it has
@@ -73,17 +82,25 @@ struct SmtpTransferStatus {
 };
 
 using SmtpEventCallback = void (*)(int connection, unsigned event, void* userValue);
+// Called with userValue while the library waits for the network and nothing has arrived for a
+// moment (about every 200 ms); true cancels the operation under way (kSmtpErrCancelled), after
+// which the connection sends nothing more.
+using SmtpWaitHook = bool (*)(void* userValue);
+
+// Sets the wait hook of the calling thread (nullptr: none).
+void SmtpSetWaitHook(SmtpWaitHook hook, void* userValue);
 
 // Starts the library (OpenSSL). True on success.
 bool SmtpInitialize();
-// Opens a connection and greets the server; a handle (> 0) or -1. timeoutSeconds bounds every
-// single wait of this connection. caFile: see above; nullptr for the system store.
+// Opens a connection and greets the server; a handle (> 0) or -1. timeoutSeconds bounds
+// connecting and the TLS handshake. caFile: see above; nullptr for the system store.
 int SmtpConnect(const std::string& server, int port, int timeoutSeconds, unsigned options,
                 const char* caFile = nullptr, int reserved = 0);
 // The options word of the server (the bits above). False for an unknown handle.
 bool SmtpGetServerOptions(int connection, std::uint32_t* options);
-// Logs in; 0 or -1. Refused without sending anything when the server did not announce AUTH.
-// On a rejection the error text is the server's reply.
+// Logs in; 0 or -1. Refused without sending anything when the server did not announce AUTH,
+// or when the connection is not encrypted and the server is not on this machine
+// (kSmtpErrNotEncrypted). On a rejection the error text is the server's reply.
 int SmtpAuthenticate(int connection, int method, const std::string& userId,
                      const std::string& password);
 // The callback is called with userValue during SmtpSendMessage for the events in eventMask.
@@ -91,7 +108,9 @@ void SmtpRegisterCallback(int connection, unsigned eventMask, SmtpEventCallback 
                           void* userValue);
 // Transmits a message file (MAIL FROM, RCPT TO for each address of the recipient text, DATA);
 // 0 when the server accepted it, else -1. The addresses may be bare or "Name <address>"; the
-// recipient text may list several, separated by commas or semicolons.
+// recipient text may list several, separated by commas or semicolons. An address beyond ASCII
+// goes with SMTPUTF8 when the server offers it and is refused (kSmtpErrNonAsciiAddress)
+// otherwise.
 int SmtpSendMessage(int connection, const std::string& from, const std::string& to,
                     const std::string& messageFile, int reserved = 0, int flags = 0);
 bool SmtpGetTransferStatus(int connection, SmtpTransferStatus* status);

@@ -80,6 +80,32 @@ struct Transfer {
     bool cancelHandled;
 };
 
+// While the library waits for the server the windows stay alive, and a cancel stops the send
+// at any step: connecting, logging in, transmitting or waiting for the final answer. A cancel
+// left over from before the send counts only once the send has cleared it.
+struct Waiting {
+    MailSendListener* listener;
+    bool honourCancel;
+};
+
+bool OnSmtpWait(void* userValue) {
+    auto* waiting = static_cast<Waiting*>(userValue);
+    waiting->listener->waitingForServer();
+    return waiting->honourCancel && waiting->listener->cancelRequested();
+}
+
+class ScopedWaitHook {
+public:
+    explicit ScopedWaitHook(Waiting* waiting) { SmtpSetWaitHook(OnSmtpWait, waiting); }
+    ~ScopedWaitHook() { SmtpSetWaitHook(nullptr, nullptr); }
+    ScopedWaitHook(const ScopedWaitHook&) = delete;
+    ScopedWaitHook& operator=(const ScopedWaitHook&) = delete;
+};
+
+bool Cancelled() {
+    return SmtpGetLastError() == kSmtpErrCancelled;
+}
+
 void OnSmtpProgress(int /*connection*/, unsigned /*event*/, void* userValue) {
     auto* transfer = static_cast<Transfer*>(userValue);
     MailSendListener& listener = *transfer->listener;
@@ -112,6 +138,10 @@ MailSendResult Run(const SmtpMailFields& fields, const std::string& attachmentPa
         return result;
     };
 
+    // The mail with the PDF can be cancelled at every step from here on; the test mail runs
+    // without cancel (its window is only kept painted while the server is slow).
+    Waiting waiting{&listener, !flavour.testMail && !listener.cancelRequested()};
+
     // Compose the message into a private temporary file.
     const std::string tempFolder = TempDirectory();
     if (!IsDirectory(tempFolder))
@@ -127,7 +157,9 @@ MailSendResult Run(const SmtpMailFields& fields, const std::string& attachmentPa
     }
     if (logSteps) listener.log("MimeCreateMessage successful\n");
 
-    const std::string to = flavour.testMail ? fields.from : fields.to;
+    // Recipients typed with ";" (as many mail programs allow) go into the header with commas,
+    // which every reader understands.
+    const std::string to = flavour.testMail ? fields.from : mime::NormaliseAddressList(fields.to);
     MimeSetHeader(message, "From", fields.from);
     MimeSetHeader(message, "To", to);
     MimeSetHeader(message, "Subject", flavour.testMail ? kTestMailSubject : fields.subject);
@@ -147,6 +179,7 @@ MailSendResult Run(const SmtpMailFields& fields, const std::string& attachmentPa
 
     if (!SmtpInitialize()) return fail(flavour.smtpInit, flavour.earlyKind, kMailSmtpInitFailed);
     if (logSteps) listener.log("SmtpInitialize successful\n");
+    ScopedWaitHook hook(&waiting);
 
     const int port = ParsePortText(fields.port);
     if (logSteps)
@@ -156,11 +189,13 @@ MailSendResult Run(const SmtpMailFields& fields, const std::string& attachmentPa
         SmtpConnect(fields.server, port, fields.timeoutSeconds, fields.connectOptions, nullptr, 0);
     if (connection == -1) {
         const std::string error = LastSmtpErrorText();
+        const bool cancelled = Cancelled();
         SmtpShutdown();
         listener.endActivity();
+        if (cancelled) listener.log("SMTP transfer cancelled\n");
         listener.showMessage(error, MailMessageKind::kWarning);
         listener.log(error + "\n");
-        return kMailConnectFailed;
+        return cancelled ? kMailCancelled : kMailConnectFailed;
     }
     if (logSteps) {
         listener.log("SmtpConnect successful\n");
@@ -180,12 +215,14 @@ MailSendResult Run(const SmtpMailFields& fields, const std::string& attachmentPa
         if (SmtpAuthenticate(connection, kSmtpAuthAutomatic, fields.userId, fields.password) ==
             -1) {
             const std::string error = LastSmtpErrorText();
+            const bool cancelled = Cancelled();
             listener.endActivity();
+            if (cancelled) listener.log("SMTP transfer cancelled\n");
             listener.showMessage(error, MailMessageKind::kWarning);
             SmtpDisconnect(connection);
             SmtpShutdown();
             listener.log(error + "\n");
-            return kMailAuthFailed;
+            return cancelled ? kMailCancelled : kMailAuthFailed;
         }
         if (logSteps) listener.log("SmtpAuthenticate successful\n");
     }
@@ -194,6 +231,7 @@ MailSendResult Run(const SmtpMailFields& fields, const std::string& attachmentPa
     if (!flavour.testMail) {
         // A cancel left over from before the transmission is forgotten here.
         listener.clearCancel();
+        waiting.honourCancel = true;
         SmtpRegisterCallback(connection, kSmtpEventProgress, OnSmtpProgress, &transfer);
         listener.setProgressVisible(true);
         listener.setActivityText(MailString(IDS_MAIL_SENDING));
@@ -202,6 +240,9 @@ MailSendResult Run(const SmtpMailFields& fields, const std::string& attachmentPa
     if (!flavour.testMail) listener.setProgressVisible(false);
     if (sent == -1) {
         const std::string error = LastSmtpErrorText();
+        const bool cancelled = Cancelled();
+        // A cancel while waiting for the server (not seen by the progress call) is logged too.
+        if (cancelled && !transfer.cancelHandled) listener.log("SMTP transfer cancelled\n");
         listener.endActivity();
         const std::string text =
             std::string(MailString(IDS_MAIL_DELIVERY_FAILED)) + " " + to + ": " + error;
@@ -210,7 +251,7 @@ MailSendResult Run(const SmtpMailFields& fields, const std::string& attachmentPa
         // Harmless when the cancel has closed both already.
         SmtpDisconnect(connection);
         SmtpShutdown();
-        return kMailDeliveryFailed;
+        return cancelled ? kMailCancelled : kMailDeliveryFailed;
     }
     if (logSteps) listener.log("SmtpSendMessage successful\n");
     SmtpDisconnect(connection);

@@ -13,6 +13,9 @@
 // - A cancel during the transfer is acted on once (log line, cancel, disconnect, shut down),
 //   however often the progress callback sees the flag; the send then fails and the user gets
 //   the one delivery-failure message with the text "The transfer was cancelled".
+// - While the library waits for the server (connecting, logging in, the reply to the final
+//   dot, which may take minutes) the listener is pumped and a cancel stops the send as well.
+// - Recipients separated by ";" or "," go into the To header separated by commas.
 #pragma once
 
 #include <string>
@@ -38,6 +41,9 @@ public:
     virtual void setProgress(int percent) = 0;
     // Lets the windows react while the send runs (this is where a cancel request arrives).
     virtual void pumpEvents() = 0;
+    // Called about every 200 ms while the server is silent (connecting, logging in, waiting for
+    // a reply); cancelRequested() is asked right after. By default the events are pumped.
+    virtual void waitingForServer() { pumpEvents(); }
     virtual bool cancelRequested() = 0;
     virtual void clearCancel() = 0;
     // Hides the activity dialog and enables the window that started the send again (for the
@@ -71,7 +77,9 @@ enum MailSendResult {
     kMailConnectFailed,
     kMailAuthMissing,  // the server wants a login and no user id was given
     kMailAuthFailed,
-    kMailDeliveryFailed,  // also after a cancel during the transfer
+    kMailDeliveryFailed,
+    kMailCancelled,  // the user cancelled (connecting, logging in or sending); nothing more went
+                     // out
 };
 
 // The port rule of the mail settings: empty text is 25; otherwise the value of the leading

@@ -9,8 +9,8 @@
 
 #include "document/page_list_ops.h"
 #include "mainwnd/commands.h"
-#include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/page_view.h"
+#include "mainwnd/vellumo_dlg.h"
 
 namespace vellumo::mainwnd {
 
@@ -51,7 +51,8 @@ QStringList DroppedFiles(const QMimeData& data) {
     return files;
 }
 
-CPageDrop::CPageDrop(CPageView* view, QWidget* owner) : QObject(view), view_(view), owner_(owner) {
+CPageDrop::CPageDrop(CPageView* view, QWidget* owner)
+    : QObject(view), view_(view), viewport_(view->viewport()), owner_(owner) {
     scrollTimer_.setInterval(kScrollIntervalMs);
     connect(&scrollTimer_, &QTimer::timeout, this, [this] {
         if (!view_ || scrollStep_ == 0) return scrollTimer_.stop();
@@ -124,7 +125,7 @@ void CPageDrop::drop(QDropEvent* event) {
 }
 
 bool CPageDrop::eventFilter(QObject* watched, QEvent* event) {
-    if (!view_ || watched != view_->viewport()) return false;
+    if (!viewport_ || watched != viewport_.data()) return false;
     switch (event->type()) {
         case QEvent::DragEnter:
             acceptDrag(static_cast<QDropEvent*>(event));

@@ -46,6 +46,9 @@ private:
     void scrollNearEdge(const QPoint& viewportPos);
 
     QPointer<CPageView> view_;
+    // The list's viewport, whose events are filtered: compared without touching the list, which
+    // may be half destroyed when the viewport's last events arrive.
+    QPointer<QWidget> viewport_;
     QPointer<QWidget> owner_;
     QTimer scrollTimer_;
     int scrollStep_ = 0;

@@ -11,6 +11,7 @@
 #include "mainwnd/page_drop.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "platform/dialogs.h"
+#include "platform/install_dirs.h"
 #include "platform/log.h"
 #include "platform/messages.h"
 #include "platform/window_message.h"
@@ -168,7 +169,20 @@ void ConnectPageView(document::PageDocument& document, CPageView* view, QObject*
 }
 
 QString ViewerPath() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/viewer");
+    return QString::fromStdString(
+        FindHelperProgram(QCoreApplication::applicationDirPath().toStdString(), "viewer"));
+}
+
+QStringList ViewerArguments(const document::PageDocument& document, int row) {
+    // Every page of the list in order, each as the page of its file it is, so that Page Up and
+    // Page Down in the viewer walk through the list.
+    QStringList arguments{QStringLiteral("--show"), QString::number(row + 1)};
+    for (const auto& page : document.pages) {
+        QString path = QString::fromStdString(PagePath(*page));
+        if (path.startsWith(QLatin1Char('-'))) path.prepend(QStringLiteral("./"));
+        arguments << QStringLiteral("--page") << QStringLiteral("1") << path;
+    }
+    return arguments;
 }
 
 void CPageView::OpenInViewer() {
@@ -176,9 +190,9 @@ void CPageView::OpenInViewer() {
     if (!document_ || row < 0 || row >= static_cast<int>(document_->pages.size())) return;
     const QString path =
         QString::fromStdString(PagePath(*document_->pages[static_cast<size_t>(row)]));
-    const QFileInfo viewer(ViewerPath());
-    if (viewer.isFile() && viewer.isExecutable())
-        Dialogs()->startProgram(viewer.filePath(), {path});
+    const QString viewer = ViewerPath();
+    if (!viewer.isEmpty())
+        Dialogs()->startProgram(viewer, ViewerArguments(*document_, row));
     else
         Dialogs()->openFile(path);
 }

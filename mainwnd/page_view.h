@@ -5,6 +5,7 @@
 
 #include <QListWidget>
 #include <QString>
+#include <QStringList>
 
 #include "document/page_document.h"
 
@@ -60,7 +61,11 @@ private:
 // and follows its selection, the skin window is told the page count (UM_PAGECOUNT).
 void ConnectPageView(document::PageDocument& document, CPageView* view, QObject* skinWindow);
 
-// The path of the separate viewer program beside this program.
+// The separate viewer program: beside this program, else the installed helper; "" when there is
+// none.
 QString ViewerPath();
+// The viewer's command line for the page at `row` of the document: "--show row+1", then
+// "--page K FILE" for every page of the list in order.
+QStringList ViewerArguments(const document::PageDocument& document, int row);
 
 }  // namespace vellumo::mainwnd

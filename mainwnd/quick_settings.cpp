@@ -21,8 +21,8 @@ namespace {
 
 constexpr int kRadioOn = 138, kRadioOff = 139;
 constexpr int kToggleOn = 130, kToggleOff = 131;
-constexpr int kHomeTab = id::HomeTab, kSettingsTab = id::SettingsTab,
-              kGeneralTab = id::GeneralTab, kEmailTab = id::EmailTab;
+constexpr int kHomeTab = id::HomeTab, kSettingsTab = id::SettingsTab, kGeneralTab = id::GeneralTab,
+              kEmailTab = id::EmailTab;
 constexpr int kShowPreview = id::ShowPreview, kNoFeeder = id::NoFeeder, kDuplex = id::Duplex;
 
 // Each radio group: the button ids in the order of the values 0, 1, 2 ...

@@ -48,8 +48,8 @@ struct SkinButtonDef {
     int normal, pressed, hover;
 };
 const SkinButtonDef kSkinButtons[] = {
-    {id::ScanPage, 175, 176, 177}, {id::LoadPage, 172, 173, 174}, {id::MailPdf, 178, 179, 180},
-    {id::SavePdf, 181, 182, 183},  {id::About, 490, 510, 500},    {id::Help, 520, 540, 530},
+    {id::ScanPage, 175, 176, 177},  {id::LoadPage, 172, 173, 174}, {id::MailPdf, 178, 179, 180},
+    {id::SavePdf, 181, 182, 183},   {id::About, 490, 510, 500},    {id::Help, 520, 540, 530},
     {id::Minimize, 570, 6000, 590}, {id::Exit, 550, 580, 560},
 };
 
@@ -113,8 +113,8 @@ document::CommandContext CVellumoDlg::context() {
     return document::CommandContext{this, skinWindow.data(), &document_, this};
 }
 
-bool CVellumoDlg::AddPrefPage(prefs::PrefPageFactory create, int templateId,
-                              const QString& caption, int parentIndex) {
+bool CVellumoDlg::AddPrefPage(prefs::PrefPageFactory create, int templateId, const QString& caption,
+                              int parentIndex) {
     // Pages join before the window is set up, never after.
     if (initialised_) return false;
     return prefHost_.AddPrefPage(std::move(create), templateId, caption, parentIndex);
@@ -161,10 +161,8 @@ void CVellumoDlg::createControls() {
         connect(button, &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
     };
 
-    const std::pair<int, int> tabs[] = {{id::HomeTab, 290},
-                                        {id::SettingsTab, 360},
-                                        {id::GeneralTab, 450},
-                                        {id::EmailTab, 480}};
+    const std::pair<int, int> tabs[] = {
+        {id::HomeTab, 290}, {id::SettingsTab, 360}, {id::GeneralTab, 450}, {id::EmailTab, 480}};
     for (const auto& [tabId, bitmap] : tabs) {
         auto* tab = new CFixedButton(this);
         tab->SetBitmap(bitmap);

@@ -36,7 +36,8 @@ public:
 
 protected:
     QWidget* createCompanionDialog() override;
-    platform::LRESULT messageMap(unsigned message, platform::WPARAM wParam, platform::LPARAM lParam) override;
+    platform::LRESULT messageMap(unsigned message, platform::WPARAM wParam,
+                                 platform::LPARAM lParam) override;
 
 private:
     CompanionFactory companionFactory_;

@@ -12,6 +12,7 @@
 #include "platform/cancel.h"
 #include "platform/dialogs.h"
 #include "platform/log.h"
+#include "platform/private_folder.h"
 #include "platform/settings_store.h"
 #include "platform/temp_file.h"
 #include "widgets/activity_dialog.h"
@@ -46,24 +47,6 @@ private:
     bool shown_ = true;
 };
 
-// Message boxes of the PDF build, owned by the main window, without the wait cursor.
-class BuildMessages : public PdfBuildListener {
-public:
-    explicit BuildMessages(QWidget* owner) : owner_(owner) {}
-    void pageStarted(int page, int pageCount, const std::string&) override {
-        ShowPdfPageProgress(page, pageCount);
-    }
-    void showMessage(const std::string& text, PdfMessageKind kind) override {
-        QApplication::setOverrideCursor(Qt::ArrowCursor);
-        MessageBox(owner_, QString::fromStdString(text),
-                   kind == PdfMessageKind::Warning ? MessageIcon::Exclamation : MessageIcon::None);
-        QApplication::restoreOverrideCursor();
-    }
-
-private:
-    QWidget* owner_;
-};
-
 void RemoveFile(const std::string& path) {
     if (!path.empty()) QFile::remove(QString::fromStdString(path));
 }
@@ -85,6 +68,13 @@ void ShowCancellableActivity(const char* text) {
 
 int SendMailMapi(QWidget* owner) {
     WriteLog("Loading MAPI32.DLL\r\n");
+    // The desktop's mail hand-over takes the place of the library and of its SendMail.
+    if (!Dialogs()->mailClientAvailable()) {
+        MessageBox(owner, QString::fromLatin1(kMapiNotFound));
+        return kMapiNoClient;
+    }
+    WriteLog("MAPI32.DLL loaded\r\n");
+    WriteLog("MAPI: SendMail function found\r\n");
     WriteLog("Creating image descriptions\r\n");
     const QString path = QString::fromStdString(mailAttachmentPath);
     if (!QFile::exists(path)) {
@@ -123,8 +113,16 @@ void OnMailAsPdf(const document::CommandContext& context) {
         MessageBox(mainWindow, QStringLiteral("Nothing to mail yet"), MessageIcon::Exclamation);
         return;
     }
-    mailAttachmentPath = TempDirectory() + kAttachmentName;
-    RemoveFile(mailAttachmentPath);
+    // Each hand-off gets a private folder of its own for its "Images.pdf": nobody else can read
+    // it or plant a link there, and a PDF the mail program has not read yet is never replaced.
+    vellumo::platform::PrivateFolder handoff(vellumo::platform::kMailHandoffPrefix);
+    if (!handoff.ok()) {
+        const std::string problem = TempFolderProblem();
+        WriteLog(problem + "\n");
+        MessageBox(mainWindow, QString::fromStdString(problem), MessageIcon::Exclamation);
+        return;
+    }
+    mailAttachmentPath = handoff.file(kAttachmentName);
     WriteLogF("Will save to %s\n", mailAttachmentPath.c_str());
 
     WaitCursor cursor;
@@ -145,7 +143,7 @@ void OnMailAsPdf(const document::CommandContext& context) {
     options.compress = SettingsStore::read(setting::Compress) != 0;
     options.compressionPercent = SettingsStore::read(setting::ComprPerc).toStdString();
     options.forMail = true;
-    BuildMessages messages(mainWindow);
+    WindowBuildListener messages(mainWindow, true);
     PdfPageProgress progress;
     const PdfBuildResult built = BuildPdf(files, mailAttachmentPath, options, &messages);
     // The mail transfer that follows shows its own progress in the same bar.
@@ -173,6 +171,10 @@ void OnMailAsPdf(const document::CommandContext& context) {
         const int result = SendMailMapi(mainWindow);
         WriteLogF("Send MAPI message done, result %d\r\n", result);
         if (result == 0) {
+            // xdg-email returns at once; the mail program reads the file when the user sends.
+            // It stays for a day (removed at a later start of Vellumo), whatever happens here.
+            handoff.keep();
+            vellumo::platform::RemoveOldMailHandoffs();
             // No caption of its own: the box carries the program's name.
             Dialogs()->messageBox(mainWindow, QString::fromLatin1(kMapiEndedWithout),
                                   QCoreApplication::applicationName(), MessageIcon::None,
@@ -182,9 +184,9 @@ void OnMailAsPdf(const document::CommandContext& context) {
 
     EndActivity(mainWindow);
     cursor.restore();
-    RemoveFile(mailAttachmentPath);
+    // The PDF goes with its folder, unless the mail program still has to read it.
+    handoff = vellumo::platform::PrivateFolder();
     document::ClearPages(document, mainWindow, QStringLiteral("Clear list of pages to send?"));
 }
-
 
 }  // namespace vellumo::output

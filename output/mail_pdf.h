@@ -1,7 +1,8 @@
-// "MAIL AS PDF": one PDF of all pages, built into "Images.pdf" in the temporary folder and
-// handed to the mail delivery: the SMTP send with the send-mail dialog when "ViaSMTP" is on,
-// else the desktop's mail client. The temporary PDF is deleted afterwards and the user may
-// clear the page list.
+// "MAIL AS PDF": one PDF of all pages, built into "Images.pdf" in a private folder of its own in
+// the temporary folder and handed to the mail delivery: the SMTP send with the send-mail dialog
+// when "ViaSMTP" is on, else the desktop's mail client. The PDF is deleted afterwards, except
+// one the mail client took: that stays for a day, as the client reads it only when the user
+// sends. Then the user may clear the page list.
 #pragma once
 
 #include "document/command_context.h"

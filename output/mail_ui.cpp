@@ -97,6 +97,13 @@ void ActivityMailListener::pumpEvents() {
     PumpActivityMessages();
 }
 
+void ActivityMailListener::waitingForServer() {
+    if (kind_ == Kind::TestMail)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    else
+        pumpEvents();
+}
+
 bool ActivityMailListener::cancelRequested() {
     return vellumo::platform::cancelRequested == 1;
 }

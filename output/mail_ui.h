@@ -13,7 +13,7 @@ class QWidget;
 namespace vellumo::output {
 
 // The program-wide path of the file that a mail carries (empty: none). "MAIL AS PDF" sets it
-// to the temporary folder followed by "Images.pdf".
+// to "Images.pdf" in a private folder of the temporary folder.
 extern std::string mailAttachmentPath;
 
 // Shows one send of the mail core on the activity dialog. The owner is the window that
@@ -30,6 +30,8 @@ public:
     void setProgressVisible(bool visible) override;
     void setProgress(int percent) override;
     void pumpEvents() override;
+    // The test mail, which cannot be cancelled, only keeps its windows painted meanwhile.
+    void waitingForServer() override;
     bool cancelRequested() override;
     void clearCancel() override;
     void endActivity() override;

@@ -1,5 +1,8 @@
 #include "output/pdf_progress.h"
 
+#include <QApplication>
+
+#include "platform/dialogs.h"
 #include "widgets/activity_dialog.h"
 
 namespace vellumo::output {
@@ -19,6 +22,24 @@ void PdfPageProgress::end() {
     if (!activityDialog) return;
     activityDialog->setProgressVisible(false);
     activityDialog->resetProgress();
+}
+
+void WindowBuildListener::pageStarted(int page, int pageCount, const std::string&) {
+    ShowPdfPageProgress(page, pageCount);
+}
+
+void WindowBuildListener::showMessage(const std::string& text, pdf::PdfMessageKind kind) {
+    showMessageWithDetails(text, kind, std::string());
+}
+
+void WindowBuildListener::showMessageWithDetails(const std::string& text, pdf::PdfMessageKind kind,
+                                                 const std::string& details) {
+    if (arrowCursor_) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    platform::MessageBox(owner_, QString::fromStdString(text),
+                         kind == pdf::PdfMessageKind::Warning ? platform::MessageIcon::Exclamation
+                                                              : platform::MessageIcon::None,
+                         platform::MessageButtons::Ok, QString::fromStdString(details));
+    if (arrowCursor_) QApplication::restoreOverrideCursor();
 }
 
 }  // namespace vellumo::output

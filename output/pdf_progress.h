@@ -3,6 +3,11 @@
 // status line above it keeps its own text.
 #pragma once
 
+#include <QPointer>
+#include <QWidget>
+
+#include "pdf/pdf_builder.h"
+
 namespace vellumo::output {
 
 // Shows page `page` of `pageCount` in the bar (showing the bar) and repaints the dialog. Only
@@ -23,6 +28,23 @@ public:
 
 private:
     bool ended_ = false;
+};
+
+// The builder's pages in the bar and its messages in boxes owned by the main window, like every
+// other box (a box is a window of its own and stays usable while its owner is disabled).
+// arrowCursor: the box shows the arrow over a wait cursor that the caller has set.
+class WindowBuildListener : public pdf::PdfBuildListener {
+public:
+    explicit WindowBuildListener(QWidget* owner, bool arrowCursor = false)
+        : owner_(owner), arrowCursor_(arrowCursor) {}
+    void pageStarted(int page, int pageCount, const std::string&) override;
+    void showMessage(const std::string& text, pdf::PdfMessageKind kind) override;
+    void showMessageWithDetails(const std::string& text, pdf::PdfMessageKind kind,
+                                const std::string& details) override;
+
+private:
+    QPointer<QWidget> owner_;
+    bool arrowCursor_;
 };
 
 }  // namespace vellumo::output

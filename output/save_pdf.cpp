@@ -56,25 +56,6 @@ private:
     bool ended_ = false;
 };
 
-// The builder's messages during the build, owned by the main window like every other box (a
-// box is a window of its own and stays usable while its owner is disabled).
-class SaveListener : public PdfBuildListener {
-public:
-    explicit SaveListener(QWidget* owner) : owner_(owner) {}
-
-    void pageStarted(int page, int pageCount, const std::string&) override {
-        ShowPdfPageProgress(page, pageCount);
-    }
-    void showMessage(const std::string& text, PdfMessageKind kind) override {
-        MessageBox(owner_, QString::fromStdString(text),
-                   kind == PdfMessageKind::Warning ? MessageIcon::Exclamation : MessageIcon::None,
-                   MessageButtons::Ok);
-    }
-
-private:
-    QPointer<QWidget> owner_;
-};
-
 // The chosen file from the save dialog, or empty when the user cancelled.
 QString AskPdfPath(QWidget* owner, const QString& currentDirSave) {
     if (!currentDirSave.isEmpty()) QDir::setCurrent(currentDirSave);
@@ -130,7 +111,7 @@ int OnSavePdf(const document::CommandContext& context) {
     // it only then, so a failed build never costs the user the PDF they had.
     BusyWindow busy(owner);
     PdfPageProgress progress;
-    SaveListener listener(owner);
+    WindowBuildListener listener(owner);
     const PdfBuildResult result = BuildPdf(files, outPath, options, &listener);
     progress.end();
     busy.end();
@@ -141,6 +122,5 @@ int OnSavePdf(const document::CommandContext& context) {
     document::ClearPages(document, owner, QStringLiteral("Clear list of pages to save or send?"));
     return 0;
 }
-
 
 }  // namespace vellumo::output

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "imaging/codecs.h"
+#include "platform/regular_file.h"
 
 namespace vellumo::pdf {
 
@@ -32,9 +33,9 @@ struct FileCloser {
 }  // namespace
 
 int CheckImageFile(const std::string& path, std::string& error) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    std::unique_ptr<std::FILE, FileCloser> file(vellumo::platform::OpenRegularFile(path));
     if (!file) {
-        error = "Cannot open " + path + ": " + std::strerror(errno);
+        error = "Cannot open " + path + ": " + vellumo::platform::UnreadableFileReason(path);
         return 2;
     }
     file.reset();
@@ -46,23 +47,23 @@ int CheckImageFile(const std::string& path, std::string& error) {
     return 0;
 }
 
-bool EmbedImageFile(PdfWriter& writer, int object, const std::string& path, EmbeddedImage& image,
-                    std::string& error) {
+bool EmbedImageFile(PdfWriter& writer, int object, const std::string& path,
+                    const EmbedOptions& options, EmbeddedImage& image, std::string& error) {
     Magic magic;
     {
-        std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+        std::unique_ptr<std::FILE, FileCloser> file(vellumo::platform::OpenRegularFile(path));
         if (!file) {
-            error = "Cannot open " + path + ": " + std::strerror(errno);
+            error = "Cannot open " + path + ": " + vellumo::platform::UnreadableFileReason(path);
             return false;
         }
         magic = ReadMagic(file.get());
     }
     EmbedResult result = EmbedResult::Declined;
-    if (magic == Magic::Jpeg) result = EmbedJpegFile(writer, object, path, image, error);
-    if (magic == Magic::Png) result = EmbedPngFile(writer, object, path, image, error);
-    if (magic == Magic::Tiff) result = EmbedTiffFile(writer, object, path, image, error);
+    if (magic == Magic::Jpeg) result = EmbedJpegFile(writer, object, path, options, image, error);
+    if (magic == Magic::Png) result = EmbedPngFile(writer, object, path, options, image, error);
+    if (magic == Magic::Tiff) result = EmbedTiffFile(writer, object, path, options, image, error);
     if (result == EmbedResult::Declined)
-        result = EmbedDecodedFile(writer, object, path, image, error);
+        result = EmbedDecodedFile(writer, object, path, options, image, error);
     if (result == EmbedResult::Done && writer.failed()) {
         error = std::string("Cannot write the PDF file: ") + std::strerror(errno);
         return false;

@@ -5,23 +5,18 @@
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
+#include <vector>
 
-// jpeglib.h needs size_t and FILE declared first.
-#include <jpeglib.h>
+#include "imaging/codec_common.h"
+#include "imaging/jpeg_support.h"
+
+#include "platform/regular_file.h"
 
 namespace vellumo::pdf {
 
+using namespace vellumo::imaging;
+
 namespace {
-
-struct ErrorJump {
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-};
-
-void OnError(j_common_ptr info) {
-    std::longjmp(reinterpret_cast<ErrorJump*>(info->err)->jump, 1);
-}
-void Quiet(j_common_ptr, int) {}
 
 // Requantises every block of every component in place from the source's tables to dst's.
 void Requantize(j_decompress_ptr src, j_compress_ptr dst, jvirt_barray_ptr* coefficients) {
@@ -48,34 +43,121 @@ void Requantize(j_decompress_ptr src, j_compress_ptr dst, jvirt_barray_ptr* coef
     }
 }
 
+// A photo that is shown turned is turned first, without decoding, so that the copy (which keeps
+// no Exif block) is upright. Empty upright data: the file is used as it is.
+bool TurnUpright(const std::string& path, vellumo::imaging::TurnedJpeg& upright) {
+    vellumo::imaging::JpegMarkers markers;
+    if (!vellumo::imaging::ReadJpegMarkers(path, markers)) return false;
+    const auto orientation =
+        markers.exif ? markers.exifInfo.orientation : vellumo::imaging::Orientation::TopLeft;
+    if (orientation == vellumo::imaging::Orientation::TopLeft) return true;
+    // A turn that cannot be lossless is left to the decoder.
+    if (!vellumo::imaging::JpegTurnIsLossless(markers, orientation)) return false;
+    std::vector<uint8_t> data;
+    const long long size = codec::FileSize(path.c_str());
+    if (size <= 0 ||
+        !vellumo::imaging::PlausibleJpegFrame(static_cast<uint64_t>(markers.width),
+                                              static_cast<uint64_t>(markers.height),
+                                              markers.components, size) ||
+        codec::ReadWholeFile(path.c_str(), data, static_cast<size_t>(size)) != kImgOk)
+        return false;
+    return vellumo::imaging::TurnJpegUpright(data.data(), data.size(), orientation, upright) ==
+           kImgOk;
+}
+
+// The luminance table the IJG quality scale is based on (natural order).
+constexpr unsigned kBaseLuminance[DCTSIZE2] = {
+    16, 11, 10, 16, 24,  40,  51,  61,  12, 12, 14, 19, 26,  58,  60,  55,
+    14, 13, 16, 24, 40,  57,  69,  56,  14, 17, 22, 29, 51,  87,  80,  62,
+    18, 22, 37, 56, 68,  109, 103, 77,  24, 35, 55, 64, 81,  104, 113, 92,
+    49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99};
+
+// The sum of the luminance table an IJG encoder writes at quality, its steps limited to largest
+// (255 in baseline files, 32767 in extended ones).
+long ScaledTableSum(int quality, long largest) {
+    const long scale = quality < 50 ? 5000 / quality : 200 - 2 * quality;
+    long sum = 0;
+    for (unsigned base : kBaseLuminance) {
+        const long q = (base * scale + 50) / 100;
+        sum += q < 1 ? 1 : q > largest ? largest : q;
+    }
+    return sum;
+}
+
 }  // namespace
+
+int EstimateJpegQuality(const std::string& path) {
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    if (!in) return 0;
+    jpeg_decompress_struct src{};
+    vellumo::imaging::JpegErrors error;
+    vellumo::imaging::InstallJpegErrors(error, true);
+    src.err = &error.base;
+    jpeg_create_decompress(&src);
+    volatile long sum = -1;
+    volatile long largest = 255;
+    if (setjmp(error.jump) == 0) {
+        jpeg_stdio_src(&src, in);
+        jpeg_read_header(&src, TRUE);
+        // The table of the first component: luminance in YCbCr and grey files.
+        const int slot = src.num_components > 0 ? src.comp_info[0].quant_tbl_no : 0;
+        const JQUANT_TBL* table =
+            slot >= 0 && slot < NUM_QUANT_TBLS ? src.quant_tbl_ptrs[slot] : nullptr;
+        if (table) {
+            long total = 0;
+            for (int k = 0; k < DCTSIZE2; ++k) {
+                total += table->quantval[k];
+                if (table->quantval[k] > 255) largest = 32767;
+            }
+            sum = total;
+        }
+    }
+    jpeg_destroy_decompress(&src);
+    std::fclose(in);
+    if (sum < 0) return 0;
+    // The scaled sums fall as the quality rises: the highest quality still as coarse as the
+    // file's table. A finer table than quality 100's is quality 100.
+    int best = 1;
+    for (int q = 1; q <= 100; ++q)
+        if (ScaledTableSum(q, largest) >= sum) best = q;
+    return best;
+}
 
 bool RequantizeJpeg(const std::string& inPath, const std::string& outPath, int quality, int dpiX,
                     int dpiY) {
-    std::FILE* in = std::fopen(inPath.c_str(), "rb");
+    vellumo::imaging::TurnedJpeg upright;
+    if (!TurnUpright(inPath, upright)) return false;
+    std::FILE* in = vellumo::platform::OpenRegularFile(inPath);
     if (!in) return false;
     // Set before the jump point and changed after it: volatile, so a failure sees them.
     std::FILE* volatile out = nullptr;
     volatile bool ok = false;
     jpeg_decompress_struct src{};
     jpeg_compress_struct dst{};
-    // One error manager for both objects, so that one jump point serves both.
-    ErrorJump error{};
-    src.err = jpeg_std_error(&error.manager);
+    // One error manager for both objects, so that one jump point serves both. Damaged data
+    // ends the work: it goes to the decoder, which refuses it with the reason.
+    vellumo::imaging::JpegErrors error;
+    vellumo::imaging::InstallJpegErrors(error, true);
+    src.err = &error.base;
     dst.err = src.err;
-    error.manager.error_exit = OnError;
-    error.manager.emit_message = Quiet;
     jpeg_create_decompress(&src);
     jpeg_create_compress(&dst);
     if (setjmp(error.jump) == 0) {
-        jpeg_stdio_src(&src, in);
+        if (upright.empty())
+            jpeg_stdio_src(&src, in);
+        else
+            jpeg_mem_src(&src, upright.data(), static_cast<unsigned long>(upright.size()));
         jpeg_read_header(&src, TRUE);
+        const long long bytes =
+            upright.empty() ? codec::FileSize(in) : static_cast<long long>(upright.size());
         const bool plain =
+            vellumo::imaging::PlausibleJpegFrame(src.image_width, src.image_height,
+                                                 src.num_components, bytes) &&
             src.data_precision == 8 && !src.saw_Adobe_marker &&
             (src.jpeg_color_space == JCS_GRAYSCALE || src.jpeg_color_space == JCS_YCbCr);
         if (plain) {
             jvirt_barray_ptr* coefficients = jpeg_read_coefficients(&src);
-            out = std::fopen(outPath.c_str(), "wb");
+            out = vellumo::platform::OpenPrivateFileForWriting(outPath, true);
             if (out) {
                 jpeg_copy_critical_parameters(&src, &dst);
                 jpeg_set_quality(&dst, quality, TRUE);

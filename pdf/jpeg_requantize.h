@@ -13,4 +13,10 @@ namespace vellumo::pdf {
 // encoding path). False, with nothing left at out, when the file does not qualify or fails.
 bool RequantizeJpeg(const std::string& in, const std::string& out, int quality, int dpiX, int dpiY);
 
+// The quality (1..100) a JPEG file was made with, estimated from its quantisation table: the
+// highest IJG quality whose luminance table is at least as coarse overall (sum of the steps) as
+// the file's first table. Exact for files of IJG-based encoders; files of cameras and scanners
+// get the quality of equal coarseness. 0 when the file cannot be read.
+int EstimateJpegQuality(const std::string& path);
+
 }  // namespace vellumo::pdf

@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <bitset>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -14,8 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "pdf/glyphless_font.h"
 #include "pdf/image_embed.h"
 #include "pdf/pdf_writer.h"
+#include "pdf/text_layer.h"
+#include "platform/log.h"
+#include "platform/replace_file.h"
 #include "platform/temp_file.h"
 
 namespace vellumo::pdf {
@@ -27,13 +33,40 @@ namespace {
 struct AddedImage {
     std::string path;
     int dpi;
+    int page = 0;          // the page within the file, from 0
+    std::string password;  // for encrypted PDFs
+    std::shared_ptr<const vellumo::ocr::PageText> text;
 };
 
 struct DocumentState {
     std::string creator, producer, title, creationDate;
     int dpi = 0;
+    EmbedOptions options;
     std::vector<AddedImage> images;
 };
+
+// What the last MakePDF wrote, for the byte report.
+struct WrittenDocument {
+    std::vector<vellumo::pdf::WrittenPage> pages;
+    uint64_t bytes = 0;
+};
+
+WrittenDocument& LastDocument() {
+    static WrittenDocument written;
+    return written;
+}
+
+const char* KindName(PageKind kind) {
+    switch (kind) {
+        case PageKind::Bilevel:
+            return "bilevel";
+        case PageKind::Grey:
+            return "grey";
+        case PageKind::Colour:
+            break;
+    }
+    return "colour";
+}
 
 DocumentState& State() {
     static DocumentState state;
@@ -67,35 +100,47 @@ void CopyError(const std::string& message, char* errorText, int errorTextSize) {
     errorText[n] = '\0';
 }
 
-std::string Folder(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-std::string BaseName(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+// The invisible text of a page over its picture; null when it has none or the text was read
+// from a picture of another size (it would lie beside the words).
+std::shared_ptr<const PreparedTextLayer> TextLayer(const AddedImage& added,
+                                                   const EmbeddedImage& image, size_t page) {
+    if (!added.text) return nullptr;
+    if (added.text->imageWidth != image.width || added.text->imageHeight != image.height) {
+        WriteLogF(
+            "Page %zu: the recognised text is of a %d x %d picture, the page's is %d x %d; "
+            "left out\n",
+            page, added.text->imageWidth, added.text->imageHeight, image.width, image.height);
+        return nullptr;
+    }
+    return TextLayerFor(added.text);
 }
 
 // Writes the whole document to file. False with a message on any failure.
-bool WriteDocument(std::FILE* file, const DocumentState& doc, std::string& error) {
+bool WriteDocument(std::FILE* file, const DocumentState& doc, WrittenDocument& written,
+                   std::string& error) {
     PdfWriter w(file);
-    w.write("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
+    // A document with a text layer has many small font and page dictionaries: they go packed
+    // into a compressed object stream, a feature of PDF 1.5.
+    const bool hasText = std::any_of(doc.images.begin(), doc.images.end(),
+                                     [](const AddedImage& a) { return a.text != nullptr; });
+    w.write(hasText ? "%PDF-1.5\n%\xE2\xE3\xCF\xD3\n" : "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
+    if (hasText) w.packObjects();
     const int catalog = w.reserveObject();
     const int pages = w.reserveObject();
     const int info = w.reserveObject();
     std::vector<int> kids;
+    GlyphlessFont textFont;
 
     for (size_t i = 0; i < doc.images.size(); ++i) {
         const AddedImage& added = doc.images[i];
         const int imageObject = w.reserveObject();
+        const uint64_t pageStart = w.offset();
         EmbeddedImage image;
         std::string why;
         bool embedded = false;
         try {
-            embedded = EmbedImageFile(w, imageObject, added.path, image, why);
+            embedded = EmbedImagePage(w, imageObject, added.path, added.page, added.password,
+                                      doc.options, image, why);
         } catch (const std::bad_alloc&) {
             why = "not enough memory for " + added.path;
         }
@@ -110,25 +155,60 @@ bool WriteDocument(std::FILE* file, const DocumentState& doc, std::string& error
         double dpiX = SnapDpi(image.dpiX), dpiY = SnapDpi(image.dpiY);
         if (dpiX < kLowestDpi || dpiY < kLowestDpi) dpiX = dpiY = kDefaultDpi;
         if (added.dpi > 0) dpiX = dpiY = added.dpi;
-        const std::string width = PdfNumber(image.width * 72.0 / dpiX);
-        const std::string height = PdfNumber(image.height * 72.0 / dpiY);
+        // Page size in points, as the file states it (two decimals).
+        const double widthPt = std::round(image.width * 72.0 / dpiX * 100) / 100;
+        const double heightPt = std::round(image.height * 72.0 / dpiY * 100) / 100;
+        const std::string width = PdfNumber(widthPt);
+        const std::string height = PdfNumber(heightPt);
 
         const int content = w.reserveObject();
         const std::string drawing = "q " + width + " 0 0 " + height + " 0 0 cm /Im0 Do Q\n";
-        w.beginStream(content, "");
-        w.write(drawing);
-        w.endStream();
+        const std::shared_ptr<const PreparedTextLayer> text = TextLayer(added, image, i + 1);
+        int textContent = 0;
+        std::string fonts;
+        if (!text) {
+            w.beginStream(content, "");
+            w.write(drawing);
+            w.endStream();
+        } else {
+            // The picture, then the prepared text in a stream of its own: its bytes go in as they
+            // were compressed when the text was recognised.
+            PicturePlacement placement;
+            placement.a = widthPt;
+            placement.d = heightPt;
+            w.writeStream(
+                content, "",
+                drawing + TextLayerMatrix(text->imageWidth, text->imageHeight, placement));
+            textContent = w.reserveObject();
+            w.writeStream(textContent, "/Filter/FlateDecode", text->body);
+            textFont.use(text->use.highBytes);
+            // The text's fonts are written once, with the first page that uses them.
+            for (int v = 0; v < kGlyphlessVariantCount; ++v)
+                if (text->use.variants.test(v))
+                    fonts += std::string(" ") + kTextFontPrefix + std::to_string(v) + " " +
+                             std::to_string(textFont.object(w, v)) + " 0 R";
+        }
 
         const int page = w.reserveObject();
         w.beginObject(page);
+        const std::string rotate =
+            image.rotate ? " /Rotate " + std::to_string(image.rotate) : std::string();
         w.printf(
-            "<< /Type /Page /Parent %d 0 R /MediaBox [0 0 %s %s] /Resources << /XObject << "
-            "/Im0 %d 0 R >> >> /Contents %d 0 R >>\n",
-            pages, width.c_str(), height.c_str(), imageObject, content);
+            "<< /Type /Page /Parent %d 0 R /MediaBox [0 0 %s %s]%s /Resources << /XObject << "
+            "/Im0 %d 0 R >>",
+            pages, width.c_str(), height.c_str(), rotate.c_str(), imageObject);
+        if (!fonts.empty()) w.printf(" /Font <<%s >>", fonts.c_str());
+        if (textContent)
+            w.printf(" >> /Contents [%d 0 R %d 0 R] >>\n", content, textContent);
+        else
+            w.printf(" >> /Contents %d 0 R >>\n", content);
         w.endObject();
         kids.push_back(page);
+        written.pages.push_back({KindName(image.kind), image.coding, w.offset() - pageStart});
         if (w.failed()) break;
     }
+
+    textFont.finish(w);
 
     w.beginObject(pages);
     w.write("<< /Type /Pages /Kids [");
@@ -155,6 +235,7 @@ bool WriteDocument(std::FILE* file, const DocumentState& doc, std::string& error
         error = std::string("Cannot write the PDF file: ") + std::strerror(errno);
         return false;
     }
+    written.bytes = w.offset();
     return true;
 }
 
@@ -166,67 +247,45 @@ int MakePdf(const char* outPath, int mode, std::string& error) {
     if (target.back() == '/') return kPgmtInvalidParameters;
     if (doc.images.empty()) return kPgmtNoImages;
 
-    // What is at the target decides whether it may be replaced: a folder, a read-only file, or
-    // any file in "create new" mode stays.
-    struct stat st {};
-    const bool exists = stat(target.c_str(), &st) == 0;
-    mode_t fileMode = 0666;
-    if (exists) {
-        if (S_ISDIR(st.st_mode) || mode == kPgmtModeCreateNew) return kPgmtCannotReplace;
-        if (S_ISREG(st.st_mode)) {
-            if ((st.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0)
+    // The document goes to a partial file beside the target (through a link, beside the file
+    // it names), which replaces the target only when complete.
+    vellumo::platform::ReplacingFile file;
+    if (!file.open(target)) {
+        const vellumo::platform::OutputTarget& t = file.target();
+        error = t.problem != vellumo::platform::TargetProblem::None
+                    ? vellumo::platform::DescribeTargetProblem(t)
+                    : std::string("Cannot create the PDF file: ") + std::strerror(file.error());
+        switch (t.problem) {
+            case vellumo::platform::TargetProblem::Invalid:
+                return kPgmtInvalidParameters;
+            case vellumo::platform::TargetProblem::IsFolder:
+            case vellumo::platform::TargetProblem::NotWritable:
                 return kPgmtCannotReplace;
-            fileMode = st.st_mode & 07777;
+            case vellumo::platform::TargetProblem::NotRegularFile:
+                // A device, FIFO or socket is never replaced by a file.
+                return kPgmtFailed;
+            default:
+                return kPgmtCannotCreate;
         }
-    } else if (InTempDirectory(target)) {
-        fileMode = 0600;  // a working copy, as the PDF to be mailed
-    } else {
-        const mode_t mask = umask(0);
-        umask(mask);
-        fileMode = 0666 & ~mask;
     }
-
-    const std::string folder = Folder(target);
-    std::string tempName = folder + "/." + BaseName(target) + ".XXXXXX";
-    std::vector<char> name(tempName.begin(), tempName.end());
-    name.push_back('\0');
-    const int fd = mkstemp(name.data());
-    if (fd < 0) return kPgmtCannotCreate;
-    tempName = name.data();
-    fchmod(fd, fileMode);
-    std::FILE* file = fdopen(fd, "wb");
-    if (!file) {
-        close(fd);
-        unlink(tempName.c_str());
-        return kPgmtCannotCreate;
+    if (file.target().exists && mode == kPgmtModeCreateNew) {
+        error = file.target().path + " exists already";
+        return kPgmtCannotReplace;
     }
     static thread_local std::vector<char> buffer(1 << 18);
-    setvbuf(file, buffer.data(), _IOFBF, buffer.size());
+    setvbuf(file.stream(), buffer.data(), _IOFBF, buffer.size());
 
-    bool ok = WriteDocument(file, doc, error);
-    if (std::fflush(file) != 0 && ok) {
-        error = std::string("Cannot write the PDF file: ") + std::strerror(errno);
-        ok = false;
-    }
-    if (ok && fsync(fileno(file)) != 0) {
-        error = std::string("Cannot write the PDF file: ") + std::strerror(errno);
-        ok = false;
-    }
-    if (std::fclose(file) != 0 && ok) {
-        error = std::string("Cannot write the PDF file: ") + std::strerror(errno);
-        ok = false;
-    }
-    if (!ok) {
-        unlink(tempName.c_str());
+    WrittenDocument written;
+    if (!WriteDocument(file.stream(), doc, written, error)) return kPgmtFailed;
+    if (!file.commit(true)) {
+        const int why = file.error();
+        error = std::string("Cannot write the PDF file: ") + std::strerror(why);
+        if (file.target().exists || why == EISDIR || why == EEXIST || why == EBUSY ||
+            why == ETXTBSY)
+            return kPgmtCannotReplace;
         return kPgmtFailed;
     }
-    if (std::rename(tempName.c_str(), target.c_str()) != 0) {
-        const int why = errno;
-        unlink(tempName.c_str());
-        if (exists || why == EISDIR || why == EBUSY || why == ETXTBSY) return kPgmtCannotReplace;
-        error = std::string("Cannot create the PDF file: ") + std::strerror(why);
-        return kPgmtFailed;
-    }
+    LastDocument() = std::move(written);
     return kPgmtOk;
 }
 
@@ -275,16 +334,35 @@ int PGMT_AddImage(const char* path) {
     std::string error;
     const int rc = CheckImageFile(path, error);
     if (rc != 0) return rc;
-    State().images.push_back({path, State().dpi});
+    State().images.push_back({path, State().dpi, 0, std::string(), nullptr});
+    return 0;
+}
+
+int PGMT_AddText(std::shared_ptr<const vellumo::ocr::PageText> text) {
+    if (!text || State().images.empty()) return 1;
+    State().images.back().text = std::move(text);
+    return 0;
+}
+
+int PGMT_AddImagePage(const char* path, int page, const char* password, char* errorText,
+                      int errorTextSize) {
+    if (!path || !*path || page < 0) return kPgmtInvalidParameters;
+    std::string error;
+    const std::string key = password ? password : "";
+    const int rc = vellumo::pdf::CheckImagePage(path, page, key, error);
+    CopyError(rc ? error : "", errorText, errorTextSize);
+    if (rc != 0) return rc;
+    State().images.push_back({path, State().dpi, page, key, nullptr});
     return 0;
 }
 
 int PGMT_MakePDF(const char* outPath, int mode, char* errorText, int errorTextSize) {
     std::string error;
     const bool bufferOk = errorText ? errorTextSize > 0 : errorTextSize == 0;
+    LastDocument() = WrittenDocument{};
     const int rc = bufferOk ? MakePdf(outPath, mode, error) : kPgmtInvalidParameters;
     if (errorText && errorTextSize > 0)
-        CopyError(rc == kPgmtFailed ? error : "", errorText, errorTextSize);
+        CopyError(rc == kPgmtOk ? "" : error, errorText, errorTextSize);
     PGMT_Reset();
     return rc;
 }
@@ -295,6 +373,18 @@ void PGMT_Reset() {
 
 int PGMT_ImageCount() {
     return static_cast<int>(State().images.size());
+}
+
+void SetBilevelCoding(BilevelCoding coding) {
+    State().options.bilevel = coding;
+}
+
+const std::vector<WrittenPage>& LastWrittenPages() {
+    return LastDocument().pages;
+}
+
+uint64_t LastFileBytes() {
+    return LastDocument().bytes;
 }
 
 }  // namespace vellumo::pdf

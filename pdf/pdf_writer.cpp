@@ -1,5 +1,6 @@
 #include "pdf/pdf_writer.h"
 
+#include <charconv>
 #include <cinttypes>
 #include <cmath>
 #include <cstdarg>
@@ -13,7 +14,7 @@ int PdfWriter::reserveObject() {
     return static_cast<int>(objectOffsets_.size());
 }
 
-void PdfWriter::beginObject(int number) {
+void PdfWriter::startObject(int number) {
     if (number < 1 || number > static_cast<int>(objectOffsets_.size())) {
         failed_ = true;
         return;
@@ -22,29 +23,60 @@ void PdfWriter::beginObject(int number) {
     printf("%d 0 obj\n", number);
 }
 
+void PdfWriter::beginObject(int number) {
+    if (!packing_) {
+        startObject(number);
+        return;
+    }
+    if (number < 1 || number > static_cast<int>(objectOffsets_.size())) {
+        failed_ = true;
+        return;
+    }
+    packedObjects_.emplace_back(number, packed_.size());
+    inPackedObject_ = true;
+}
+
 void PdfWriter::endObject() {
+    if (inPackedObject_) {
+        packed_ += '\n';
+        inPackedObject_ = false;
+        return;
+    }
     write("endobj\n");
 }
 
 void PdfWriter::beginStream(int number, const std::string& dictionary) {
     lengthNumber_ = reserveObject();
     streamNumber_ = number;
-    beginObject(number);
+    startObject(number);
     write("<< " + dictionary);
     printf(" /Length %d 0 R >>\nstream\n", lengthNumber_);
     streamStart_ = offset_;
+}
+
+void PdfWriter::writeStream(int number, const std::string& dictionary, const std::string& data) {
+    startObject(number);
+    write("<<" + dictionary);
+    printf("/Length %zu>>\nstream\n", data.size());
+    write(data);
+    write("\nendstream\nendobj\n");
 }
 
 void PdfWriter::endStream() {
     const uint64_t length = offset_ - streamStart_;
     write("\nendstream\nendobj\n");
     beginObject(lengthNumber_);
-    printf("%" PRIu64 "\nendobj\n", length);
+    printf("%" PRIu64 "\n", length);
+    endObject();
     streamNumber_ = lengthNumber_ = 0;
 }
 
 void PdfWriter::write(const void* data, size_t size) {
     if (failed_ || size == 0) return;
+    if (inPackedObject_) {
+        packed_.append(static_cast<const char*>(data), size);
+        return;
+    }
     if (std::fwrite(data, 1, size, file_) != size) {
         failed_ = true;
         return;
@@ -73,6 +105,10 @@ void PdfWriter::printf(const char* format, ...) {
 }
 
 void PdfWriter::finish(int root, int info) {
+    if (!packedObjects_.empty()) {
+        finishPacked(root, info);
+        return;
+    }
     const uint64_t xref = offset_;
     printf("xref\n0 %zu\n", objectOffsets_.size() + 1);
     write("0000000000 65535 f\r\n");
@@ -82,6 +118,60 @@ void PdfWriter::finish(int root, int info) {
     }
     printf("trailer\n<< /Size %zu /Root %d 0 R /Info %d 0 R >>\nstartxref\n%" PRIu64 "\n%%%%EOF\n",
            objectOffsets_.size() + 1, root, info, xref);
+}
+
+// The object stream with the packed objects, then the cross-reference stream that finds every
+// object: in the file (type 1) or in the object stream (type 2).
+void PdfWriter::finishPacked(int root, int info) {
+    const int objectStream = reserveObject();
+    std::string header;
+    for (const auto& [number, at] : packedObjects_)
+        header += std::to_string(number) + " " + std::to_string(at) + " ";
+    const std::string packed = Deflate(header + packed_);
+    if (packed.empty()) failed_ = true;
+    writeStream(objectStream,
+                "/Type/ObjStm/N " + std::to_string(packedObjects_.size()) + "/First " +
+                    std::to_string(header.size()) + "/Filter/FlateDecode",
+                packed);
+
+    const int xrefStream = reserveObject();
+    const uint64_t xref = offset_;
+    objectOffsets_[xrefStream - 1] = xref;
+    std::vector<std::pair<int, int>> inStream(objectOffsets_.size(), {0, 0});
+    for (size_t i = 0; i < packedObjects_.size(); ++i)
+        inStream[packedObjects_[i].first - 1] = {objectStream, static_cast<int>(i)};
+    const int offsetBytes = xref > 0xFFFFFFFFULL ? 8 : 4;
+    const int indexBytes = packedObjects_.size() > 0xFFFF ? 4 : 2;
+    std::string entries;
+    auto field = [&entries](uint64_t value, int bytes) {
+        for (int b = bytes - 1; b >= 0; --b)
+            entries += static_cast<char>((value >> (8 * b)) & 0xFF);
+    };
+    field(0, 1);
+    field(0, offsetBytes);
+    field(0xFFFF, indexBytes);
+    for (size_t i = 0; i < objectOffsets_.size(); ++i) {
+        if (inStream[i].first != 0) {
+            field(2, 1);
+            field(static_cast<uint64_t>(inStream[i].first), offsetBytes);
+            field(static_cast<uint64_t>(inStream[i].second), indexBytes);
+        } else {
+            if (objectOffsets_[i] == 0) failed_ = true;  // every reserved object must be written
+            field(1, 1);
+            field(objectOffsets_[i], offsetBytes);
+            field(0, indexBytes);
+        }
+    }
+    const std::string packedEntries = Deflate(entries);
+    if (packedEntries.empty()) failed_ = true;
+    char dictionary[160];
+    std::snprintf(dictionary, sizeof dictionary,
+                  "/Type/XRef/Size %zu/W[1 %d %d]/Root %d 0 R/Info %d 0 R/Filter/FlateDecode",
+                  objectOffsets_.size() + 1, offsetBytes, indexBytes, root, info);
+    // Written in place: writeStream would record the offset again, which is the same.
+    printf("%d 0 obj\n<<%s/Length %zu>>\nstream\n", xrefStream, dictionary, packedEntries.size());
+    write(packedEntries);
+    printf("\nendstream\nendobj\nstartxref\n%" PRIu64 "\n%%%%EOF\n", xref);
 }
 
 FlateSink::FlateSink(PdfWriter& writer, int level) : writer_(writer), out_(1 << 16) {
@@ -128,10 +218,24 @@ void FlateSink::finish() {
     finished_ = true;
 }
 
+std::string Deflate(const std::string& data, int level) {
+    uLongf size = compressBound(static_cast<uLong>(data.size()));
+    std::string out(size, '\0');
+    if (compress2(reinterpret_cast<Bytef*>(out.data()), &size,
+                  reinterpret_cast<const Bytef*>(data.data()), static_cast<uLong>(data.size()),
+                  level) != Z_OK)
+        return {};
+    out.resize(size);
+    return out;
+}
+
 std::string PdfNumber(double value) {
+    // to_chars, unlike printf, ignores the locale: a decimal comma would break the file.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.2f", std::round(value * 100) / 100);
-    std::string s = buf;
+    const auto end = std::to_chars(buf, buf + sizeof buf, std::round(value * 100) / 100,
+                                   std::chars_format::fixed, 2)
+                         .ptr;
+    std::string s(buf, end);
     while (!s.empty() && s.back() == '0') s.pop_back();
     if (!s.empty() && s.back() == '.') s.pop_back();
     if (s == "-0") s = "0";

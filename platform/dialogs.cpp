@@ -1,11 +1,11 @@
 #include "platform/dialogs.h"
 
-#include <QDialog>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <QDialog>
 
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -204,13 +204,18 @@ DialogProvider* SetDialogProvider(DialogProvider* provider) {
     return previous == &QtProvider() ? nullptr : previous;
 }
 
-Answer MessageBox(QWidget* parent, const QString& text, MessageIcon icon, MessageButtons buttons) {
-    return Dialogs()->messageBox(parent, text, QString::fromLatin1(kMessageCaption), icon, buttons);
+Answer MessageBox(QWidget* parent, const QString& text, MessageIcon icon, MessageButtons buttons,
+                  const QString& details) {
+    DialogProvider* provider = Dialogs();
+    provider->setDetailsForNextMessage(details);
+    return provider->messageBox(parent, text, QString::fromLatin1(kMessageCaption), icon, buttons);
 }
 
 Answer QtDialogProvider::messageBox(QWidget* parent, const QString& text, const QString& caption,
                                     MessageIcon icon, MessageButtons buttons) {
     QMessageBox box(ToQt(icon), caption, text, ToQt(buttons), parent);
+    const QString details = takeDetails();
+    if (!details.isEmpty()) box.setDetailedText(details);
     switch (box.exec()) {
         case QMessageBox::Ok:
             return Answer::Ok;
@@ -263,6 +268,10 @@ bool QtDialogProvider::openUrl(const QUrl& url) {
 
 bool QtDialogProvider::startProgram(const QString& program, const QStringList& arguments) {
     return QProcess::startDetached(program, arguments);
+}
+
+bool QtDialogProvider::mailClientAvailable() {
+    return !QStandardPaths::findExecutable(QStringLiteral("xdg-email")).isEmpty();
 }
 
 MailClientResult QtDialogProvider::mailWithAttachment(const QString& path) {

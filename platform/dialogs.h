@@ -1,13 +1,14 @@
 // The one seam through which the program asks the user something or hands work to the desktop:
 // message boxes, the open and save file dialogs, opening files, addresses and programs, the
-// desktop's mail client, the default printer and the program's own modal dialogs. The windows call Dialogs(); tests install a
-// ScriptedDialogs (platform/scripted_dialogs.h) that answers from a script and records every
-// question, so whole commands run headless.
+// desktop's mail client, the default printer and the program's own modal dialogs. The windows call
+// Dialogs(); tests install a ScriptedDialogs (platform/scripted_dialogs.h) that answers from a
+// script and records every question, so whole commands run headless.
 #pragma once
 
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <utility>
 
 #include "platform/printer.h"
 
@@ -51,6 +52,7 @@ class DialogProvider {
 public:
     virtual ~DialogProvider() = default;
 
+    // The box shows the details set just before it (see setDetailsForNextMessage).
     virtual Answer messageBox(QWidget* parent, const QString& text, const QString& caption,
                               MessageIcon icon, MessageButtons buttons) = 0;
     // The chosen files, empty when the user cancelled.
@@ -62,6 +64,8 @@ public:
     virtual bool openUrl(const QUrl& url) = 0;
     // Starts a program detached; false when it could not be started.
     virtual bool startProgram(const QString& program, const QStringList& arguments) = 0;
+    // True when there is a mail client to hand mails to.
+    virtual bool mailClientAvailable() = 0;
     // Hands a file to the desktop's mail client as the attachment of a new mail.
     // Started: the client took it (it asks the user for recipient and text); NoClient: there
     // is no mail client to hand over to; Failed: the file is not readable or the hand-over
@@ -71,6 +75,17 @@ public:
     // Runs one of the program's own modal dialogs (the preview, the source dialog) and returns
     // its result (QDialog::Accepted or Rejected).
     virtual int execDialog(QDialog& dialog) = 0;
+
+    // The details of the next message box: the file and the real reason behind the message,
+    // shown on request below its text. A provider takes them when it shows that box.
+    void setDetailsForNextMessage(const QString& details) { details_ = details; }
+
+protected:
+    // The details for the box being shown (empty: none); they apply to that box only.
+    QString takeDetails() { return std::exchange(details_, QString()); }
+
+private:
+    QString details_;
 };
 
 // The provider in use: the Qt one unless another has been installed.
@@ -80,7 +95,7 @@ DialogProvider* SetDialogProvider(DialogProvider* provider);
 
 // Shorthand for the usual message box with the caption "Vellumo".
 Answer MessageBox(QWidget* parent, const QString& text, MessageIcon icon = MessageIcon::None,
-                  MessageButtons buttons = MessageButtons::Ok);
+                  MessageButtons buttons = MessageButtons::Ok, const QString& details = QString());
 
 // The real dialogs: QMessageBox, QFileDialog, QDesktopServices, xdg-email, CUPS.
 class QtDialogProvider : public DialogProvider {
@@ -92,6 +107,8 @@ public:
     bool openFile(const QString& path) override;
     bool openUrl(const QUrl& url) override;
     bool startProgram(const QString& program, const QStringList& arguments) override;
+    // xdg-email is on the PATH.
+    bool mailClientAvailable() override;
     // Through xdg-email: its own session, no terminal, no input; what it writes to its error
     // output goes to the log. A tool still running after mailToolTimeoutSeconds is left to
     // itself and counts as failed.

@@ -1,5 +1,5 @@
-#include <QDialog>
 #include "platform/scripted_dialogs.h"
+#include <QDialog>
 
 namespace vellumo::platform {
 
@@ -19,6 +19,7 @@ QStringList ScriptedDialogs::messages() const {
 Answer ScriptedDialogs::messageBox(QWidget*, const QString& text, const QString& caption,
                                    MessageIcon icon, MessageButtons buttons) {
     AskedQuestion q(AskedQuestion::Kind::MessageBox, text, caption);
+    q.details = takeDetails();
     q.icon = icon;
     q.buttons = buttons;
     Answer answer;
@@ -84,6 +85,10 @@ bool ScriptedDialogs::startProgram(const QString& program, const QStringList& ar
     q.arguments = arguments;
     asked_.push_back(q);
     return openResult_;
+}
+
+bool ScriptedDialogs::mailClientAvailable() {
+    return mailResult_ != MailClientResult::NoClient;
 }
 
 MailClientResult ScriptedDialogs::mailWithAttachment(const QString& path) {

@@ -38,6 +38,7 @@ struct AskedQuestion {
     QString defaultExtension;
     bool multiple = false;
     QStringList arguments;
+    QString details;  // of a message box
     bool answered = true;
 };
 
@@ -75,6 +76,8 @@ public:
     bool openFile(const QString& path) override;
     bool openUrl(const QUrl& url) override;
     bool startProgram(const QString& program, const QStringList& arguments) override;
+    // Available unless the mail result is NoClient.
+    bool mailClientAvailable() override;
     MailClientResult mailWithAttachment(const QString& path) override;
     PrinterInfo defaultPrinter() override;
     int execDialog(QDialog& dialog) override;

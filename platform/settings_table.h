@@ -48,9 +48,18 @@ inline constexpr IntSetting AutoCrop{"AutoCrop", 0};
 inline constexpr IntSetting ADF{"ADF", 0};  // 1: the feeder is not used
 inline constexpr IntSetting Duplex{"Duplex", 0};
 inline constexpr IntSetting Invert{"Invert", 0};
+// Page clean-up of every scanned page
+inline constexpr IntSetting Deskew{"Deskew", 1};
+// On only while Tesseract's orientation data is installed.
+inline constexpr IntSetting AutoRotate{"AutoRotate", 1};
+inline constexpr IntSetting BlankPages{"BlankPages", 1};  // 0 off, 1 mark, 2 drop
 // PDF
 inline constexpr IntSetting Compress{"Compress", 1};
 inline constexpr TextSetting ComprPerc{"ComprPerc", "100"};
+// Text recognition. Their real defaults depend on the installed languages, so readers pass
+// ocr::DefaultOcrSetting() and ocr::DefaultOcrLanguages() (1 and "eng" when English is there).
+inline constexpr IntSetting OCR{"OCR", 1};                         // 1: PDFs get a text layer
+inline constexpr TextSetting OCRLanguages{"OCRLanguages", "eng"};  // e.g. "eng+deu"
 // Diagnostics
 inline constexpr IntSetting LogFile{"LogFile", 0};
 // Mail
@@ -93,7 +102,9 @@ inline constexpr SettingDef kSettingsTable[] = {
     setting::LastFileType,   setting::ActiveWnd,    setting::WpShowCmd,
     setting::WpMinX,         setting::WpMinY,       setting::WpMaxX,
     setting::WpMaxY,         setting::WpLeft,       setting::WpTop,
-    setting::WpRight,        setting::WpBottom,
+    setting::WpRight,        setting::WpBottom,     setting::Deskew,
+    setting::AutoRotate,     setting::BlankPages,   setting::OCR,
+    setting::OCRLanguages,
 };
 
 // The longest folder the file dialogs keep as their initial folder ("CurrentDir",

@@ -3,7 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace vellumo::platform {
@@ -33,4 +35,18 @@ bool InTempDirectory(const std::string& path) {
            path.find('/', folder.size()) == std::string::npos;
 }
 
+std::string TempFolderProblem() {
+    std::string folder = TempDirectory();
+    if (folder.size() > 1) folder.pop_back();
+    struct stat st {};
+    int error = 0;
+    if (stat(folder.c_str(), &st) != 0)
+        error = errno;
+    else if (!S_ISDIR(st.st_mode))
+        error = ENOTDIR;
+    else if (access(folder.c_str(), W_OK | X_OK) != 0)
+        error = errno;
+    if (error == 0) return {};
+    return "The temporary folder " + folder + " cannot be written: " + std::strerror(error);
+}
 }  // namespace vellumo::platform

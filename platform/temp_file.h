@@ -15,6 +15,11 @@ std::string CreateTempFile(const std::string& prefix);
 
 // True when path names a file directly in the temporary folder. Files there are the program's
 // own working copies of the user's pages, so writers create them readable only by the user.
+// (The program's private folders there are closed to others as a whole.)
 bool InTempDirectory(const std::string& path);
 
+// Empty when the temporary folder exists and new files can be made in it; otherwise the
+// message that says so ("The temporary folder /x cannot be written: No such file or
+// directory").
+std::string TempFolderProblem();
 }  // namespace vellumo::platform

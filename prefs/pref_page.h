@@ -7,8 +7,8 @@
 #include <QRect>
 #include <map>
 
-#include "prefs/prefs_sub_dlg.h"
 #include "prefs/button_st.h"
+#include "prefs/prefs_sub_dlg.h"
 
 class QGroupBox;
 class QLabel;

@@ -5,11 +5,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "scanning/scan_ui.h"
 #include "platform/log.h"
 #include "platform/messages.h"
 #include "platform/page_size.h"
 #include "platform/settings_store.h"
+#include "scanning/scan_ui.h"
 
 namespace vellumo::prefs {
 

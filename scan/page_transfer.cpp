@@ -88,7 +88,10 @@ TransferResult ProcessScannedImage(const std::vector<uint8_t>* dib, ImageBuffer&
     if (saved != 0) {
         // A page must never point at a missing or half-written file.
         if (!path.empty()) std::remove(path.c_str());
-        const std::string text = Format("Error %d while saving image", saved);
+        // Without a writable temporary folder no page can be kept: say so, not just a number.
+        const std::string folderProblem = path.empty() ? TempFolderProblem() : std::string();
+        const std::string text =
+            folderProblem.empty() ? Format("Error %d while saving image", saved) : folderProblem;
         if (hooks.showMessage) hooks.showMessage(text);
         WriteLog(text + "\n");
         result.outcome = TransferOutcome::SaveFailed;

@@ -79,8 +79,8 @@ struct AcquireEnd {
     std::optional<ScannerError> error;
 };
 
-// Lets the user pick one of the sources (product names); returns the chosen index, or -1 when
-// the user cancels.
+// Lets the user pick one of the sources, listed as "product (SANE device name)"; returns the
+// chosen index, or -1 when the user cancels.
 using SourceChooser = std::function<int(const std::vector<std::string>& names, int current)>;
 // Event callback: (owner, id, event argument), as the event sink hands them on.
 using ScanEventCallback = std::function<void(void* owner, int id, int argument)>;

@@ -17,7 +17,6 @@ namespace vellumo::scanning {
 using namespace vellumo::platform;
 using namespace vellumo::scan;
 
-std::function<int(CSourceDialog& dialog)> sourceDialogHook;
 
 CSourceDialog::CSourceDialog(const std::vector<std::string>& names, int current, QWidget* parent)
     : QDialog(parent) {
@@ -56,7 +55,7 @@ void CSourceDialog::selectIndex(int index) {
 
 int ChooseSource(QWidget* parent, const std::vector<std::string>& names, int current) {
     CSourceDialog dialog(names, current, parent);
-    const int answer = sourceDialogHook ? sourceDialogHook(dialog) : dialog.exec();
+    const int answer = platform::Dialogs()->execDialog(dialog);
     if (answer != QDialog::Accepted) return -1;
     return dialog.selectedIndex();
 }

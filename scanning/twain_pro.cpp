@@ -33,7 +33,6 @@ namespace msg = platform::msg;
 namespace setting = platform::setting;
 
 CTwainPRO* twainPro = nullptr;
-std::function<int(CPreviewDlg& dialog)> previewDialogHook;
 
 // ---- the event sink ----------------------------------------------------------------------------
 
@@ -294,8 +293,8 @@ void OnTransferComplete(void* sink, int, int) {
         // The main dialog is disabled during the scan; the preview belongs to the skin window
         // so that it takes input.
         CPreviewDlg preview(workingImage, context.skinWindow);
-        const int answer = previewDialogHook ? previewDialogHook(preview) : preview.DoModal();
-        return answer == CPreviewDlg::IDOK;
+        // Through the dialog seam, so that tests answer the preview like any other question.
+        return platform::Dialogs()->execDialog(preview) == QDialog::Accepted;
     };
     hooks.beforeSave = [&document](const ImageBuffer& image) {
         cancelRequested = 0;

@@ -3,7 +3,8 @@
 # Safe to run again: it only calls apt-get when something is missing.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-mapfile -t wanted < <(cat "$here"/packages/*.txt | sed -e 's/#.*//' -e 's/[[:space:]]//g' | grep -v '^$' | sort -u)
+# A list names one or more packages per line; anything after # is a comment.
+mapfile -t wanted < <(cat "$here"/packages/*.txt | sed -e 's/#.*//' | tr -s '[:space:]' '\n' | grep -v '^$' | sort -u)
 missing=()
 for pkg in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")

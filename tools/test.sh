@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the whole program under a virtual X display, then the
-# Qt-free libraries again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds everything and runs every test under a virtual X display, optimised as shipped; then the
+# Qt-free libraries, vellumo-cli and their tests again, unoptimised, under AddressSanitizer and
+# UndefinedBehaviorSanitizer. (The preset "asan" does the same for everything, the windows
+# included: not yet clean enough for every run, see docs/ARCHITECTURE.md.)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -12,7 +14,7 @@ cmake --build --preset default
 xvfb-run -a -s "-screen 0 1280x900x24" ctest --preset default
 
 if [ "${VELLUMO_SKIP_ASAN:-0}" != 1 ]; then
-    cmake --preset asan
-    cmake --build --preset asan
-    ctest --preset asan
+    cmake --preset asan-libs
+    cmake --build --preset asan-libs
+    xvfb-run -a -s "-screen 0 1280x900x24" ctest --preset asan-libs
 fi

@@ -6,10 +6,10 @@
 //
 // Every control's position comes from the main window's control table (mainwnd/controls.h),
 // the one the main dialog places its controls from; frames and labels are drawn around those
-// rectangles, so moving a control means changing one line there and regenerating. Bitmaps that sit on the skin are painted
-// on a copy of the skin pixels beneath them, so their rounded corners blend in whatever way the
-// widget blits them (with or without alpha). Radios and toggles are also used on the settings
-// pages, so they keep a transparent background.
+// rectangles, so moving a control means changing one line there and regenerating. Bitmaps that sit
+// on the skin are painted on a copy of the skin pixels beneath them, so their rounded corners blend
+// in whatever way the widget blits them (with or without alpha). Radios and toggles are also used
+// on the settings pages, so they keep a transparent background.
 
 #include <QDir>
 #include <QFile>
@@ -82,11 +82,10 @@ const QRect kSave = Place(id::SavePdf);
 const QPoint kModeRadios[3] = {Corner(id::ModeRadios[0]), Corner(id::ModeRadios[1]),
                                Corner(id::ModeRadios[2])};
 // Left to right: dark end (level 6) to bright end (level 0).
-const QPoint kBrightRadios[7] = {
-    Corner(id::BrightnessRadios[6]), Corner(id::BrightnessRadios[5]),
-    Corner(id::BrightnessRadios[4]), Corner(id::BrightnessRadios[3]),
-    Corner(id::BrightnessRadios[2]), Corner(id::BrightnessRadios[1]),
-    Corner(id::BrightnessRadios[0])};
+const QPoint kBrightRadios[7] = {Corner(id::BrightnessRadios[6]), Corner(id::BrightnessRadios[5]),
+                                 Corner(id::BrightnessRadios[4]), Corner(id::BrightnessRadios[3]),
+                                 Corner(id::BrightnessRadios[2]), Corner(id::BrightnessRadios[1]),
+                                 Corner(id::BrightnessRadios[0])};
 // Letter, A4, Legal, A3.
 const QPoint kSizeRadios[4] = {Corner(id::PageSizeRadios[0]), Corner(id::PageSizeRadios[1]),
                                Corner(id::PageSizeRadios[2]), Corner(id::PageSizeRadios[3])};

@@ -147,6 +147,21 @@ std::vector<Entry>& Table() {
          0,
          SourceKind::Flatbed,
          ""},
+        {{"bw-from-grey",
+          "no black-and-white mode (sane-airscan, escl): scan grey, reduce to black and white",
+          true},
+         Match::Special,
+         Role::Mode,
+         0,
+         SourceKind::Flatbed,
+         ""},
+        {{"grey-from-colour-frames",
+          "grey asked, colour delivered (escl decodes every page to RGB): reduce to grey", true},
+         Match::Special,
+         Role::Mode,
+         1,
+         SourceKind::Flatbed,
+         ""},
         {{"source-duplex", "a source naming \"Duplex\" is the duplex feeder", true},
          Match::SourceContains,
          Role::Source,
@@ -222,23 +237,36 @@ int FindOption(const std::vector<std::string>& names, Role role, std::string* qu
     return -1;
 }
 
-ModeChoice ChooseMode(const std::vector<std::string>& modes, const std::vector<int>& depths,
-                      int pixelType) {
-    const bool hasDepth = !depths.empty();
-    auto allows = [&](int d) { return std::find(depths.begin(), depths.end(), d) != depths.end(); };
+namespace {
+
+// The device's own mode string for a pixel type, by the table's spellings.
+ModeChoice ModeStringFor(const std::vector<std::string>& modes, int pixelType) {
     for (const Entry& e : Table()) {
         if (e.match != Match::ModeString || e.pixelType != pixelType || !e.quirk.enabled) continue;
-        for (const std::string& m : modes) {
-            if (!Equal(m, e.text)) continue;
-            ModeChoice c{m, 0, e.quirk.name};
-            // Grey and colour are wanted at 8 bits where the device offers a choice.
-            if (pixelType != 0 && hasDepth && allows(8)) c.depth = 8;
-            return c;
-        }
+        for (const std::string& m : modes)
+            if (Equal(m, e.text)) return {m, 0, e.quirk.name};
+    }
+    return {};
+}
+
+}  // namespace
+
+ModeChoice ChooseMode(const std::vector<std::string>& modes, const std::vector<int>& depths,
+                      int pixelType) {
+    auto allows = [&](int d) { return std::find(depths.begin(), depths.end(), d) != depths.end(); };
+    ModeChoice own = ModeStringFor(modes, pixelType);
+    if (!own.mode.empty()) {
+        // Grey and colour are wanted at 8 bits where the device offers a choice.
+        if (pixelType != 0 && allows(8)) own.depth = 8;
+        return own;
     }
     if (pixelType == 0 && QuirkEnabled("lineart-as-gray-depth-1") && allows(1)) {
         ModeChoice grey = ChooseMode(modes, {}, 1);
         if (!grey.mode.empty()) return {grey.mode, 1, "lineart-as-gray-depth-1"};
+    }
+    if (pixelType == 0 && QuirkEnabled("bw-from-grey")) {
+        ModeChoice grey = ChooseMode(modes, depths, 1);
+        if (!grey.mode.empty()) return {grey.mode, grey.depth, "bw-from-grey"};
     }
     return {};
 }
@@ -248,7 +276,7 @@ int PixelTypeOfMode(const std::vector<std::string>& modes, const std::string& mo
         if (e.match != Match::ModeString || !e.quirk.enabled || !Equal(mode, e.text)) continue;
         if (e.pixelType == 1 && depth == 1) {
             // Grey at depth 1 is black and white only on devices without a line-art mode.
-            if (QuirkEnabled("lineart-as-gray-depth-1") && ChooseMode(modes, {}, 0).mode.empty())
+            if (QuirkEnabled("lineart-as-gray-depth-1") && ModeStringFor(modes, 0).mode.empty())
                 return 0;
             return -1;
         }
@@ -297,6 +325,12 @@ std::string ChooseSource(const Sources& sources, bool feederEnabled, bool duplex
     if (duplexEnabled && !sources.duplex.empty()) return sources.duplex;
     // A device whose only feeder entry is the duplex one feeds simplex through nothing else.
     return sources.feeder.empty() ? sources.duplex : sources.feeder;
+}
+
+bool MayReduce(int delivered, int wanted) {
+    if (delivered <= wanted || wanted < 0) return false;
+    const bool colourToGrey = delivered < 2 || QuirkEnabled("grey-from-colour-frames");
+    return colourToGrey && (wanted == 1 || QuirkEnabled("bw-from-grey"));
 }
 
 bool GeometryInPixels() {

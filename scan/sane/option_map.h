@@ -48,7 +48,7 @@ int FindOption(const std::vector<std::string>& names, Role role, std::string* qu
 struct ModeChoice {
     std::string mode;  // empty: the device has no mode for this pixel type
     int depth = 0;
-    std::string quirk;
+    std::string quirk;  // "bw-from-grey": the images come grey and are reduced
 };
 // `modes`: the device's mode strings; `depths`: the values its depth option allows (empty when
 // it has none).
@@ -69,6 +69,11 @@ Sources ClassifySources(const std::vector<std::string>& entries);
 SourceKind KindOfSource(const std::string& entry);
 // The entry to select for the feeder and duplex switches; empty when the device cannot.
 std::string ChooseSource(const Sources& sources, bool feederEnabled, bool duplexEnabled);
+
+// Whether an image the device delivered with pixel type `delivered` may be reduced to the pixel
+// type `wanted` the session asked for (a device without that mode, or one that decodes every
+// page to colour).
+bool MayReduce(int delivered, int wanted);
 
 // Whether geometry options in pixels are converted with the resolution (else only mm is used).
 bool GeometryInPixels();

@@ -660,7 +660,7 @@ class Road:
                 self.fail("the user's file %s was changed or removed" % path)
         left = sorted(os.listdir(self.tmp))
         for name in left:
-            if name == "Images.pdf" or name.startswith("msg"):
+            if name == "Images.pdf" or name.startswith(("msg", "VWmail-")):
                 self.fail("%s is still in the temporary folder" % name)
         if self.rotated_copy and os.path.exists(self.rotated_copy):
             self.fail("the rotated page's working copy %s was not deleted when the list was "
@@ -744,19 +744,20 @@ class Road:
 
 
 def read_layout(source_dir):
-    """The control rectangles of the main window, from the artwork's layout table, which
-    mirrors where the main dialog places its controls."""
-    path = os.path.join(source_dir, "res", "artwork", "make_artwork.cpp")
+    """The control rectangles of the main window, from the table of control places that the
+    main dialog and the artwork generator both read."""
+    path = os.path.join(source_dir, "mainwnd", "controls.h")
     with open(path) as f:
         text = f.read()
-    table = dict((name, tuple(int(v) for v in values))
-                 for name, *values in re.findall(
-                     r"const QRect (k\w+)\((\d+), (\d+), (\d+), (\d+)\);", text))
-    wanted = ("kLoad", "kScan", "kMail", "kSave", "kExit", "kPageList")
-    missing = [n for n in wanted if n not in table]
+    places = dict((name, tuple(int(v) for v in values))
+                  for name, *values in re.findall(
+                      r"\{id::(\w+), (\d+), (\d+), (\d+), (\d+)\}", text))
+    names = {"kLoad": "LoadPage", "kScan": "ScanPage", "kMail": "MailPdf", "kSave": "SavePdf",
+             "kExit": "Exit", "kPageList": "PageList"}
+    missing = [n for n in names.values() if n not in places]
     if missing:
-        raise RoadFailure("the layout table in %s lacks %s" % (path, ", ".join(missing)))
-    return table
+        raise RoadFailure("the table of control places in %s lacks %s" % (path, ", ".join(missing)))
+    return dict((short, places[name]) for short, name in names.items())
 
 
 def dialog_base_units(pixels, units):
@@ -897,10 +898,13 @@ def scan_block(number, layout_before):
     ]
 
 
-def pdf_block(files):
+def pdf_block(files, notes=None):
+    """The log of one PDF build; notes: page number -> the line its compression writes."""
     lines = ["Creator set", "Producer set", "Title set", "Creation date set"]
     for j, f in enumerate(files, start=1):
         lines.append(("re", r"Loading image %d of %d \(%s\)" % (j, len(files), f)))
+        if notes and j in notes:
+            lines.append(notes[j])
     return lines
 
 
@@ -924,15 +928,19 @@ def expected_log(road):
         "Start rotate right", *thumbnail, "End rotate right",
         "Start saving to PDF",
         "Will save to %s" % road.pdf_path,
-        *pdf_block(["<<jpeg>>", r"(?P<rotated><<tmp>>/VW[^/]+\.tmp\.TIF)", "<<tiff>>"]),
+        # "Compress PDF:" at 100 %: the camera JPEG of quality 90 goes in as it is.
+        *pdf_block(["<<jpeg>>", r"(?P<rotated><<tmp>>/VW[^/]+\.tmp\.TIF)", "<<tiff>>"],
+                   {1: ("re", r"Image 1 of 3 kept as it is: its quality \(about \d+\) is not "
+                               r"above 100")}),
         "Successfully created PDF file %s" % road.pdf_path,
         "Images and attachments deleted\r",
         *scan_block(1, "(0, 0, 3149, 3937)"),  # the test scanner's own frame
         *scan_block(2, "(0, 0, 8464, 10984)"),  # the frame the first scan left
         "Start mailing as PDF",
-        "Will save to %s" % os.path.join(road.tmp, "Images.pdf"),
+        # Each mail's PDF is built in a private folder of its own.
+        ("re", r"Will save to (?P<mailpdf><<tmp>>/VWmail-[^/]+/Images\.pdf)"),
         *pdf_block(["<<scan1>>", "<<scan2>>"]),
-        "Successfully created PDF file %s" % os.path.join(road.tmp, "Images.pdf"),
+        ("re", r"Successfully created PDF file <<mailpdf>>"),
         "MimeInitialize successful",
         "MimeCreateMessage successful",
         "SmtpInitialize successful",

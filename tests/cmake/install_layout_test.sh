@@ -12,6 +12,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 id=org.vellumo.Vellumo
 expected="bin/vellumo
 bin/vellumo-cli
+libexec/vellumo/viewer
 share/applications/$id.desktop
 share/icons/hicolor/128x128/apps/$id.png
 share/icons/hicolor/16x16/apps/$id.png

@@ -228,7 +228,8 @@ TEST_F(MainWindowTest, ClearWithYesAndNo) {
     EXPECT_NE(log().find(" - Images and attachments kept\r\n"), std::string::npos);
 
     dialogs().answerMessage(Answer::Yes);
-    vellumo::document::ClearPages(doc(), nullptr, QStringLiteral("Clear list of pages to save or send?"));
+    vellumo::document::ClearPages(doc(), nullptr,
+                                  QStringLiteral("Clear list of pages to save or send?"));
     EXPECT_EQ(doc().pageCounter(), 1);
     EXPECT_EQ(view.count(), 0);
     EXPECT_FALSE(fileExists(copy));
@@ -266,6 +267,10 @@ TEST_F(MainWindowTest, ItemTextsViewerAndContextMenu) {
     ASSERT_EQ(dialogs().asked().size(), 1u);
     EXPECT_EQ(dialogs().asked()[0].kind, AskedQuestion::Kind::OpenFile);
     EXPECT_EQ(dialogs().asked()[0].text, QString::fromStdString(copy));
+    // The viewer beside the program gets every page of the list, in order, and where to start.
+    EXPECT_EQ(ViewerArguments(doc(), 1),
+              QStringList({"--show", "2", "--page", "1", QString::fromStdString(copy), "--page",
+                           "1", QString::fromStdString(PagePath(*doc().pages[1]))}));
 
     // A right click on an item makes it current; on the empty space below it does not.
     view.resize(286, 1000);  // room below the last item

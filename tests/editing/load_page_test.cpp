@@ -1,5 +1,13 @@
 #include "editing/load_page.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include "mainwnd/page_view.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "platform/messages.h"
@@ -76,9 +84,12 @@ TEST_F(LoadPage, TiffNamedJpgIsReadAsTiff) {
 TEST_F(LoadPage, UnreadableFileIsReportedOnce) {
     testsupport::writeFile(dir_.file("notes.tif"), "not a picture at all\n");
     MakeGrey(document_.workingImage, 10, 10);  // whatever was loaded before goes
-    EXPECT_EQ(LoadImageFile(document_.workingImage, QString::fromStdString(dir_.file("notes.tif"))), -1);
+    EXPECT_EQ(LoadImageFile(document_.workingImage, QString::fromStdString(dir_.file("notes.tif"))),
+              -1);
     EXPECT_EQ(document_.workingImage.header, nullptr);
-    EXPECT_EQ(LoadImageFile(document_.workingImage, QString::fromStdString(dir_.file("missing.png"))), -1);
+    EXPECT_EQ(
+        LoadImageFile(document_.workingImage, QString::fromStdString(dir_.file("missing.png"))),
+        -1);
     ASSERT_EQ(dialogs.asked().size(), 2u);
     EXPECT_EQ(dialogs.asked()[0].text, "Unsupported graphics format");
     EXPECT_EQ(dialogs.asked()[0].caption, "Vellumo");
@@ -116,7 +127,7 @@ TEST_F(LoadPage, ThreeFilesWithATextFileBetweenGiveTwoPages) {
         EXPECT_TRUE(page->workingPath.empty());
         EXPECT_FALSE(document_.pageImageList.image(page->imageIndex).isNull());
     }
-    EXPECT_NE(document_.pages[0]->imageIndex, pages[1]->imageIndex);
+    EXPECT_NE(document_.pages[0]->imageIndex, document_.pages[1]->imageIndex);
     EXPECT_EQ(view.count(), 2);
     EXPECT_EQ(document_.workingImage.header, nullptr);
     EXPECT_EQ(testsupport::readFile(third), thirdBefore);  // used in place, never written
@@ -129,7 +140,43 @@ TEST_F(LoadPage, ThreeFilesWithATextFileBetweenGiveTwoPages) {
 
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(skin.pageCounts, std::vector<WPARAM>{3});
-    EXPECT_EQ(currentDir, QString::fromStdString(dir_.path() + "/"));
+    EXPECT_EQ(settings_.currentDir, QString::fromStdString(dir_.path() + "/"));
+}
+
+TEST_F(LoadPage, TheDetailsNameTheFileAndTheReasonAndAFifoNeverHoldsTheWindow) {
+    const std::string good = writeTiff("good.tif", 8, 40, 30);
+    const std::string whole = testsupport::readFile(good);
+    const std::string cut = dir_.file("cut.tif");
+    testsupport::writeFile(cut, whole.substr(0, whole.size() / 3));
+    const std::string fifo = dir_.file("pipe.png");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    const std::string empty = dir_.file("empty.png");
+    testsupport::writeFile(empty, "");
+    // Should the load wait on the FIFO, a writer lets it go after a while: the test then fails
+    // instead of hanging.
+    std::atomic<bool> done{false};
+    std::thread release([&] {
+        for (int i = 0; i < 100 && !done; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (!done) close(open(fifo.c_str(), O_WRONLY | O_NONBLOCK));
+    });
+    const auto start = std::chrono::steady_clock::now();
+    LoadPageFiles(context(), QStringList{QString::fromStdString(fifo), QString::fromStdString(cut),
+                                         QString::fromStdString(empty),
+                                         QString::fromStdString(dir_.file("gone.png"))});
+    done = true;
+    release.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_TRUE(document_.pages.empty());
+    const std::vector<std::string> details = {
+        fifo + ": it is a FIFO, not a regular file", cut + ": the file is damaged or truncated",
+        empty + ": the file is empty", dir_.file("gone.png") + ": the file does not exist"};
+    ASSERT_EQ(dialogs.asked().size(), details.size());
+    for (size_t i = 0; i < details.size(); ++i) {
+        EXPECT_EQ(dialogs.asked()[i].text, "Unsupported graphics format");
+        EXPECT_EQ(dialogs.asked()[i].details.toStdString(), details[i]);
+        EXPECT_EQ(countLog(details[i]), 1);
+    }
 }
 
 TEST_F(LoadPage, FolderOfTheFileIsRemembered) {
@@ -138,7 +185,7 @@ TEST_F(LoadPage, FolderOfTheFileIsRemembered) {
     dialogs.answerOpenFiles(QStringList{QString::fromStdString(path)});
     OnLoadPage(context());
     const QString folder = QString::fromStdString(dir_.file("scans") + "/");
-    EXPECT_EQ(currentDir, folder);
+    EXPECT_EQ(settings_.currentDir, folder);
     EXPECT_EQ(SettingsStore::read(setting::CurrentDir), folder);
     ASSERT_EQ(document_.pages.size(), 1u);
 

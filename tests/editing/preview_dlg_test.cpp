@@ -216,7 +216,8 @@ TEST_F(PreviewEdits, RotationsAndInvertGiveTheFirstPictureBack) {
     EXPECT_TRUE(SamePicture(document_.workingImage, original.buffer));
 
     static_cast<QPushButton*>(dlg.control(CPreviewDlg::IDC_INVERT))->click();
-    EXPECT_EQ(AreaPixel(document_.workingImage, 3, 4), 0xFFFFFF - GetPixelValue(original.buffer, 3, 4));
+    EXPECT_EQ(AreaPixel(document_.workingImage, 3, 4),
+              0xFFFFFF - GetPixelValue(original.buffer, 3, 4));
     static_cast<QPushButton*>(dlg.control(CPreviewDlg::IDC_INVERT))->click();
     EXPECT_TRUE(SamePicture(document_.workingImage, original.buffer));
 }

@@ -51,7 +51,8 @@ TEST_F(SaveImage, DialogIsAskedAsTheProgramAlwaysAsks) {
     SettingsStore::write(setting::LastFileType, 3);
     SettingsStore::write(setting::CurrentDir, QString::fromStdString(dir_.path() + "/"));
     MakeGrey(document_.workingImage, 40, 30);
-    EXPECT_EQ(SaveImageFile(document_.workingImage, nullptr), 1);  // nothing scripted: the user cancels
+    EXPECT_EQ(SaveImageFile(document_.workingImage, nullptr),
+              1);  // nothing scripted: the user cancels
     ASSERT_EQ(dialogs.asked().size(), 1u);
     const AskedQuestion& q = dialogs.asked()[0];
     EXPECT_EQ(q.kind, AskedQuestion::Kind::SaveFile);

@@ -86,17 +86,29 @@ TEST(GifFromTools, InterlacedTransparentAndAnimated) {
               (std::vector<uint8_t>{255, 255, 255, 255, 0, 0, 255, 255, 255}));
 }
 
-TEST(GifDamage, TruncatedFilesFail) {
+TEST(GifDamage, TruncatedHeadersFailAndBrokenFramesShowWhatDecodes) {
     TempDir dir;
     Image image;
     fixtures::MakePattern(image, 80, 64, 48);
     const std::string file = dir.file("whole.gif");
     ASSERT_EQ(SaveGif(file.c_str(), image), kImgOk);
     const size_t size = testsupport::readFile(file).size();
-    for (size_t keep : {size_t{6}, size_t{13}, size_t{800}, size / 2}) {
+    // Cut in the header, the colour table or before a whole row of the frame: no picture.
+    for (size_t keep : {size_t{6}, size_t{13}, size_t{800}}) {
         Image loaded;
         EXPECT_LT(fixtures::Load(fixtures::Truncated(dir, file, keep), loaded), 0) << keep;
     }
+    // Cut inside the frame's data: the rows that decode are the picture's, the rest is the
+    // background, as other viewers show such a file.
+    Image half;
+    ASSERT_EQ(fixtures::Load(fixtures::Truncated(dir, file, size / 2), half), kImgOk);
+    Image whole;
+    ASSERT_EQ(fixtures::Load(file, whole), kImgOk);
+    const auto got = fixtures::Rgb(half.buffer), want = fixtures::Rgb(whole.buffer);
+    const size_t rowBytes = 64 * 3;
+    EXPECT_EQ(std::vector<uint8_t>(got.begin(), got.begin() + rowBytes),
+              std::vector<uint8_t>(want.begin(), want.begin() + rowBytes));
+    EXPECT_NE(got, want);
 }
 
 }  // namespace

@@ -133,21 +133,44 @@ TEST(TgaLoad, OriginsAndSixteenBitPixels) {
     }
 }
 
-TEST(TgaLoad, ThirtyTwoBitRunLengthTopLeft) {
-    TempDir dir;
-    // 3 x 1: a run of two blue pixels, then one raw red pixel; attribute bytes ignored.
+// A 3 x 1 run-length file, top-left origin: a run of two blue pixels with attribute byte 0x80,
+// then one raw red pixel with 0x40; `descriptor` holds the attribute bits.
+std::string ThirtyTwoBitFile(uint8_t descriptor) {
     std::string file(18, '\0');
     file[2] = 10;
     file[12] = 3;
     file[14] = 1;
     file[16] = 32;
-    file[17] = 0x28;
+    file[17] = static_cast<char>(descriptor);
     file += std::string("\x81\xff\x00\x00\x80", 5);
     file += std::string("\x00\x00\x00\xff\x40", 5);
-    testsupport::writeFile(dir.file("t.tga"), file);
+    return file;
+}
+
+TEST(TgaLoad, ThirtyTwoBitAlphaIsComposedOntoWhite) {
+    TempDir dir;
+    // Eight attribute bits: alpha. Half-covered blue and quarter-covered red on white.
+    testsupport::writeFile(dir.file("a.tga"), ThirtyTwoBitFile(0x28));
     Image loaded;
-    ASSERT_EQ(fixtures::Load(dir.file("t.tga"), loaded), kImgOk);
+    ASSERT_EQ(fixtures::Load(dir.file("a.tga"), loaded), kImgOk);
     EXPECT_EQ(BitsPerPixel(loaded.buffer), 24);
+    EXPECT_EQ(fixtures::Rgb(loaded.buffer),
+              (std::vector<uint8_t>{127, 127, 255, 127, 127, 255, 255, 191, 191}));
+    // No attribute bits: the fourth byte is no alpha.
+    testsupport::writeFile(dir.file("n.tga"), ThirtyTwoBitFile(0x20));
+    Image plain;
+    ASSERT_EQ(fixtures::Load(dir.file("n.tga"), plain), kImgOk);
+    EXPECT_EQ(fixtures::Rgb(plain.buffer), (std::vector<uint8_t>{0, 0, 255, 0, 0, 255, 255, 0, 0}));
+}
+
+TEST(TgaLoad, AlphaThatIsZeroEverywhereIsTakenAsUnset) {
+    TempDir dir;
+    std::string file = ThirtyTwoBitFile(0x28);
+    file[22] = 0;  // the run's attribute byte
+    file[27] = 0;  // the raw pixel's
+    testsupport::writeFile(dir.file("z.tga"), file);
+    Image loaded;
+    ASSERT_EQ(fixtures::Load(dir.file("z.tga"), loaded), kImgOk);
     EXPECT_EQ(fixtures::Rgb(loaded.buffer),
               (std::vector<uint8_t>{0, 0, 255, 0, 0, 255, 255, 0, 0}));
 }

@@ -174,7 +174,7 @@ TEST(DibDepths, TopDownRowsKeepTheirOrder) {
 }
 
 TEST(DibDepths, UnsupportedDepthsAreRefused) {
-    for (int bits : {0, 2, 12, 48}) {
+    for (int bits : {0, 3, 12, 48}) {
         DibBuilder dib;
         dib.header(1, 1, bits);
         dib.bytes.resize(dib.bytes.size() + 64, 0);
@@ -216,17 +216,38 @@ TEST(DibRunLength, Rle4AlternatesNibbles) {
     EXPECT_EQ(std::vector<uint8_t>(row, row + 6), (std::vector<uint8_t>{1, 2, 1, 3, 4, 5}));
 }
 
-TEST(DibRunLength, RunsAndMovesOutsideTheImageAreClipped) {
+TEST(DibRunLength, RunsIntoTheRowPaddingAreDropped) {
+    // 5 pixels a row are stored as 8 bytes: writers may code the padding too.
     DibBuilder dib;
-    dib.header(4, 2, 8, 1);
+    dib.header(5, 1, 8, 1);
     for (int i = 0; i < 256; ++i) dib.colour(i, i, i);
-    dib.raw({255, 9});          // far longer than the row
-    dib.raw({0, 2, 250, 250});  // move far outside
-    dib.raw({5, 7, 0, 5, 1, 2, 3, 4, 5, 0, 0, 1});
+    dib.raw({8, 9, 0, 1});
     Image image;
     ASSERT_EQ(DibToImage(dib.bytes.data(), dib.bytes.size(), image), kImgOk);
-    const uint8_t* bottom = RowPointer(image.buffer, 1);
-    EXPECT_EQ(std::vector<uint8_t>(bottom, bottom + 4), (std::vector<uint8_t>{9, 9, 9, 9}));
+    const uint8_t* row = RowPointer(image.buffer, 0);
+    EXPECT_EQ(std::vector<uint8_t>(row, row + 5), (std::vector<uint8_t>{9, 9, 9, 9, 9}));
+}
+
+TEST(DibRunLength, DataRunningPastItsBoundsIsRefused) {
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> data;
+    };
+    const Case cases[] = {
+        {"run past the row", {255, 9, 0, 1}},
+        {"literal past the row", {0, 9, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 1}},
+        {"move past the image", {0, 2, 250, 250, 0, 1}},
+        {"rows past the last", {4, 1, 0, 0, 4, 2, 0, 0, 4, 3, 0, 1}},
+    };
+    for (const Case& c : cases) {
+        DibBuilder dib;
+        dib.header(4, 2, 8, 1);
+        for (int i = 0; i < 256; ++i) dib.colour(i, i, i);
+        dib.bytes.insert(dib.bytes.end(), c.data.begin(), c.data.end());
+        Image image;
+        EXPECT_EQ(DibToImage(dib.bytes.data(), dib.bytes.size(), image), kImgCorruptFile) << c.what;
+        EXPECT_EQ(image->header, nullptr);
+    }
 }
 
 TEST(DibDamage, TruncatedOrLyingHeadersGiveNegativeCodes) {
@@ -264,6 +285,115 @@ TEST(DibDamage, RunLengthDataEndingEarlyIsAnError) {
     Image image;
     EXPECT_EQ(DibToImage(dib.bytes.data(), dib.bytes.size(), image), kImgCorruptFile);
     EXPECT_EQ(image->header, nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// A 32-bit DIB of 2 x 1 pixels with alpha in its bit fields (a BITMAPV3INFOHEADER).
+DibBuilder AlphaFields(uint8_t alphaLeft, uint8_t alphaRight) {
+    DibBuilder dib;
+    dib.header(2, 1, 32, 3, 0, 56);
+    const uint32_t masks[4] = {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
+    for (int i = 0; i < 4; ++i)
+        for (int b = 0; b < 4; ++b) dib.bytes[40 + 4 * i + b] = uint8_t(masks[i] >> (8 * b));
+    dib.raw({0, 0, 255, alphaLeft});   // red
+    dib.raw({255, 0, 0, alphaRight});  // blue
+    return dib;
+}
+
+TEST(DibAlpha, TransparencyInBitFieldsIsComposedOntoWhite) {
+    DibBuilder dib = AlphaFields(0, 128);
+    Image image;
+    ASSERT_EQ(DibToImage(dib.bytes.data(), dib.bytes.size(), image), kImgOk);
+    EXPECT_EQ(RgbAt(image.buffer, 0, 0), (Rgb{255, 255, 255}));  // wholly transparent
+    EXPECT_EQ(RgbAt(image.buffer, 1, 0), (Rgb{127, 127, 255}));  // half covered
+}
+
+TEST(DibAlpha, AlphaZeroEverywhereIsTakenAsUnset) {
+    // Writers that fill only the colours leave the alpha bytes zero; viewers show the colours.
+    DibBuilder dib = AlphaFields(0, 0);
+    Image image;
+    ASSERT_EQ(DibToImage(dib.bytes.data(), dib.bytes.size(), image), kImgOk);
+    EXPECT_EQ(RgbAt(image.buffer, 0, 0), (Rgb{255, 0, 0}));
+    EXPECT_EQ(RgbAt(image.buffer, 1, 0), (Rgb{0, 0, 255}));
+}
+
+TEST(DibDepths, TwoBitPixelsThroughTheirTable) {
+    DibBuilder dib;
+    dib.header(5, 1, 2, 0, 4);
+    dib.colour(0, 0, 0);
+    dib.colour(255, 0, 0);
+    dib.colour(0, 255, 0);
+    dib.colour(0, 0, 255);
+    dib.raw({0x1B, 0x40, 0, 0});  // 0 1 2 3 | 1
+    Image image;
+    ASSERT_EQ(DibToImage(dib.bytes.data(), dib.bytes.size(), image), kImgOk);
+    EXPECT_EQ(BitsPerPixel(image.buffer), 8);
+    EXPECT_EQ(RgbAt(image.buffer, 1, 0), (Rgb{255, 0, 0}));
+    EXPECT_EQ(RgbAt(image.buffer, 3, 0), (Rgb{0, 0, 255}));
+    EXPECT_EQ(RgbAt(image.buffer, 4, 0), (Rgb{255, 0, 0}));
+}
+
+TEST(DibHeaders, Os2HeadersOfSixteenToSixtyFourBytes) {
+    for (uint32_t size : {16u, 40u, 64u}) {
+        SCOPED_TRACE(size);
+        DibBuilder dib;
+        dib.u32(size);
+        dib.u32(2);
+        dib.u32(1);
+        dib.u16(1);
+        dib.u16(8);
+        dib.bytes.resize(size, 0);  // no compression, a full table implied
+        for (int i = 0; i < 256; ++i) dib.colour(i, 255 - i, 7);
+        dib.raw({3, 200, 0, 0});
+        Image image;
+        ASSERT_EQ(DibToImage(dib.bytes.data(), dib.bytes.size(), image), kImgOk);
+        EXPECT_EQ(RgbAt(image.buffer, 0, 0), (Rgb{3, 252, 7}));
+        EXPECT_EQ(RgbAt(image.buffer, 1, 0), (Rgb{200, 55, 7}));
+    }
+}
+
+TEST(DibRunLength, Os2Rle24) {
+    DibBuilder dib;
+    dib.header(3, 1, 24, 4, 0, 64);
+    dib.raw({2, 10, 20, 30});  // two pixels of blue 10, green 20, red 30
+    dib.raw({1, 1, 2, 3});     // one of blue 1, green 2, red 3
+    dib.raw({0, 0, 0, 1});     // end of line, end of bitmap
+    Image image;
+    ASSERT_EQ(DibToImage(dib.bytes.data(), dib.bytes.size(), image), kImgOk);
+    EXPECT_EQ(RgbAt(image.buffer, 0, 0), (Rgb{30, 20, 10}));
+    EXPECT_EQ(RgbAt(image.buffer, 2, 0), (Rgb{3, 2, 1}));
+}
+
+TEST(DibColourTables, ATableTheHeaderImpliesIsCutToWhatIsThere) {
+    // 8 bits, no count given (256 implied), but only two entries before the pixels.
+    const int offset = 40 + 2 * 4;
+    std::vector<uint8_t> file = {'B', 'M'};
+    DibBuilder dib;
+    dib.header(2, 1, 8);
+    dib.colour(10, 20, 30);
+    dib.colour(40, 50, 60);
+    dib.raw({1, 0, 0, 0});
+    const uint32_t fileSize = 14 + static_cast<uint32_t>(dib.bytes.size());
+    for (int i = 0; i < 4; ++i) file.push_back(uint8_t(fileSize >> (8 * i)));
+    file.insert(file.end(), {0, 0, 0, 0});
+    for (int i = 0; i < 4; ++i) file.push_back(uint8_t((14 + offset) >> (8 * i)));
+    file.insert(file.end(), dib.bytes.begin(), dib.bytes.end());
+    testsupport::TempDir dir;
+    testsupport::writeFile(dir.file("short.bmp"), std::string(file.begin(), file.end()));
+    Image image;
+    ASSERT_EQ(fixtures::Load(dir.file("short.bmp"), image), kImgOk);
+    EXPECT_EQ(RgbAt(image.buffer, 0, 0), (Rgb{40, 50, 60}));
+    EXPECT_EQ(RgbAt(image.buffer, 1, 0), (Rgb{10, 20, 30}));
+    // Stated, the same count is damage: the table would run into the pixels.
+    file[14 + 32] = 255;
+    testsupport::writeFile(dir.file("over.bmp"), std::string(file.begin(), file.end()));
+    Image refused;
+    EXPECT_NE(fixtures::Load(dir.file("over.bmp"), refused), kImgOk);
+    EXPECT_NE(ImageFileProblem().find("colour table runs past"), std::string::npos)
+        << ImageFileProblem();
 }
 
 }  // namespace

@@ -387,6 +387,27 @@ TEST(Resize, OverlappingAreasOfOneImageReadTheOriginalPixels) {
     }
 }
 
+TEST(Resize, TheResolutionFollowsTheChangeOfSize) {
+    // A copy of an area (as a crop makes) keeps the resolution; a half-size copy has half of it,
+    // so either covers the same stretch of paper. A target with its own resolution keeps it.
+    Picture src(400, 300, 24);
+    src.area(10, 20, 209, 169);
+    SetImageDpi(src.image, 300, 200);
+    const struct {
+        int width, height, dpiX, dpiY;
+    } cases[] = {{200, 150, 300, 200}, {100, 75, 150, 100}, {400, 300, 600, 400}};
+    for (const auto& c : cases) {
+        Picture dst(c.width, c.height, 24);
+        ASSERT_EQ(ResizeImage(src.image, dst.image), kImgOk);
+        EXPECT_EQ(ImageDpiX(dst.image), c.dpiX) << c.width;
+        EXPECT_EQ(ImageDpiY(dst.image), c.dpiY) << c.width;
+    }
+    Picture own(200, 150, 24);
+    SetImageDpi(own.image, 72, 72);
+    ASSERT_EQ(ResizeImage(src.image, own.image), kImgOk);
+    EXPECT_EQ(ImageDpiX(own.image), 72);
+}
+
 TEST(Resize, RefusesDifferentDepths) {
     Picture src(4, 4, 8), dst(4, 4, 24);
     EXPECT_EQ(ResizeImage(src.image, dst.image), kImgBadDepth);

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "imaging/codecs.h"
 #include "imaging/convert.h"
+#include "support/test_support.h"
 
 using namespace vellumo::imaging;
 
@@ -138,3 +140,20 @@ TEST_F(WorkingImage, CropCutsTheAreaIntoANewImage) {
 }
 
 }  // namespace
+
+TEST_F(WorkingImage, CropKeepsTheResolutionSoThePageKeepsItsSize) {
+    testsupport::TempDir dir;
+    MakeGrey(workingImage, 1740, 1740);
+    SetImageDpi(workingImage, 300, 300);
+    ASSERT_EQ(CropImageToArea(workingImage, SelectionRect{100, 200, 969, 1069}), 0);
+    EXPECT_EQ(ImageWidth(workingImage), 870);
+    EXPECT_EQ(ImageDpiX(workingImage), 300);
+    EXPECT_EQ(ImageDpiY(workingImage), 300);
+    // The kept page's file says so too.
+    const std::string file = dir.file("page.TIF");
+    ASSERT_EQ(SaveTiff(file.c_str(), workingImage, 1), 0);
+    ImageBuffer back{};
+    ASSERT_EQ(ReadImageFile(file.c_str(), back), 0);
+    EXPECT_EQ(ImageDpiX(back), 300);
+    FreeImage(back);
+}

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <sstream>
@@ -244,4 +245,61 @@ TEST(MimeLibrary, HandlesLiveFromInitialiseToShutdown) {
     MimeShutdown();
     EXPECT_FALSE(MimeWriteToFile(message, dir.file("m3.eml"))) << "handle released";
     EXPECT_EQ(MimeAttachFile(message, dir.file("m.eml"), 0), 0);
+}
+
+TEST(MimeComposer, AVeryLongWordIsFoldedAsEncodedWords) {
+    TempDir dir;
+    MimeMessage m;
+    const std::string subject(1200, 'x');
+    m.setHeader("From", "a@example.com");
+    m.setHeader("Subject", subject);
+    m.setHeader("X-Note", "short words, then " + std::string(90, 'y') + " and more");
+    m.setBody("x");
+    const std::string path = Compose(m, dir.path());
+    ExpectWellFormedLines(readFile(path));
+    const auto parsed = ParseMessage(path);
+    EXPECT_EQ(parsed.header("Subject"), subject);
+    EXPECT_EQ(parsed.header("X-Note"), "short words, then " + std::string(90, 'y') + " and more");
+    EXPECT_EQ(parsed.defects, 0);
+}
+
+TEST(MimeComposer, AddressListsWithSemicolonsGetCommas) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"a@example.org; b@example.net", "a@example.org, b@example.net"},
+        {"a@example.org;b@example.net,c@example.com",
+         "a@example.org, b@example.net, c@example.com"},
+        {" a@example.org ;; ", "a@example.org"},
+        {"\"Doe; John\" <j@example.org>; Ann <a@example.org>",
+         "\"Doe; John\" <j@example.org>, Ann <a@example.org>"},
+        {"", ""},
+    };
+    for (const auto& [typed, header] : cases) EXPECT_EQ(mime::NormaliseAddressList(typed), header);
+}
+
+TEST(MimeComposer, OnlyWellFormedUtf8IsDeclaredUtf8) {
+    EXPECT_TRUE(
+        mime::IsValidUtf8("Gr\xC3\xBC\xC3\x9F"
+                          "e \xE2\x82\xAC \xF0\x9F\x93\x84"));
+    EXPECT_FALSE(
+        mime::IsValidUtf8("Gr\xFC\xDF"
+                          "e"));                      // Latin-1
+    EXPECT_FALSE(mime::IsValidUtf8("\xC0\xAF"));      // an overlong "/"
+    EXPECT_FALSE(mime::IsValidUtf8("\xED\xA0\x80"));  // a surrogate
+    EXPECT_EQ(mime::RepairUtf8("Gr\xFC\xDF"
+                               "e"),
+              "Gr\xEF\xBF\xBD\xEF\xBF\xBD"
+              "e");
+    TempDir dir;
+    MimeMessage m;
+    m.setHeader("Subject",
+                "Gr\xFC\xDF"
+                "e");
+    m.setBody("caf\xE9\n");
+    const auto parsed = ParseMessage(Compose(m, dir.path()));
+    EXPECT_EQ(parsed.header("Subject"),
+              "Gr\xEF\xBF\xBD\xEF\xBF\xBD"
+              "e");
+    std::string body = parsed.body;
+    body.erase(std::remove(body.begin(), body.end(), '\r'), body.end());
+    EXPECT_EQ(body, "caf\xEF\xBF\xBD\n");
 }

@@ -3,8 +3,12 @@
 #include "mail/smtp_send.h"
 
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 
 #include "mail/mail_strings.h"
 #include "platform/log.h"
@@ -34,6 +38,10 @@ public:
         ++pumps;
         if (cancelAtPump > 0 && pumps == cancelAtPump) cancel = true;
     }
+    void waitingForServer() override {
+        ++waits;
+        if (cancelAtWait > 0 && waits == cancelAtWait) cancel = true;
+    }
     bool cancelRequested() override { return cancel; }
     void clearCancel() override {
         events.push_back("cancel cleared");
@@ -47,7 +55,7 @@ public:
     std::vector<std::string> events;
     std::vector<int> percents;
     std::vector<Shown> shown;
-    int pumps = 0, cancelAtPump = 0, ends = 0;
+    int pumps = 0, cancelAtPump = 0, waits = 0, cancelAtWait = 0, ends = 0;
     bool cancel = false;
 };
 
@@ -272,7 +280,7 @@ TEST_F(SmtpSend, CancelDuringALargeTransferIsReportedOnce) {
     WriteRandomFile(attachment, 6 * 1024 * 1024, 3);
     RecordingListener listener;
     listener.cancelAtPump = 4;
-    EXPECT_EQ(RunSendMail(fields(server.portText()), attachment, listener), kMailDeliveryFailed);
+    EXPECT_EQ(RunSendMail(fields(server.portText()), attachment, listener), kMailCancelled);
     ASSERT_EQ(listener.shown.size(), 1u);
     EXPECT_EQ(listener.shown[0].text,
               "Unable to deliver message to bob@example.net: The transfer was cancelled");
@@ -363,4 +371,68 @@ TEST_F(SmtpSend, TestMailFailuresUseItsOwnTexts) {
     EXPECT_EQ(log(),
               "Unable to deliver message to ann@example.com: The mail server closed the "
               "connection\n");
+}
+
+TEST_F(SmtpSend, RecipientsTypedWithSemicolonsGoIntoTheHeaderWithCommas) {
+    TestSmtpServer server;
+    ASSERT_TRUE(server.running());
+    RecordingListener listener;
+    auto f = fields(server.portText());
+    f.to = "a@example.org; b@example.net";
+    EXPECT_EQ(RunSendMail(f, "", listener), kMailSent);
+    ASSERT_EQ(server.messages().size(), 1u);
+    const std::string raw = readFile(server.messages()[0]);
+    EXPECT_NE(raw.find("\r\nTo: a@example.org, b@example.net\r\n"), std::string::npos) << raw;
+    EXPECT_EQ(server.envelope(server.messages()[0]),
+              "from ann@example.com\nto a@example.org\nto b@example.net\n");
+}
+
+TEST_F(SmtpSend, NoPasswordUnencryptedToAnotherMachineInTheSendAndTheTestMail) {
+    const std::string address = NonLoopbackAddress();
+    if (address.empty()) GTEST_SKIP() << "this machine has no address but loopback";
+    ServerMode mode = WithAuth();
+    mode.host = address;
+    TestSmtpServer server(mode);
+    ASSERT_TRUE(server.running());
+    const std::string refusal =
+        "The server does not offer an encrypted connection; Vellumo does not send your password "
+        "unencrypted.";
+    auto f = fields(server.portText());
+    f.server = address;
+    f.userId = "alice";
+    f.password = "secret";
+    RecordingListener send;
+    EXPECT_EQ(RunSendMail(f, attachment, send), kMailAuthFailed);
+    ASSERT_EQ(send.shown.size(), 1u);
+    EXPECT_EQ(send.shown[0].text, refusal);
+    EXPECT_EQ(send.shown[0].kind, MailMessageKind::kWarning);
+    EXPECT_NE(log().find(refusal + "\n"), std::string::npos);
+    RecordingListener test;
+    EXPECT_EQ(RunTestMail(f, test), kMailAuthFailed);
+    ASSERT_EQ(test.shown.size(), 1u);
+    EXPECT_EQ(test.shown[0].text, refusal);
+    EXPECT_EQ(server.commands().find("AUTH"), std::string::npos);
+    EXPECT_TRUE(server.messages().empty());
+}
+
+TEST_F(SmtpSend, CancelWhileConnectingStopsTheSend) {
+    // A server that accepts the connection and never greets.
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(bind(listener, (sockaddr*)&addr, sizeof addr), 0);
+    ASSERT_EQ(listen(listener, 1), 0);
+    socklen_t len = sizeof addr;
+    getsockname(listener, (sockaddr*)&addr, &len);
+    RecordingListener user;
+    user.cancelAtWait = 3;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(RunSendMail(fields(std::to_string(ntohs(addr.sin_port))), attachment, user),
+              kMailCancelled);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    ASSERT_EQ(user.shown.size(), 1u);
+    EXPECT_EQ(user.shown[0].text, "The transfer was cancelled");
+    EXPECT_NE(log().find("SMTP transfer cancelled\n"), std::string::npos);
+    close(listener);
 }

@@ -1,5 +1,8 @@
 #include "smtp_test_server.h"
 
+#include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <net/if.h>
 #include <netinet/in.h>
 #include <signal.h>
 #include <sys/socket.h>
@@ -35,6 +38,8 @@ TestSmtpServer::TestSmtpServer(const ServerMode& mode) {
     if (!mode.implicitTlsCert.empty())
         args.insert(args.end(), {"--implicit-tls", mode.implicitTlsCert, mode.implicitTlsKey});
     if (mode.dropInData) args.push_back("--drop-in-data");
+    if (mode.smtpUtf8) args.push_back("--smtputf8");
+    args.insert(args.end(), {"--host", mode.host});
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -107,6 +112,23 @@ void MakeCertificate(const std::string& dir, const std::string& name, const std:
 }
 
 }  // namespace
+
+std::string NonLoopbackAddress() {
+    ifaddrs* list = nullptr;
+    if (getifaddrs(&list) != 0) return {};
+    std::string found;
+    for (ifaddrs* a = list; a && found.empty(); a = a->ifa_next) {
+        if (!a->ifa_addr || a->ifa_addr->sa_family != AF_INET || !(a->ifa_flags & IFF_UP) ||
+            (a->ifa_flags & IFF_LOOPBACK))
+            continue;
+        char text[INET_ADDRSTRLEN] = {};
+        if (inet_ntop(AF_INET, &reinterpret_cast<sockaddr_in*>(a->ifa_addr)->sin_addr, text,
+                      sizeof text))
+            found = text;
+    }
+    freeifaddrs(list);
+    return found;
+}
 
 // A folder in the system's temporary directory that outlives every IsolatedHome of the tests.
 std::unique_ptr<TempDir> SystemTempDir() {

@@ -18,6 +18,8 @@ struct ServerMode {
     std::string startTlsCert, startTlsKey;
     std::string implicitTlsCert, implicitTlsKey;
     bool dropInData = false;
+    std::string host = "127.0.0.1";  // the address to listen on
+    bool smtpUtf8 = false;           // offer SMTPUTF8
 };
 
 inline ServerMode WithAuth() {
@@ -73,6 +75,10 @@ struct ParsedMessage {
     }
 };
 ParsedMessage ParseMessage(const std::string& emlPath);
+
+// An address of this machine that is not a loopback address (for what only a server elsewhere
+// may see), or "" when the machine has none.
+std::string NonLoopbackAddress();
 
 // A port on 127.0.0.1 on which nothing listens.
 int UnusedPort();

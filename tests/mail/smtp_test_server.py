@@ -8,7 +8,8 @@ what the client sent (for example that no AUTH was ever tried).
 
 Modes (combinable): --auth (announce and require AUTH PLAIN/LOGIN with --user/--password),
 --starttls CERT KEY (offer STARTTLS), --implicit-tls CERT KEY (TLS from the first byte),
---drop-in-data (drop the connection after the first piece of the message data).
+--drop-in-data (drop the connection after the first piece of the message data), --host ADDRESS
+(listen there instead), --smtputf8 (offer SMTPUTF8).
 """
 import argparse
 import asyncio
@@ -30,6 +31,8 @@ def parse_args():
     p.add_argument("--starttls", nargs=2, metavar=("CERT", "KEY"))
     p.add_argument("--implicit-tls", nargs=2, metavar=("CERT", "KEY"))
     p.add_argument("--drop-in-data", action="store_true")
+    p.add_argument("--host", default="127.0.0.1")
+    p.add_argument("--smtputf8", action="store_true")
     return p.parse_args()
 
 
@@ -122,13 +125,13 @@ async def main():
 
     def factory():
         kwargs = dict(hostname="test.smtp.local", data_size_limit=None,
-                      tls_context=starttls, loop=loop)
+                      tls_context=starttls, loop=loop, enable_SMTPUTF8=ARGS.smtputf8)
         if ARGS.auth:
             kwargs.update(authenticator=authenticator, auth_required=True,
                           auth_require_tls=False)
         return TestSMTP(handler, **kwargs)
 
-    server = await loop.create_server(factory, host="127.0.0.1", port=0, ssl=implicit)
+    server = await loop.create_server(factory, host=ARGS.host, port=0, ssl=implicit)
     port = server.sockets[0].getsockname()[1]
     tmp = ARGS.port_file + ".part"
     with open(tmp, "w") as f:

@@ -6,16 +6,16 @@
 #include <QApplication>
 #include <QTimer>
 
+#include "document/page_list_ops.h"
 #include "imaging/codecs.h"
 #include "imaging/imaging.h"
-#include "widgets/activity_dialog.h"
-#include "document/page_list_ops.h"
 #include "mainwnd/page_view.h"
-#include "output/pdf_progress.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
+#include "output/pdf_progress.h"
 #include "res/resources.h"
 #include "tests/support/main_dialog_access.h"
+#include "widgets/activity_dialog.h"
 
 using namespace vellumo::imaging;
 using namespace vellumo::res;

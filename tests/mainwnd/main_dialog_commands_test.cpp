@@ -3,17 +3,17 @@
 #include <QAbstractButton>
 #include <memory>
 
-#include "mainwnd/controls.h"
 #include "document/page_list_ops.h"
 #include "editing/page_transforms.h"
+#include "mainwnd/controls.h"
 #include "mainwnd/page_view.h"
-#include "scanning/twain_pro.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
 #include "res/resources.h"
+#include "scanning/twain_pro.h"
 #include "tests/support/editing_fixtures.h"
-#include "widgets/translucent_button.h"
 #include "tests/support/main_dialog_access.h"
+#include "widgets/translucent_button.h"
 
 namespace ctl = vellumo::mainwnd::id;
 
@@ -43,8 +43,8 @@ protected:
         loggingOn = 1;
     }
     void TearDown() override {
+        if (mainDialog) Doc().FreeAllPages();
         skin.reset();
-        Doc().FreeAllPages();
         EditingTest::TearDown();
     }
     ScriptedDialogs dialogs;

@@ -109,7 +109,7 @@ TEST_F(PageDrop, DroppedFilesLoadInOrderExactlyAsLoadPageLoadsThem) {
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(skin_->pageCountButton()->currentImage(), CVellumoTranslucentDlg::pageCountImage(3));
     // The folder of the last file is the one LOAD PAGE offers next.
-    EXPECT_EQ(currentDir, QString::fromStdString(dir_.path() + "/"));
+    EXPECT_EQ(mainDialog->currentDir, QString::fromStdString(dir_.path() + "/"));
 }
 
 TEST_F(PageDrop, DropsOfAnythingElseAreRefused) {

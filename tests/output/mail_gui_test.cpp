@@ -2,6 +2,7 @@
 // user does, the hand-off to the desktop's mail client, the test mail of the Email page and
 // vellumo-cli mail, with a real SMTP server on 127.0.0.1 and the questions scripted.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -9,28 +10,29 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <cstdio>
 #include <functional>
 #include <memory>
 
-#include "platform/cancel.h"
+#include "document/page_list_ops.h"
 #include "imaging/image_buffer.h"
 #include "mail/smtp_test_server.h"
-#include "widgets/activity_dialog.h"
-#include "widgets/dialog_units.h"
-#include "output/mail_pdf.h"
-#include "output/mail_ui.h"
-#include "document/page_list_ops.h"
-#include "output/send_mail_dlg.h"
-#include "scanning/twain_pro.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
+#include "output/mail_pdf.h"
+#include "output/mail_ui.h"
+#include "output/send_mail_dlg.h"
+#include "platform/cancel.h"
 #include "platform/log.h"
 #include "platform/messages.h"
 #include "platform/scripted_dialogs.h"
 #include "platform/settings_store.h"
 #include "platform/window_message.h"
 #include "res/resources.h"
+#include "scanning/twain_pro.h"
 #include "tests/support/main_dialog_access.h"
+#include "widgets/activity_dialog.h"
+#include "widgets/dialog_units.h"
 
 using namespace vellumo::platform;
 using namespace vellumo::imaging;
@@ -100,8 +102,9 @@ protected:
         cancelRequested = 0;
     }
     void TearDown() override {
+        // The pages belong to the main dialog's document: freed before the window goes.
+        if (mainDialog) Doc().FreeAllPages();
         skin_.reset();
-        Doc().FreeAllPages();
         loggingOn = 0;
     }
     // A page loaded from a PNG file that ImageMagick draws.
@@ -124,7 +127,13 @@ protected:
     bool logged(const std::string& line) const {
         return log().find(" - " + line) != std::string::npos;
     }
-    std::string attachmentPath() const { return home_.tempDir() + "/Images.pdf"; }
+    // The private hand-off folders of "MAIL AS PDF" in the temporary folder.
+    std::vector<std::string> handoffs() const {
+        std::vector<std::string> found;
+        for (const std::string& f : listDir(home_.tempDir()))
+            if (f.rfind("VWmail-", 0) == 0) found.push_back(home_.tempDir() + "/" + f);
+        return found;
+    }
     std::vector<std::string> messageFiles() const {
         std::vector<std::string> found;
         for (const std::string& f : listDir(home_.tempDir()))
@@ -144,14 +153,16 @@ TEST_F(MailGui, MailAsPdfThroughSmtpDeliversThePdfAndCleansUp) {
     useServer(server);
     addPage("first.png", "-size 300x200 gradient:red-blue");
     addPage("second.png", "-size 200x300 plasma:fractal -seed 3");
-    // An Images.pdf from an earlier run is replaced, never mailed.
-    writeFile(attachmentPath(), "stale");
+    // An Images.pdf lying in the shared folder (planted, or from an old version) is never
+    // mailed, never touched.
+    writeFile(home_.tempDir() + "/Images.pdf", "stale");
     cancelRequested = 1;  // left over from an earlier operation
 
-    std::string pdfAtSend;
+    std::string pdfAtSend, folderAtSend;
     SendMailUser user;
     user.fill = [&](CSendMailDlg& dialog) {
         pdfAtSend = readFile(mailAttachmentPath);
+        folderAtSend = mailAttachmentPath.substr(0, mailAttachmentPath.rfind('/'));
         EXPECT_EQ(dialog.control(CSendMailDlg::IDC_FROM)->property("text").toString(),
                   QStringLiteral("me@example.org"));
         Type(dialog, CSendMailDlg::IDC_TO, QStringLiteral("bob@example.net"));
@@ -182,7 +193,9 @@ TEST_F(MailGui, MailAsPdfThroughSmtpDeliversThePdfAndCleansUp) {
     EXPECT_EQ(capture("qpdf --show-npages " + shellQuote(received)), "2\n");
     EXPECT_EQ(run("qpdf --check " + shellQuote(received) + " >/dev/null"), 0);
 
-    EXPECT_FALSE(fileExists(attachmentPath()));
+    EXPECT_EQ(folderAtSend.rfind(home_.tempDir() + "/VWmail-", 0), 0u) << folderAtSend;
+    EXPECT_TRUE(handoffs().empty()) << "the PDF went with its folder after sending";
+    EXPECT_EQ(readFile(home_.tempDir() + "/Images.pdf"), "stale");
     EXPECT_TRUE(messageFiles().empty()) << "message file removed after delivery";
     EXPECT_TRUE(Doc().pages.empty());
     EXPECT_TRUE(mainDialog->isEnabled());
@@ -190,7 +203,7 @@ TEST_F(MailGui, MailAsPdfThroughSmtpDeliversThePdfAndCleansUp) {
     for (const char* line : {"Start mailing as PDF\n", "SmtpConnect successful\n",
                              "SmtpSendMessage successful\n", "Images and attachments deleted"})
         EXPECT_TRUE(logged(line)) << line;
-    EXPECT_TRUE(logged("Will save to " + attachmentPath() + "\n"));
+    EXPECT_TRUE(logged("Will save to " + folderAtSend + "/Images.pdf\n"));
     EXPECT_TRUE(logged("SMTP server 127.0.0.1, port " + server.portText() + "\n"));
 }
 
@@ -206,7 +219,7 @@ TEST_F(MailGui, CancelledSendMailDialogSendsNothingButStillCleansUp) {
     EXPECT_EQ(user.opened, 1);
     EXPECT_EQ(dialogs_.messages(), QStringList({"Clear list of pages to send?"}));
     EXPECT_TRUE(server.messages().empty());
-    EXPECT_FALSE(fileExists(attachmentPath()));
+    EXPECT_TRUE(handoffs().empty());
     EXPECT_EQ(Doc().pages.size(), 1u);
     EXPECT_TRUE(mainDialog->isEnabled());
     EXPECT_FALSE(logged("SmtpInitialize successful"));
@@ -224,7 +237,7 @@ TEST_F(MailGui, DeliveryFailureNamesTheRecipientAndKeepsTheMessageFile) {
     EXPECT_EQ(dialogs_.messages()[1], QStringLiteral("Clear list of pages to send?"));
     EXPECT_TRUE(mainDialog->isEnabled());
     EXPECT_FALSE(activityDialog->isVisible());
-    EXPECT_FALSE(fileExists(attachmentPath()));
+    EXPECT_TRUE(handoffs().empty());
     EXPECT_EQ(messageFiles().size(), 1u);
 }
 
@@ -283,23 +296,66 @@ TEST_F(MailGui, MailClientHandOffWhenSmtpIsOff) {
     mainDialog->OnCommand(1092);
     ASSERT_GE(dialogs_.asked().size(), 1u);
     EXPECT_EQ(dialogs_.asked()[0].kind, AskedQuestion::Kind::Mail);
-    EXPECT_EQ(dialogs_.asked()[0].text.toStdString(), attachmentPath());
+    const std::string handed = dialogs_.asked()[0].text.toStdString();
     EXPECT_EQ(dialogs_.messages(), QStringList({"*** Mail application ended without errors ***",
                                                 "Clear list of pages to send?"}));
     EXPECT_EQ(dialogs_.asked()[1].caption, QCoreApplication::applicationName());
     EXPECT_TRUE(logged("Sending MAPI message\r\n"));
     EXPECT_TRUE(logged("Send MAPI message done, result 0\r\n"));
-    EXPECT_FALSE(fileExists(attachmentPath()));
+    // The mail program reads the PDF when the user sends: it stays, named Images.pdf, in a
+    // folder only the user can open.
+    ASSERT_EQ(handoffs().size(), 1u);
+    EXPECT_EQ(handed, handoffs()[0] + "/Images.pdf");
+    EXPECT_EQ(readFile(handed).rfind("%PDF-", 0), 0u);
+    struct stat st {};
+    ASSERT_EQ(stat(handoffs()[0].c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
     EXPECT_TRUE(mainDialog->isEnabled());
+    // The log lines of the hand-over, in their order.
+    const std::string text = log();
+    size_t at = 0;
+    for (const char* line :
+         {"Loading MAPI32.DLL\r\n", "MAPI32.DLL loaded\r\n", "MAPI: SendMail function found\r\n",
+          "Creating image descriptions\r\n", "Image description created\r\n",
+          "Calling SendMail\r\n", "Returned from SendMail\r\n"}) {
+        at = text.find(line, at);
+        EXPECT_NE(at, std::string::npos) << line;
+    }
 
+    // No mail program: said right after trying to find it; no second PDF is kept.
     dialogs_.clear();
+    loggingOn = 0;
+    std::remove(logFile_.c_str());
+    loggingOn = 1;
     dialogs_.setMailResult(MailClientResult::NoClient);
     mainDialog->OnCommand(1092);
     EXPECT_EQ(dialogs_.messages(),
               QStringList({"Could not find MAPI DLL", "Clear list of pages to send?"}));
     EXPECT_TRUE(logged("Send MAPI message done, result -1\r\n"));
-    EXPECT_FALSE(fileExists(attachmentPath()));
+    EXPECT_FALSE(logged("MAPI32.DLL loaded"));
+    EXPECT_FALSE(logged("Creating image descriptions"));
+    EXPECT_EQ(handoffs().size(), 1u);
     SettingsStore::write(setting::ViaSMTP, 1);
+}
+
+TEST_F(MailGui, NoPasswordUnencryptedToAnotherMachine) {
+    const std::string address = NonLoopbackAddress();
+    if (address.empty()) GTEST_SKIP() << "this machine has no address but loopback";
+    ServerMode mode = WithAuth();
+    mode.host = address;
+    TestSmtpServer server(mode);
+    ASSERT_TRUE(server.running());
+    QWidget page;
+    page.show();
+    TestMailFields fields{QStringLiteral("me@example.org"), QString::fromStdString(address),
+                          QString::fromStdString(server.portText()), QStringLiteral("alice"),
+                          QStringLiteral("secret")};
+    EXPECT_EQ(SendTestMail(&page, fields), kMailAuthFailed);
+    EXPECT_EQ(dialogs_.messages(),
+              QStringList({"The server does not offer an encrypted connection; Vellumo does not "
+                           "send your password unencrypted."}));
+    EXPECT_EQ(dialogs_.asked()[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(server.commands().find("AUTH"), std::string::npos);
 }
 
 TEST_F(MailGui, EmptyListHasNothingToMail) {

@@ -97,6 +97,20 @@ void MakeCmykJpeg(const std::string& path, int width, int height) {
             std::to_string(height - 1) + "' -colorspace CMYK -quality 95 " + shellQuote(path));
 }
 
+void MakeNoisyScan(const std::string& path, int width, int height, int dpi, bool colour) {
+    MustRun("/usr/bin/convert -size " + std::to_string(width) + "x" + std::to_string(height) +
+            (colour ? " gradient:'#f4ecd8'-'#d8e4f0' -fill '#203080'"
+                    : " gradient:gray95-gray80 -fill gray20") +
+            " -draw 'rectangle 20,20 " + std::to_string(width / 2) + ",40' -draw 'circle " +
+            std::to_string(width / 2) + "," + std::to_string(height / 2) + " " +
+            std::to_string(width / 2 + 15) + "," + std::to_string(height / 2) +
+            "' -seed 3 -attenuate 0.1 +noise Gaussian" +
+            (colour ? " -type TrueColor" : " -colorspace Gray") + " -depth 8" + Density(dpi) + " " +
+            (path.size() > 4 && path.substr(path.size() - 4) == ".png" ? (colour ? "PNG24:" : "")
+                                                                       : "") +
+            shellQuote(path));
+}
+
 std::vector<PageSize> PageSizes(const std::string& pdf) {
     std::string out;
     std::vector<PageSize> sizes;
@@ -167,16 +181,65 @@ std::string ExtractImage(const std::string& pdf, int page, const std::string& ou
     return outBase + "-000.png";
 }
 
+std::string RenderMutool(const std::string& pdf, int page, int dpi, bool grey,
+                         const std::string& outBase) {
+    const std::string out = outBase + ".png";
+    Sh("mutool draw -q -r " + std::to_string(dpi) + (grey ? " -c gray" : " -c rgb") + " -o " +
+       shellQuote(out) + " " + shellQuote(pdf) + " " + std::to_string(page));
+    return out;
+}
+
+std::string RenderGhostscript(const std::string& pdf, int page, int dpi, bool grey,
+                              const std::string& outBase) {
+    const std::string out = outBase + ".png";
+    std::string output;
+    if (Sh(std::string("gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=") +
+               (grey ? "pnggray" : "png16m") + " -r" + std::to_string(dpi) +
+               " -dFirstPage=" + std::to_string(page) + " -dLastPage=" + std::to_string(page) +
+               " -o " + shellQuote(out) + " " + shellQuote(pdf),
+           &output) != 0)
+        ADD_FAILURE() << "Ghostscript: " << output;
+    return out;
+}
+
+std::string RenderPdfjs(const std::string& pdf, int page, int dpi, const std::string& outBase) {
+    const char* source = std::getenv("VELLUMO_SOURCE_DIR");
+    const std::string script =
+        std::string(source ? source : ".") + "/tests/support/pdfjs/pdfjs_render.mjs";
+    const std::string out = outBase + ".png";
+    std::string output;
+    if (Sh("node " + shellQuote(script) + " " + shellQuote(pdf) + " " + std::to_string(page) + " " +
+               std::to_string(dpi) + " " + shellQuote(out),
+           &output) != 0)
+        ADD_FAILURE() << "pdf.js: " << output;
+    return out;
+}
+
+std::string DecodeJbig2WithJbig2dec(const std::string& pdf, int page, const std::string& outBase) {
+    const std::string p = std::to_string(page);
+    if (Sh("pdfimages -jbig2 -f " + p + " -l " + p + " " + shellQuote(pdf) + " " +
+           shellQuote(outBase)) != 0)
+        return "";
+    const std::string stream = outBase + "-000.jb2e", out = outBase + ".pbm";
+    std::string output;
+    if (Sh("test -f " + shellQuote(stream) + " && jbig2dec -e -t pbm -o " + shellQuote(out) + " " +
+               shellQuote(stream),
+           &output) != 0)
+        return "";
+    return out;
+}
+
 long DifferentPixels(const std::string& a, const std::string& b, bool threshold) {
     std::string out;
     const std::string cut = threshold ? " -threshold 50% " : " ";
-    Sh("/usr/bin/convert " + shellQuote(a) + cut + shellQuote(a + ".cmp.png") +
-           " && /usr/bin/convert " + shellQuote(b) + cut + shellQuote(b + ".cmp.png") +
+    Sh("/usr/bin/convert -quiet " + shellQuote(a) + cut + shellQuote(a + ".cmp.png") +
+           " && /usr/bin/convert -quiet " + shellQuote(b) + cut + shellQuote(b + ".cmp.png") +
            " && /usr/bin/compare -metric AE " + shellQuote(a + ".cmp.png") + " " +
            shellQuote(b + ".cmp.png") + " null:",
        &out);
     char* end = nullptr;
     const long n = std::strtol(out.c_str(), &end, 10);
+    if (end == out.c_str()) ADD_FAILURE() << "compare " << a << " " << b << ": " << out;
     return end == out.c_str() ? -1 : n;
 }
 

@@ -57,6 +57,21 @@ TEST_F(InstalledTree, MissingProgramFileIsLookedForBesideTheProgram) {
     EXPECT_EQ(FindProgramFile(bin(), "Vellumo.html"), bin() + "/Vellumo.html");
 }
 
+TEST_F(InstalledTree, HelperProgramsBesideTheProgramElseInLibexec) {
+    const std::string libexec = dir_.path() + "/usr/libexec/vellumo";
+    EXPECT_EQ(InstalledHelperDir(bin()), libexec);
+    EXPECT_EQ(FindHelperProgram(bin(), "viewer"), "");  // none anywhere
+    fs::create_directories(libexec);
+    testsupport::writeFile(libexec + "/viewer", "#!/bin/sh\n");
+    EXPECT_EQ(FindHelperProgram(bin(), "viewer"), "");  // not executable: no program
+    fs::permissions(libexec + "/viewer", fs::perms::owner_all);
+    EXPECT_EQ(FindHelperProgram(bin(), "viewer"), libexec + "/viewer");
+    // One beside the program (the build tree) wins.
+    testsupport::writeFile(bin() + "/viewer", "#!/bin/sh\n");
+    fs::permissions(bin() + "/viewer", fs::perms::owner_all);
+    EXPECT_EQ(FindHelperProgram(bin(), "viewer"), bin() + "/viewer");
+}
+
 TEST_F(InstalledTree, SaneSearchesTheInstalledFolderThenTheSystemOne) {
     // No installed SANE folder: SANE keeps its own search path.
     EXPECT_EQ(SaneConfigDirFor(nullptr, bin()), std::nullopt);
@@ -82,7 +97,7 @@ TEST_F(InstalledTree, SaneFolderMustBeAFolder) {
 TEST(ExecutableDir, IsTheFolderOfThisTestProgram) {
     const std::string dir = ExecutableDir();
     ASSERT_FALSE(dir.empty());
-    EXPECT_TRUE(fs::exists(dir + "/install_test"));
+    EXPECT_TRUE(fs::exists(dir + "/platform_install_dirs_test"));
 }
 
 // vellumo-cli copied into an installed tree finds the SANE test scanner through the installed

@@ -60,7 +60,7 @@ TEST(SettingsStore, FreshUserGetsEveryDefaultAndNothingIsWritten) {
 TEST(SettingsStore, TableNamesAreUniqueAndExact) {
     std::set<std::string> names;
     for (const SettingDef& s : kSettingsTable) EXPECT_TRUE(names.insert(s.name).second) << s.name;
-    EXPECT_EQ(names.size(), 35u);
+    EXPECT_EQ(names.size(), 40u);
     for (const char* name : {"SMTP User-id", "SMTP Email address", "wp.ptMinPosition.x",
                              "CurrentDirSave", "ActiveWnd", "LastFileType"})
         EXPECT_EQ(names.count(name), 1u) << name;

@@ -38,3 +38,17 @@ TEST(TempFile, MissingTempFolderGivesEmptyName) {
 }
 
 }  // namespace
+
+TEST(TempFolderProblem, SaysWhyTheTemporaryFolderCannotBeUsed) {
+    testsupport::IsolatedHome home;
+    EXPECT_EQ(TempFolderProblem(), "");
+    const std::string missing = home.path() + "/does-not-exist";
+    setenv("TMPDIR", missing.c_str(), 1);
+    EXPECT_EQ(TempFolderProblem(),
+              "The temporary folder " + missing + " cannot be written: No such file or directory");
+    const std::string file = home.path() + "/a-file";
+    testsupport::writeFile(file, "x");
+    setenv("TMPDIR", file.c_str(), 1);
+    EXPECT_EQ(TempFolderProblem(),
+              "The temporary folder " + file + " cannot be written: Not a directory");
+}

@@ -5,7 +5,7 @@
 
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
-#include "prefs/prefs_pages.h"
+#include "prefs/pref_page_host.h"
 #include "res/resources.h"
 
 using namespace vellumo::res;

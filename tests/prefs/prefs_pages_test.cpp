@@ -9,17 +9,18 @@
 #include <QRegularExpression>
 #include <memory>
 
-#include "widgets/dialog_units.h"
-#include "scanning/scan_ui.h"
+#include "mainwnd/controls.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
 #include "platform/page_size.h"
-#include "prefs/prefs_pages.h"
+#include "prefs/pref_page_host.h"
 #include "prefs/tab_email_dlg.h"
 #include "prefs/tab_general_dlg.h"
+#include "scanning/scan_ui.h"
 #include "tests/mail/smtp_test_server.h"
 #include "tests/support/mainwnd_fixture.h"
 #include "widgets/bitmap_button.h"
+#include "widgets/dialog_units.h"
 
 using namespace vellumo::platform;
 using namespace vellumo::widgets;
@@ -118,7 +119,8 @@ TEST_F(PrefsPagesTest, BothPagesAreRegisteredAfterTheEmptyOne) {
 TEST_F(PrefsPagesTest, FirstRunWithoutPrinterShowsTheDefaultsAndA4) {
     open();
     CTabGeneralDlg& page = general();
-    EXPECT_EQ(page.geometry(), CVellumoDlg::prefPageFrame);
+    const auto& frame = vellumo::mainwnd::kSettingsPageFrame;
+    EXPECT_EQ(page.geometry(), QRect(frame.x, frame.y, frame.width, frame.height));
     EXPECT_EQ(checkedOf(page, {2080, 2081, 2082}), std::vector<int>{2080});
     EXPECT_EQ(text(page, 2110), QStringLiteral("300"));
     EXPECT_EQ(text(page, 2120), QStringLiteral("150"));
@@ -202,7 +204,7 @@ TEST_F(PrefsPagesTest, ControlsSitWhereTheTemplatePutsThem) {
     auto* title = page.control<QLabel>(CPrefPage::kTitle);
     EXPECT_EQ(title->text(), QStringLiteral("General Settings"));
     EXPECT_EQ(title->font().pixelSize(), 24);
-    EXPECT_EQ(page.control(1058)->font(), pageFont);
+    EXPECT_EQ(page.control(1058)->font(), PageFont());
     EXPECT_EQ(page.control(2110)->palette().color(QPalette::Base), QColor(Qt::white));
     EXPECT_EQ(page.control(1078)->palette().color(QPalette::Window), QColor(0xED, 0xED, 0xED));
     // The image buttons show their state through the bitmaps.
@@ -262,8 +264,8 @@ TEST_F(PrefsPagesTest, LeavingTheGeneralPageStoresEverythingAndTheMainDialogFoll
     EXPECT_EQ(dialog.showPreview, 0);
     EXPECT_EQ(dialog.duplex, 1);
     EXPECT_EQ(dialog.invert, 1);
-    EXPECT_EQ(resBW, QStringLiteral("600"));
-    EXPECT_EQ(comprPerc, QStringLiteral("40"));
+    EXPECT_EQ(page.resBW, QStringLiteral("600"));
+    EXPECT_EQ(page.comprPerc, QStringLiteral("40"));
     EXPECT_EQ(static_cast<CBitmapButton*>(dialog.control(2082))->bitmapId(), 138);
     EXPECT_EQ(static_cast<CBitmapButton*>(dialog.control(1010))->bitmapId(), 138);
     EXPECT_FALSE(page.isVisible());

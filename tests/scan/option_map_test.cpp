@@ -70,6 +70,7 @@ TEST(ModeStrings, EachSpellingOfEachPixelType) {
 
 TEST(ModeStrings, SwitchedOffSpellingIsNotUsed) {
     QuirkOff off("mode-binary");
+    QuirkOff noGrey("bw-from-grey");
     EXPECT_TRUE(ChooseMode({"Binary", "Gray"}, {}, 0).mode.empty());
     EXPECT_EQ(ChooseMode({"Binary", "Gray"}, {}, 1).mode, "Gray");
 }
@@ -91,12 +92,44 @@ TEST(LineArtAsGreyAtDepthOne, UsedOnlyWithoutALineArtMode) {
     // A device with line art of its own uses it.
     EXPECT_EQ(ChooseMode({"Lineart", "Gray"}, {1, 8}, 0).mode, "Lineart");
     EXPECT_EQ(PixelTypeOfMode({"Lineart", "Gray"}, "Gray", 1), -1);
-    // No depth 1 to fall back on: no black and white.
+    // No depth 1 to fall back on: black and white only made from grey.
+    QuirkOff noGrey("bw-from-grey");
     EXPECT_TRUE(ChooseMode({"Gray", "Color"}, {8, 16}, 0).mode.empty());
     EXPECT_EQ(PixelTypes({"Gray", "Color"}, {8}), (std::vector<int>{1, 2}));
 
     QuirkOff off("lineart-as-gray-depth-1");
     EXPECT_TRUE(ChooseMode({"Gray", "Color"}, {1, 8, 16}, 0).mode.empty());
+}
+
+// sane-airscan and the escl back end offer grey and colour only.
+TEST(BwFromGrey, BlackAndWhiteIsScannedGreyAndReduced) {
+    const ModeChoice m = ChooseMode({"Color", "Gray"}, {}, 0);
+    EXPECT_EQ(m.mode, "Gray");
+    EXPECT_EQ(m.depth, 0);
+    EXPECT_EQ(m.quirk, "bw-from-grey");
+    EXPECT_EQ(PixelTypes({"Color", "Gray"}, {}), (std::vector<int>{0, 1, 2}));
+    EXPECT_TRUE(MayReduce(1, 0));
+    // Devices with a black-and-white mode of their own, or grey at depth 1, use that.
+    EXPECT_EQ(ChooseMode({"Lineart", "Gray"}, {}, 0).quirk, "mode-lineart");
+    EXPECT_EQ(ChooseMode({"Gray", "Color"}, {1, 8}, 0).quirk, "lineart-as-gray-depth-1");
+
+    QuirkOff off("bw-from-grey");
+    EXPECT_TRUE(ChooseMode({"Color", "Gray"}, {}, 0).mode.empty());
+    EXPECT_EQ(PixelTypes({"Color", "Gray"}, {}), (std::vector<int>{1, 2}));
+    EXPECT_FALSE(MayReduce(1, 0));
+}
+
+// The escl back end decodes every page to RGB, grey ones too.
+TEST(GreyFromColourFrames, ColourDeliveredForGreyIsReduced) {
+    EXPECT_TRUE(MayReduce(2, 1));
+    EXPECT_TRUE(MayReduce(2, 0));
+    EXPECT_FALSE(MayReduce(1, 2));  // never more colours than delivered
+    EXPECT_FALSE(MayReduce(1, 1));
+    EXPECT_FALSE(MayReduce(2, -1));
+    QuirkOff off("grey-from-colour-frames");
+    EXPECT_FALSE(MayReduce(2, 1));
+    EXPECT_FALSE(MayReduce(2, 0));
+    EXPECT_TRUE(MayReduce(1, 0));
 }
 
 TEST(Sources, FlatbedFeederAndDuplexByWhatTheyAreCalled) {

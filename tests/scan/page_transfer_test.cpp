@@ -99,7 +99,8 @@ TEST(PageTransfer, FailuresLeaveNoPageFileAndFreeTheWorkingImage) {
     Captured c;
     // A damaged DIB.
     const std::vector<uint8_t> junk(10, 7);
-    TransferResult r = ProcessScannedImage(&junk, 1, {}, Recording(c, messages, dir.file("j.TIF")));
+    TransferResult r =
+        ProcessScannedImage(&junk, workingImage, 1, {}, Recording(c, messages, dir.file("j.TIF")));
     EXPECT_EQ(r.outcome, TransferOutcome::NotConverted);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], "Error " + std::to_string(r.code) + " while converting image");
@@ -108,7 +109,8 @@ TEST(PageTransfer, FailuresLeaveNoPageFileAndFreeTheWorkingImage) {
     // A page file that cannot be written: no file, a message, no page.
     messages.clear();
     const auto dib = BilevelDib(16, 4, 0, 255);
-    r = ProcessScannedImage(&dib, workingImage, 3, {}, Recording(c, messages, dir.file("missing/dir/p.TIF")));
+    r = ProcessScannedImage(&dib, workingImage, 3, {},
+                            Recording(c, messages, dir.file("missing/dir/p.TIF")));
     EXPECT_EQ(r.outcome, TransferOutcome::SaveFailed);
     EXPECT_TRUE(r.path.empty());
     ASSERT_EQ(messages.size(), 1u);
@@ -118,9 +120,26 @@ TEST(PageTransfer, FailuresLeaveNoPageFileAndFreeTheWorkingImage) {
     // Discarded: nothing written, the working image free again.
     TransferHooks discard = Recording(c, messages, dir.file("d.TIF"));
     discard.keep = [](ImageBuffer&) { return false; };
-    EXPECT_EQ(ProcessScannedImage(&dib, workingImage, 1, {}, discard).outcome, TransferOutcome::Discarded);
+    EXPECT_EQ(ProcessScannedImage(&dib, workingImage, 1, {}, discard).outcome,
+              TransferOutcome::Discarded);
     EXPECT_FALSE(testsupport::fileExists(dir.file("d.TIF")));
     EXPECT_EQ(workingImage.header, nullptr);
+}
+
+TEST(PageTransfer, WithoutATemporaryFolderTheMessageSaysSo) {
+    testsupport::IsolatedHome home;
+    const std::string missing = home.path() + "/no-tmp";
+    setenv("TMPDIR", missing.c_str(), 1);
+    std::vector<std::string> messages;
+    Captured c;
+    TransferHooks hooks = Recording(c, messages, "");
+    hooks.makePagePath = MakeScanPagePath;
+    const auto dib = BilevelDib(16, 4, 0, 255);
+    ImageBuffer workingImage{};
+    const TransferResult r = ProcessScannedImage(&dib, workingImage, 1, {}, hooks);
+    EXPECT_EQ(r.outcome, TransferOutcome::SaveFailed);
+    EXPECT_EQ(messages, std::vector<std::string>{"The temporary folder " + missing +
+                                                 " cannot be written: No such file or directory"});
 }
 
 TEST(PageTransfer, PageFileNamesAreUniqueAndLeaveNoReservingFile) {

@@ -260,7 +260,9 @@ TEST(ScanSession, ReadFailureIsReportedAndEndsTheScan) {
     d.component.SetOption("read-return-value", "SANE_STATUS_JAMMED");
     ASSERT_TRUE(OnScanPage(d.component, d.ui, Settings(1, "10")));
     d.RunToEnd();
-    EXPECT_EQ(d.ui.count("warning: Error while scanning:\n6: Document feeder jammed"), 1);
+    EXPECT_EQ(d.ui.count("warning: Error while scanning:\n6: The paper is jammed in the document "
+                         "feeder. Clear the jam, then scan the remaining pages"),
+              1);
     EXPECT_TRUE(d.images.empty());
     const std::vector<std::string> lines = log.lines();
     EXPECT_EQ(lines.back(), "All images processed");

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "imaging/image_buffer.h"
+#include "sane_test_config.h"
 #include "scan/scan_session.h"
 #include "scan/scanner_component.h"
 #include "support/test_support.h"
@@ -19,7 +20,8 @@ using namespace vellumo::imaging;
 using namespace vellumo::scan;
 
 // Opens a session on a device of the SANE test back end, without discovery.
-void OpenTestDevice(vellumo::scan::ScannerComponent& component, const std::string& device = "test:0");
+void OpenTestDevice(vellumo::scan::ScannerComponent& component,
+                    const std::string& device = "test:0");
 
 // One finished acquisition.
 struct Acquisition {

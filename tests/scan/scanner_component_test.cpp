@@ -250,8 +250,12 @@ TEST(Sources, TheChooserPicksOrCancels) {
         return 1;
     });
     c.SelectSource();
-    EXPECT_EQ(offered.size(), 2u);
+    // Two devices of one product are told apart by their SANE names.
+    EXPECT_EQ(offered, (std::vector<std::string>{"Noname frontend-tester (test:0)",
+                                                 "Noname frontend-tester (test:1)"}));
     EXPECT_EQ(c.CurrentSource(), 1);
+    // The stored choice and the field keep the product name alone.
+    EXPECT_EQ(c.SourceName(1), "Noname frontend-tester");
     c.SetSourceChooser([](const std::vector<std::string>&, int) { return -1; });
     try {
         c.SelectSource();
@@ -371,7 +375,10 @@ TEST(ScannerFailures, CarryTheSaneStatusAndItsText) {
     ASSERT_TRUE(a.end.has_value());
     ASSERT_TRUE(a.end->error.has_value());
     EXPECT_EQ(a.end->error->status(), 9);
-    EXPECT_EQ(a.end->error->ErrorText(), "Error during device I/O");
+    // Told as what it means for the user, not as SANE's "Error during device I/O".
+    EXPECT_EQ(a.end->error->ErrorText(),
+              "The scanner stopped answering in the middle of the scan. Check that it is "
+              "switched on and connected, then scan again");
     EXPECT_TRUE(a.images.empty());
     EXPECT_EQ(c.PendingTransfers(), 0);
 
@@ -556,7 +563,9 @@ TEST(Feeder, AnEmptyFeederIsAnErrorWhenTheGlassIsNotToBeUsed) {
     ASSERT_TRUE(a.end.has_value());
     ASSERT_TRUE(a.end->error.has_value());
     EXPECT_EQ(a.end->error->status(), 7);  // SANE_STATUS_NO_DOCS
-    EXPECT_EQ(a.end->error->ErrorText(), "Document feeder out of documents");
+    EXPECT_EQ(a.end->error->ErrorText(),
+              "The document feeder is empty. Put the pages in the feeder, or switch the feeder "
+              "off to scan from the glass");
     EXPECT_TRUE(a.images.empty());
     EXPECT_EQ(c.PendingTransfers(), 0);
 }

@@ -1,26 +1,34 @@
 // Whole scans from the SANE test scanner through the real main dialog: SCAN PAGE, the image
 // events on the GUI thread, the preview, the page list, the end of the scan; the start-up
 // source selection; the General page's device field and source dialog; vellumo-cli scan.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QAbstractButton>
 #include <QLabel>
 #include <QListWidget>
 #include <QWidget>
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <set>
 #include <string>
+#include <thread>
 #include <utility>
 
-#include "widgets/activity_dialog.h"
-#include "mainwnd/controls.h"
 #include "editing/preview_dlg.h"
-#include "scanning/scan_ui.h"
-#include "scanning/twain_pro.h"
+#include "mainwnd/controls.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
-#include "tests/support/mainwnd_fixture.h"
-#include "widgets/translucent_button.h"
+#include "scanning/scan_ui.h"
+#include "scanning/twain_pro.h"
 #include "tests/support/main_dialog_access.h"
+#include "tests/support/mainwnd_fixture.h"
+#include "widgets/activity_dialog.h"
+#include "widgets/translucent_button.h"
 
 namespace ctl = vellumo::mainwnd::id;
 
@@ -303,15 +311,20 @@ TEST_F(ScanGuiTest, GeneralPageShowsAndChoosesTheDevice) {
 
     // The source dialog lists every source; OK on the second stores it.
     int listed = 0;
+    QStringList rows;
     dialogs().setDialogAnswer([&](QDialog& shown) {
         auto& d = static_cast<CSourceDialog&>(shown);
         listed = d.list()->count();
+        for (int i = 0; i < d.list()->count(); ++i) rows << d.list()->item(i)->text();
         EXPECT_FALSE(page.isEnabled());
         d.selectIndex(1);
         return static_cast<int>(QDialog::Accepted);
     });
     OnSelectDevice(&page, &field);
     EXPECT_EQ(listed, 2);
+    // "Select Source" shows the SANE device beside the product name.
+    EXPECT_EQ(rows, QStringList({QStringLiteral("Noname frontend-tester (test:0)"),
+                                 QStringLiteral("Noname frontend-tester (test:1)")}));
     EXPECT_TRUE(page.isEnabled());
     EXPECT_EQ(field.text().toStdString(), kTestScanner);
     EXPECT_EQ(twainPro->component().CurrentSource(), 1);
@@ -352,6 +365,110 @@ TEST_F(ScanGuiTest, CommandLineScanWritesAOnePagePdf) {
     EXPECT_FALSE(testsupport::fileExists(homeDir() + "/x.pdf"));
     EXPECT_EQ(
         testsupport::run(std::string(VELLUMO_CLI) + " scan --mode sepia -o x.pdf 2>/dev/null"), 2);
+}
+
+// Starts vellumo-cli scan with args and returns its process id; standard error goes to err.
+pid_t StartScan(const std::vector<std::string>& args, const std::string& err) {
+    std::vector<std::string> all = {VELLUMO_CLI, "scan"};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& a : all) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int fd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(fd, 2);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    return pid;
+}
+
+std::vector<std::string> PageFiles(const std::string& folder) {
+    std::vector<std::string> out;
+    for (const std::string& name : testsupport::listDir(folder))
+        if (name.rfind("VW", 0) == 0) out.push_back(name);
+    return out;
+}
+
+// Waits until a page file appears (true) or the process ends (false).
+bool WaitForAPage(pid_t pid, const std::string& folder) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < deadline) {
+        for (const std::string& name : PageFiles(folder))
+            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".TIF") == 0) return true;
+        if (waitpid(pid, nullptr, WNOHANG) == pid) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
+}
+
+TEST_F(ScanGuiTest, CommandLineScanChecksTheOutputBeforeScanning) {
+    const std::string err = homeDir() + "/err";
+    int status = -1;
+    const std::string output = testsupport::capture(
+        std::string(VELLUMO_CLI) + " scan --feeder --resolution 10 -o " +
+            testsupport::shellQuote(homeDir() + "/no/such/dir/out.pdf") + " 2>&1",
+        &status);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(output, "vellumo-cli: cannot write " + homeDir() +
+                          "/no/such/dir/out.pdf: the folder " + homeDir() +
+                          "/no/such/dir does not exist\n");
+    EXPECT_TRUE(PageFiles(tempDir()).empty());
+
+    // Without a temporary folder no page could be kept: said before scanning.
+    const std::string missing = homeDir() + "/no-tmp";
+    const std::string command = "TMPDIR=" + testsupport::shellQuote(missing) + " " + VELLUMO_CLI +
+                                " scan --resolution 10 -o " +
+                                testsupport::shellQuote(homeDir() + "/o.pdf") + " 2>&1";
+    EXPECT_EQ(testsupport::capture(command, &status),
+              "vellumo-cli: The temporary folder " + missing +
+                  " cannot be written: No such file or directory\n");
+    EXPECT_EQ(status, 1);
+}
+
+TEST_F(ScanGuiTest, CommandLineScanKeepsThePagesWhenThePdfCannotBeWritten) {
+    const std::string folder = homeDir() + "/out";
+    mkdir(folder.c_str(), 0755);
+    const std::string err = homeDir() + "/err";
+    const pid_t pid = StartScan(
+        {"--feeder", "--mode", "colour", "--resolution", "150", "-o", folder + "/feeder.pdf"}, err);
+    // The folder goes away while the sheets are being scanned.
+    ASSERT_TRUE(WaitForAPage(pid, tempDir()));
+    ASSERT_EQ(rmdir(folder.c_str()), 0);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    const std::string text = testsupport::readFile(err);
+    ASSERT_NE(text.find("vellumo-cli: the scanned pages are kept in:\n"), std::string::npos)
+        << text;
+    const std::vector<std::string> pages = PageFiles(tempDir());
+    EXPECT_EQ(pages.size(), 10u);
+    for (const std::string& page : pages) {
+        EXPECT_NE(text.find("  " + tempDir() + "/" + page + "\n"), std::string::npos) << page;
+        EXPECT_EQ(
+            testsupport::capture("tiffinfo " + testsupport::shellQuote(tempDir() + "/" + page) +
+                                 " >/dev/null 2>&1; echo $?"),
+            "0\n");
+    }
+}
+
+TEST_F(ScanGuiTest, CommandLineScanEndedBySigtermLeavesNoPageFiles) {
+    // Known fault, open: a page file being written when SIGTERM arrives stays behind.
+    // VELLUMO_RUN_KNOWN_FAULTS=1 runs the test.
+    if (!std::getenv("VELLUMO_RUN_KNOWN_FAULTS"))
+        GTEST_SKIP() << "known fault: the page file being written when SIGTERM arrives stays";
+    const std::string err = homeDir() + "/err";
+    const pid_t pid = StartScan(
+        {"--feeder", "--mode", "colour", "--resolution", "150", "-o", homeDir() + "/feeder.pdf"},
+        err);
+    ASSERT_TRUE(WaitForAPage(pid, tempDir()));
+    kill(pid, SIGTERM);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+    for (const std::string& left : PageFiles(tempDir())) ADD_FAILURE() << "left behind: " << left;
+    EXPECT_FALSE(testsupport::fileExists(homeDir() + "/feeder.pdf"));
 }
 
 }  // namespace
