@@ -82,8 +82,7 @@ JournalStore::~JournalStore() {
 }
 
 bool JournalStore::write(uint64_t sequence, const std::string& text, std::string& error) {
-    const std::string path =
-        folder_ + "/" + kTempPrefix + std::to_string(sequence) + kTempSuffix;
+    const std::string path = folder_ + "/" + kTempPrefix + std::to_string(sequence) + kTempSuffix;
     // A file of this number can only be a leftover of a run that was killed while writing it.
     ::unlink(path.c_str());
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);

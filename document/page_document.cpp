@@ -14,6 +14,7 @@
 #include "document/session_folder.h"
 #include "document/thumbnail_maker.h"
 #include "imaging/imaging.h"
+#include "platform/dialogs.h"
 #include "platform/log.h"
 #include "platform/temp_file.h"
 #include "widgets/image_convert.h"
@@ -171,7 +172,8 @@ std::string PageDocument::MakeTempPagePath() {
     if (!session_) return MakeTempFolderPageFile();
     std::string error;
     std::string path = session_->newPageFile(error);
-    if (path.empty()) WriteLog("Cannot make a page file in " + session_->path() + ": " + error + "\n");
+    if (path.empty())
+        WriteLog("Cannot make a page file in " + session_->path() + ": " + error + "\n");
     return path;
 }
 
@@ -231,31 +233,39 @@ bool PageDocument::CommitChange() {
     std::string error;
     if (!WriteJournal(error)) {
         // Taken back whole: the list and the history as they were; what the change made goes.
-        const PageTable changed = pages_;
-        pages_ = before;
-        history_ = std::move(change.history);
-        dropped.clear();
-        step = UndoStep{};
-        FollowListChange(changed);
+        {
+            const PageTable changed = pages_;
+            pages_ = before;
+            history_ = std::move(change.history);
+            dropped.clear();
+            step = UndoStep{};
+            FollowListChange(changed);
+        }
         ReleaseUnreferencedFiles();
         WarnNotSaved(error);
         return false;
     }
-    const SharedPageTable previous = committed_;
-    committed_ = step.after;
+    {
+        const SharedPageTable previous = committed_;
+        committed_ = step.after;
+        FollowListChange(*previous);
+    }
+    // Every hold on the versions that left is let go before their files are counted.
     dropped.clear();
-    FollowListChange(*previous);
+    change = OpenChange{};
     ReleaseUnreferencedFiles();
     return true;
 }
 
 void PageDocument::CancelChange() {
     if (!open_) return;
-    const PageTable changed = pages_;
-    pages_ = *committed_;
-    history_ = std::move(open_->history);
-    open_.reset();
-    FollowListChange(changed);
+    {
+        const PageTable changed = pages_;
+        pages_ = *committed_;
+        history_ = std::move(open_->history);
+        open_.reset();
+        FollowListChange(changed);
+    }
     ReleaseUnreferencedFiles();
 }
 
@@ -341,29 +351,17 @@ std::string PageDocument::RedoName() const {
 }
 
 bool PageDocument::Undo() {
-    if (!CanUndo()) return false;
-    const UndoHistory saved = history_;
-    const PageTable before = pages_;
-    const SharedPageTable list = history_.undo().before;
-    pages_ = *list;
-    std::string error;
-    if (!WriteJournal(error)) {
-        history_ = saved;
-        pages_ = before;
-        WarnNotSaved(error);
-        return false;
-    }
-    committed_ = list;
-    FollowListChange(before);
-    ReleaseUnreferencedFiles();
-    return true;
+    return CanUndo() && StepThroughHistory(true);
 }
 
 bool PageDocument::Redo() {
-    if (!CanRedo()) return false;
+    return CanRedo() && StepThroughHistory(false);
+}
+
+bool PageDocument::StepThroughHistory(bool back) {
     const UndoHistory saved = history_;
     const PageTable before = pages_;
-    const SharedPageTable list = history_.redo().after;
+    const SharedPageTable list = back ? history_.undo().before : history_.redo().after;
     pages_ = *list;
     std::string error;
     if (!WriteJournal(error)) {
@@ -399,7 +397,11 @@ bool PageDocument::WriteJournal(std::string& error) {
 
 void PageDocument::Warn(const QString& text) const {
     WriteLog(text.toStdString() + "\n");
-    if (views.warn) views.warn(text);
+    // Without a window to own it the message still reaches the user.
+    if (views.warn)
+        views.warn(text);
+    else
+        MessageBox(nullptr, text, MessageIcon::Exclamation, MessageButtons::Ok);
 }
 
 void PageDocument::WarnNotSaved(const std::string& error) const {

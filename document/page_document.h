@@ -54,7 +54,7 @@ struct DocumentViews {
     std::function<void()> rebuild;        // the page view refills itself from the table
     std::function<int()> selectedRow;     // the page selected in the view, -1 when none
     std::function<void(int row)> selectRow;
-    std::function<void(int row)> refreshPage;  // the page's thumbnail changed: show it
+    std::function<void(int row)> refreshPage;       // the page's thumbnail changed: show it
     std::function<void(const QString& text)> warn;  // tells the user (exclamation, "Vellumo")
 };
 
@@ -104,7 +104,8 @@ public:
     // Waits until the journal written last is on the disk and unneeded files are deleted.
     void FlushJournal();
 
-    // ---- Changing the list ------------------------------------------------------------------------
+    // ---- Changing the list
+    // ------------------------------------------------------------------------
     //
     // A change is opened, made and committed; the operations in between are one step of the
     // undo history. An operation called with no change open is a change of its own.
@@ -136,7 +137,8 @@ public:
     // Empties the list (the files stay while an undo can bring the pages back).
     void FreeAllPages();
 
-    // ---- Undo and redo ----------------------------------------------------------------------------
+    // ---- Undo and redo
+    // ----------------------------------------------------------------------------
 
     bool CanUndo() const { return !open_ && history_.canUndo(); }
     bool CanRedo() const { return !open_ && history_.canRedo(); }
@@ -173,6 +175,8 @@ private:
     };
     template <typename Edit>
     bool Change(PageAction action, Edit&& edit);
+    // Undo (back) or Redo: the list as the history's next step has it, journaled first.
+    bool StepThroughHistory(bool back);
     bool WriteJournal(std::string& error);
     void Warn(const QString& text) const;
     void WarnNotSaved(const std::string& error) const;

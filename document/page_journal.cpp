@@ -128,9 +128,8 @@ Line SplitLine(std::string_view text) {
     while (at != std::string_view::npos) {
         const size_t start = at + 1;
         at = text.find(' ', start);
-        const std::string_view field = text.substr(start, at == std::string_view::npos
-                                                              ? std::string_view::npos
-                                                              : at - start);
+        const std::string_view field =
+            text.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start);
         if (field.empty()) continue;
         const size_t eq = field.find('=');
         if (eq == std::string_view::npos)
@@ -184,9 +183,8 @@ bool ParseStep(const Line& line, const std::unordered_set<uint64_t>& known,
     const std::string_view* before = FieldOf(line, "before");
     const std::string_view* after = FieldOf(line, "after");
     return action && serial && before && after &&
-           ParseActionKey(std::string(*action), step.action) &&
-           ParseNumber(*serial, step.serial) && ParseIds(*before, known, step.before) &&
-           ParseIds(*after, known, step.after);
+           ParseActionKey(std::string(*action), step.action) && ParseNumber(*serial, step.serial) &&
+           ParseIds(*before, known, step.before) && ParseIds(*after, known, step.after);
 }
 
 bool Fail(std::string& error, const std::string& why, size_t lineNumber = 0) {
@@ -266,7 +264,8 @@ bool ParseJournal(std::string_view text, JournalContents& contents, std::string&
     // The last line closes the journal and holds the checksum of everything before it.
     if (text.empty() || text.back() != '\n') return Fail(error, "the journal is cut short");
     const size_t endLine = text.rfind('\n', text.size() - 2);
-    const std::string_view body = text.substr(0, endLine == std::string_view::npos ? 0 : endLine + 1);
+    const std::string_view body =
+        text.substr(0, endLine == std::string_view::npos ? 0 : endLine + 1);
     const Line end = SplitLine(text.substr(body.size(), text.size() - body.size() - 1));
     const std::string_view* crc = FieldOf(end, "crc32");
     if (end.kind != "end" || !crc) return Fail(error, "the journal is cut short");

@@ -55,8 +55,9 @@ bool OfferSession(PageDocument& document, std::unique_ptr<SessionFolder> folder,
     if (skipped == 1)
         Tell(owner, QStringLiteral("1 page could not be restored because its file is missing."));
     else if (skipped > 1)
-        Tell(owner, QStringLiteral("%1 pages could not be restored because their files are missing.")
-                        .arg(skipped));
+        Tell(owner,
+             QStringLiteral("%1 pages could not be restored because their files are missing.")
+                 .arg(skipped));
     return true;
 }
 
@@ -66,9 +67,10 @@ void StartPageSession(PageDocument& document, QWidget* owner) {
     const std::string root = PageFolderRoot();
     std::string error;
     if (!PreparePageFolderRoot(root, error)) {
-        Tell(owner, QStringLiteral("The folder for the pages cannot be used (%1). Pages are kept in "
-                                   "the temporary folder and cannot be restored after a crash.")
-                        .arg(Q(error)));
+        Tell(owner,
+             QStringLiteral("The folder for the pages cannot be used (%1). Pages are kept in "
+                            "the temporary folder and cannot be restored after a crash.")
+                 .arg(Q(error)));
         return;
     }
     // The newest first; once one is taken over, the others wait for another start.
@@ -76,9 +78,10 @@ void StartPageSession(PageDocument& document, QWidget* owner) {
         if (OfferSession(document, std::move(folder), owner)) return;
     std::unique_ptr<SessionFolder> session = SessionFolder::Create(root, error);
     if (!session) {
-        Tell(owner, QStringLiteral("The folder for the pages cannot be used (%1). Pages are kept in "
-                                   "the temporary folder and cannot be restored after a crash.")
-                        .arg(Q(error)));
+        Tell(owner,
+             QStringLiteral("The folder for the pages cannot be used (%1). Pages are kept in "
+                            "the temporary folder and cannot be restored after a crash.")
+                 .arg(Q(error)));
         return;
     }
     WriteLog("Pages are kept in " + session->path() + "\n");

@@ -19,7 +19,18 @@ using PageTable = std::vector<PageRecord>;
 using SharedPageTable = std::shared_ptr<const PageTable>;
 
 // What the user did; the names are what "Undo" and "Redo" show, the keys what the journal keeps.
-enum class PageAction { Load, Scan, Delete, Move, RotateRight, RotateLeft, Invert, Mirror, Clear, Edit };
+enum class PageAction {
+    Load,
+    Scan,
+    Delete,
+    Move,
+    RotateRight,
+    RotateLeft,
+    Invert,
+    Mirror,
+    Clear,
+    Edit
+};
 
 // "rotate right" and the like, in lower case, for "&Undo rotate right".
 const char* ActionName(PageAction action);

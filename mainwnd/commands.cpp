@@ -52,12 +52,14 @@ bool CanRedo(const CVellumoDlg& dialog) {
 // "&Undo rotate right": what it would take back.
 QString UndoLabel(const CVellumoDlg& dialog) {
     const std::string name = dialog.document().UndoName();
-    return name.empty() ? QStringLiteral("&Undo") : QStringLiteral("&Undo %1").arg(QString::fromStdString(name));
+    return name.empty() ? QStringLiteral("&Undo")
+                        : QStringLiteral("&Undo %1").arg(QString::fromStdString(name));
 }
 
 QString RedoLabel(const CVellumoDlg& dialog) {
     const std::string name = dialog.document().RedoName();
-    return name.empty() ? QStringLiteral("&Redo") : QStringLiteral("&Redo %1").arg(QString::fromStdString(name));
+    return name.empty() ? QStringLiteral("&Redo")
+                        : QStringLiteral("&Redo %1").arg(QString::fromStdString(name));
 }
 
 constexpr Command kCommands[] = {

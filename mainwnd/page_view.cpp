@@ -115,7 +115,8 @@ void CPageView::BuildPageMenu(QMenu& menu, bool onPage) const {
         if (command.menuGroup == 0 || (!onPage && command.actsOnPage)) continue;
         if (group != 0 && command.menuGroup != group) menu.addSeparator();
         group = command.menuGroup;
-        const QString text = dialog ? CommandText(command, *dialog) : QString::fromUtf8(command.text);
+        const QString text =
+            dialog ? CommandText(command, *dialog) : QString::fromUtf8(command.text);
         QAction* action = menu.addAction(text);
         action->setData(command.id);
         action->setEnabled(!command.enabled || !dialog || command.enabled(*dialog));

@@ -140,10 +140,10 @@ namespace {
 // A message box with the caption "Vellumo" and an OK button, with or without the exclamation
 // icon.
 void ShowScanMessage(QWidget* parent, const std::string& text, bool exclamation) {
-    platform::MessageBox(parent, QString::fromStdString(text),
-                         exclamation ? platform::MessageIcon::Exclamation
-                                     : platform::MessageIcon::None,
-                         platform::MessageButtons::Ok);
+    platform::MessageBox(
+        parent, QString::fromStdString(text),
+        exclamation ? platform::MessageIcon::Exclamation : platform::MessageIcon::None,
+        platform::MessageButtons::Ok);
 }
 
 class MainScanUi : public ScanUi {
@@ -350,6 +350,5 @@ void OnScanFinished(const document::CommandContext& context) {
     context.document->PostPageCount();
     context.document->RebuildPageView();
 }
-
 
 }  // namespace vellumo::scanning

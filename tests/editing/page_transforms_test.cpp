@@ -31,7 +31,7 @@ protected:
         EditingTest::TearDown();
     }
     // Appends a loaded page for the file, as "LOAD PAGE" does, and makes it the current item.
-    Page& addPage(const std::string& path) {
+    const Page& addPage(const std::string& path) {
         EXPECT_EQ(LoadImageFile(document_.workingImage, QString::fromStdString(path)), 0);
         document_.MakeThumbnail(document_.workingImage);
         document_.AppendPage(path, 0);
