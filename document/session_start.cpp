@@ -84,7 +84,6 @@ void StartPageSession(PageDocument& document, QWidget* owner) {
                  .arg(Q(error)));
         return;
     }
-    WriteLog("Pages are kept in " + session->path() + "\n");
     document.AttachSession(std::move(session));
 }
 

@@ -233,6 +233,7 @@ class Road:
         self.layout = read_layout(args.source_dir)
 
         self.home = os.path.join(self.workdir, "home")
+        self.pages = os.path.join(self.home, ".local", "state", "vellumo", "pages")
         self.tmp = os.path.join(self.workdir, "tmp")
         self.runtime = os.path.join(self.workdir, "run")
         self.images = os.path.join(self.workdir, "images")
@@ -421,6 +422,7 @@ class Road:
             "XDG_CONFIG_HOME": os.path.join(self.home, ".config"),
             "XDG_DATA_HOME": os.path.join(self.home, ".local", "share"),
             "XDG_CACHE_HOME": os.path.join(self.home, ".cache"),
+            "XDG_STATE_HOME": os.path.join(self.home, ".local", "state"),
             "XDG_RUNTIME_DIR": self.runtime,
             "TMPDIR": self.tmp,
             "SANE_CONFIG_DIR": self.args.sane_config_dir,
@@ -662,9 +664,13 @@ class Road:
         for name in left:
             if name == "Images.pdf" or name.startswith(("msg", "VWmail-")):
                 self.fail("%s is still in the temporary folder" % name)
+        # The pages' files stay while an undo can bring the cleared list back; a clean exit
+        # takes them all, and the private folder is empty.
         if self.rotated_copy and os.path.exists(self.rotated_copy):
-            self.fail("the rotated page's working copy %s was not deleted when the list was "
-                      "cleared" % self.rotated_copy)
+            self.fail("the rotated page's working copy %s was not deleted at exit"
+                      % self.rotated_copy)
+        if os.path.isdir(self.pages) and os.listdir(self.pages):
+            self.fail("files left in the private page folder: %s" % os.listdir(self.pages))
 
     def check_settings(self):
         self.begin("check the settings the program kept")
@@ -890,7 +896,7 @@ def scan_block(number, layout_before):
         "Dimensions of scanned image now: 0, 0, 422, 548",
         "Started making thumbnail",
         "Successfully made thumbnail",
-        ("re", r"Saved image %d to (?P<scan%d><<tmp>>/VW[^/]+\.tmp\.TIF), result = 0"
+        ("re", r"Saved image %d to (?P<scan%d><<pages>>/session-[^/]+/VW[^/]+\.tmp\.TIF), result = 0"
          % (number, number)),
         "Saving image done",
         "All images processed",
@@ -929,7 +935,7 @@ def expected_log(road):
         "Start saving to PDF",
         "Will save to %s" % road.pdf_path,
         # "Compress PDF:" at 100 %: the camera JPEG of quality 90 goes in as it is.
-        *pdf_block(["<<jpeg>>", r"(?P<rotated><<tmp>>/VW[^/]+\.tmp\.TIF)", "<<tiff>>"],
+        *pdf_block(["<<jpeg>>", r"(?P<rotated><<pages>>/session-[^/]+/VW[^/]+\.tmp\.TIF)", "<<tiff>>"],
                    {1: ("re", r"Image 1 of 3 kept as it is: its quality \(about \d+\) is not "
                                r"above 100")}),
         "Successfully created PDF file %s" % road.pdf_path,
@@ -956,7 +962,7 @@ def expected_log(road):
 
 
 def match_log(road, lines, expected):
-    known = {"tmp": road.tmp, "jpeg": road.jpeg, "tiff": road.tiff}
+    known = {"tmp": road.tmp, "pages": road.pages, "jpeg": road.jpeg, "tiff": road.tiff}
     captures = {}
     i = 0
 
