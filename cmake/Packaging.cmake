@@ -63,4 +63,6 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "xdg-utils, fonts-dejavu-core | fonts-noto-core")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "sane-airscan, fonts-lato, tesseract-ocr-osd")
 set(CPACK_STRIP_FILES ON)
+# The program finds its data relative to its own folder, so any build can be packaged for /usr.
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)

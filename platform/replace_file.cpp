@@ -248,11 +248,10 @@ bool ReplacingFile::open(const std::string& target) {
     const std::string folder = FolderOf(target_.path);
     RemoveStalePartialFiles(folder);
     // A short name, so that a target name of any legal length can be saved.
-    std::string pattern = folder + "/" + kPartialPrefix + std::to_string(::getpid()) + ".XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    // mkostemp creates the file exclusively with mode 0600, never through a link.
-    fd_ = ::mkostemp(name.data(), O_CLOEXEC);
+    // The process id in the name makes it one no other process uses.
+    const std::string pattern =
+        folder + "/" + kPartialPrefix + std::to_string(::getpid()) + ".XXXXXX";
+    fd_ = CreateFileRemovedOnSignal(pattern, partialPath_, cleanup_);
     if (fd_ < 0) {
         error_ = errno;
         target_.problem = (error_ == EACCES || error_ == EPERM || error_ == EROFS)
@@ -261,8 +260,6 @@ bool ReplacingFile::open(const std::string& target) {
         target_.error = error_;
         return false;
     }
-    partialPath_ = name.data();
-    cleanup_ = RemoveOnSignal(partialPath_);
     const int streamFd = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
     stream_ = streamFd >= 0 ? ::fdopen(streamFd, "wb") : nullptr;
     if (!stream_) {

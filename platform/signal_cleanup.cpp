@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <signal.h>
+#include <sys/random.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -153,6 +154,40 @@ void RemoveOnSignal::release() {
     if (!slot_) return;
     slot_->state.store(Slot::Free, std::memory_order_release);
     slot_ = nullptr;
+}
+
+int CreateFileRemovedOnSignal(const std::string& pattern, std::string& path,
+                              RemoveOnSignal& cleanup) {
+    constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    constexpr size_t kRandom = 6;
+    if (pattern.size() < kRandom || pattern.compare(pattern.size() - kRandom, kRandom, "XXXXXX")) {
+        errno = EINVAL;
+        return -1;
+    }
+    std::string name = pattern;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        unsigned char random[kRandom];
+        if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
+            for (size_t i = 0; i < kRandom; ++i) random[i] = static_cast<unsigned char>(::rand());
+        }
+        for (size_t i = 0; i < kRandom; ++i)
+            name[name.size() - kRandom + i] = kLetters[random[i] % (sizeof kLetters - 1)];
+        cleanup = RemoveOnSignal(name);
+        const int fd =
+            ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            path = name;
+            return fd;
+        }
+        const int error = errno;
+        cleanup.release();
+        if (error != EEXIST) {
+            errno = error;
+            return -1;
+        }
+    }
+    errno = EEXIST;
+    return -1;
 }
 
 }  // namespace vellumo::platform

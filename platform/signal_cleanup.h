@@ -36,4 +36,13 @@ private:
     struct Slot* slot_ = nullptr;
 };
 
+// Creates a new file (mode 0600, never through a link) named after pattern, whose last six
+// characters must be "XXXXXX", and registers it in cleanup *before* it exists: mkstemp followed
+// by registering would leave the file behind when a signal comes in between. pattern must be a
+// name only this process makes (one with its process id), because for that moment a signal
+// removes the name whether or not the file was made yet. Returns the open descriptor and sets
+// path, or -1 with errno set.
+int CreateFileRemovedOnSignal(const std::string& pattern, std::string& path,
+                              RemoveOnSignal& cleanup);
+
 }  // namespace vellumo::platform

@@ -112,3 +112,33 @@ TEST(SignalCleanup, FileSizeLimitIsAWriteErrorNotADeath) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_TRUE(listDir(dir.path()).empty());
 }
+
+TEST(SignalCleanup, ASignalAtAnyMomentOfStartingASaveLeavesNoPartialFile) {
+    // A child starts saves over and over (each one dropped again unfinished); signals land at
+    // random moments of that, including the one right after a partial file is created.
+    TempDir dir;
+    std::srand(12345);
+    for (int round = 0; round < 200; ++round) {
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        const pid_t saver = fork();
+        if (saver == 0) {
+            close(ready[0]);
+            InstallSignalCleanup();
+            (void)!write(ready[1], "r", 1);
+            for (;;) {
+                ReplacingFile file;
+                if (!file.open(dir.file("out.pdf"))) _exit(3);
+            }
+        }
+        close(ready[1]);
+        char c = 0;
+        ASSERT_EQ(read(ready[0], &c, 1), 1);
+        close(ready[0]);
+        std::this_thread::sleep_for(std::chrono::microseconds(std::rand() % 2000));
+        kill(saver, SIGTERM);
+        ASSERT_EQ(WaitForSignal(saver), SIGTERM);
+        ASSERT_TRUE(listDir(dir.path()).empty())
+            << "round " << round << ": " << listDir(dir.path())[0];
+    }
+}
