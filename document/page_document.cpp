@@ -1,6 +1,7 @@
 #include "document/page_document.h"
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,6 +29,7 @@ using namespace vellumo::widgets;
 namespace {
 
 constexpr int kCell = PageImageList::kCellSize;
+constexpr size_t kTrimAfterThumbnails = 16;
 
 // A page file in the temporary folder, for a document without a session.
 std::string MakeTempFolderPageFile() {
@@ -416,11 +418,20 @@ void PageDocument::FollowListChange(const PageTable& before) {
     for (const PageRecord& page : pages_) now.insert(page.get());
     std::unordered_set<const Page*> was;
     was.reserve(before.size());
+    size_t released = 0;
     for (const PageRecord& page : before) {
         was.insert(page.get());
         // A page out of the list gives its thumbnail's memory back; its slot stays.
-        if (!now.count(page.get())) pageImageList.release(page->imageIndex);
+        if (!now.count(page.get())) {
+            pageImageList.release(page->imageIndex);
+            ++released;
+        }
     }
+#ifdef __GLIBC__
+    // Thumbnails are freed into the heap, which keeps the pages for the next ones; after many
+    // (a cleared list) they go back to the system, so that a long session does not grow.
+    if (released >= kTrimAfterThumbnails) malloc_trim(0);
+#endif
     for (const PageRecord& page : pages_)
         if (!was.count(page.get()) && pageImageList.image(page->imageIndex).isNull())
             thumbnails_->request(page->imageIndex, PagePath(*page));
