@@ -197,7 +197,7 @@ TEST_F(CrashRecovery, KilledAtRandomMomentsTheLastCompletedListComesBack) {
     self[len] = '\0';
 
     std::mt19937 random(20261209);
-    int midCommandKills = 0, totalCommands = 0;
+    int midCommandKills = 0, totalCommands = 0, startupKills = 0;
     for (int kill_ = 0; kill_ < kKills; ++kill_) {
         SCOPED_TRACE("kill " + std::to_string(kill_));
         testsupport::writeFile(report, "");
@@ -216,8 +216,9 @@ TEST_F(CrashRecovery, KilledAtRandomMomentsTheLastCompletedListComesBack) {
         QElapsedTimer timer;
         timer.start();
         while (!ReadReport(report).ready && timer.elapsed() < 60000) usleep(10000);
-        const ChildState atStart = ReadReport(report);
-        EXPECT_TRUE(atStart.ready);
+        // A start that takes longer than that on a busy machine is killed while starting, which
+        // is a moment like any other.
+        startupKills += !ReadReport(report).ready;
         usleep(static_cast<useconds_t>(random() % 1500000));
         ::kill(child, SIGKILL);
         int status = 0;
@@ -246,10 +247,17 @@ TEST_F(CrashRecovery, KilledAtRandomMomentsTheLastCompletedListComesBack) {
             left.contents.list.empty()) {
             // Killed once the command under way had emptied the list (the last delete, or the
             // clear after a save): nothing to offer, and that command was the last step.
-            ASSERT_FALSE(left.contents.undo.empty());
-            const auto& step = left.contents.undo.back();
-            EXPECT_TRUE(step.action == PageAction::Clear || step.action == PageAction::Delete);
-            EXPECT_EQ(step.before.size(), std::count(last.list.begin(), last.list.end(), ' ') + 1u);
+            // Either the last step emptied it (a delete, a clear) or an undo under way took back
+            // the step that had filled it.
+            const size_t shown = std::count(last.list.begin(), last.list.end(), ' ') + 1u;
+            const auto& undone = left.contents.undo;
+            const auto& redone = left.contents.redo;
+            const bool emptiedByStep = !undone.empty() &&
+                                       (undone.back().action == PageAction::Clear ||
+                                        undone.back().action == PageAction::Delete) &&
+                                       undone.back().before.size() == shown;
+            const bool emptiedByUndo = !redone.empty() && redone.back().after.size() == shown;
+            EXPECT_TRUE(emptiedByStep || emptiedByUndo) << "expected: " << last.list;
             EXPECT_TRUE(dialogs().asked().empty());
         } else if (restored != last.list) {
             // Killed after a command had journaled its change but before it reported it: the
@@ -270,8 +278,10 @@ TEST_F(CrashRecovery, KilledAtRandomMomentsTheLastCompletedListComesBack) {
         EXPECT_EQ(fs::directory_iterator(state + "/vellumo/pages"), fs::directory_iterator())
             << "files left in the private folder";
     }
-    std::printf("%d kills, %d of them in the middle of a command, %d commands done\n", kKills,
-                midCommandKills, totalCommands);
+    std::printf(
+        "%d kills, %d of them in the middle of a command, %d while starting, %d commands "
+        "done\n",
+        kKills, midCommandKills, startupKills, totalCommands);
     EXPECT_GT(totalCommands, kKills);
 }
 
