@@ -10,6 +10,7 @@
 #include "platform/settings_store.h"
 #include "platform/signal_cleanup.h"
 #include "platform/x11_windows.h"
+#include "res/language.h"
 #include "res/resources.h"
 
 namespace vellumo::app {
@@ -55,6 +56,8 @@ int CVellumoApp::run(int argc, char** argv) {
     // The installed desktop entry, so the desktop matches the window to its launcher and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vellumo.Vellumo"));
     InitVellumoResources();
+    // The user's language where there is a translation; English otherwise. The log stays English.
+    InstallLanguage(ChooseLanguage());
 
     {
         CVellumoTranslucentDlg skin(MainDialogFactory());

@@ -11,11 +11,16 @@ install(FILES ${PROJECT_SOURCE_DIR}/res/sane/dll.conf ${PROJECT_SOURCE_DIR}/res/
     DESTINATION ${vellumo_datadir}/sane)
 
 if(VELLUMO_GUI)
-    install(FILES ${PROJECT_SOURCE_DIR}/res/help/Vellumo.html DESTINATION ${vellumo_datadir})
-    install(FILES ${PROJECT_SOURCE_DIR}/res/linux/${VELLUMO_APP_ID}.desktop
+    # The help page in English and every translated language; the desktop entry and the
+    # AppStream metadata carry every language inside (res/localize).
+    install(FILES ${PROJECT_SOURCE_DIR}/res/help/Vellumo.html ${VELLUMO_LOCALIZED_HELP_PAGES}
+        DESTINATION ${vellumo_datadir})
+    install(FILES ${VELLUMO_LOCALIZED_DIR}/${VELLUMO_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-    configure_file(${PROJECT_SOURCE_DIR}/res/linux/${VELLUMO_APP_ID}.metainfo.xml.in
-        ${PROJECT_BINARY_DIR}/res/linux/${VELLUMO_APP_ID}.metainfo.xml @ONLY)
+    install(CODE "
+        set(PROJECT_VERSION ${PROJECT_VERSION})
+        configure_file(${VELLUMO_LOCALIZED_DIR}/${VELLUMO_APP_ID}.metainfo.xml.in
+            ${PROJECT_BINARY_DIR}/res/linux/${VELLUMO_APP_ID}.metainfo.xml @ONLY)")
     install(FILES ${PROJECT_BINARY_DIR}/res/linux/${VELLUMO_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
     # The program icon as the artwork generator renders it, at every size it renders.

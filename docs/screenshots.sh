@@ -130,7 +130,7 @@ keep pagemenu "300x436+$((wx + 270))+$((wy + 106))"
 xdotool key Escape
 sleep 0.5
 
-# SETTINGS opens the General page, then the Email page.
+# SETTINGS opens the General page, then the Email page and the Documents page.
 click 119 160
 snap general 3
 keep general "899x665+$wx+$wy"
@@ -149,6 +149,10 @@ click 638 323
 xdotool type --delay 20 'secret'
 snap email
 keep email "899x665+$wx+$wy"
+# The Documents page.
+click 119 257
+snap documents 2
+keep documents "899x665+$wx+$wy"
 
 # Back HOME, then MAIL AS PDF: the send window (cancelled, the pages are kept).
 click 119 115

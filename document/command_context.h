@@ -11,6 +11,8 @@ class QWidget;
 
 namespace vellumo::document {
 
+class PageProcessing;
+
 // The settings the main dialog mirrors for its commands: the quick settings of the home view
 // (the next scans read them) and the last folders of the file dialogs.
 struct MainSettings {
@@ -32,6 +34,8 @@ struct CommandContext {
     QWidget* skinWindow = nullptr;  // the window the main dialog lies on (may be null)
     PageDocument* document = nullptr;
     MainSettings* settings = nullptr;
+    // The pages' background clean-up and text recognition (null: none).
+    PageProcessing* processing = nullptr;
 };
 
 }  // namespace vellumo::document

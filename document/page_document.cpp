@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <unordered_set>
@@ -14,7 +16,9 @@
 #include "document/page_journal.h"
 #include "document/session_folder.h"
 #include "document/thumbnail_maker.h"
+#include "imaging/convert.h"
 #include "imaging/imaging.h"
+#include "imaging/transform.h"
 #include "platform/dialogs.h"
 #include "platform/log.h"
 #include "platform/temp_file.h"
@@ -29,7 +33,28 @@ using namespace vellumo::widgets;
 namespace {
 
 constexpr int kCell = PageImageList::kCellSize;
+constexpr int kCellGrey = 227;
 constexpr size_t kTrimAfterThumbnails = 16;
+
+// The whole picture (not only its area, as it has always been shown) scaled to `size` in
+// 24-bit colour: our own area averaging where it applies, else Qt's smooth scaling.
+int ScaledWholeImage(const ImageBuffer& image, const QSize& size, ImageBuffer& scaled) {
+    if (int rc = AllocateImage(scaled, size.width(), size.height(), 24)) return rc;
+    ImageBuffer whole = image;  // a view: the area widened, the pixels not owned
+    SetImageArea(whole, 0, 0, static_cast<uint32_t>(ImageWidth(image)) - 1,
+                 static_cast<uint32_t>(ImageHeight(image)) - 1);
+    if (ReduceImage(whole, scaled) == 0) return 0;
+    FreeImage(scaled);
+
+    QImage picture = WholeImageToQImage(image);
+    if (picture.isNull()) return -1;
+    // Palette and bilevel pictures are scaled smoothly in colour, like the rest.
+    if (picture.format() == QImage::Format_Mono || picture.format() == QImage::Format_Indexed8)
+        picture = picture.convertToFormat(QImage::Format_RGB32);
+    return QImageToImage(picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                             .convertToFormat(QImage::Format_RGB888),
+                         scaled);
+}
 
 // A page file in the temporary folder, for a document without a session.
 std::string MakeTempFolderPageFile() {
@@ -47,18 +72,57 @@ bool IsRegularFile(const std::string& path) {
 
 }  // namespace
 
+int CellPixels(double scale) {
+    // Scale factors are bounded so that a wrong screen report cannot ask for giant cells.
+    const double bounded = std::clamp(scale, 1.0, 4.0);
+    return static_cast<int>(std::lround(kCell * bounded));
+}
+
+int PlaceInCell(const ImageBuffer& picture, int cellSize, ImageBuffer& cell) {
+    if (ImageWidth(picture) > cellSize || ImageHeight(picture) > cellSize) return kImgBadArgument;
+    if (int rc = AllocateImage(cell, cellSize, cellSize, BitsPerPixel(picture))) return rc;
+    FillImageArea(kCellGrey, cell);
+    const uint32_t r = picture.areaRight, b = picture.areaBottom;
+    const uint32_t left = (cellSize - r) / 2, top = (cellSize - b) / 2;
+    SetImageArea(cell, left, top, left + r, top + b);
+    CopyImageArea(picture, cell);
+    SetImageArea(cell, 0, 0, cellSize - 1, cellSize - 1);
+    return 0;
+}
+
+std::string PageDocument::PasswordOf(const Page& page) const {
+    if (!page.workingPath.empty()) return std::string();
+    const auto found = pdfPasswords.find(page.sourcePath);
+    return found == pdfPasswords.end() ? std::string() : found->second;
+}
+
+void PageDocument::TakeThumbnail(ImageBuffer& cell) {
+    FreeImage(thumbnailImage);
+    CopyImageDescriptor(cell, thumbnailImage);
+    cell = ImageBuffer{};
+}
+
 std::string PagePath(const Page& page) {
     return page.workingPath.empty() ? page.sourcePath : page.workingPath;
 }
 
+imaging::PageRef PageRefOf(const Page& page) {
+    if (!page.workingPath.empty()) return {page.workingPath, 0};
+    return {page.sourcePath, page.pageIndex};
+}
+
 QSize ThumbnailSize(uint32_t w, uint32_t h) {
-    if (w <= static_cast<uint32_t>(kCell) && h <= static_cast<uint32_t>(kCell))
+    return ThumbnailSize(w, h, kCell);
+}
+
+QSize ThumbnailSize(uint32_t w, uint32_t h, int cell) {
+    if (w <= static_cast<uint32_t>(cell) && h <= static_cast<uint32_t>(cell))
         return QSize(static_cast<int>(w), static_cast<int>(h));
     // Single precision and truncation toward zero, as the thumbnails have always been sized.
-    const float sx = 260.0f * 100.0f / static_cast<float>(w);
-    const float sy = 260.0f * 100.0f / static_cast<float>(h);
-    if (sy > sx) return QSize(kCell, static_cast<int>(static_cast<float>(h) * sx / 100.0f));
-    return QSize(static_cast<int>(static_cast<float>(w) * sy / 100.0f), kCell);
+    const float sx = static_cast<float>(cell) * 100.0f / static_cast<float>(w);
+    const float sy = static_cast<float>(cell) * 100.0f / static_cast<float>(h);
+    if (sy > sx) return QSize(cell, static_cast<int>(static_cast<float>(h) * sx / 100.0f));
+    return QSize(static_cast<int>(static_cast<float>(w) * sy / 100.0f), cell);
 }
 
 PageDocument::PageDocument()
@@ -73,17 +137,39 @@ PageDocument::~PageDocument() {
     FreeImage(workingImage);
 }
 
+int MakeThumbnailCell(const ImageBuffer& image, ImageBuffer& cellOut, int cellSize) {
+    if (image.areaRight == 0 || image.areaRight < image.areaLeft ||
+        image.areaBottom < image.areaTop)
+        return -1;
+    const QSize size =
+        ThumbnailSize(image.areaRight - image.areaLeft, image.areaBottom - image.areaTop, cellSize);
+    if (size.isEmpty()) return -1;
+    ScopedImage thumb;
+    if (int rc = ScaledWholeImage(image, size, thumb.image)) return rc;
+    ScopedImage cell;
+    if (int rc = PlaceInCell(thumb.image, cellSize, cell.image)) return rc;
+    CopyImageDescriptor(cell.image, cellOut);
+    cell.image = ImageBuffer{};
+    return 0;
+}
+
+QImage ThumbnailPictureOf(const ImageBuffer& cell) {
+    QImage picture = WholeImageToQImage(cell);
+    if (!picture.isNull() && ImageWidth(cell) != kCell)
+        picture.setDevicePixelRatio(static_cast<double>(ImageWidth(cell)) / kCell);
+    return picture;
+}
+
 int PageDocument::MakeThumbnail(const ImageBuffer& image) {
     if (image.areaRight == 0 || image.areaRight < image.areaLeft ||
         image.areaBottom < image.areaTop)
         return -1;
     WriteLog("Started making thumbnail\n");
-    ScopedImage cell;
-    if (int rc = MakeThumbnailCell(image, cell.image)) return rc;
+    ImageBuffer cell{};
+    if (int rc = MakeThumbnailCell(image, cell, CellPixels(thumbnailScale))) return rc;
     // The previous cell is released before the new one takes its place.
     FreeImage(thumbnailImage);
-    CopyImageDescriptor(cell.image, thumbnailImage);
-    cell.image = ImageBuffer{};
+    CopyImageDescriptor(cell, thumbnailImage);
     WriteLog("Successfully made thumbnail\n");
     return 0;
 }
@@ -167,6 +253,7 @@ int PageDocument::RestoreSession(std::unique_ptr<SessionFolder> session,
     }
     journal_->deleteWhenSafe(std::move(stale));
     FollowListChange(before);
+    AnnounceListChange(before);
     return skipped;
 }
 
@@ -222,6 +309,7 @@ bool PageDocument::CommitChange() {
     const PageTable& before = *committed_;
     if (pages_ == before) {
         // Nothing changed: the history stays as it was.
+        fresh_.clear();
         history_ = std::move(change.history);
         return true;
     }
@@ -243,6 +331,7 @@ bool PageDocument::CommitChange() {
             step = UndoStep{};
             FollowListChange(changed);
         }
+        fresh_.clear();
         ReleaseUnreferencedFiles();
         WarnNotSaved(error);
         return false;
@@ -251,6 +340,7 @@ bool PageDocument::CommitChange() {
         const SharedPageTable previous = committed_;
         committed_ = step.after;
         FollowListChange(*previous);
+        AnnounceListChange(*previous);
     }
     // Every hold on the versions that left is let go before their files are counted.
     dropped.clear();
@@ -261,6 +351,7 @@ bool PageDocument::CommitChange() {
 
 void PageDocument::CancelChange() {
     if (!open_) return;
+    fresh_.clear();
     {
         const PageTable changed = pages_;
         pages_ = *committed_;
@@ -291,27 +382,33 @@ bool PageDocument::Change(PageAction action, Edit&& edit) {
     return changed;
 }
 
-void PageDocument::AppendPage(const std::string& path, int isScanned) {
+void PageDocument::AppendPage(const std::string& path, int isScanned, int pageIndex) {
     Page page;
     page.sourcePath = path;
     page.isScanned = isScanned;
+    page.pageIndex = pageIndex;
     AppendPage(std::move(page));
 }
 
 void PageDocument::AppendPage(Page page) {
     Change(page.isScanned ? PageAction::Scan : PageAction::Load, [&] {
         page.id = 0;
-        page.imageIndex = pageImageList.append(WholeImageToQImage(thumbnailImage));
+        page.imageIndex = pageImageList.append(ThumbnailPicture());
         pages_.push_back(records_.make(std::move(page)));
+        fresh_.insert(pages_.back()->id);
         return true;
     });
 }
 
-bool PageDocument::ReplacePage(int index, Page page) {
+bool PageDocument::ReplacePage(int index, Page page, const QImage& thumbnail) {
     return Change(PageAction::Edit, [&] {
         if (index < 0 || index >= static_cast<int>(pages_.size())) return false;
         page.id = 0;
-        page.imageIndex = pageImageList.append(WholeImageToQImage(thumbnailImage));
+        // A new picture: what was found on the old one does not hold for it.
+        page.text.reset();
+        page.waitingForText = false;
+        page.blank = false;
+        page.imageIndex = pageImageList.append(thumbnail.isNull() ? ThumbnailPicture() : thumbnail);
         pages_[static_cast<size_t>(index)] = records_.make(std::move(page));
         return true;
     });
@@ -323,6 +420,23 @@ bool PageDocument::RemovePageAt(int index) {
         pages_.erase(pages_.begin() + index);
         return true;
     });
+}
+
+QImage PageDocument::ThumbnailPicture() const {
+    return ThumbnailPictureOf(thumbnailImage);
+}
+
+const Page* PageDocument::FindPage(uint64_t pageId, int* row) const {
+    for (size_t i = 0; i < pages_.size(); ++i)
+        if (pages_[i]->id == pageId) {
+            if (row) *row = static_cast<int>(i);
+            return pages_[i].get();
+        }
+    return nullptr;
+}
+
+void PageDocument::RefreshMarks() const {
+    if (views.refreshMarks) views.refreshMarks();
 }
 
 bool PageDocument::SwapPages(int a, int b) {
@@ -374,6 +488,7 @@ bool PageDocument::StepThroughHistory(bool back) {
     }
     committed_ = list;
     FollowListChange(before);
+    AnnounceListChange(before);
     ReleaseUnreferencedFiles();
     return true;
 }
@@ -434,7 +549,33 @@ void PageDocument::FollowListChange(const PageTable& before) {
 #endif
     for (const PageRecord& page : pages_)
         if (!was.count(page.get()) && pageImageList.image(page->imageIndex).isNull())
-            thumbnails_->request(page->imageIndex, PagePath(*page));
+            thumbnails_->request(page->imageIndex, PageRefOf(*page), PasswordOf(*page),
+                                 CellPixels(thumbnailScale));
+}
+
+void PageDocument::AnnounceListChange(const PageTable& before) {
+    std::unordered_set<const Page*> now;
+    now.reserve(pages_.size());
+    for (const PageRecord& page : pages_) now.insert(page.get());
+    std::unordered_set<const Page*> was;
+    was.reserve(before.size());
+    // Held here, so that a handler changing the list cannot free a version it is told about.
+    const PageTable current = pages_;
+    std::set<uint64_t> fresh;
+    fresh.swap(fresh_);
+    for (const PageRecord& page : before) {
+        was.insert(page.get());
+        if (!now.count(page.get()) && events.removing) events.removing(*page);
+    }
+    for (const PageRecord& page : current) {
+        if (was.count(page.get())) continue;
+        if (fresh.count(page->id)) {
+            if (events.added) events.added(*page);
+        } else if (!page->text && !page->blank) {
+            // A transform's new version, or one brought back without what was found on it.
+            if (events.changed) events.changed(*page);
+        }
+    }
 }
 
 void PageDocument::ReleaseUnreferencedFiles() {

@@ -9,12 +9,15 @@
 // once made: a transform makes a new version, and the list and the undo history share them.
 #pragma once
 
+#include <QImage>
 #include <QSize>
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,6 +25,8 @@
 #include "document/page_records.h"
 #include "document/undo_history.h"
 #include "imaging/image_buffer.h"
+#include "imaging/image_pages.h"
+#include "ocr/page_text.h"
 
 namespace vellumo::document {
 
@@ -38,15 +43,56 @@ struct Page {
                               // own file, used in place
     std::string workingPath;  // the newest transformed copy (a page file), or empty
     int imageIndex = 0;       // this version's thumbnail slot in pageImageList
-    uint64_t id = 0;          // numbers the version within the session (set by the document)
+    int pageIndex = 0;        // the page's place in sourcePath (0 = first; a multi-page TIFF
+                              // or a PDF holds more than one)
+    uint64_t id = 0;          // numbers the version within the session (set by the document);
+                              // background work finds its page again by it, and a result for
+                              // a version that has left the list finds nothing
+    // What background work found on this version's picture. A version's picture never
+    // changes, so these belong to it wherever it is held (list or undo history); they are
+    // found again after a crash, not journaled.
+    mutable std::shared_ptr<const ocr::PageText> text;  // null while none is known
+    mutable bool waitingForText = false;  // clean-up or recognition still under way (mark)
+    mutable bool blank = false;           // found blank by the clean-up (mark)
 };
 
 // The file that holds the page now: the working copy when there is one, else the source.
 std::string PagePath(const Page& page);
 
+// The page as it is now: the working copy (a one-page file) when there is one, else the page
+// of the source file.
+imaging::PageRef PageRefOf(const Page& page);
+
 // The thumbnail's size inside its cell for a working area w x h (w = areaRight - areaLeft,
 // h = areaBottom - areaTop).
 QSize ThumbnailSize(uint32_t w, uint32_t h);
+// The same for a cell of cell x cell pixels (the thumbnail cell at a screen's scale factor).
+QSize ThumbnailSize(uint32_t w, uint32_t h, int cell);
+
+// The side of a thumbnail cell in pixels on a screen of that scale factor (260 at 1).
+int CellPixels(double scale);
+
+// Puts a picture no larger than the cell, centred, into a new cellSize x cellSize cell of grey
+// 227 (same depth as the picture). Needs no window, so workers can make cells. 0 or a negative
+// code, cell all zero then.
+int PlaceInCell(const imaging::ImageBuffer& picture, int cellSize, imaging::ImageBuffer& cell);
+
+// Makes the cellSize x cellSize thumbnail cell of an image (see PageDocument::MakeThumbnail)
+// without touching a document, so that a worker thread can make it. 0 or a negative code.
+int MakeThumbnailCell(const imaging::ImageBuffer& image, imaging::ImageBuffer& cell, int cellSize);
+
+// A thumbnail cell as the list shows it: a cell made for a scaled screen records its scale
+// factor, so that it is drawn at 260 points, pixel for pixel, instead of larger.
+QImage ThumbnailPictureOf(const imaging::ImageBuffer& cell);
+
+// What background work on the pages needs to hear: a new page joined the list; a new version
+// of a page took its place (a transform: its picture changed), or a version came back (an undo,
+// a redo, a restored session); a version is about to leave the list. Unset members do nothing.
+struct PageEvents {
+    std::function<void(const Page& page)> added;
+    std::function<void(const Page& page)> changed;
+    std::function<void(const Page& page)> removing;
+};
 
 // What the windows showing the document do when it has changed. Unset members do nothing.
 struct DocumentViews {
@@ -55,6 +101,7 @@ struct DocumentViews {
     std::function<int()> selectedRow;     // the page selected in the view, -1 when none
     std::function<void(int row)> selectRow;
     std::function<void(int row)> refreshPage;       // the page's thumbnail changed: show it
+    std::function<void()> refreshMarks;             // a page's marks changed: show them
     std::function<void(const QString& text)> warn;  // tells the user (exclamation, "Vellumo")
 };
 
@@ -73,8 +120,16 @@ public:
     int pageCounter() const { return static_cast<int>(pages_.size()) + 1; }
     // List index of the page last right-clicked; the page menu's commands act on it.
     int currentItem = 0;
-    // The last thumbnail cell made by MakeThumbnail (260 x 260, 24-bit).
+    // The last thumbnail cell made by MakeThumbnail (260 x 260 at thumbnailScale 1, 24-bit).
     imaging::ImageBuffer thumbnailImage{};
+    // The scale factor of the screen the thumbnails are shown on: cells are made with this many
+    // pixels per point so that they are sharp there.
+    double thumbnailScale = 1.0;
+    // Passwords of the encrypted PDFs pages were brought in from (file -> password); kept only
+    // in memory, for loading those pages again.
+    std::map<std::string, std::string> pdfPasswords;
+    // The password a page's file needs ("" for most).
+    std::string PasswordOf(const Page& page) const;
     PageImageList pageImageList;
     // The page under work. All zero while no page is loaded; every command that loads a page
     // into it releases it again before it returns.
@@ -122,13 +177,18 @@ public:
     // The serial of the newest step, 0 when there is none.
     uint64_t lastStep() const;
 
+    // Makes `cell` (from PlaceInCell) the last thumbnail; cell is all zero afterwards.
+    void TakeThumbnail(imaging::ImageBuffer& cell);
+    // The last thumbnail cell as the list shows it (its scale factor recorded in the picture).
+    QImage ThumbnailPicture() const;
     // Puts the last thumbnail into a new image-list slot and appends a page for the file.
-    void AppendPage(const std::string& path, int isScanned);
+    void AppendPage(const std::string& path, int isScanned, int pageIndex = 0);
     // The same for a page whose facts the caller has filled in.
     void AppendPage(Page page);
     // Makes `page` the new version of the page at `index`, with the last thumbnail. False when
     // there is no such page.
-    bool ReplacePage(int index, Page page);
+    // `thumbnail`, when given, is the new version's thumbnail instead (made by a worker).
+    bool ReplacePage(int index, Page page, const QImage& thumbnail = QImage());
     // Takes the page at `index` out of the list. Its files stay while an undo can bring it
     // back. False when there is no such page.
     bool RemovePageAt(int index);
@@ -157,6 +217,12 @@ public:
     // ---- The views ------------------------------------------------------------------------------
 
     DocumentViews views;
+    // The background work on the pages.
+    PageEvents events;
+    // The page with the id, or nullptr; its row in row when asked.
+    const Page* FindPage(uint64_t pageId, int* row = nullptr) const;
+    // Shows the pages' marks (waiting for text, blank) anew.
+    void RefreshMarks() const;
     // Tells the skin window the page count (UM_PAGECOUNT with pageCounter).
     void PostPageCount() const;
     // Refills the page view from the table.
@@ -182,6 +248,8 @@ private:
     void WarnNotSaved(const std::string& error) const;
     // Lets go of the thumbnails of pages that left the list; asks for those of pages back.
     void FollowListChange(const PageTable& before);
+    // Tells the background work (events) which versions joined and left the committed list.
+    void AnnounceListChange(const PageTable& before);
     // Deletes the program's files that no page version names any more.
     void ReleaseUnreferencedFiles();
     void OnThumbnailMade(int slot, const QImage& cell);
@@ -196,6 +264,7 @@ private:
     std::unique_ptr<SessionFolder> session_;
     std::unique_ptr<JournalStore> journal_;
     std::unique_ptr<ThumbnailMaker> thumbnails_;
+    std::set<uint64_t> fresh_;  // versions of new pages appended in the open change
 };
 
 }  // namespace vellumo::document

@@ -31,6 +31,13 @@ bool ReadFlag(const std::string& value, int& flag) {
     return true;
 }
 
+// A page's place in its file: a non-negative decimal number, nothing else.
+bool ReadPageIndex(const std::string& value, int& index) {
+    const char* end = value.data() + value.size();
+    const auto [ptr, ec] = std::from_chars(value.data(), end, index);
+    return ec == std::errc() && ptr == end && !value.empty() && index >= 0;
+}
+
 const PageField kPageFields[] = {
     {"scanned",
      [](const Page& p) { return p.isScanned ? std::optional<std::string>("1") : std::nullopt; },
@@ -48,6 +55,12 @@ const PageField kPageFields[] = {
          p.workingPath = v;
          return true;
      }},
+    {"page",
+     [](const Page& p) {
+         return p.pageIndex == 0 ? std::nullopt
+                                 : std::optional<std::string>(std::to_string(p.pageIndex));
+     },
+     [](Page& p, const std::string& v) { return ReadPageIndex(v, p.pageIndex); }},
 };
 
 // ---- Writing ------------------------------------------------------------------------------------

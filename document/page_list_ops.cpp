@@ -22,9 +22,18 @@ void DeletePage(PageDocument& document, QWidget* owner) {
                    MessageButtons::YesNo) != Answer::Yes)
         return;
     WriteLog("Start delete image\r\n");
-    if (!document.RemovePageAt(document.currentItem)) return;
+    const int deleted = document.currentItem;
+    const int selected = document.selectedRow();
+    if (!document.RemovePageAt(deleted)) return;
     document.PostPageCount();
     document.RebuildPageView();
+    // The selection stays on its page; when that page went, the next one (or the new last one)
+    // takes it, so that the user can go on deleting or looking from where they were.
+    const int count = static_cast<int>(document.pages.size());
+    if (count == 0) return;
+    int keep = selected < 0 || selected == deleted ? deleted : selected;
+    if (selected > deleted) --keep;
+    document.selectRow(std::min(keep, count - 1));
 }
 
 void MovePageUp(PageDocument& document, QWidget* owner) {

@@ -10,13 +10,9 @@
 #include <memory>
 #include <string>
 
-#include "imaging/image_buffer.h"
+#include "imaging/image_pages.h"
 
 namespace vellumo::document {
-
-// Fits an image into a 260 x 260 cell filled with grey 227, centred and never enlarged: the
-// thumbnail of the page list. 0, or a negative code (-1: the image is empty). Safe on any thread.
-int MakeThumbnailCell(const imaging::ImageBuffer& image, imaging::ImageBuffer& cell);
 
 class ThumbnailMaker {
 public:
@@ -29,15 +25,17 @@ public:
     ThumbnailMaker(const ThumbnailMaker&) = delete;
     ThumbnailMaker& operator=(const ThumbnailMaker&) = delete;
 
-    void request(int slot, const std::string& path);
+    // The thumbnail of the page, cellSize pixels square (CellPixels of the screen's scale).
+    void request(int slot, const imaging::PageRef& page, const std::string& password, int cellSize);
     // Thumbnails asked for and not yet handed back.
     int pending() const;
     // Lets events through until every thumbnail asked for has been handed back; false when
     // `timeoutMs` passed first.
     bool waitForAll(int timeoutMs);
 
-    // The cell of a page file: decoded and fitted; null when the file cannot be read.
-    static QImage CellOfFile(const std::string& path);
+    // The cell of a page: decoded reduced and fitted; null when it cannot be read.
+    static QImage CellOfPage(const imaging::PageRef& page, const std::string& password,
+                             int cellSize);
 
 private:
     struct Shared;

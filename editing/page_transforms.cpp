@@ -87,7 +87,8 @@ int TransformPage(const document::CommandContext& context, PageTransform transfo
     if (currentItem < 0 || currentItem >= static_cast<int>(document.pages.size())) return -5;
     const document::Page& page = *document.pages[static_cast<size_t>(currentItem)];
 
-    if (LoadImageFile(workingImage, QString::fromStdString(document::PagePath(page)), owner) != 0)
+    if (LoadPageImage(workingImage, document::PageRefOf(page), document.PasswordOf(page), owner) !=
+        0)
         return -1;
     Apply(transform, workingImage);
 

@@ -1,6 +1,7 @@
 #include "imaging/working_image.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "imaging/convert.h"
@@ -108,6 +109,25 @@ SelectionRect SelectionToImageArea(const ImageBuffer& image, const ImageBuffer& 
                          clampTo(top, image.areaTop, image.areaBottom),
                          clampTo(right, image.areaLeft, image.areaRight),
                          clampTo(bottom, image.areaTop, image.areaBottom)};
+}
+
+SelectionRect ZoomedSelectionToImageArea(const ImageBuffer& image, double scale,
+                                         const SelectionRect& selection, double originX,
+                                         double originY) {
+    if (scale <= 0) return SelectionRect{};
+    const auto toImage = [scale](int v, double origin, uint32_t first, uint32_t last) {
+        const double at = std::floor((v - origin) / scale) + first;
+        return static_cast<int>(
+            std::clamp(at, static_cast<double>(first), static_cast<double>(last)));
+    };
+    const int left = std::min(selection.left, selection.right);
+    const int right = std::max(selection.left, selection.right);
+    const int top = std::min(selection.top, selection.bottom);
+    const int bottom = std::max(selection.top, selection.bottom);
+    return SelectionRect{toImage(left, originX, image.areaLeft, image.areaRight),
+                         toImage(top, originY, image.areaTop, image.areaBottom),
+                         toImage(right, originX, image.areaLeft, image.areaRight),
+                         toImage(bottom, originY, image.areaTop, image.areaBottom)};
 }
 
 int CropImageToArea(ImageBuffer& image, const SelectionRect& area) {

@@ -39,6 +39,13 @@ struct SelectionRect {
 SelectionRect SelectionToImageArea(const ImageBuffer& image, const ImageBuffer& display,
                                    const SelectionRect& selection, int originX, int originY);
 
+// The same for a selection made on the image shown zoomed: `scale` screen pixels per image
+// pixel, (originX, originY) where the area's top-left pixel is drawn (outside the window when
+// scrolled). Each selected screen pixel stands for the image pixel under it.
+SelectionRect ZoomedSelectionToImageArea(const ImageBuffer& image, double scale,
+                                         const SelectionRect& selection, double originX,
+                                         double originY);
+
 // Cuts the image down to `area` (image coordinates, inside its area): afterwards it is a new
 // image of just that part, its area starting at (0, 0). On failure the image's area names the
 // part, but its pixels are those of before. An area that is empty or leaves the image gives -1

@@ -34,7 +34,7 @@ QLabel* Link(QWidget* parent, const QString& href, const QString& text, int id) 
 }  // namespace
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("About Vellumo"));
+    setWindowTitle(tr("About Vellumo"));
     QPalette p = palette();
     p.setColor(QPalette::Window, kGround);
     setPalette(p);
@@ -52,13 +52,12 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     big.setPointSize(big.pointSize() + 6);
     big.setBold(true);
     name->setFont(big);
-    auto* version =
-        new QLabel(QStringLiteral("Version %1").arg(QLatin1String(kProductVersion)), this);
+    auto* version = new QLabel(tr("Version %1").arg(QLatin1String(kProductVersion)), this);
     version->setObjectName(QStringLiteral("version"));
 
     const QString web = QString::fromLatin1(kProductWebAddress);
     mailLink_ = Link(this, QStringLiteral("mailto:") + QString::fromLatin1(kProductMailAddress),
-                     QStringLiteral("Send me mail!"), 1047);
+                     tr("Send me mail!"), 1047);
     // The link text is the site's bare host name.
     webLink_ = Link(this, web + QLatin1Char('/'), QUrl(web).host(), 1048);
 

@@ -1,7 +1,10 @@
 #include "mainwnd/commands.h"
 
+#include <QCoreApplication>
+
 #include "document/page_list_ops.h"
 #include "editing/load_page.h"
+#include "editing/page_cleanup_commands.h"
 #include "editing/page_transforms.h"
 #include "mainwnd/controls.h"
 #include "mainwnd/vellumo_dlg.h"
@@ -52,73 +55,122 @@ bool CanRedo(const CVellumoDlg& dialog) {
 // "&Undo rotate right": what it would take back.
 QString UndoLabel(const CVellumoDlg& dialog) {
     const std::string name = dialog.document().UndoName();
-    return name.empty() ? QStringLiteral("&Undo")
-                        : QStringLiteral("&Undo %1").arg(QString::fromStdString(name));
+    return name.empty() ? QCoreApplication::translate("Command", "&Undo")
+                        : QCoreApplication::translate("Command", "&Undo %1")
+                              .arg(QCoreApplication::translate("PageAction", name.c_str()));
 }
 
 QString RedoLabel(const CVellumoDlg& dialog) {
     const std::string name = dialog.document().RedoName();
-    return name.empty() ? QStringLiteral("&Redo")
-                        : QStringLiteral("&Redo %1").arg(QString::fromStdString(name));
+    return name.empty() ? QCoreApplication::translate("Command", "&Redo")
+                        : QCoreApplication::translate("Command", "&Redo %1")
+                              .arg(QCoreApplication::translate("PageAction", name.c_str()));
+}
+
+template <cleanup::PageOrder order>
+void Reorder(CVellumoDlg& dialog) {
+    editing::ReorderPages(dialog.context(), order);
+}
+
+bool HasBlankPages(const CVellumoDlg& dialog) {
+    return InHomeView(dialog) && editing::HasBlankPages(dialog.document());
 }
 
 constexpr Command kCommands[] = {
     // The page list's menu, in its order.
-    {id::Undo, "&Undo", "Ctrl+Z", 1, [](CVellumoDlg& d) { document::UndoPageChange(d.document()); },
-     CanUndo, UndoLabel, false},
-    {id::Redo, "&Redo", "Ctrl+Shift+Z;Ctrl+Y", 1,
+    {id::Undo, QT_TRANSLATE_NOOP("Command", "&Undo"), "Ctrl+Z", 1,
+     [](CVellumoDlg& d) { document::UndoPageChange(d.document()); }, CanUndo, UndoLabel, false},
+    {id::Redo, QT_TRANSLATE_NOOP("Command", "&Redo"), "Ctrl+Shift+Z;Ctrl+Y", 1,
      [](CVellumoDlg& d) { document::RedoPageChange(d.document()); }, CanRedo, RedoLabel, false},
-    {id::RotateRight, "Rotate &right", "", 2, Transform<PageTransform::RotateRight>, InHomeView},
-    {id::RotateLeft, "Rotate &left", "", 2, Transform<PageTransform::RotateLeft>, InHomeView},
-    {id::Invert, "&Invert", "", 2, Transform<PageTransform::Invert>, InHomeView},
-    {id::Mirror, "&Mirror", "", 2, Transform<PageTransform::Mirror>, InHomeView},
-    {id::Delete, "&Delete", "Delete", 3,
+    {id::RotateRight, QT_TRANSLATE_NOOP("Command", "Rotate &right"), "", 2,
+     Transform<PageTransform::RotateRight>, InHomeView},
+    {id::RotateLeft, QT_TRANSLATE_NOOP("Command", "Rotate &left"), "", 2,
+     Transform<PageTransform::RotateLeft>, InHomeView},
+    {id::Invert, QT_TRANSLATE_NOOP("Command", "&Invert"), "", 2, Transform<PageTransform::Invert>,
+     InHomeView},
+    {id::Mirror, QT_TRANSLATE_NOOP("Command", "&Mirror"), "", 2, Transform<PageTransform::Mirror>,
+     InHomeView},
+    {id::Delete, QT_TRANSLATE_NOOP("Command", "&Delete"), "Delete", 3,
      [](CVellumoDlg& d) { document::DeletePage(d.document(), &d); }, InHomeView},
-    {id::MoveUp, "Move &up", "", 4, [](CVellumoDlg& d) { document::MovePageUp(d.document(), &d); },
-     nullptr},
-    {id::MoveDown, "Move do&wn", "", 4,
+    {id::MoveUp, QT_TRANSLATE_NOOP("Command", "Move &up"), "", 4,
+     [](CVellumoDlg& d) { document::MovePageUp(d.document(), &d); }, InHomeView},
+    {id::MoveDown, QT_TRANSLATE_NOOP("Command", "Move do&wn"), "", 4,
      [](CVellumoDlg& d) { document::MovePageDown(d.document(), &d); }, InHomeView},
+    {id::Straighten, "Straighten", "", 5,
+     [](CVellumoDlg& d) { editing::StraightenPage(d.context()); }, InHomeView},
+    {id::TurnUpright, "Turn upright", "", 5,
+     [](CVellumoDlg& d) { editing::TurnPageUpright(d.context()); }, InHomeView},
+    // Acting on the whole list.
+    {id::DeleteBlankPages, "Delete blank pages", "", 6,
+     [](CVellumoDlg& d) { editing::DeleteBlankPages(d.context()); }, HasBlankPages},
+    {id::Interleave, "Interleave (fronts, then backs)", "", 6,
+     Reorder<cleanup::PageOrder::Interleave>, InHomeView},
+    {id::InterleaveBacksReversed, "Interleave, backs reversed", "", 6,
+     Reorder<cleanup::PageOrder::InterleaveBacksReversed>, InHomeView},
+    {id::ReverseOrder, "Reverse order", "", 6, Reorder<cleanup::PageOrder::Reverse>, InHomeView},
     // The command buttons.
-    {id::ScanPage, "SCAN PAGE", "", 0, [](CVellumoDlg& d) { scanning::OnScanPage(d.context()); },
-     nullptr},
-    {id::LoadPage, "LOAD PAGE", "Ctrl+O", 0,
+    {id::ScanPage, QT_TRANSLATE_NOOP("Command", "SCAN PAGE"), "", 0,
+     [](CVellumoDlg& d) { scanning::OnScanPage(d.context()); }, InHomeView},
+    {id::LoadPage, QT_TRANSLATE_NOOP("Command", "LOAD PAGE"), "Ctrl+O", 0,
      [](CVellumoDlg& d) { editing::OnLoadPage(d.context()); }, InHomeView},
-    {id::MailPdf, "MAIL AS PDF", "", 0, [](CVellumoDlg& d) { output::OnMailAsPdf(d.context()); },
-     nullptr},
-    {id::SavePdf, "SAVE AS PDF", "Ctrl+S", 0,
+    {id::MailPdf, QT_TRANSLATE_NOOP("Command", "MAIL AS PDF"), "", 0,
+     [](CVellumoDlg& d) { output::OnMailAsPdf(d.context()); }, InHomeView},
+    {id::SavePdf, QT_TRANSLATE_NOOP("Command", "SAVE AS PDF"), "Ctrl+S", 0,
      [](CVellumoDlg& d) { output::OnSavePdf(d.context()); }, InHomeView},
     // The window's own buttons.
-    {id::About, "ABOUT", "", 0, [](CVellumoDlg& d) { d.OnAbout(); }, InHomeView},
-    {id::Help, "HELP", "", 0, [](CVellumoDlg& d) { d.OnHelp(); }, InHomeView},
-    {id::HelpCommand, "Help", "", 0, [](CVellumoDlg& d) { d.OnHelp(); }, InHomeView},
-    {id::Minimize, "Minimize", "", 0, [](CVellumoDlg& d) { d.OnMinimize(); }, nullptr},
-    {id::Exit, "Exit", "", 0, [](CVellumoDlg& d) { d.OnCancel(); }, nullptr},
+    {id::About, QT_TRANSLATE_NOOP("Command", "ABOUT"), "", 0, [](CVellumoDlg& d) { d.OnAbout(); },
+     InHomeView},
+    {id::Help, QT_TRANSLATE_NOOP("Command", "HELP"), "", 0, [](CVellumoDlg& d) { d.OnHelp(); },
+     InHomeView},
+    {id::HelpCommand, QT_TRANSLATE_NOOP("Command", "Help"), "", 0,
+     [](CVellumoDlg& d) { d.OnHelp(); }, InHomeView},
+    {id::Minimize, QT_TRANSLATE_NOOP("Command", "Minimize"), "", 0,
+     [](CVellumoDlg& d) { d.OnMinimize(); }, nullptr},
+    {id::Exit, QT_TRANSLATE_NOOP("Command", "Exit"), "", 0, [](CVellumoDlg& d) { d.OnCancel(); },
+     nullptr},
     // Tabs.
-    {id::HomeTab, "HOME", "", 0, Tab<id::HomeTab>, nullptr},
-    {id::SettingsTab, "SETTINGS", "", 0, Tab<id::SettingsTab>, nullptr},
-    {id::GeneralTab, "General", "", 0, Tab<id::GeneralTab>, nullptr},
-    {id::EmailTab, "Email", "", 0, Tab<id::EmailTab>, nullptr},
+    {id::HomeTab, QT_TRANSLATE_NOOP("Command", "HOME"), "", 0, Tab<id::HomeTab>, nullptr},
+    {id::SettingsTab, QT_TRANSLATE_NOOP("Command", "SETTINGS"), "", 0, Tab<id::SettingsTab>,
+     nullptr},
+    {id::GeneralTab, QT_TRANSLATE_NOOP("Command", "General"), "", 0, Tab<id::GeneralTab>, nullptr},
+    {id::EmailTab, QT_TRANSLATE_NOOP("Command", "Email"), "", 0, Tab<id::EmailTab>, nullptr},
+    {id::DocumentsTab, QT_TRANSLATE_NOOP("Command", "Documents"), "", 0, Tab<id::DocumentsTab>,
+     nullptr},
     // Quick settings.
-    {id::ModeRadios[0], "Scan in black and white", "", 0, Radio<id::ModeRadios[0]>, nullptr},
-    {id::ModeRadios[1], "Scan in grey scales", "", 0, Radio<id::ModeRadios[1]>, nullptr},
-    {id::ModeRadios[2], "Scan in color", "", 0, Radio<id::ModeRadios[2]>, nullptr},
-    {id::BrightnessRadios[0], "Brightness: brightest", "", 0, Radio<id::BrightnessRadios[0]>,
+    {id::ModeRadios[0], QT_TRANSLATE_NOOP("Command", "Scan in black and white"), "", 0,
+     Radio<id::ModeRadios[0]>, nullptr},
+    {id::ModeRadios[1], QT_TRANSLATE_NOOP("Command", "Scan in grey scales"), "", 0,
+     Radio<id::ModeRadios[1]>, nullptr},
+    {id::ModeRadios[2], QT_TRANSLATE_NOOP("Command", "Scan in color"), "", 0,
+     Radio<id::ModeRadios[2]>, nullptr},
+    {id::BrightnessRadios[0], QT_TRANSLATE_NOOP("Command", "Brightness: brightest"), "", 0,
+     Radio<id::BrightnessRadios[0]>, nullptr},
+    {id::BrightnessRadios[1], QT_TRANSLATE_NOOP("Command", "Brightness: brighter"), "", 0,
+     Radio<id::BrightnessRadios[1]>, nullptr},
+    {id::BrightnessRadios[2], QT_TRANSLATE_NOOP("Command", "Brightness: bright"), "", 0,
+     Radio<id::BrightnessRadios[2]>, nullptr},
+    {id::BrightnessRadios[3], QT_TRANSLATE_NOOP("Command", "Brightness: normal"), "", 0,
+     Radio<id::BrightnessRadios[3]>, nullptr},
+    {id::BrightnessRadios[4], QT_TRANSLATE_NOOP("Command", "Brightness: dark"), "", 0,
+     Radio<id::BrightnessRadios[4]>, nullptr},
+    {id::BrightnessRadios[5], QT_TRANSLATE_NOOP("Command", "Brightness: darker"), "", 0,
+     Radio<id::BrightnessRadios[5]>, nullptr},
+    {id::BrightnessRadios[6], QT_TRANSLATE_NOOP("Command", "Brightness: darkest"), "", 0,
+     Radio<id::BrightnessRadios[6]>, nullptr},
+    {id::PageSizeRadios[0], QT_TRANSLATE_NOOP("Command", "Letter"), "", 0,
+     Radio<id::PageSizeRadios[0]>, nullptr},
+    {id::PageSizeRadios[1], QT_TRANSLATE_NOOP("Command", "A4"), "", 0, Radio<id::PageSizeRadios[1]>,
      nullptr},
-    {id::BrightnessRadios[1], "Brightness: brighter", "", 0, Radio<id::BrightnessRadios[1]>,
+    {id::PageSizeRadios[2], QT_TRANSLATE_NOOP("Command", "Legal"), "", 0,
+     Radio<id::PageSizeRadios[2]>, nullptr},
+    {id::PageSizeRadios[3], QT_TRANSLATE_NOOP("Command", "A3"), "", 0, Radio<id::PageSizeRadios[3]>,
      nullptr},
-    {id::BrightnessRadios[2], "Brightness: bright", "", 0, Radio<id::BrightnessRadios[2]>, nullptr},
-    {id::BrightnessRadios[3], "Brightness: normal", "", 0, Radio<id::BrightnessRadios[3]>, nullptr},
-    {id::BrightnessRadios[4], "Brightness: dark", "", 0, Radio<id::BrightnessRadios[4]>, nullptr},
-    {id::BrightnessRadios[5], "Brightness: darker", "", 0, Radio<id::BrightnessRadios[5]>, nullptr},
-    {id::BrightnessRadios[6], "Brightness: darkest", "", 0, Radio<id::BrightnessRadios[6]>,
+    {id::ShowPreview, QT_TRANSLATE_NOOP("Command", "Show scan result before saving it"), "", 0,
+     Toggle<id::ShowPreview>, nullptr},
+    {id::NoFeeder, QT_TRANSLATE_NOOP("Command", "Disable autofeeder"), "", 0, Toggle<id::NoFeeder>,
      nullptr},
-    {id::PageSizeRadios[0], "Letter", "", 0, Radio<id::PageSizeRadios[0]>, nullptr},
-    {id::PageSizeRadios[1], "A4", "", 0, Radio<id::PageSizeRadios[1]>, nullptr},
-    {id::PageSizeRadios[2], "Legal", "", 0, Radio<id::PageSizeRadios[2]>, nullptr},
-    {id::PageSizeRadios[3], "A3", "", 0, Radio<id::PageSizeRadios[3]>, nullptr},
-    {id::ShowPreview, "Show scan result before saving it", "", 0, Toggle<id::ShowPreview>, nullptr},
-    {id::NoFeeder, "Disable autofeeder", "", 0, Toggle<id::NoFeeder>, nullptr},
-    {id::Duplex, "Enable duplex scanning", "", 0, Toggle<id::Duplex>, nullptr},
+    {id::Duplex, QT_TRANSLATE_NOOP("Command", "Enable duplex scanning"), "", 0, Toggle<id::Duplex>,
+     nullptr},
 };
 
 }  // namespace
@@ -128,7 +180,8 @@ std::span<const Command> Commands() {
 }
 
 QString CommandText(const Command& command, const CVellumoDlg& dialog) {
-    return command.label ? command.label(dialog) : QString::fromUtf8(command.text);
+    return command.label ? command.label(dialog)
+                         : QCoreApplication::translate("Command", command.text);
 }
 
 const Command* FindCommand(int controlId) {

@@ -13,7 +13,7 @@ class CVellumoDlg;
 
 struct Command {
     int id;            // the control or menu entry (mainwnd/controls.h)
-    const char* text;  // the words on the control or the menu entry
+    const char* text;  // the words on the control or the menu entry, in English (context "Command")
     // The keys that run it, as QKeySequence reads them, separated by ";"; "" for none.
     const char* key;
     int menuGroup;  // 0: not in the page menu; else its group there, separated from the next

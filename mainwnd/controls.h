@@ -22,13 +22,20 @@ inline constexpr int Mirror = 3040;
 inline constexpr int Delete = 2270;
 inline constexpr int MoveUp = 3080;
 inline constexpr int MoveDown = 3090;
-inline constexpr int Undo = 3100;
-inline constexpr int Redo = 3110;
+inline constexpr int Straighten = 3100;
+inline constexpr int TurnUpright = 3110;
+inline constexpr int DeleteBlankPages = 3120;
+inline constexpr int Interleave = 3130;
+inline constexpr int InterleaveBacksReversed = 3140;
+inline constexpr int ReverseOrder = 3150;
+inline constexpr int Undo = 3160;
+inline constexpr int Redo = 3170;
 // Tabs.
 inline constexpr int HomeTab = 2830;
 inline constexpr int SettingsTab = 2860;
 inline constexpr int GeneralTab = 2870;
 inline constexpr int EmailTab = 2900;
+inline constexpr int DocumentsTab = 2910;
 // The window's own buttons, and F1's help command.
 inline constexpr int About = 1072;
 inline constexpr int Help = 2930;
@@ -60,6 +67,7 @@ inline constexpr ControlPlace kControlPlaces[] = {
     {id::SettingsTab, 23, 137, 192, 46},
     {id::GeneralTab, 23, 183, 192, 28},
     {id::EmailTab, 23, 211, 192, 32},
+    {id::DocumentsTab, 23, 243, 192, 28},
     {id::About, 27, 617, 90, 27},
     {id::Help, 127, 617, 90, 27},
     // Window buttons.

@@ -5,10 +5,12 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
+#include <QScrollBar>
 #include <algorithm>
 
 #include "mainwnd/commands.h"
 #include "mainwnd/page_drop.h"
+#include "mainwnd/page_marks.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "platform/dialogs.h"
 #include "platform/install_dirs.h"
@@ -31,8 +33,24 @@ QVariant PageData(const document::Page& page) {
     return QVariant::fromValue(const_cast<void*>(static_cast<const void*>(&page)));
 }
 
-QString ItemText(const document::Page& page) {
-    return page.isScanned ? QStringLiteral("Scanned") : QString::fromStdString(page.sourcePath);
+// The page's name: "Scanned" or its file, and for the later pages of a multi-page file which
+// page of it it is.
+QString PageName(const document::Page& page) {
+    if (page.isScanned) return QCoreApplication::translate("CPageView", "Scanned");
+    QString name = QString::fromStdString(page.sourcePath);
+    if (page.pageIndex > 0)
+        name += QCoreApplication::translate("CPageView", " (page %1)").arg(page.pageIndex + 1);
+    return name;
+}
+
+// What the list shows under the thumbnail: the page's number, then its name.
+QString ItemText(int row, const document::Page& page) {
+    return QStringLiteral("%1 - %2").arg(row + 1).arg(PageName(page));
+}
+
+// What assistive technology reads for the page: its place in the list and its name.
+QString AccessibleItemText(int number, const document::Page& page) {
+    return QCoreApplication::translate("CPageView", "Page %1: %2").arg(number).arg(PageName(page));
 }
 
 }  // namespace
@@ -62,19 +80,50 @@ CPageView::CPageView(QWidget* parent) : QListWidget(parent) {
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this, &CPageView::showContextMenu);
     connect(this, &QListWidget::itemClicked, this, [this] { OpenInViewer(); });
+    setItemDelegate(new CPageMarkDelegate(this));
 }
 
 void CPageView::rebuild() {
+    // New pages are shown at the end; any other change (a delete, a move, a transform) leaves
+    // the list where the user was, with the same place selected.
+    const int before = count();
+    const int selected = selectedRow();
+    const int scrolled = verticalScrollBar()->value();
     clear();
     if (!document_ || document_->pageCounter() < 2) return;
+    int row = 0;
     for (const auto& page : document_->pages) {
-        auto* item =
-            new QListWidgetItem(document_->pageImageList.icon(page->imageIndex), ItemText(*page));
+        auto* item = new QListWidgetItem(document_->pageImageList.icon(page->imageIndex),
+                                         ItemText(row++, *page));
         item->setData(Qt::UserRole, PageData(*page));
         item->setTextAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        item->setData(Qt::AccessibleTextRole, AccessibleItemText(count() + 1, *page));
+        SetPageMarks(*item, *page);
         addItem(item);
     }
-    scrollToItem(item(count() - 1));
+    if (count() > before) {
+        scrollToItem(item(count() - 1));
+        return;
+    }
+    doItemsLayout();
+    verticalScrollBar()->setValue(scrolled);
+    if (selected >= 0) {
+        QListWidgetItem* keep = item(qMin(selected, count() - 1));
+        setCurrentItem(keep);
+        keep->setSelected(true);
+    }
+}
+
+void CPageView::refreshMarks() {
+    if (!document_) return;
+    const int n = std::min(count(), static_cast<int>(document_->pages.size()));
+    for (int r = 0; r < n; ++r) {
+        const document::Page& page = *document_->pages[static_cast<size_t>(r)];
+        QListWidgetItem* it = item(r);
+        it->setIcon(document_->pageImageList.icon(page.imageIndex));
+        SetPageMarks(*it, page);
+    }
+    viewport()->update();
 }
 
 int CPageView::selectedRow() const {
@@ -88,6 +137,7 @@ void CPageView::refreshRow(int r) {
     const document::Page& page = *document_->pages[static_cast<size_t>(r)];
     it->setIcon(document_->pageImageList.icon(page.imageIndex));
     it->setData(Qt::UserRole, PageData(page));
+    SetPageMarks(*it, page);
     viewport()->update();
     scrollToItem(it, QAbstractItemView::EnsureVisible);
 }
@@ -115,9 +165,9 @@ void CPageView::BuildPageMenu(QMenu& menu, bool onPage) const {
         if (command.menuGroup == 0 || (!onPage && command.actsOnPage)) continue;
         if (group != 0 && command.menuGroup != group) menu.addSeparator();
         group = command.menuGroup;
-        const QString text =
-            dialog ? CommandText(command, *dialog) : QString::fromUtf8(command.text);
-        QAction* action = menu.addAction(text);
+        QAction* action =
+            menu.addAction(dialog ? CommandText(command, *dialog)
+                                  : QCoreApplication::translate("Command", command.text));
         action->setData(command.id);
         action->setEnabled(!command.enabled || !dialog || command.enabled(*dialog));
     }
@@ -148,7 +198,10 @@ void ConnectPageView(document::PageDocument& document, CPageView* view, QObject*
     QPointer<QObject> skin(skinWindow);
     QPointer<CPageView> list(view);
     document::PageDocument* model = &document;
-    if (view) view->setDocument(model);
+    if (view) {
+        view->setDocument(model);
+        document.thumbnailScale = view->devicePixelRatioF();
+    }
     document.views.postPageCount = [skin, model] {
         PostWindowMessage(skin.data(), msg::UM_PAGECOUNT,
                           static_cast<WPARAM>(model->pageCounter()));
@@ -167,6 +220,9 @@ void ConnectPageView(document::PageDocument& document, CPageView* view, QObject*
         MessageBox(list ? list->window() : nullptr, text, MessageIcon::Exclamation,
                    MessageButtons::Ok);
     };
+    document.views.refreshMarks = [list] {
+        if (list) list->refreshMarks();
+    };
 }
 
 QString ViewerPath() {
@@ -181,7 +237,8 @@ QStringList ViewerArguments(const document::PageDocument& document, int row) {
     for (const auto& page : document.pages) {
         QString path = QString::fromStdString(PagePath(*page));
         if (path.startsWith(QLatin1Char('-'))) path.prepend(QStringLiteral("./"));
-        arguments << QStringLiteral("--page") << QStringLiteral("1") << path;
+        arguments << QStringLiteral("--page") << QString::number(PageRefOf(*page).index + 1)
+                  << path;
     }
     return arguments;
 }

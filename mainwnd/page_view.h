@@ -29,6 +29,8 @@ public:
     void selectRow(int row);
     // Shows the page's new thumbnail and scrolls it into sight.
     void refreshRow(int row);
+    // Shows every page's thumbnail and marks (waiting for text, blank) as they are now.
+    void refreshMarks();
 
     // The page menu, from the command table: entries in menu order, each carrying its command
     // id as data, disabled when the command cannot be chosen now. Off a page (`onPage` false)

@@ -1,8 +1,10 @@
 #include "mainwnd/vellumo_dlg.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
@@ -25,9 +27,12 @@
 #include "platform/os_version.h"
 #include "platform/product.h"
 #include "platform/settings_store.h"
+#include "res/language.h"
 #include "scanning/twain_pro.h"
 #include "widgets/activity_dialog.h"
 #include "widgets/bitmap_button.h"
+#include "widgets/focus_ring.h"
+#include "widgets/skin_accessibility.h"
 #include "widgets/skin_button.h"
 
 namespace vellumo::mainwnd {
@@ -68,9 +73,17 @@ QIcon ProgramIcon() {
 }  // namespace
 
 QString HelpFilePath() {
-    // Beside the program first (the build tree, a copied folder), then the installed data folder.
-    return QString::fromStdString(
-        FindProgramFile(QCoreApplication::applicationDirPath().toStdString(), "Vellumo.html"));
+    // Beside the program first (the build tree, a copied folder), then the installed data folder;
+    // the page in the user's language where there is one, else the English page.
+    const std::string exeDir = QCoreApplication::applicationDirPath().toStdString();
+    const QString language = res::InstalledLanguage();
+    if (language != QLatin1String("en")) {
+        const std::string translated =
+            FindProgramFile(exeDir, "Vellumo_" + language.toStdString() + ".html");
+        if (QFileInfo(QString::fromStdString(translated)).isFile())
+            return QString::fromStdString(translated);
+    }
+    return QString::fromStdString(FindProgramFile(exeDir, "Vellumo.html"));
 }
 
 bool OtherModalWindowOpen(const QWidget& mainWindow) {
@@ -89,6 +102,7 @@ CVellumoTranslucentDlg::CompanionFactory MainDialogFactory(std::vector<prefs::Pr
 
 CVellumoDlg::CVellumoDlg(QWidget* skin, const std::vector<prefs::PrefPageSpec>& pages)
     : CStandardDialog(skin),
+      processing_(std::make_unique<document::PageProcessing>(document_)),
       prefHost_(this, QRect(kSettingsPageFrame.x, kSettingsPageFrame.y, kSettingsPageFrame.width,
                             kSettingsPageFrame.height)) {
     setObjectName(QStringLiteral("CVellumoDlg"));
@@ -110,7 +124,7 @@ CVellumoDlg::CVellumoDlg(QWidget* skin, const std::vector<prefs::PrefPageSpec>& 
 }
 
 document::CommandContext CVellumoDlg::context() {
-    return document::CommandContext{this, skinWindow.data(), &document_, this};
+    return document::CommandContext{this, skinWindow.data(), &document_, this, processing_.get()};
 }
 
 bool CVellumoDlg::AddPrefPage(prefs::PrefPageFactory create, int templateId, const QString& caption,
@@ -137,6 +151,8 @@ bool CVellumoDlg::OnInitDialog() {
     currentDir = SettingsStore::readFolder(setting::CurrentDir);
     currentDirSave = SettingsStore::readFolder(setting::CurrentDirSave);
     createControls();
+    ShowHomeViewControls(true);
+    SetTabBitmaps(290, 360, 450, 480);
     InstallMainShortcuts(*this);
     ReadMirroredSettings();
     RefreshQuickSettings();
@@ -145,6 +161,7 @@ bool CVellumoDlg::OnInitDialog() {
     setWindowTitle(QStringLiteral("Vellumo"));
     document_.currentItem = 0;
     ConnectPageView(document_, pageView_, skinWindow.data());
+    processing_->Attach();
     document_.RebuildPageView();
     // The scanners are found in the background; the stored source is selected once they are.
     scanning::ConnectScanner(context());
@@ -153,56 +170,124 @@ bool CVellumoDlg::OnInitDialog() {
     return true;
 }
 
+namespace {
+
+// The words a control carries on its bitmap, from the command table, in the user's language.
+QString CommandText(int id) {
+    const Command* command = FindCommand(id);
+    return command ? QCoreApplication::translate("Command", command->text) : QString();
+}
+
+}  // namespace
+
 void CVellumoDlg::createControls() {
-    auto place = [this](QAbstractButton* button, int id) {
+    InstallSkinAccessibility();
+    auto place = [this](QAbstractButton* button, int id, SkinRole role) {
         button->setObjectName(QStringLiteral("control%1").arg(id));
         button->setGeometry(PlaceRect(id));
+        // The bitmap shows the words; the text is what assistive technology reads.
+        button->setText(CommandText(id));
+        SetSkinRole(button, role);
         controls_[id] = button;
         connect(button, &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
     };
 
-    const std::pair<int, int> tabs[] = {
-        {id::HomeTab, 290}, {id::SettingsTab, 360}, {id::GeneralTab, 450}, {id::EmailTab, 480}};
+    const std::pair<int, int> tabs[] = {{id::HomeTab, 290},
+                                        {id::SettingsTab, 360},
+                                        {id::GeneralTab, 450},
+                                        {id::EmailTab, 480},
+                                        {id::DocumentsTab, 470}};
     for (const auto& [tabId, bitmap] : tabs) {
         auto* tab = new CFixedButton(this);
         tab->SetBitmap(bitmap);
-        place(tab, tabId);
+        tab->setCheckable(true);
+        place(tab, tabId, SkinRole::PageTab);
     }
 
     pageView_ = new CPageView(this);
     pageView_->setGeometry(PlaceRect(id::PageList));
+    pageView_->setAccessibleName(tr("Pages"));
     connect(pageView_, &CPageView::pageCommand, this, &CVellumoDlg::OnCommand);
     InstallPageDrop(pageView_, this);
 
     for (const SkinButtonDef& b : kSkinButtons) {
         auto* button = new CxSkinButton(this);
         button->SetSkin(b.normal, b.pressed, b.hover);
-        place(button, b.id);
+        place(button, b.id, SkinRole::PushButton);
     }
 
-    // Radios of the scanning mode and the brightness row (left to right: dark to bright).
-    for (const int radioId : id::ModeRadios) {
-        auto* radio = new CBitmapButton(this);
-        radio->SetBitmap(139);
-        place(radio, radioId);
-    }
-    for (auto it = std::rbegin(id::BrightnessRadios); it != std::rend(id::BrightnessRadios); ++it) {
-        auto* radio = new CBitmapButton(this);
-        radio->SetBitmap(139);
-        place(radio, *it);
-    }
-    for (const int radioId : id::PageSizeRadios) {
-        auto* radio = new CFixedButton(this);
-        radio->SetBitmap(139);
-        place(radio, radioId);
-    }
+    // Radio groups: one stop of the Tab key each (the selected radio), the arrow keys move the
+    // selection inside the group.
+    auto radioGroup = [this, place](auto makeRadio, const auto& ids) {
+        auto* group = new QButtonGroup(this);
+        for (const int radioId : ids) {
+            CBitmapButton* radio = makeRadio();
+            radio->SetBitmap(139);
+            radio->setCheckable(true);
+            radio->setAutoExclusive(true);
+            group->addButton(radio);
+            place(radio, radioId, SkinRole::RadioButton);
+        }
+    };
+    radioGroup([this] { return new CBitmapButton(this); }, id::ModeRadios);
+    // The brightness row from left to right: the dark end (level 6) to the bright end.
+    const int brightnessLeftToRight[] = {id::BrightnessRadios[6], id::BrightnessRadios[5],
+                                         id::BrightnessRadios[4], id::BrightnessRadios[3],
+                                         id::BrightnessRadios[2], id::BrightnessRadios[1],
+                                         id::BrightnessRadios[0]};
+    radioGroup([this] { return new CBitmapButton(this); }, brightnessLeftToRight);
+    radioGroup([this] { return new CFixedButton(this); }, id::PageSizeRadios);
     for (const int toggleId : {id::ShowPreview, id::NoFeeder, id::Duplex}) {
         auto* toggle = new CFixedButton(this);
         toggle->SetBitmap(131);
-        place(toggle, toggleId);
+        toggle->setCheckable(true);
+        place(toggle, toggleId, SkinRole::CheckBox);
     }
     // The page view lies above the quick settings' neighbours; the tabs and buttons above it.
     pageView_->lower();
+
+    // The keyboard's order is the screen's: the tabs, the list, then the right column top to
+    // bottom, then the buttons of the left column and of the window.
+    const int order[] = {id::HomeTab,
+                         id::SettingsTab,
+                         id::GeneralTab,
+                         id::EmailTab,
+                         id::PageList,
+                         id::ScanPage,
+                         id::LoadPage,
+                         id::ModeRadios[0],
+                         id::ModeRadios[1],
+                         id::ModeRadios[2],
+                         id::BrightnessRadios[6],
+                         id::BrightnessRadios[5],
+                         id::BrightnessRadios[4],
+                         id::BrightnessRadios[3],
+                         id::BrightnessRadios[2],
+                         id::BrightnessRadios[1],
+                         id::BrightnessRadios[0],
+                         id::PageSizeRadios[0],
+                         id::PageSizeRadios[2],
+                         id::PageSizeRadios[1],
+                         id::PageSizeRadios[3],
+                         id::ShowPreview,
+                         id::NoFeeder,
+                         id::Duplex,
+                         id::MailPdf,
+                         id::SavePdf,
+                         id::About,
+                         id::Help,
+                         id::Minimize,
+                         id::Exit};
+    focusRing_ = new CFocusRing(this);
+    QWidget* previous = nullptr;
+    for (const int controlId : order) {
+        QWidget* widget =
+            controlId == id::PageList ? static_cast<QWidget*>(pageView_) : control(controlId);
+        if (!widget) continue;
+        focusRing_->track(widget);
+        if (previous) setTabOrder(previous, widget);
+        previous = widget;
+    }
 }
 
 QAbstractButton* CVellumoDlg::control(int id) const {
@@ -259,6 +344,8 @@ void CVellumoDlg::OnDestroy() {
     if (destroyed_) return;
     destroyed_ = true;
     prefHost_.CancelAll();
+    // No background work may outlive the pages it works on.
+    processing_->Stop();
     // A clean end: every page file of the program and the journal go.
     document_.EndSession();
     document_.views = document::DocumentViews{};

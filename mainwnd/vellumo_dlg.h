@@ -9,15 +9,21 @@
 #include <QRect>
 #include <QString>
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "document/command_context.h"
 #include "document/page_document.h"
+#include "document/page_processing.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
 #include "prefs/pref_page_host.h"
 #include "widgets/standard_dialog.h"
 
 class QAbstractButton;
+
+namespace vellumo::widgets {
+class CFocusRing;
+}
 
 namespace vellumo::mainwnd {
 
@@ -41,6 +47,8 @@ public:
     const document::PageDocument& document() const { return document_; }
     // What a command gets: this window, the document and the mirrored settings.
     document::CommandContext context();
+    // The pages' clean-up and text recognition in the background.
+    document::PageProcessing& processing() { return *processing_; }
 
     // Runs a command by its identifier, as a click on its control does; a command that cannot
     // be chosen now does nothing.
@@ -49,6 +57,8 @@ public:
     void RefreshQuickSettings();
     void HideMainControls();
     void RestoreMainControls();
+    // Shows the controls of the home view, or hides them for the settings view.
+    void ShowHomeViewControls(bool home);
 
     // The settings-page host.
     prefs::CPrefPageHost& prefHost() { return prefHost_; }
@@ -80,6 +90,7 @@ public:
     static constexpr int TIMER_RELOADQUICK = 20;
     static constexpr int TIMER_LOADGENERAL = 21;
     static constexpr int TIMER_LOADEMAIL = 24;
+    static constexpr int TIMER_LOADDOCUMENTS = 25;
 
 protected:
     platform::LRESULT messageMap(unsigned message, platform::WPARAM wParam,
@@ -101,13 +112,17 @@ private:
     void DrawBrightnessGroup();
     void DrawPageSizeGroup();
     void SetToggleImages();
-    void SetTabBitmaps(int home, int settings, int general, int email);
+    void SetTabBitmaps(int home, int settings, int general, int email, int documents = 0);
     platform::LRESULT OnShowPrefPage(platform::WPARAM index);
+    // Shows settings page `index` and loads it.
+    void ShowAndLoadPrefPage(int index);
 
     document::PageDocument document_;
+    std::unique_ptr<document::PageProcessing> processing_;
     prefs::CPrefPageHost prefHost_;
     std::map<int, QAbstractButton*> controls_;
     CPageView* pageView_ = nullptr;
+    widgets::CFocusRing* focusRing_ = nullptr;
     QIcon icon_;
     bool settingsMode_ = false;
     bool initialised_ = false;

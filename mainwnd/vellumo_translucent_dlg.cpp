@@ -7,6 +7,7 @@
 #include "mainwnd/controls.h"
 #include "platform/log.h"
 #include "platform/messages.h"
+#include "widgets/skin_accessibility.h"
 #include "widgets/translucent_button.h"
 
 namespace vellumo::mainwnd {
@@ -53,7 +54,8 @@ CVellumoTranslucentDlg::CVellumoTranslucentDlg(CompanionFactory companion, const
     // The page-count button exists from the start, so a count posted before the window shows
     // is not lost.
     pageCountButton_ = new CTranslucentButton(this);
-    pageCountButton_->setText(QStringLiteral("Number of pages"));
+    // Assistive technology reads the count as text: the button only shows it.
+    SetSkinRole(pageCountButton_, SkinRole::StaticText);
     pageCountButton_->setStateImages(Bitmap(188), Bitmap(190), Bitmap(189), Bitmap(189));
     registerTranslucentChild(pageCountButton_);
     pageCountButton_->setGeometry(kPageCountPlace.x, kPageCountPlace.y, kPageCountPlace.width,
@@ -76,7 +78,7 @@ QWidget* CVellumoTranslucentDlg::createCompanionDialog() {
 }
 
 QString CVellumoTranslucentDlg::pageCountText(WPARAM counter) {
-    return QString::asprintf("Pages ready to save (%d):", static_cast<int>(counter) - 1);
+    return tr("Pages ready to save (%1):").arg(static_cast<int>(counter) - 1);
 }
 
 QImage CVellumoTranslucentDlg::pageCountImage(WPARAM counter) {
@@ -93,6 +95,7 @@ QImage CVellumoTranslucentDlg::pageCountImage(WPARAM counter) {
 
 void CVellumoTranslucentDlg::ShowPageCount(WPARAM counter) {
     pageCountButton_->setImageForAllStates(pageCountImage(counter));
+    pageCountButton_->setText(pageCountText(counter));
     registerTranslucentChild(pageCountButton_);
     requestRender();
 }

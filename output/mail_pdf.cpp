@@ -7,6 +7,7 @@
 #include "document/page_list_ops.h"
 #include "mail/mail_strings.h"
 #include "output/mail_ui.h"
+#include "output/page_texts.h"
 #include "output/pdf_progress.h"
 #include "pdf/pdf_builder.h"
 #include "platform/cancel.h"
@@ -136,13 +137,19 @@ void OnMailAsPdf(const document::CommandContext& context) {
         return;
     }
 
-    std::vector<std::string> files;
+    std::vector<vellumo::imaging::PageRef> files;
     files.reserve(document.pages.size());
-    for (const auto& page : document.pages) files.push_back(document::PagePath(*page));
+    for (const auto& page : document.pages) files.push_back(document::PageRefOf(*page));
     PdfBuildOptions options;
     options.compress = SettingsStore::read(setting::Compress) != 0;
     options.compressionPercent = SettingsStore::read(setting::ComprPerc).toStdString();
+    options.passwords = document.pdfPasswords;
     options.forMail = true;
+    if (!CollectPageTexts(context, mainWindow, options.pageTexts)) {
+        cursor.restore();
+        EndActivity(mainWindow);
+        return;
+    }
     WindowBuildListener messages(mainWindow, true);
     PdfPageProgress progress;
     const PdfBuildResult built = BuildPdf(files, mailAttachmentPath, options, &messages);

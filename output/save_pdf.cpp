@@ -3,15 +3,18 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPointer>
 #include <string>
 #include <vector>
 
 #include "document/page_list_ops.h"
+#include "output/page_texts.h"
 #include "output/pdf_progress.h"
 #include "pdf/pdf_builder.h"
 #include "platform/cancel.h"
 #include "platform/dialogs.h"
+#include "platform/documents.h"
 #include "platform/log.h"
 #include "platform/settings_store.h"
 #include "widgets/activity_dialog.h"
@@ -56,15 +59,25 @@ private:
     bool ended_ = false;
 };
 
-// The chosen file from the save dialog, or empty when the user cancelled.
+// The folder the save dialog opens in: the one saved to last while it still exists, else the
+// documents folder (never the folder pages were last loaded from, which LOAD PAGE made the
+// current one).
+QString PdfSaveFolder(const QString& currentDirSave) {
+    if (!currentDirSave.isEmpty() && QFileInfo(currentDirSave).isDir()) return currentDirSave;
+    return QString::fromStdString(DocumentsFolder());
+}
+
+// The chosen file from the save dialog, or empty when the user cancelled. The name field
+// starts empty; a name typed without an extension gets ".pdf" (one typed as "x.PDF" keeps
+// its own).
 QString AskPdfPath(QWidget* owner, const QString& currentDirSave) {
-    if (!currentDirSave.isEmpty()) QDir::setCurrent(currentDirSave);
+    const QString folder = PdfSaveFolder(currentDirSave);
+    if (!folder.isEmpty()) QDir::setCurrent(folder);
     SaveFileRequest request;
     request.title = QStringLiteral("Select PDF file to save to");
-    request.folder = currentDirSave;
+    request.folder = folder;
     request.filter = QStringLiteral("PDF File (*.PDF)");
-    request.defaultName = QStringLiteral("*.pdf");
-    request.defaultExtension = QStringLiteral("PDF");
+    request.defaultExtension = QStringLiteral("pdf");
     const SaveFileAnswer answer = Dialogs()->saveFile(owner, request);
     return QDir::fromNativeSeparators(answer.path);
 }
@@ -99,17 +112,20 @@ int OnSavePdf(const document::CommandContext& context) {
     WriteLogF("Will save to %s\n", outPath.c_str());
 
     // The page files as they are now; the list does not change while the build runs.
-    std::vector<std::string> files;
+    std::vector<vellumo::imaging::PageRef> files;
     files.reserve(document.pages.size());
-    for (const auto& page : document.pages) files.push_back(document::PagePath(*page));
+    for (const auto& page : document.pages) files.push_back(document::PageRefOf(*page));
 
     PdfBuildOptions options;
     options.compress = SettingsStore::read(setting::Compress) != 0;
     options.compressionPercent = SettingsStore::read(setting::ComprPerc).toStdString();
+    options.passwords = document.pdfPasswords;
 
     // An existing file at the path stays until the new PDF is complete: the builder replaces
     // it only then, so a failed build never costs the user the PDF they had.
     BusyWindow busy(owner);
+    // Pages still waiting for their text are recognised first; a Cancel now writes nothing.
+    if (!CollectPageTexts(context, owner, options.pageTexts)) return 1;
     PdfPageProgress progress;
     WindowBuildListener listener(owner);
     const PdfBuildResult result = BuildPdf(files, outPath, options, &listener);

@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-#include "widgets/dialog_units.h"
 #include "platform/password.h"
 #include "platform/settings_store.h"
+#include "widgets/dialog_units.h"
 
 namespace vellumo::output {
 
@@ -22,8 +22,8 @@ void Place(QWidget* widget, int x, int y, int w, int h) {
     widget->setGeometry(DialogUnitsToPixels(QRect(x, y, w, h)));
 }
 
-QLabel* Label(QWidget* parent, const char* text, int x, int y, int w, int h) {
-    auto* label = new QLabel(QString::fromLatin1(text), parent);
+QLabel* Label(QWidget* parent, const QString& text, int x, int y, int w, int h) {
+    auto* label = new QLabel(text, parent);
     Place(label, x, y, w, h);
     return label;
 }
@@ -39,31 +39,36 @@ QLineEdit* Edit(QWidget* parent, int id, int x, int y, int w, int h) {
 
 CSendMailDlg::CSendMailDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QString::fromLatin1(kTemplate));
-    setWindowTitle(QStringLiteral("Vellumo - Send by email"));
+    setWindowTitle(tr("Vellumo - Send by email"));
     setModal(true);
     setFont(TemplateFont());
     setFixedSize(DialogUnitsToPixels(QSize(367, 218)));
 
-    Label(this, "From:", 7, 8, 169, 9);
+    // Each label names its field for assistive technology.
+    QLabel* fromLabel = Label(this, tr("From:"), 7, 8, 169, 9);
     from_ = Edit(this, IDC_FROM, 6, 18, 171, 12);
-    Label(this, "To:", 7, 37, 168, 9);
+    fromLabel->setBuddy(from_);
+    QLabel* toLabel = Label(this, tr("To:"), 7, 37, 168, 9);
     to_ = Edit(this, IDC_TO, 6, 47, 171, 12);
-    Label(this, "Subject:", 7, 69, 340, 9);
+    toLabel->setBuddy(to_);
+    QLabel* subjectLabel = Label(this, tr("Subject:"), 7, 69, 340, 9);
     subject_ = Edit(this, IDC_SUBJECT, 6, 79, 343, 12);
-    Label(this, "Message:", 7, 103, 342, 9);
+    subjectLabel->setBuddy(subject_);
+    QLabel* messageLabel = Label(this, tr("Message:"), 7, 103, 342, 9);
     message_ = new QPlainTextEdit(this);
+    messageLabel->setBuddy(message_);
     message_->setObjectName(QStringLiteral("edit%1").arg(IDC_MESSAGE));
     message_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     message_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     message_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Place(message_, 6, 113, 345, 62);
 
-    send_ = new QPushButton(QStringLiteral("Send mail"), this);
+    send_ = new QPushButton(tr("Send mail"), this);
     send_->setObjectName(QStringLiteral("button%1").arg(IDOK));
     send_->setDefault(true);
     send_->setAutoDefault(true);
     Place(send_, 189, 191, 54, 14);
-    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel_ = new QPushButton(tr("Cancel"), this);
     cancel_->setObjectName(QStringLiteral("button%1").arg(IDCANCEL));
     cancel_->setAutoDefault(false);
     Place(cancel_, 95, 191, 54, 14);

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "platform/log.h"
+#include "platform/message_text.h"
 
 extern char** environ;
 
@@ -213,7 +214,8 @@ Answer MessageBox(QWidget* parent, const QString& text, MessageIcon icon, Messag
 
 Answer QtDialogProvider::messageBox(QWidget* parent, const QString& text, const QString& caption,
                                     MessageIcon icon, MessageButtons buttons) {
-    QMessageBox box(ToQt(icon), caption, text, ToQt(buttons), parent);
+    // The message in the user's language; the caller and the log keep the English.
+    QMessageBox box(ToQt(icon), caption, TranslatedMessage(text), ToQt(buttons), parent);
     const QString details = takeDetails();
     if (!details.isEmpty()) box.setDetailedText(details);
     switch (box.exec()) {
@@ -233,15 +235,17 @@ Answer QtDialogProvider::messageBox(QWidget* parent, const QString& text, const 
 }
 
 QStringList QtDialogProvider::openFiles(QWidget* parent, const OpenFilesRequest& request) {
+    const QString title = TranslatedMessage(request.title);
+    const QString filter = TranslatedFilter(request.filter);
     if (request.multiple)
-        return QFileDialog::getOpenFileNames(parent, request.title, request.folder, request.filter);
-    const QString file =
-        QFileDialog::getOpenFileName(parent, request.title, request.folder, request.filter);
+        return QFileDialog::getOpenFileNames(parent, title, request.folder, filter);
+    const QString file = QFileDialog::getOpenFileName(parent, title, request.folder, filter);
     return file.isEmpty() ? QStringList() : QStringList{file};
 }
 
 SaveFileAnswer QtDialogProvider::saveFile(QWidget* parent, const SaveFileRequest& request) {
-    QFileDialog dialog(parent, request.title, request.folder, request.filter);
+    QFileDialog dialog(parent, TranslatedMessage(request.title), request.folder,
+                       TranslatedFilter(request.filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);

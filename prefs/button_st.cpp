@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "widgets/dialog_units.h"
+#include "widgets/skin_palette.h"
 
 namespace vellumo::prefs {
 
@@ -14,6 +15,8 @@ CButtonST::CButtonST(Kind kind, const QString& text, QWidget* parent)
     : QAbstractButton(parent), kind_(kind) {
     setText(text);
     setCheckable(true);
+    // A radio reads as a radio button to assistive technology (its group keeps it exclusive).
+    setAutoExclusive(kind == Kind::Radio);
     setFocusPolicy(Qt::StrongFocus);
     if (kind == Kind::CheckBox)
         SetBitmaps(kCheckedBitmap, kUncheckedBitmap);
@@ -61,8 +64,10 @@ void CButtonST::paintEvent(QPaintEvent*) {
         painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, text());
     }
     if (hasFocus()) {
-        painter.setPen(QPen(QColor(0x80, 0x80, 0x80), 1, Qt::DotLine));
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        // The focus ring of every skinned control, in the skin's accent colour.
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(QColor::fromRgb(kSkinAccent), 1.5));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(0.75, 0.75, -0.75, -0.75), 3, 3);
     }
 }
 

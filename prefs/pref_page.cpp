@@ -48,6 +48,7 @@ void CPrefPage::place(QWidget* widget, int id, QRect du) {
 
 QLabel* CPrefPage::AddTitle(const QString& text) {
     QLabel* title = AddLabel(kTitle, text, QRect(93, 3, 109, 12), Qt::AlignHCenter);
+    setAccessibleName(text);  // the page, for assistive technology
     QFont font(QStringLiteral("Segoe UI"));
     font.setPixelSize(24);
     font.setWeight(QFont::Normal);

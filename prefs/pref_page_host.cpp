@@ -5,6 +5,7 @@
 
 #include "platform/messages.h"
 #include "platform/window_message.h"
+#include "prefs/tab_documents_dlg.h"
 #include "prefs/tab_email_dlg.h"
 #include "prefs/tab_general_dlg.h"
 
@@ -16,7 +17,9 @@ std::vector<PrefPageSpec> ProgramPrefPages() {
     return {{QStringLiteral("General"), CTabGeneralDlg::kTemplate,
              [](QWidget* parent) { return new CTabGeneralDlg(parent); }},
             {QStringLiteral("Email"), CTabEmailDlg::kTemplate,
-             [](QWidget* parent) { return new CTabEmailDlg(parent); }}};
+             [](QWidget* parent) { return new CTabEmailDlg(parent); }},
+            {QStringLiteral("Documents"), CTabDocumentsDlg::kTemplate,
+             [](QWidget* parent) { return new CTabDocumentsDlg(parent); }}};
 }
 
 CPrefPageHost::CPrefPageHost(QWidget* owner, const QRect& frame) : owner_(owner), frame_(frame) {}
@@ -89,6 +92,11 @@ bool CPrefPageHost::CommitPrefPages() {
 void CPrefPageHost::LoadPage(int index) {
     if (index >= 0 && index < static_cast<int>(pages_.size()))
         if (CSAPrefsSubDlg* page = pages_[static_cast<size_t>(index)].window) page->LoadPage();
+}
+
+void CPrefPageHost::LoadPageLater(int index) {
+    if (index >= 0 && index < static_cast<int>(pages_.size()))
+        if (CSAPrefsSubDlg* page = pages_[static_cast<size_t>(index)].window) page->LoadPageLater();
 }
 
 void CPrefPageHost::CancelAll() {

@@ -1,8 +1,8 @@
 // The host of the settings pages inside the main dialog: the pages in order (0 is the empty
-// page, then "General", "Email"), the one shown, and the rules between them: a page stores its
-// values before it is hidden, a page that does not validate keeps the focus, and all pages are
-// committed together when the program ends with Enter. A page's window is made the first time
-// it is shown.
+// page, then "General", "Email", "Documents"), the one shown, and the rules between them: a page
+// stores its values before it is hidden, a page that does not validate keeps the focus, and all
+// pages are committed together when the program ends with Enter. A page's window is made the first
+// time it is shown.
 #pragma once
 
 #include <QPointer>
@@ -33,7 +33,7 @@ struct PrefPageSpec {
     PrefPageFactory create;
 };
 
-// The program's settings pages after the empty page 0: 1 "General", 2 "Email".
+// The program's settings pages after the empty page 0: 1 "General", 2 "Email", 3 "Documents".
 std::vector<PrefPageSpec> ProgramPrefPages();
 
 class CPrefPageHost {
@@ -60,8 +60,10 @@ public:
     bool ValidateCurrentPrefPage();
     // Validates every page made so far (showing the first that fails), then ends each.
     bool CommitPrefPages();
-    // Lets page `index` load its controls, when it has been made.
+    // Lets page `index` load its controls, when it has been made; LoadPageLater the part that
+    // takes time.
     void LoadPage(int index);
+    void LoadPageLater(int index);
     // Ends every page without storing (the main dialog's end) and forgets them.
     void CancelAll();
 

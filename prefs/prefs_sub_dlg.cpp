@@ -60,6 +60,8 @@ void CSAPrefsSubDlg::SavePage() {}
 
 void CSAPrefsSubDlg::LoadPage() {}
 
+void CSAPrefsSubDlg::LoadPageLater() {}
+
 void CSAPrefsSubDlg::OnOK() {
     setResult(QDialog::Accepted);
 }

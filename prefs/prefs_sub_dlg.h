@@ -27,8 +27,11 @@ public:
     virtual bool UpdateData(bool saveAndValidate);
     // Stores the page's values (UM_SAVEPAGE).
     virtual void SavePage();
-    // Loads the controls from the settings, once the page is shown.
+    // Loads the controls from the settings, as the page is shown.
     virtual void LoadPage();
+    // Fills in what takes time to find out (the scanner's name) after the page has been shown,
+    // without holding it up or touching what the user has changed meanwhile.
+    virtual void LoadPageLater();
     // End the page with the result Accepted or Rejected, without exchange or storing.
     virtual void OnOK();
     virtual void OnCancel();
@@ -43,7 +46,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void childEvent(QChildEvent* event) override;
-    vellumo::platform::LRESULT messageMap(unsigned message, vellumo::platform::WPARAM wParam, vellumo::platform::LPARAM lParam) override;
+    vellumo::platform::LRESULT messageMap(unsigned message, vellumo::platform::WPARAM wParam,
+                                          vellumo::platform::LPARAM lParam) override;
 
 private:
     int templateId_;

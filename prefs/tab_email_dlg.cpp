@@ -18,26 +18,25 @@ constexpr int kForward = 2691, kServer = 2640, kPort = 2650, kUser = 2660, kOwn 
 }
 
 CTabEmailDlg::CTabEmailDlg(QWidget* parent) : CPrefPage(kTemplate, QSize(299, 220), parent) {
-    AddTitle(QStringLiteral("Email Settings"));
+    AddTitle(tr("Email Settings"));
     CButtonST* viaSmtp = AddCheckBox(kViaSmtp, QString(), {70, 29, 12, 12});
     connect(viaSmtp, &QAbstractButton::clicked, this, [this] { OnSmtpSwitch(); });
-    AddLabel(0, QStringLiteral("Send email via SMTP server"), {84, 31, 172, 8});
-    AddLabel(2692, QStringLiteral("To e-mail address:"), {63, 57, 84, 8}, Qt::AlignRight);
-    AddEdit(kForward, {149, 55, 100, 12});
-    AddLabel(3230, QStringLiteral("Send e-mail using this SMTP server:"), {72, 84, 140, 8});
-    AddEdit(kServer, {70, 93, 144, 12});
-    AddLabel(3240, QStringLiteral("Port:"), {220, 84, 29, 8});
-    AddEdit(kPort, {220, 93, 29, 12});
-    AddLabel(3250, QStringLiteral("User id:"), {72, 118, 69, 9});
-    AddEdit(kUser, {70, 129, 71, 12});
-    AddLabel(3260, QStringLiteral("Password:"), {162, 118, 84, 9});
+    // The switch has its words beside it; each label names its field.
+    AddLabel(0, tr("Send email via SMTP server"), {84, 31, 172, 8})->setBuddy(viaSmtp);
+    viaSmtp->setAccessibleName(tr("Send email via SMTP server"));
+    AddLabel(2692, tr("To e-mail address:"), {63, 57, 84, 8}, Qt::AlignRight)
+        ->setBuddy(AddEdit(kForward, {149, 55, 100, 12}));
+    AddLabel(3230, tr("Send e-mail using this SMTP server:"), {72, 84, 140, 8})
+        ->setBuddy(AddEdit(kServer, {70, 93, 144, 12}));
+    AddLabel(3240, tr("Port:"), {220, 84, 29, 8})->setBuddy(AddEdit(kPort, {220, 93, 29, 12}));
+    AddLabel(3250, tr("User id:"), {72, 118, 69, 9})->setBuddy(AddEdit(kUser, {70, 129, 71, 12}));
     QLineEdit* passwordEdit = AddEdit(kPassword, {160, 129, 88, 12});
+    AddLabel(3260, tr("Password:"), {162, 118, 84, 9})->setBuddy(passwordEdit);
     passwordEdit->setEchoMode(QLineEdit::Password);
     passwordEdit->setMaxLength(kMaxPassword);
-    AddLabel(3270, QStringLiteral("My e-mail address:"), {72, 153, 141, 9});
-    AddEdit(kOwn, {70, 163, 143, 12});
-    QPushButton* test =
-        AddPushButton(kSendTestMail, QStringLiteral("Send test email"), {102, 191, 86, 15});
+    AddLabel(3270, tr("My e-mail address:"), {72, 153, 141, 9})
+        ->setBuddy(AddEdit(kOwn, {70, 163, 143, 12}));
+    QPushButton* test = AddPushButton(kSendTestMail, tr("Send test email"), {102, 191, 86, 15});
     test->setFont(PageFont());
     connect(test, &QPushButton::clicked, this, [this] { OnSendTestMail(); });
 }

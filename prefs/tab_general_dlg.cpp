@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 
 #include "platform/log.h"
@@ -27,13 +28,34 @@ struct CheckBoxItem {
 };
 
 const CheckBoxItem kOptions[] = {
-    {2200, "Show scan result before saving it", {28, 161, 125, 11}, &CTabGeneralDlg::Preview},
-    {1055, "Auto crop scanned images", {28, 172, 125, 11}, &CTabGeneralDlg::AutoCrop},
-    {2763, "Disable autofeeder", {28, 183, 125, 11}, &CTabGeneralDlg::ADF},
-    {1020, "Enable duplex scanning", {28, 194, 125, 11}, &CTabGeneralDlg::Duplex},
-    {2300, "Invert scanned image", {163, 161, 124, 11}, &CTabGeneralDlg::Invert},
-    {2823, "Compress PDF:", {163, 172, 73, 11}, &CTabGeneralDlg::Compress},
-    {1078, "Make log file", {163, 183, 119, 11}, &CTabGeneralDlg::LogFile},
+    {2200,
+     QT_TRANSLATE_NOOP("CTabGeneralDlg", "Show scan result before saving it"),
+     {28, 161, 125, 11},
+     &CTabGeneralDlg::Preview},
+    {1055,
+     QT_TRANSLATE_NOOP("CTabGeneralDlg", "Auto crop scanned images"),
+     {28, 172, 125, 11},
+     &CTabGeneralDlg::AutoCrop},
+    {2763,
+     QT_TRANSLATE_NOOP("CTabGeneralDlg", "Disable autofeeder"),
+     {28, 183, 125, 11},
+     &CTabGeneralDlg::ADF},
+    {1020,
+     QT_TRANSLATE_NOOP("CTabGeneralDlg", "Enable duplex scanning"),
+     {28, 194, 125, 11},
+     &CTabGeneralDlg::Duplex},
+    {2300,
+     QT_TRANSLATE_NOOP("CTabGeneralDlg", "Invert scanned image"),
+     {163, 161, 124, 11},
+     &CTabGeneralDlg::Invert},
+    {2823,
+     QT_TRANSLATE_NOOP("CTabGeneralDlg", "Compress PDF:"),
+     {163, 172, 73, 11},
+     &CTabGeneralDlg::Compress},
+    {1078,
+     QT_TRANSLATE_NOOP("CTabGeneralDlg", "Make log file"),
+     {163, 183, 119, 11},
+     &CTabGeneralDlg::LogFile},
 };
 
 constexpr int kResBW = 2110, kResGrey = 2120, kResColor = 2130, kComprPerc = 2824;
@@ -53,58 +75,65 @@ void SetGroup(QButtonGroup* group, int value) {
 
 CTabGeneralDlg::CTabGeneralDlg(QWidget* parent) : CPrefPage(kTemplate, QSize(350, 280), parent) {
     // Frames first, so that the controls inside lie above them.
-    AddFrame(QStringLiteral("Brightness: "), {21, 107, 115, 37});
-    AddFrame(QStringLiteral("Page size: "), {148, 107, 150, 37});
-    AddFrame(QStringLiteral("Options: "), {22, 151, 276, 57});
+    AddFrame(tr("Brightness: "), {21, 107, 115, 37});
+    AddFrame(tr("Page size: "), {148, 107, 150, 37});
+    AddFrame(tr("Options: "), {22, 151, 276, 57});
 
-    AddTitle(QStringLiteral("General Settings"));
-    AddLabel(0, QStringLiteral("Current TWAIN device:"), {24, 23, 76, 9});
-    AddLabel(kDeviceName, QString(), {106, 23, 128, 10});
-    QPushButton* select =
-        AddPushButton(kSelectDevice, QStringLiteral("&Select device"), {237, 19, 61, 15});
+    AddTitle(tr("General Settings"));
+    AddLabel(0, tr("Current TWAIN device:"), {24, 23, 76, 9});
+    AddLabel(kDeviceName, QString(), {106, 23, 128, 10})
+        ->setAccessibleDescription(tr("Current TWAIN device:"));
+    QPushButton* select = AddPushButton(kSelectDevice, tr("&Select device"), {237, 19, 61, 15});
     select->setFont(PageFont());
-    connect(select, &QPushButton::clicked, this,
-            [this] { OnSelectDevice(this, control<QLabel>(kDeviceName)); });
-    AddLabel(0, QStringLiteral("Default scan parameters:"), {24, 38, 98, 8});
+    connect(select, &QPushButton::clicked, this, [this] {
+        deviceChosen_ = true;
+        OnSelectDevice(this, control<QLabel>(kDeviceName));
+    });
+    AddLabel(0, tr("Default scan parameters:"), {24, 38, 98, 8});
 
     typeGroup_ = new QButtonGroup(this);
-    typeGroup_->addButton(
-        AddRadio(2080, QStringLiteral("Scan in black and white"), {26, 55, 106, 8}), 0);
-    typeGroup_->addButton(AddRadio(2081, QStringLiteral("Scan in grey scales"), {26, 68, 106, 9}),
-                          1);
-    typeGroup_->addButton(AddRadio(2082, QStringLiteral("Scan in color"), {26, 83, 106, 8}), 2);
+    typeGroup_->addButton(AddRadio(2080, tr("Scan in black and white"), {26, 55, 106, 8}), 0);
+    typeGroup_->addButton(AddRadio(2081, tr("Scan in grey scales"), {26, 68, 106, 9}), 1);
+    typeGroup_->addButton(AddRadio(2082, tr("Scan in color"), {26, 83, 106, 8}), 2);
 
-    AddLabel(0, QStringLiteral("Resolution in black and white:"), {150, 55, 101, 8},
-             Qt::AlignRight);
-    AddLabel(0, QStringLiteral("Resolution in grey scales:"), {150, 69, 101, 8}, Qt::AlignRight);
-    AddLabel(0, QStringLiteral("Resolution in color:"), {150, 83, 101, 8}, Qt::AlignRight);
-    AddEdit(kResBW, {256, 53, 39, 12});
-    AddEdit(kResGrey, {256, 67, 39, 12});
-    AddEdit(kResColor, {256, 81, 39, 12});
+    // Each label names its field for assistive technology (and Alt+letter would reach it).
+    AddLabel(0, tr("Resolution in black and white:"), {150, 55, 101, 8}, Qt::AlignRight)
+        ->setBuddy(AddEdit(kResBW, {256, 53, 39, 12}));
+    AddLabel(0, tr("Resolution in grey scales:"), {150, 69, 101, 8}, Qt::AlignRight)
+        ->setBuddy(AddEdit(kResGrey, {256, 67, 39, 12}));
+    AddLabel(0, tr("Resolution in color:"), {150, 83, 101, 8}, Qt::AlignRight)
+        ->setBuddy(AddEdit(kResColor, {256, 81, 39, 12}));
 
-    AddLabel(0, QStringLiteral("Dark"), {23, 128, 27, 9});
-    AddLabel(0, QStringLiteral("Normal"), {66, 128, 27, 9}, Qt::AlignHCenter);
-    AddLabel(0, QStringLiteral("Bright"), {106, 128, 27, 9}, Qt::AlignRight);
+    AddLabel(0, tr("Dark"), {23, 128, 27, 9});
+    AddLabel(0, tr("Normal"), {66, 128, 27, 9}, Qt::AlignHCenter);
+    AddLabel(0, tr("Bright"), {106, 128, 27, 9}, Qt::AlignRight);
     // 1005 is the bright end (level 0) at the right, 1011 the dark end (level 6) at the left.
     brightGroup_ = new QButtonGroup(this);
     const int brightX[] = {123, 107, 91, 75, 59, 43, 27};
-    for (int level = 0; level < 7; ++level)
-        brightGroup_->addButton(AddRadio(1005 + level, QString(), {brightX[level], 119, 11, 8}),
-                                level);
+    // The row's radios have no words of their own: their names say where on the row they are.
+    const char* const brightNames[] = {
+        QT_TR_NOOP("Brightness: brightest"), QT_TR_NOOP("Brightness: brighter"),
+        QT_TR_NOOP("Brightness: bright"),    QT_TR_NOOP("Brightness: normal"),
+        QT_TR_NOOP("Brightness: dark"),      QT_TR_NOOP("Brightness: darker"),
+        QT_TR_NOOP("Brightness: darkest")};
+    for (int level = 0; level < 7; ++level) {
+        CButtonST* radio = AddRadio(1005 + level, QString(), {brightX[level], 119, 11, 8});
+        radio->setAccessibleName(tr(brightNames[level]));
+        brightGroup_->addButton(radio, level);
+    }
 
     sizeGroup_ = new QButtonGroup(this);
-    sizeGroup_->addButton(AddRadio(1200, QStringLiteral("Letter"), {173, 117, 41, 9}), kPageLetter);
-    sizeGroup_->addButton(AddRadio(1201, QStringLiteral("A4"), {173, 131, 41, 8}), kPageA4);
-    sizeGroup_->addButton(AddRadio(1202, QStringLiteral("Legal"), {239, 117, 41, 8}), kPageLegal);
-    sizeGroup_->addButton(AddRadio(1203, QStringLiteral("A3"), {239, 131, 41, 8}), kPageA3);
+    sizeGroup_->addButton(AddRadio(1200, tr("Letter"), {173, 117, 41, 9}), kPageLetter);
+    sizeGroup_->addButton(AddRadio(1201, tr("A4"), {173, 131, 41, 8}), kPageA4);
+    sizeGroup_->addButton(AddRadio(1202, tr("Legal"), {239, 117, 41, 8}), kPageLegal);
+    sizeGroup_->addButton(AddRadio(1203, tr("A3"), {239, 131, 41, 8}), kPageA3);
 
-    for (const CheckBoxItem& item : kOptions)
-        AddCheckBox(item.id, QString::fromLatin1(item.text), item.du);
-    AddEdit(kComprPerc, {239, 172, 19, 12});
+    for (const CheckBoxItem& item : kOptions) AddCheckBox(item.id, tr(item.text), item.du);
+    AddEdit(kComprPerc, {239, 172, 19, 12})->setAccessibleName(tr("PDF compression in percent"));
     AddLabel(0, QStringLiteral("%"), {262, 173, 16, 11});
 
     QPushButton* reset =
-        AddPushButton(kReset, QStringLiteral("&Reset to factory defaults"), {113, 216, 91, 15});
+        AddPushButton(kReset, tr("&Reset to factory defaults"), {113, 216, 91, 15});
     connect(reset, &QPushButton::clicked, this, [this] { OnResetDefaults(); });
 }
 
@@ -155,10 +184,18 @@ void CTabGeneralDlg::LoadPage() {
     Invert = SettingsStore::read(setting::Invert);
     Compress = SettingsStore::read(setting::Compress);
     LogFile = SettingsStore::read(setting::LogFile);
-    // A scanner failure is reported there; the page shows its other values all the same.
-    FillCurrentDeviceName(control<QLabel>(kDeviceName));
     UpdateData(false);
+    deviceChosen_ = false;
     loaded_ = true;
+}
+
+void CTabGeneralDlg::LoadPageLater() {
+    // Finding the scanners may take seconds (network scanners): the page is usable meanwhile.
+    // A scanner failure is reported there; the page keeps its other values all the same.
+    QPointer<CTabGeneralDlg> page(this);
+    FillCurrentDeviceNameWhenReady(control<QLabel>(kDeviceName), [page] {
+        return page && page->loaded_ && !page->deviceChosen_;
+    });
 }
 
 // The run of values that storing the page and the factory reset both write, in this order;

@@ -22,7 +22,9 @@ public:
     explicit CTabGeneralDlg(QWidget* parent);
 
     bool UpdateData(bool saveAndValidate) override;
+    // Every value from the settings at once; the scanner's name follows in LoadPageLater.
     void LoadPage() override;
+    void LoadPageLater() override;
     void SavePage() override;
     // "&Reset to factory defaults".
     void OnResetDefaults();
@@ -43,6 +45,8 @@ public:
 private:
     void WriteResolutionsToCompress();
 
+    // The user chose a device since the last load: its name is not overwritten.
+    bool deviceChosen_ = false;
     QButtonGroup* typeGroup_;
     QButtonGroup* brightGroup_;
     QButtonGroup* sizeGroup_;

@@ -7,23 +7,22 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "scanning/twain_pro.h"
 #include "platform/dialogs.h"
 #include "platform/settings_store.h"
 #include "scan/source_selection.h"
+#include "scanning/twain_pro.h"
 
 namespace vellumo::scanning {
 
 using namespace vellumo::platform;
 using namespace vellumo::scan;
 
-
 CSourceDialog::CSourceDialog(const std::vector<std::string>& names, int current, QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("CSourceDialog"));
-    setWindowTitle(QStringLiteral("Select Source"));
+    setWindowTitle(tr("Select Source"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Sources:"), this));
+    layout->addWidget(new QLabel(tr("Sources:"), this));
     list_ = new QListWidget(this);
     for (const std::string& name : names) list_->addItem(QString::fromStdString(name));
     layout->addWidget(list_);
@@ -66,6 +65,18 @@ void FillCurrentDeviceName(QLabel* field) {
     const std::unique_ptr<ScanUi> ui = MakeMainScanUi(twainPro->owner.window);
     const std::optional<std::string> name = CurrentDeviceText(twainPro->component(), *ui);
     if (name && field) field->setText(QString::fromStdString(*name));
+}
+
+void FillCurrentDeviceNameWhenReady(QLabel* field, std::function<bool()> wanted) {
+    if (!twainPro || !field) return;
+    QPointer<QLabel> target(field);
+    auto fill = [target, wanted = std::move(wanted)] {
+        if (target && (!wanted || wanted())) FillCurrentDeviceName(target);
+    };
+    if (twainPro->ready())
+        fill();
+    else
+        QObject::connect(twainPro, &CTwainPRO::becameReady, field, fill, Qt::SingleShotConnection);
 }
 
 void OnSelectDevice(QWidget* page, QLabel* field) {

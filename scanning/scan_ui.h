@@ -18,6 +18,10 @@ namespace vellumo::scanning {
 // read). When the scanners cannot be listed at all, says so in a message box and leaves the
 // field as it is.
 void FillCurrentDeviceName(QLabel* field);
+// The same without waiting: at once when the scanners have been found, otherwise as soon as
+// they are, and then only while `wanted` says so (the page may have been left or the user
+// may have chosen a device meanwhile).
+void FillCurrentDeviceNameWhenReady(QLabel* field, std::function<bool()> wanted);
 
 // "&Select device": the source dialog; a source chosen there is shown in the field, stored as
 // "CurrentDevice" and used by the next scan. Cancelled or failed: the field is emptied and the
@@ -41,6 +45,5 @@ private:
 // Shows the source dialog (through the dialog seam); returns the chosen index, or -1 when the
 // user cancelled.
 int ChooseSource(QWidget* parent, const std::vector<std::string>& names, int current);
-
 
 }  // namespace vellumo::scanning

@@ -124,6 +124,7 @@ void CTwainPRO::MarkReady(bool succeeded) {
     if (discovery_.joinable()) discovery_.join();
     ready_ = true;
     startupOk_ = succeeded;
+    emit becameReady();
 }
 
 void CTwainPRO::WatchCancel(bool on) {

@@ -63,12 +63,17 @@ public:
     bool startupSucceeded() const { return startupOk_; }
     // Lets GUI events through until the start-up selection has run.
     void WaitUntilReady();
+    // The start-up selection has run: tells those waiting through becameReady.
     void MarkReady(bool succeeded);
 
     // While a scan runs: a Cancel in the activity dialog stops the acquisition.
     void WatchCancel(bool on);
     // Stops the acquisition when Cancel was pressed (the watch's check, run at once).
     void StopIfCancelled();
+
+signals:
+    // The start-up selection has run; what needs the scanners can go on now.
+    void becameReady();
 
 private:
     void Post(std::function<void()> work);

@@ -1,14 +1,14 @@
-#include "platform/cancel.h"
 #include "widgets/activity_dialog.h"
+#include "platform/cancel.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QWindow>
 
+#include "platform/message_text.h"
 #include "widgets/dialog_units.h"
 
 namespace vellumo::widgets {
@@ -37,9 +37,9 @@ CActivityDialog::CActivityDialog(QWidget* parent)
     // A status window: showing it must not pull the focus away from where the user works.
     setAttribute(Qt::WA_ShowWithoutActivating);
 
-    status_ = Place(new QLabel(QStringLiteral("Looking for scanner..."), this), IDC_STATUS,
-                    QRect(0, 21, 244, 9));
+    status_ = Place(new QLabel(this), IDC_STATUS, QRect(0, 21, 244, 9));
     status_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    setStatusText(QStringLiteral("Looking for scanner..."));
     line_ = Place(new QLabel(this), IDC_LINE, QRect(4, 5, 240, 8));
     line_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     progress_ = Place(new QProgressBar(this), IDC_PROGRESS, QRect(5, 43, 234, 7));
@@ -47,28 +47,28 @@ CActivityDialog::CActivityDialog(QWidget* parent)
     progress_->setTextVisible(false);
     progress_->setAlignment(Qt::AlignCenter);
     progress_->hide();
-    cancel_ =
-        Place(new QPushButton(QStringLiteral("Cancel"), this), IDCANCEL, QRect(97, 62, 50, 14));
+    cancel_ = Place(new QPushButton(tr("Cancel"), this), IDCANCEL, QRect(97, 62, 50, 14));
     cancel_->setDefault(true);
     cancel_->setAutoDefault(true);
     connect(cancel_, &QPushButton::clicked, this, &CActivityDialog::OnCancel);
 }
 
-void CActivityDialog::placeBelowTopOf(const QWidget* window) {
+void CActivityDialog::placeOver(const QWidget* window) {
     if (!window) return;
-    // Until it has been placed, the dialog's own place is the middle of the work area of the
-    // main window's screen.
-    int x = frameGeometry().x();
-    if (!placed_) {
-        const QScreen* screen = window->screen();
-        if (screen) x = screen->availableGeometry().center().x() - frameGeometry().width() / 2;
-        placed_ = true;
-    }
-    move(x, window->frameGeometry().y() + 10);
+    // The main dialog is a layer inside the skin window: the place on the screen is the
+    // top-level window's.
+    const QWidget* topLevel = window->window();
+    const QRect over = topLevel->frameGeometry();
+    // Before it is first shown the dialog has no frame yet: it will get one as wide as the
+    // window's, which the centring must count.
+    int width = frameGeometry().width();
+    if (width == this->width()) width += over.width() - topLevel->width();
+    move(over.left() + (over.width() - width) / 2, over.top() + 10);
 }
 
 void CActivityDialog::showActivity() {
     if (isVisible()) return;
+    placeOver(mainWindow_);
     if (mainWindow_ && mainWindow_->window()->windowHandle()) {
         winId();
         windowHandle()->setTransientParent(mainWindow_->window()->windowHandle());
@@ -81,11 +81,15 @@ void CActivityDialog::hideActivity() {
 }
 
 void CActivityDialog::setStatusText(const QString& text) {
-    status_->setText(text);
+    english_ = text;
+    const QString shown = TranslatedMessage(text);
+    status_->setText(shown);
+    // Screen readers announce it: the status line is also the dialog's description.
+    setAccessibleDescription(shown);
 }
 
 QString CActivityDialog::statusText() const {
-    return status_->text();
+    return english_;
 }
 
 void CActivityDialog::setCancelVisible(bool visible) {
@@ -104,7 +108,7 @@ void CActivityDialog::setProgressPercent(int percent) {
 
 void CActivityDialog::setProgressPage(int page, int pageCount) {
     if (pageCount < 1) return resetProgress();
-    progress_->setFormat(QStringLiteral("Page %1 of %2").arg(page).arg(pageCount));
+    progress_->setFormat(tr("Page %1 of %2").arg(page).arg(pageCount));
     progress_->setTextVisible(true);
     progress_->setRange(0, pageCount);
     progress_->setValue(qBound(0, page, pageCount));
@@ -148,7 +152,7 @@ CActivityDialog* CreateActivityDialog(QWidget* mainWindow) {
                              [] { delete activityDialog.data(); });
         }
         activityDialog->hide();
-        activityDialog->placeBelowTopOf(mainWindow);
+        activityDialog->placeOver(mainWindow);
     }
     return activityDialog;
 }

@@ -25,14 +25,15 @@ public:
     // The window that Cancel enables again: the program's main window.
     void setMainWindow(QWidget* window) { mainWindow_ = window; }
     QWidget* mainWindow() const { return mainWindow_; }
-    // Moves the dialog so that its top edge lies 10 pixels below the window's top edge,
-    // keeping its own horizontal position (at first: centred on the window's screen) and size.
-    void placeBelowTopOf(const QWidget* window);
+    // Moves the dialog so that its top edge lies 10 pixels below the top edge of the window
+    // holding `window`, centred over it, keeping its own size.
+    void placeOver(const QWidget* window);
 
-    // Shows the dialog in front of the main window without taking the focus; a second call
-    // only keeps it shown.
+    // Shows the dialog over the main window (placed afresh, the window may have been moved)
+    // without taking the focus; a second call only keeps it shown.
     void showActivity();
     void hideActivity();
+    // The status line, given in English and shown in the user's language.
     void setStatusText(const QString& text);
     QString statusText() const;
     void setCancelVisible(bool visible);
@@ -62,8 +63,8 @@ private:
     QLabel* line_;
     QPushButton* cancel_;
     QProgressBar* progress_;
+    QString english_;  // the status as the operation gave it
     QPointer<QWidget> mainWindow_;
-    bool placed_ = false;
 };
 
 // The one activity dialog, living as long as the main dialog; null until it is made.
@@ -72,8 +73,8 @@ extern QPointer<CActivityDialog> activityDialog;
 
 // Makes the hidden activity dialog for the main window (once; later calls return the same
 // one): shown in front of that window, destroyed with it, Cancel enables it again, placed 10
-// pixels below its top edge. It is not a child widget of the window, so disabling the window
-// leaves the dialog usable.
+// pixels below its top edge and centred over it. It is not a child widget of the window, so
+// disabling the window leaves the dialog usable.
 CActivityDialog* CreateActivityDialog(QWidget* mainWindow);
 
 // Delivers every event waiting for the GUI thread (painting, timers, posted messages, the

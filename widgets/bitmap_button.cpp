@@ -1,5 +1,6 @@
 #include "widgets/bitmap_button.h"
 
+#include <QAccessible>
 #include <QHash>
 #include <QMouseEvent>
 #include <QPainter>
@@ -45,6 +46,14 @@ void CBitmapButton::paintEvent(QPaintEvent*) {
 
 void CBitmapButton::mouseDoubleClickEvent(QMouseEvent* event) {
     event->accept();
+}
+
+void CBitmapButton::checkStateSet() {
+    QAccessible::State changed;
+    changed.checked = true;
+    changed.selected = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
 }
 
 void CFixedButton::mouseDoubleClickEvent(QMouseEvent* event) {

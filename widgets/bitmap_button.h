@@ -25,6 +25,9 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // Tells assistive technology that the button's checked (or, for a tab, selected) state
+    // changed.
+    void checkStateSet() override;
 
 private:
     QImage bitmap_;

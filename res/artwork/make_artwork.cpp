@@ -2,7 +2,13 @@
 // command, tab, radio and toggle bitmaps, the program icon and the about picture.
 //
 //   QT_QPA_PLATFORM=offscreen vellumo_make_artwork OUTPUT_DIR [--preview PREVIEW_DIR]
+//   QT_QPA_PLATFORM=offscreen vellumo_make_artwork OUTPUT_DIR/LANG --language LANG QM_FILE
 //   QT_QPA_PLATFORM=offscreen vellumo_make_artwork --check IMAGES_DIR
+//
+// With --language the images that carry words (the skin, the command buttons, ABOUT, HELP and
+// the tabs) are painted in that language, from the program's translations, into their own
+// folder; the program picks them by the user's language. A word that does not fit its place
+// even at the smallest size allowed is an error: nothing is ever cut off.
 //
 // Every control's position comes from the main window's control table (mainwnd/controls.h),
 // the one the main dialog places its controls from; frames and labels are drawn around those
@@ -11,6 +17,7 @@
 // in whatever way the widget blits them (with or without alpha). Radios and toggles are also used
 // on the settings pages, so they keep a transparent background.
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
@@ -22,6 +29,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QTextStream>
+#include <QTranslator>
 
 #include <algorithm>
 #include <cmath>
@@ -29,6 +37,7 @@
 #include <vector>
 
 #include "mainwnd/controls.h"
+#include "widgets/skin_palette.h"
 
 namespace {
 
@@ -60,6 +69,7 @@ const QRect kTabHome = Place(id::HomeTab);
 const QRect kTabSettings = Place(id::SettingsTab);
 const QRect kTabGeneral = Place(id::GeneralTab);
 const QRect kTabEmail = Place(id::EmailTab);
+const QRect kTabDocuments = Place(id::DocumentsTab);
 const QRect kAbout = Place(id::About);
 const QRect kHelp = Place(id::Help);
 
@@ -136,7 +146,7 @@ const QColor kMuted(0x6c, 0x78, 0x7e);
 const QColor kTrack(0xd0, 0xd6, 0xda);
 const QColor kListBackground(227, 227, 227);
 
-const QColor kAccent(0x2b, 0x78, 0xc2);
+const QColor kAccent = QColor::fromRgb(vellumo::widgets::kSkinAccent);
 const QColor kAccentHover(0x36, 0x87, 0xd4);
 const QColor kAccentPressed(0x21, 0x62, 0xa2);
 const QColor kAccentText(0x1f, 0x5e, 0x9c);
@@ -170,10 +180,31 @@ QFont uiFont(int pixelSize, QFont::Weight weight, qreal letterSpacing = 0) {
 
 enum class Align { Left, Centre, Right };
 
+// Texts that did not fit their place even at the smallest size allowed (a fault: the
+// generator refuses to write images with cut-off words).
+std::vector<QString> unfitted;
+
+// The font at which `text` fits `maxWidth` (0: any width): first without letter spacing, then
+// smaller, down to three quarters of its size. A text that does not fit even so is noted.
+QFont fitted(const QString& text, QFont font, qreal maxWidth) {
+    if (maxWidth <= 0 || QFontMetricsF(font).horizontalAdvance(text) <= maxWidth) return font;
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 0);
+    const int smallest = std::max(9, font.pixelSize() * 3 / 4);
+    while (QFontMetricsF(font).horizontalAdvance(text) > maxWidth && font.pixelSize() > smallest)
+        font.setPixelSize(font.pixelSize() - 1);
+    if (QFontMetricsF(font).horizontalAdvance(text) > maxWidth)
+        unfitted.push_back(QString("\"%1\" (%2 px wide, %3 px free)")
+                               .arg(text)
+                               .arg(QFontMetricsF(font).horizontalAdvance(text), 0, 'f', 0)
+                               .arg(maxWidth, 0, 'f', 0));
+    return font;
+}
+
 // Draws one line of text with its capitals centred on centreY and the baseline and start on
-// whole pixels, which keeps the glyphs crisp.
-void drawLabel(QPainter& p, const QString& text, const QFont& font, const QColor& colour, qreal x,
-               qreal centreY, Align align = Align::Left) {
+// whole pixels, which keeps the glyphs crisp. With maxWidth the text is made to fit that width.
+void drawLabel(QPainter& p, const QString& text, const QFont& wanted, const QColor& colour, qreal x,
+               qreal centreY, Align align = Align::Left, qreal maxWidth = 0) {
+    const QFont font = fitted(text, wanted, maxWidth);
     const QFontMetricsF metrics(font);
     const qreal width = metrics.horizontalAdvance(text);
     qreal left = x;
@@ -185,6 +216,11 @@ void drawLabel(QPainter& p, const QString& text, const QFont& font, const QColor
     p.setPen(colour);
     p.drawText(QPointF(std::round(left), baseline), text);
     p.restore();
+}
+
+// The words of the artwork in the language being painted (English without a translation).
+QString skinText(const char* context, const char* english) {
+    return QCoreApplication::translate(context, english);
 }
 
 QImage newCanvas(int width, int height) {
@@ -521,12 +557,14 @@ void paintSidebar(QPainter& p) {
     p.drawImage(QPoint(kTabHome.left() + 6, 30), logo);
     drawLabel(p, "Vellumo", uiFont(22, QFont::Bold), colour::kSidebarText, kTabHome.left() + 48,
               40);
-    drawLabel(p, "Paper to PDF", uiFont(12, QFont::Normal, 0.3), colour::kSidebarDim,
-              kTabHome.left() + 49, 59);
+    drawLabel(p, skinText("Skin", QT_TRANSLATE_NOOP("Skin", "Paper to PDF")),
+              uiFont(12, QFont::Normal, 0.3), colour::kSidebarDim, kTabHome.left() + 49, 59,
+              Align::Left, kSidebarRight - kTabHome.left() - 49 - 10);
 
     // The three steps of the program's work, a quiet reminder in the empty part of the column.
-    const char* const steps[3] = {"Scan or load pages", "Check them in the list",
-                                  "Save or mail as PDF"};
+    const char* const steps[3] = {QT_TRANSLATE_NOOP("Skin", "Scan or load pages"),
+                                  QT_TRANSLATE_NOOP("Skin", "Check them in the list"),
+                                  QT_TRANSLATE_NOOP("Skin", "Save or mail as PDF")};
     for (int i = 0; i < 3; ++i) {
         const qreal y = kStepsTop + i * 30;
         const QPointF centre(kTabHome.left() + 22, y);
@@ -535,8 +573,8 @@ void paintSidebar(QPainter& p) {
         p.drawEllipse(centre, 9, 9);
         drawLabel(p, QString::number(i + 1), uiFont(11, QFont::Bold), colour::kSidebarMuted,
                   centre.x() + 0.5, y, Align::Centre);
-        drawLabel(p, steps[i], uiFont(12, QFont::Normal), colour::kSidebarMuted,
-                  kTabHome.left() + 44, y);
+        drawLabel(p, skinText("Skin", steps[i]), uiFont(12, QFont::Normal), colour::kSidebarMuted,
+                  kTabHome.left() + 44, y, Align::Left, kSidebarRight - kTabHome.left() - 44 - 8);
     }
 
     // Divider above ABOUT and HELP.
@@ -550,20 +588,25 @@ void paintPageCard(QPainter& p) {
     roundedBox(p, kPageCard, 10, colour::kCard, colour::kCardBorder);
     // Hint under the list, between its bottom edge and the card's.
     const int hintY = (kPageList.bottom() + 1 + kPageCard.bottom() + 1) / 2;
-    drawLabel(p, "Click a page to view it, right-click to edit", uiFont(12, QFont::Normal),
-              colour::kMuted, kPageList.center().x() + 1, hintY, Align::Centre);
+    drawLabel(
+        p,
+        skinText("Skin", QT_TRANSLATE_NOOP("Skin", "Click a page to view it, right-click to edit")),
+        uiFont(12, QFont::Normal), colour::kMuted, kPageList.center().x() + 1, hintY, Align::Centre,
+        kPageCard.width() - 16);
 }
 
-void paintHeading(QPainter& p, const QString& text, int centreY) {
-    drawLabel(p, text.toUpper(), uiFont(11, QFont::Bold, 0.9), colour::kHeading,
-              layout::kModeCard.left() + 4, centreY);
+void paintHeading(QPainter& p, const char* text, int centreY) {
+    drawLabel(p, skinText("Skin", text).toUpper(), uiFont(11, QFont::Bold, 0.9), colour::kHeading,
+              layout::kModeCard.left() + 4, centreY, Align::Left, layout::kModeCard.width() - 8);
 }
 
-// A label right of a radio (18 px bitmap in a 20 px control) or a toggle (19 px in 23 px).
-void paintControlLabel(QPainter& p, const QString& text, QPoint control, int controlWidth,
-                       int bitmapSize) {
-    drawLabel(p, text, uiFont(13, QFont::Normal), colour::kText,
-              control.x() + controlWidth + kLabelGap, control.y() + bitmapSize / 2.0);
+// A label right of a radio (18 px bitmap in a 20 px control) or a toggle (19 px in 23 px),
+// which must end before `right`. Its words are the control's own (context "Command").
+void paintControlLabel(QPainter& p, const char* text, QPoint control, int controlWidth,
+                       int bitmapSize, int right) {
+    const qreal x = control.x() + controlWidth + kLabelGap;
+    drawLabel(p, skinText("Command", text), uiFont(13, QFont::Normal), colour::kText, x,
+              control.y() + bitmapSize / 2.0, Align::Left, right - x);
 }
 
 void paintQuickSettings(QPainter& p) {
@@ -571,32 +614,46 @@ void paintQuickSettings(QPainter& p) {
     for (const QRect& card : {kModeCard, kBrightCard, kSizeCard, kOptionCard})
         roundedBox(p, card, 8, colour::kCard, colour::kCardBorder);
 
-    paintHeading(p, "Scanning mode", kModeHeadingY);
-    const char* const modes[3] = {"Scan in black and white", "Scan in grey scales",
-                                  "Scan in color"};
-    for (int i = 0; i < 3; ++i) paintControlLabel(p, modes[i], kModeRadios[i], 20, kRadioSize);
+    const int cardRight = kModeCard.right() - 8;
+    paintHeading(p, QT_TRANSLATE_NOOP("Skin", "Scanning mode"), kModeHeadingY);
+    const char* const modes[3] = {QT_TRANSLATE_NOOP("Command", "Scan in black and white"),
+                                  QT_TRANSLATE_NOOP("Command", "Scan in grey scales"),
+                                  QT_TRANSLATE_NOOP("Command", "Scan in color")};
+    for (int i = 0; i < 3; ++i)
+        paintControlLabel(p, modes[i], kModeRadios[i], 20, kRadioSize, cardRight);
 
-    paintHeading(p, "Brightness", kBrightHeadingY);
+    paintHeading(p, QT_TRANSLATE_NOOP("Skin", "Brightness"), kBrightHeadingY);
     // A track behind the seven steps; the radios' white faces cover it at each step.
     const qreal trackY = kBrightRadios[0].y() + kRadioSize / 2.0;
     p.fillRect(QRectF(kBrightRadios[0].x() + kRadioSize / 2.0, trackY - 1,
                       kBrightRadios[6].x() - kBrightRadios[0].x(), 2),
                colour::kTrack);
     const QFont small = uiFont(12, QFont::Normal);
-    drawLabel(p, "Dark", small, colour::kMuted, kBrightRadios[0].x(), kBrightLabelY);
-    drawLabel(p, "Normal", small, colour::kMuted, kBrightRadios[3].x() + kRadioSize / 2.0,
-              kBrightLabelY, Align::Centre);
-    drawLabel(p, "Bright", small, colour::kMuted, kBrightRadios[6].x() + kRadioSize, kBrightLabelY,
-              Align::Right);
+    // The three words share the row: each keeps to its third of it.
+    const qreal third = (kBrightRadios[6].x() + kRadioSize - kBrightRadios[0].x()) / 3.0 - 4;
+    drawLabel(p, skinText("Skin", QT_TRANSLATE_NOOP("Skin", "Dark")), small, colour::kMuted,
+              kBrightRadios[0].x(), kBrightLabelY, Align::Left, third);
+    drawLabel(p, skinText("Skin", QT_TRANSLATE_NOOP("Skin", "Normal")), small, colour::kMuted,
+              kBrightRadios[3].x() + kRadioSize / 2.0, kBrightLabelY, Align::Centre, third);
+    drawLabel(p, skinText("Skin", QT_TRANSLATE_NOOP("Skin", "Bright")), small, colour::kMuted,
+              kBrightRadios[6].x() + kRadioSize, kBrightLabelY, Align::Right, third);
 
-    paintHeading(p, "Page size", kSizeHeadingY);
-    const char* const sizes[4] = {"Letter", "A4", "Legal", "A3"};
-    for (int i = 0; i < 4; ++i) paintControlLabel(p, sizes[i], kSizeRadios[i], 20, kRadioSize);
+    paintHeading(p, QT_TRANSLATE_NOOP("Skin", "Page size"), kSizeHeadingY);
+    const char* const sizes[4] = {
+        QT_TRANSLATE_NOOP("Command", "Letter"), QT_TRANSLATE_NOOP("Command", "A4"),
+        QT_TRANSLATE_NOOP("Command", "Legal"), QT_TRANSLATE_NOOP("Command", "A3")};
+    // Letter and A4 end before the second column's radios.
+    for (int i = 0; i < 4; ++i)
+        paintControlLabel(p, sizes[i], kSizeRadios[i], 20, kRadioSize,
+                          i < 2 ? kSizeRadios[2].x() - 6 : cardRight);
 
-    paintHeading(p, "Options", kOptionHeadingY);
-    const char* const options[3] = {"Show scan result before saving it", "Disable autofeeder",
-                                    "Enable duplex scanning"};
-    for (int i = 0; i < 3; ++i) paintControlLabel(p, options[i], kToggles[i], 23, kToggleSize);
+    paintHeading(p, QT_TRANSLATE_NOOP("Skin", "Options"), kOptionHeadingY);
+    const char* const options[3] = {
+        QT_TRANSLATE_NOOP("Command", "Show scan result before saving it"),
+        QT_TRANSLATE_NOOP("Command", "Disable autofeeder"),
+        QT_TRANSLATE_NOOP("Command", "Enable duplex scanning")};
+    for (int i = 0; i < 3; ++i)
+        paintControlLabel(p, options[i], kToggles[i], 23, kToggleSize, cardRight);
 }
 
 QImage makeSkin() {
@@ -671,7 +728,7 @@ QImage makeCommandButton(const QImage& skin, const QRect& place, const QString& 
     }
     const int shift = state == State::Pressed ? 1 : 0;
     drawLabel(p, label, uiFont(13, QFont::Bold, 0.7), text, box.width() / 2,
-              box.height() / 2 + shift, Align::Centre);
+              box.height() / 2 + shift, Align::Centre, box.width() - 12);
     return image;
 }
 
@@ -688,7 +745,8 @@ QImage makeSidebarButton(const QImage& skin, const QRect& place, const QString& 
                state == State::Normal ? colour::kSidebarLine : QColor(0x4f, 0x62, 0x6d));
     const QColor text = state == State::Normal ? colour::kSidebarMuted : colour::kSidebarText;
     drawLabel(p, label, uiFont(12, QFont::Bold, 0.8), text, box.width() / 2,
-              box.height() / 2 + (state == State::Pressed ? 1 : 0), Align::Centre);
+              box.height() / 2 + (state == State::Pressed ? 1 : 0), Align::Centre,
+              box.width() - 10);
     return image;
 }
 
@@ -764,7 +822,8 @@ QImage makeMainTab(const QImage& skin, const QRect& place, const QString& label,
     else
         drawHouse(p, iconAt, iconColour);
     drawLabel(p, label, uiFont(14, current ? QFont::Bold : QFont::DemiBold, 0.6),
-              current ? colour::kSidebarText : colour::kSidebarMuted, 44, pill.center().y());
+              current ? colour::kSidebarText : colour::kSidebarMuted, 44, pill.center().y(),
+              Align::Left, place.width() - 44 - (settings ? 30 : 10));
     if (settings)
         drawChevron(p, QPointF(place.width() - 18, pill.center().y()), open,
                     current ? colour::kSidebarText : colour::kSidebarDim);
@@ -787,7 +846,8 @@ QImage makeSubTab(const QImage& skin, const QRect& place, const QString& label, 
         p.drawRoundedRect(QRectF(guideX - 1.5, pill.top() + 3, 3, pill.height() - 6), 1.5, 1.5);
     }
     drawLabel(p, label, uiFont(13, current ? QFont::Bold : QFont::Normal),
-              current ? colour::kSidebarText : colour::kSidebarMuted, 44, pill.center().y());
+              current ? colour::kSidebarText : colour::kSidebarMuted, 44, pill.center().y(),
+              Align::Left, place.width() - 44 - 8);
     return image;
 }
 
@@ -886,16 +946,19 @@ ArtworkSet makeAll() {
         int ids[3];  // normal, pressed, hover
     };
     const Command commands[] = {
-        {kScan, "SCAN PAGE", ButtonKind::Primary, {175, 176, 177}},
-        {kLoad, "LOAD PAGE", ButtonKind::Secondary, {172, 173, 174}},
-        {kMail, "MAIL AS PDF", ButtonKind::Secondary, {178, 179, 180}},
-        {kSave, "SAVE AS PDF", ButtonKind::Primary, {181, 182, 183}},
+        {kScan, QT_TRANSLATE_NOOP("Command", "SCAN PAGE"), ButtonKind::Primary, {175, 176, 177}},
+        {kLoad, QT_TRANSLATE_NOOP("Command", "LOAD PAGE"), ButtonKind::Secondary, {172, 173, 174}},
+        {kMail,
+         QT_TRANSLATE_NOOP("Command", "MAIL AS PDF"),
+         ButtonKind::Secondary,
+         {178, 179, 180}},
+        {kSave, QT_TRANSLATE_NOOP("Command", "SAVE AS PDF"), ButtonKind::Primary, {181, 182, 183}},
     };
     const State states[3] = {State::Normal, State::Pressed, State::Hover};
     for (const Command& c : commands)
         for (int s = 0; s < 3; ++s)
             add(QString("%1.png").arg(c.ids[s]),
-                makeCommandButton(skin, c.place, c.label, c.kind, states[s]));
+                makeCommandButton(skin, c.place, skinText("Command", c.label), c.kind, states[s]));
 
     const int aboutIds[3] = {490, 510, 500};
     const int helpIds[3] = {520, 540, 530};
@@ -903,24 +966,36 @@ ArtworkSet makeAll() {
     const int exitIds[3] = {550, 580, 560};
     for (int s = 0; s < 3; ++s) {
         add(QString("%1.png").arg(aboutIds[s]),
-            makeSidebarButton(skin, kAbout, "ABOUT", states[s]));
-        add(QString("%1.png").arg(helpIds[s]), makeSidebarButton(skin, kHelp, "HELP", states[s]));
+            makeSidebarButton(skin, kAbout,
+                              skinText("Command", QT_TRANSLATE_NOOP("Command", "ABOUT")),
+                              states[s]));
+        add(QString("%1.png").arg(helpIds[s]),
+            makeSidebarButton(
+                skin, kHelp, skinText("Command", QT_TRANSLATE_NOOP("Command", "HELP")), states[s]));
         add(QString("%1.png").arg(minimizeIds[s]),
             makeWindowButton(skin, kMinimize, WindowGlyph::Minimize, states[s]));
         add(QString("%1.png").arg(exitIds[s]),
             makeWindowButton(skin, kExit, WindowGlyph::Power, states[s]));
     }
 
-    add("290.png", makeMainTab(skin, kTabHome, "HOME", false, TabLook::Current, false));
-    add("300.png", makeMainTab(skin, kTabHome, "HOME", false, TabLook::Plain, false));
-    add("350.png", makeMainTab(skin, kTabSettings, "SETTINGS", true, TabLook::Current, true));
-    add("360.png", makeMainTab(skin, kTabSettings, "SETTINGS", true, TabLook::Plain, false));
-    add("370.png", makeSubTab(skin, kTabGeneral, "General", TabLook::Current));
-    add("380.png", makeSubTab(skin, kTabGeneral, "General", TabLook::Plain));
-    add("430.png", makeSubTab(skin, kTabEmail, "Email", TabLook::Current));
-    add("440.png", makeSubTab(skin, kTabEmail, "Email", TabLook::Plain));
+    const QString home = skinText("Command", QT_TRANSLATE_NOOP("Command", "HOME"));
+    const QString settings = skinText("Command", QT_TRANSLATE_NOOP("Command", "SETTINGS"));
+    const QString general = skinText("Command", QT_TRANSLATE_NOOP("Command", "General"));
+    const QString email = skinText("Command", QT_TRANSLATE_NOOP("Command", "Email"));
+    const QString documents = skinText("Command", QT_TRANSLATE_NOOP("Command", "Documents"));
+    add("290.png", makeMainTab(skin, kTabHome, home, false, TabLook::Current, false));
+    add("300.png", makeMainTab(skin, kTabHome, home, false, TabLook::Plain, false));
+    add("350.png", makeMainTab(skin, kTabSettings, settings, true, TabLook::Current, true));
+    add("360.png", makeMainTab(skin, kTabSettings, settings, true, TabLook::Plain, false));
+    add("370.png", makeSubTab(skin, kTabGeneral, general, TabLook::Current));
+    add("380.png", makeSubTab(skin, kTabGeneral, general, TabLook::Plain));
+    add("430.png", makeSubTab(skin, kTabEmail, email, TabLook::Current));
+    add("440.png", makeSubTab(skin, kTabEmail, email, TabLook::Plain));
+    add("410.png", makeSubTab(skin, kTabDocuments, documents, TabLook::Current));
+    add("420.png", makeSubTab(skin, kTabDocuments, documents, TabLook::Plain));
     add("450.png", groundFor(skin, kTabGeneral));
     add("480.png", groundFor(skin, kTabEmail));
+    add("470.png", groundFor(skin, kTabDocuments));
 
     add("138.png", makeRadio(true));
     add("139.png", makeRadio(false));
@@ -960,6 +1035,7 @@ QImage previewHome(const ArtworkSet& set) {
     placeAt(p, set, "360.png", kTabSettings.topLeft());
     placeAt(p, set, "450.png", kTabGeneral.topLeft());
     placeAt(p, set, "480.png", kTabEmail.topLeft());
+    placeAt(p, set, "470.png", kTabDocuments.topLeft());
     placeAt(p, set, "175.png", kScan.topLeft());
     placeAt(p, set, "172.png", kLoad.topLeft());
     placeAt(p, set, "178.png", kMail.topLeft());
@@ -1001,6 +1077,7 @@ QImage previewSettings(const ArtworkSet& set) {
     placeAt(p, set, "350.png", kTabSettings.topLeft());
     placeAt(p, set, "370.png", kTabGeneral.topLeft());
     placeAt(p, set, "440.png", kTabEmail.topLeft());
+    placeAt(p, set, "420.png", kTabDocuments.topLeft());
     placeAt(p, set, "500.png", kAbout.topLeft());
     placeAt(p, set, "540.png", kHelp.topLeft());
     placeAt(p, set, "590.png", kMinimize.topLeft());
@@ -1094,6 +1171,7 @@ std::vector<Expected> expectedImages() {
     onSkin({350, 360}, kTabSettings, QSize(192, 46));
     onSkin({370, 380, 450}, kTabGeneral, QSize(192, 28));
     onSkin({430, 440, 480}, kTabEmail, QSize(192, 32));
+    onSkin({410, 420, 470}, kTabDocuments, QSize(192, 28));
     for (int id : {138, 139})
         list.push_back({QString("%1.png").arg(id), QSize(18, 18), Ground::Free, {}});
     for (int id : {130, 131})
@@ -1114,7 +1192,18 @@ bool samePixels(const QImage& a, const QImage& b) {
     return true;
 }
 
-int checkImages(const QDir& dir) {
+// The images that carry words, painted once more for every language.
+bool carriesWords(const QString& name) {
+    static const QStringList names = {
+        "200.png", "172.png", "173.png", "174.png", "175.png", "176.png", "177.png",
+        "178.png", "179.png", "180.png", "181.png", "182.png", "183.png", "490.png",
+        "500.png", "510.png", "520.png", "530.png", "540.png", "290.png", "300.png",
+        "350.png", "360.png", "370.png", "380.png", "430.png", "440.png"};
+    return names.contains(name);
+}
+
+// Checks the images of one folder: every image, or (a language's folder) those with words.
+int checkImages(const QDir& dir, bool wordsOnly = false) {
     int faults = 0;
     auto fault = [&](const QString& name, const QString& what) {
         std::fprintf(stderr, "%s: %s\n", qPrintable(name), qPrintable(what));
@@ -1122,7 +1211,10 @@ int checkImages(const QDir& dir) {
     };
     const QImage skin = QImage(dir.filePath("200.png")).convertToFormat(QImage::Format_ARGB32);
     const std::vector<Expected> expected = expectedImages();
+    int checked = 0;
     for (const Expected& e : expected) {
+        if (wordsOnly && !carriesWords(e.name)) continue;
+        ++checked;
         const QImage image = QImage(dir.filePath(e.name)).convertToFormat(QImage::Format_ARGB32);
         if (image.isNull()) {
             fault(e.name, "missing or unreadable");
@@ -1161,9 +1253,15 @@ int checkImages(const QDir& dir) {
         if (!opaque) fault(e.name, "it or the skin under it is not opaque everywhere");
         if (!matches) fault(e.name, "its corners differ from the skin beneath");
     }
+    if (wordsOnly) {
+        if (faults == 0)
+            std::printf("%d images checked in %s\n", checked, qPrintable(dir.absolutePath()));
+        return faults == 0 ? 0 : 1;
+    }
     // The blank tab places must be the skin itself.
     for (const auto& [name, place] : {std::pair<QString, QRect>{"450.png", layout::kTabGeneral},
-                                      {"480.png", layout::kTabEmail}}) {
+                                      {"480.png", layout::kTabEmail},
+                                      {"470.png", layout::kTabDocuments}}) {
         const QImage blank = QImage(dir.filePath(name)).convertToFormat(QImage::Format_ARGB32);
         if (!blank.isNull() && !skin.isNull() && !samePixels(blank, skin.copy(place)))
             fault(name, "differs from the skin at its place");
@@ -1182,10 +1280,29 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
 
     const QStringList args = app.arguments();
-    if (args.size() == 3 && args[1] == "--check") return checkImages(QDir(args[2]));
-    if (args.size() != 2 && !(args.size() == 4 && args[2] == "--preview")) {
+    if (args.size() == 3 && args[1] == "--check") {
+        // The English images, then each language's folder beside them.
+        const QDir dir(args[2]);
+        int result = checkImages(dir);
+        for (const QString& language : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+            result |= checkImages(QDir(dir.filePath(language)), true);
+        return result;
+    }
+    QString previewDir, language, translations;
+    bool usage = args.size() < 2;
+    for (int i = 2; i < args.size() && !usage; ++i) {
+        if (args[i] == "--preview" && i + 1 < args.size())
+            previewDir = args[++i];
+        else if (args[i] == "--language" && i + 2 < args.size()) {
+            language = args[++i];
+            translations = args[++i];
+        } else
+            usage = true;
+    }
+    if (usage) {
         std::fprintf(stderr,
-                     "usage: %s OUTPUT_DIR [--preview PREVIEW_DIR]\n       %s --check IMAGES_DIR\n",
+                     "usage: %s OUTPUT_DIR [--preview PREVIEW_DIR] [--language LANG QM_FILE]\n"
+                     "       %s --check IMAGES_DIR\n",
                      argv[0], argv[0]);
         return 2;
     }
@@ -1199,25 +1316,43 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    QTranslator translator;
+    if (!language.isEmpty()) {
+        if (!translator.load(translations)) {
+            std::fprintf(stderr, "cannot read the translations %s\n", qPrintable(translations));
+            return 1;
+        }
+        QCoreApplication::installTranslator(&translator);
+    }
 
     const ArtworkSet set = makeAll();
+    if (!unfitted.empty()) {
+        for (const QString& text : unfitted)
+            std::fprintf(stderr, "%s: does not fit: %s\n",
+                         qPrintable(language.isEmpty() ? QString("en") : language),
+                         qPrintable(text));
+        return 1;
+    }
     Output out{QDir(args[1])};
     if (!out.dir.mkpath(".")) {
         std::fprintf(stderr, "cannot create %s\n", qPrintable(args[1]));
         return 1;
     }
-    for (const auto& [name, image] : set.files) out.save(image, name);
-    QFile svg(out.dir.filePath("18.svg"));
-    if (svg.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        svg.write(iconSvg().toUtf8());
-        ++out.written;
-    } else {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(svg.fileName()));
-        out.ok = false;
+    for (const auto& [name, image] : set.files)
+        if (language.isEmpty() || carriesWords(name)) out.save(image, name);
+    if (language.isEmpty()) {
+        QFile svg(out.dir.filePath("18.svg"));
+        if (svg.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            svg.write(iconSvg().toUtf8());
+            ++out.written;
+        } else {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(svg.fileName()));
+            out.ok = false;
+        }
     }
 
-    if (args.size() == 4) {
-        Output preview{QDir(args[3])};
+    if (!previewDir.isEmpty()) {
+        Output preview{QDir(previewDir)};
         preview.dir.mkpath(".");
         preview.save(previewHome(set), "preview-home.png");
         preview.save(previewSettings(set), "preview-settings.png");

@@ -1,4 +1,5 @@
 #include <QMenu>
+#include <QScrollBar>
 
 #include "document/page_list_ops.h"
 #include "mainwnd/controls.h"
@@ -211,7 +212,7 @@ TEST_F(MainWindowTest, MovesAtTheEndsAndWithOnePage) {
     vellumo::document::MovePageUp(doc(), nullptr);
     EXPECT_EQ(order(), "bac");
     EXPECT_EQ(view.selectedRow(), 1);
-    EXPECT_EQ(view.item(1)->text(), QString::fromStdString(a));
+    EXPECT_EQ(view.item(1)->text(), QString::fromStdString("2 - " + a));  // numbers follow
     EXPECT_EQ(doc().pageCounter(), 4);
 }
 
@@ -257,8 +258,8 @@ TEST_F(MainWindowTest, ItemTextsViewerAndContextMenu) {
     appendFilePage(loaded, 0);
     appendScannedPage();
     doc().RebuildPageView();
-    EXPECT_EQ(view.item(0)->text(), QString::fromStdString(loaded));
-    EXPECT_EQ(view.item(1)->text(), QStringLiteral("Scanned"));
+    EXPECT_EQ(view.item(0)->text(), QString::fromStdString("1 - " + loaded));
+    EXPECT_EQ(view.item(1)->text(), QStringLiteral("2 - Scanned"));
     EXPECT_EQ(view.viewMode(), QListView::IconMode);
     EXPECT_EQ(view.palette().color(QPalette::Base), QColor(227, 227, 227));
 
@@ -299,6 +300,52 @@ TEST_F(MainWindowTest, ItemTextsViewerAndContextMenu) {
     EXPECT_EQ(texts, QStringList({"&Undo", "&Redo", "-", "Rotate &right", "Rotate &left", "&Invert",
                                   "&Mirror", "-", "&Delete", "-", "Move &up", "Move do&wn"}));
     EXPECT_EQ(ids, QList<int>({3100, 3110, 0, 3050, 3060, 3020, 3040, 0, 2270, 0, 3080, 3090}));
+}
+
+// ---- Deleting in a long list ----
+
+TEST_F(MainWindowTest, DeleteKeepsTheSelectionOnTheNextPageAndTheScrollPlace) {
+    CPageView view;
+    view.resize(600, 500);
+    view.show();
+    vellumo::mainwnd::ConnectPageView(doc(), &view, nullptr);
+    const std::string file = makeImageFile("page.png", 40, 60);
+    for (int i = 0; i < 30; ++i) appendFilePage(file, 0);
+    doc().RebuildPageView();
+    ProcessEventsFor(0);
+    QScrollBar* bar = view.verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    // New pages are shown at the end.
+    EXPECT_EQ(bar->value(), bar->maximum());
+
+    // The user scrolls to the middle and deletes the page shown there.
+    bar->setValue(bar->maximum() / 2);
+    const int place = bar->value();
+    const int row = view.row(view.itemAt(view.viewport()->rect().center()));
+    ASSERT_GT(row, 2);
+    view.item(row)->setSelected(true);
+    doc().currentItem = row;
+    dialogs().answerMessage(Answer::Yes);
+    vellumo::document::DeletePage(doc(), nullptr);
+    ASSERT_EQ(view.count(), 29);
+    EXPECT_EQ(view.selectedRow(), row);  // the page that followed takes the selection
+    EXPECT_EQ(bar->value(), place);
+    EXPECT_EQ(view.item(row)->text(), QStringLiteral("%1 - %2").arg(row + 1).arg(file.c_str()));
+    EXPECT_EQ(view.item(28)->text(), QString::fromStdString("29 - " + file));
+
+    // Deleting a page before the selected one keeps the selection on its page.
+    doc().currentItem = 2;
+    dialogs().answerMessage(Answer::Yes);
+    vellumo::document::DeletePage(doc(), nullptr);
+    EXPECT_EQ(view.selectedRow(), row - 1);
+    EXPECT_EQ(bar->value(), place);
+
+    // Deleting the last page selects the new last one.
+    view.selectRow(27);
+    doc().currentItem = 27;
+    dialogs().answerMessage(Answer::Yes);
+    vellumo::document::DeletePage(doc(), nullptr);
+    EXPECT_EQ(view.selectedRow(), 26);
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // A test program for looking at the home view: the real main window, with the image files named
 // in VELLUMO_DEMO_PAGES (separated by ':') already in the page list, so a screenshot shows the
 // page list with thumbnails; VELLUMO_DEMO_VIEW=settings shows the settings view, =progress the
-// activity dialog as "SAVE AS PDF" shows it while it writes page 2. The program itself never
-// preloads pages.
+// activity dialog as "SAVE AS PDF" shows it while it writes page 2. VELLUMO_DEMO_SCANNED=1 adds
+// the pages as scanned ones, so that they are cleaned up (and blank ones marked) as after a scan.
+// The program itself never preloads pages.
 #include <QApplication>
 #include <QTimer>
 
@@ -32,11 +33,12 @@ int main(int argc, char** argv) {
     CVellumoTranslucentDlg skin(MainDialogFactory());
     QTimer::singleShot(0, &skin, [] {
         const QString list = qEnvironmentVariable("VELLUMO_DEMO_PAGES");
+        const int scanned = qEnvironmentVariableIntValue("VELLUMO_DEMO_SCANNED") == 1 ? 1 : 0;
         for (const QString& file : list.split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
             ScopedImage image;
             if (ReadImageFile(file.toLocal8Bit().constData(), image.image) != 0) continue;
             if (Doc().MakeThumbnail(image.image) != 0) continue;
-            Doc().AppendPage(file.toStdString(), 0);
+            Doc().AppendPage(file.toStdString(), scanned);
         }
         Doc().PostPageCount();
         Doc().RebuildPageView();

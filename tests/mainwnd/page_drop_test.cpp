@@ -9,14 +9,14 @@
 #include <QTest>
 #include <QUrl>
 
-#include "mainwnd/page_drop.h"
 #include "document/page_list_ops.h"
+#include "mainwnd/page_drop.h"
 #include "mainwnd/page_view.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
+#include "tests/support/main_dialog_access.h"
 #include "tests/support/program_fixture.h"
 #include "widgets/translucent_button.h"
-#include "tests/support/main_dialog_access.h"
 
 using namespace vellumo::widgets;
 using namespace vellumo::document;
@@ -62,11 +62,15 @@ protected:
         ASSERT_EQ(view()->count(), static_cast<int>(Doc().pages.size()));
         for (int i = 0; i < view()->count(); ++i) {
             const QModelIndex index = view()->model()->index(i, 0);
-            EXPECT_EQ(index.data(Qt::UserRole).value<void*>(), Doc().pages[static_cast<size_t>(i)].get());
+            EXPECT_EQ(index.data(Qt::UserRole).value<void*>(),
+                      Doc().pages[static_cast<size_t>(i)].get());
             EXPECT_EQ(index.data(Qt::DisplayRole).toString(),
-                      QString::fromStdString(Doc().pages[static_cast<size_t>(i)]->sourcePath));
+                      QStringLiteral("%1 - %2").arg(i + 1).arg(
+                          QString::fromStdString(Doc().pages[static_cast<size_t>(i)]->sourcePath)));
             EXPECT_EQ(view()->item(i)->icon().cacheKey(),
-                      Doc().pageImageList.icon(Doc().pages[static_cast<size_t>(i)]->imageIndex).cacheKey());
+                      Doc()
+                          .pageImageList.icon(Doc().pages[static_cast<size_t>(i)]->imageIndex)
+                          .cacheKey());
         }
     }
 };
@@ -166,7 +170,9 @@ TEST_F(PageDrop, DraggingAThumbnailMovesItsPageLikeRepeatedMoves) {
     vellumo::document::MovePageUp(Doc(), vellumo::mainwnd::mainDialog.data());
     vellumo::document::MovePageUp(Doc(), vellumo::mainwnd::mainDialog.data());
     const std::vector<std::string> byMoves = PageSources();
-    for (int i = 0; i < 3; ++i) vellumo::document::MovePageDown(Doc(), vellumo::mainwnd::mainDialog.data());  // back as it was (selection follows)
+    for (int i = 0; i < 3; ++i)
+        vellumo::document::MovePageDown(
+            Doc(), vellumo::mainwnd::mainDialog.data());  // back as it was (selection follows)
     ASSERT_EQ(PageSources(), before);
     drag.reset(DragOf(3));
     view()->scrollToItem(view()->item(0));

@@ -4,9 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMetaObject>
+#include <QTimer>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -20,6 +24,7 @@
 #include "mainwnd/vellumo_translucent_dlg.h"
 #include "output/save_pdf.h"
 #include "platform/cancel.h"
+#include "platform/documents.h"
 #include "platform/log.h"
 #include "platform/scripted_dialogs.h"
 #include "platform/settings_store.h"
@@ -87,6 +92,9 @@ protected:
         ASSERT_EQ(run("mkdir -p " + shellQuote(saveFolder_)), 0);
         SettingsStore::write(setting::CurrentDirSave, QString::fromStdString(saveFolder_));
         SettingsStore::write(setting::Compress, 1);
+        // These flows are about building and sending the PDF; text recognition (and its log
+        // lines, written as pages are read in the background) has tests of its own.
+        SettingsStore::write(setting::OCR, 0);
         SettingsStore::write(setting::ComprPerc, QStringLiteral("100"));
 
         InitVellumoResources();
@@ -219,13 +227,71 @@ TEST_F(SavePdf, CancelledDialogDoesNothingAndAsksInTheRememberedFolder) {
     EXPECT_EQ(q.kind, AskedQuestion::Kind::SaveFile);
     EXPECT_EQ(q.caption, QStringLiteral("Select PDF file to save to"));
     EXPECT_EQ(q.filter, QStringLiteral("PDF File (*.PDF)"));
-    EXPECT_EQ(q.defaultName, QStringLiteral("*.pdf"));
-    EXPECT_EQ(q.defaultExtension, QStringLiteral("PDF"));
+    EXPECT_EQ(q.defaultName, QString());  // the name field starts empty
+    EXPECT_EQ(q.defaultExtension, QStringLiteral("pdf"));
     EXPECT_EQ(q.folder, QString::fromStdString(saveFolder_));
     EXPECT_EQ(LogLines(), std::vector<std::string>{"Start saving to PDF"});
     EXPECT_EQ(Doc().pages.size(), 1u);
     EXPECT_TRUE(testsupport::listDir(saveFolder_).empty());
     ExpectIdle();
+}
+
+TEST_F(SavePdf, WithoutARememberedFolderTheDialogStartsInDocumentsNotTheLoadFolder) {
+    // LOAD PAGE works in the folder it loaded from last: the current folder is that one.
+    Load({BilevelTiff("bw.tif")});
+    QDir::setCurrent(QString::fromStdString(dir_.path()));
+    // The user's documents folder (the test's private home has one).
+    const QString documents = QString::fromStdString(vellumo::platform::DocumentsFolder());
+    ASSERT_NE(documents, QDir::current().absolutePath());
+    for (const QString& remembered : {QString(), QString::fromStdString(f("gone") + "/")}) {
+        mainDialog->currentDirSave = remembered;  // none, or one that no longer exists
+        Forget();
+        ClickSave();
+        ASSERT_EQ(dialogs_.asked().size(), 1u);
+        EXPECT_EQ(dialogs_.asked()[0].folder.toStdString(), documents.toStdString())
+            << remembered.toStdString();
+    }
+}
+
+// The save dialog as the user sees it: the desktop's file dialog with its name field.
+class RealSaveDialog : public WatchingDialogs {
+public:
+    SaveFileAnswer saveFile(QWidget* parent, const SaveFileRequest& request) override {
+        return QtDialogProvider().saveFile(parent, request);
+    }
+};
+
+TEST_F(SavePdf, ANameTypedWithoutExtensionGetsPdfInLowerCase) {
+    Load({BilevelTiff("bw.tif")});
+    RealSaveDialog real;  // installed over the script for this case
+    QString startFolder, startName;
+    auto typeName = [&](const QString& name) {
+        // Types the name into the dialog's name field once it is open, and presses Save.
+        auto* poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, [&, name, poll] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            poll->deleteLater();
+            startFolder = dialog->directory().absolutePath();
+            auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(field, nullptr);
+            startName = field->text();
+            field->setText(name);
+            QMetaObject::invokeMethod(dialog, "accept");  // as the Save button does
+        });
+        poll->start(20);
+    };
+    for (const auto& [typed, saved] :
+         {std::pair<QString, std::string>{"doc1", "doc1.pdf"}, {"doc2.PDF", "doc2.PDF"}}) {
+        real.answerMessage(Answer::Ok);
+        real.answerMessage(Answer::No);
+        typeName(typed);
+        ClickSave();
+        EXPECT_EQ(startFolder.toStdString() + "/", saveFolder_);
+        EXPECT_EQ(startName, QString());
+        EXPECT_TRUE(ValidPdf(saveFolder_ + saved)) << saved;
+        EXPECT_EQ(testsupport::listDir(saveFolder_).size(), typed == "doc1" ? 1u : 2u);
+    }
 }
 
 TEST_F(SavePdf, CancelPressedNowStopsButAnEarlierOneDoesNot) {
@@ -292,6 +358,46 @@ TEST_F(SavePdf, ThreePagesMakeOnePdfAndNoKeepsEverything) {
     for (const std::string& file : files) EXPECT_TRUE(fileExists(file)) << file;
     EXPECT_EQ(SettingsStore::read(setting::CurrentDirSave), QString::fromStdString(saveFolder_));
     EXPECT_EQ(mainDialog->currentDirSave, QString::fromStdString(saveFolder_));
+}
+
+TEST_F(SavePdf, PagesOfAPdfBroughtInAndSavedAgainKeepTheirJpegDataByteForByte) {
+    // A PDF of three photos as img2pdf writes it (each JPEG file embedded as it is), loaded
+    // with LOAD PAGE: every page comes in, and saving them again passes the JPEG data through.
+    std::vector<std::string> photos;
+    std::string list;
+    for (int i = 0; i < 3; ++i) {
+        photos.push_back(f("photo" + std::to_string(i) + ".jpg"));
+        Convert("-size 240x160 plasma:red-blue -seed " + std::to_string(11 + i) +
+                    " -type truecolor -units PixelsPerInch -density 80 -quality 90",
+                photos.back());
+        list += " " + shellQuote(photos.back());
+    }
+    const std::string in = f("photos.pdf");
+    ASSERT_EQ(run("/usr/bin/img2pdf" + list + " -o " + shellQuote(in)), 0);
+    dialogs_.answerOpenFiles(QStringList{QString::fromStdString(in)});
+    mainDialog->control(ctl::LoadPage)->click();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(Doc().pages.size(), 3u);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(Doc().pages[static_cast<size_t>(i)]->pageIndex, i);
+
+    const std::string out = saveFolder_ + "again.pdf";
+    Forget();
+    dialogs_.answerSaveFile(QString::fromStdString(out));
+    dialogs_.answerMessage(Answer::Ok);
+    dialogs_.answerMessage(Answer::No);
+    ClickSave();
+    ASSERT_TRUE(ValidPdf(out));
+    EXPECT_NE(PdfInfo(out).find("Pages:           3\n"), std::string::npos) << PdfInfo(out);
+    const std::string written = readFile(out);
+    size_t at = 0;
+    for (const std::string& photo : photos) {
+        // In order, each JPEG whole.
+        const size_t found = written.find(readFile(photo), at);
+        ASSERT_NE(found, std::string::npos) << photo;
+        at = found;
+    }
+    const double ratio = static_cast<double>(written.size()) / readFile(in).size();
+    EXPECT_LT(ratio, 1.05);
 }
 
 TEST_F(SavePdf, ChosenFolderIsRememberedForTheNextSave) {

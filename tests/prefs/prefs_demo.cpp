@@ -1,5 +1,6 @@
 // A test program for looking at the settings pages: the real main window with both pages
-// registered. VELLUMO_DEMO_VIEW=settings opens the General page, =email the Email page.
+// registered. VELLUMO_DEMO_VIEW=settings opens the General page, =email the Email page,
+// =documents the Documents page.
 #include <QApplication>
 #include <QTimer>
 
@@ -21,9 +22,11 @@ int main(int argc, char** argv) {
     QTimer::singleShot(0, &skin, [] {
         const QString view = qEnvironmentVariable("VELLUMO_DEMO_VIEW");
         if (!mainDialog) return;
-        if (view == QLatin1String("settings") || view == QLatin1String("email"))
+        if (view == QLatin1String("settings") || view == QLatin1String("email") ||
+            view == QLatin1String("documents"))
             mainDialog->OnCommand(2860);
         if (view == QLatin1String("email")) mainDialog->OnCommand(2900);
+        if (view == QLatin1String("documents")) mainDialog->OnCommand(2910);
     });
     skin.exec();
     return 0;

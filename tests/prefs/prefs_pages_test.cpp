@@ -107,13 +107,15 @@ protected:
     std::unique_ptr<CVellumoTranslucentDlg> skin_;
 };
 
-TEST_F(PrefsPagesTest, BothPagesAreRegisteredAfterTheEmptyOne) {
+TEST_F(PrefsPagesTest, TheProgramsPagesAreRegisteredAfterTheEmptyOne) {
     CVellumoDlg& dialog = open();
-    ASSERT_EQ(dialog.prefPages().size(), 3u);
+    ASSERT_EQ(dialog.prefPages().size(), 4u);
     EXPECT_EQ(dialog.prefPages()[1].caption, QStringLiteral("General"));
     EXPECT_EQ(dialog.prefPages()[1].templateId, 240);
     EXPECT_EQ(dialog.prefPages()[2].caption, QStringLiteral("Email"));
     EXPECT_EQ(dialog.prefPages()[2].templateId, 270);
+    EXPECT_EQ(dialog.prefPages()[3].caption, QStringLiteral("Documents"));
+    EXPECT_EQ(dialog.prefPages()[3].templateId, 280);
 }
 
 TEST_F(PrefsPagesTest, FirstRunWithoutPrinterShowsTheDefaultsAndA4) {

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "document/page_document.h"
 #include "imaging/codecs.h"
 #include "imaging/convert.h"
 #include "imaging/imaging.h"
-#include "document/page_document.h"
 #include "mainwnd/page_view.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "platform/documents.h"
@@ -43,7 +43,8 @@ public:
     }
 
 protected:
-    vellumo::platform::LRESULT messageMap(unsigned message, vellumo::platform::WPARAM wParam, vellumo::platform::LPARAM) override {
+    vellumo::platform::LRESULT messageMap(unsigned message, vellumo::platform::WPARAM wParam,
+                                          vellumo::platform::LPARAM) override {
         received.emplace_back(message, wParam);
         return 0;
     }
@@ -65,6 +66,8 @@ protected:
         QCoreApplication::setApplicationName(QStringLiteral("Vellumo"));
         home_.emplace();
         vellumo::platform::SettingsStore::write(setting::LogFile, 1);
+        // Pages are not read for text here: its log lines arrive from the background.
+        vellumo::platform::SettingsStore::write(setting::OCR, 0);
         InitLogPath();
         vellumo::platform::loggingOn = 1;
         document_.emplace();
@@ -80,8 +83,7 @@ protected:
     vellumo::platform::ScriptedDialogs& dialogs() { return *dialogs_; }
     // The pages: the running main dialog's, else the test's own document.
     vellumo::document::PageDocument& doc() {
-        return vellumo::mainwnd::mainDialog ? vellumo::mainwnd::mainDialog->document()
-                                            : *document_;
+        return vellumo::mainwnd::mainDialog ? vellumo::mainwnd::mainDialog->document() : *document_;
     }
     std::string log() const { return testsupport::readFile(vellumo::platform::logPath); }
     std::string tempDir() const { return home_->tempDir(); }

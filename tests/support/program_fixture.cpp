@@ -6,15 +6,15 @@
 #include <QTest>
 #include <sstream>
 
-#include "widgets/activity_dialog.h"
 #include "mainwnd/controls.h"
-#include "scanning/twain_pro.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
 #include "platform/log.h"
 #include "platform/settings_store.h"
 #include "res/resources.h"
+#include "scanning/twain_pro.h"
 #include "tests/support/main_dialog_access.h"
+#include "widgets/activity_dialog.h"
 
 namespace ctl = vellumo::mainwnd::id;
 
@@ -45,6 +45,9 @@ struct HomeEnvironment : ::testing::Environment {
 void ProgramTest::SetUp() {
     ASSERT_TRUE(testsupport::fileExists("/usr/bin/convert"));
     SettingsStore::write(setting::Compress, 1);
+    // These flows are about building and sending the PDF; text recognition (and its log
+    // lines, written as pages are read in the background) has tests of its own.
+    SettingsStore::write(setting::OCR, 0);
     SettingsStore::write(setting::ComprPerc, QStringLiteral("90"));
     SettingsStore::write(setting::CurrentDirSave, QString::fromStdString(dir_.path() + "/"));
     InitVellumoResources();

@@ -1,5 +1,5 @@
-#include "platform/cancel.h"
 #include "widgets/activity_dialog.h"
+#include "platform/cancel.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -43,24 +43,42 @@ protected:
     CActivityDialog* dialog = nullptr;
 };
 
-TEST_F(Activity, MadeHiddenBelowTheMainWindowsTopEdge) {
+TEST_F(Activity, MadeHiddenWithItsControls) {
     ASSERT_EQ(dialog, activityDialog.data());
     EXPECT_EQ(CreateActivityDialog(&mainWindow), dialog);  // one for the program
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->windowTitle(), "Vellumo");
-    EXPECT_EQ(dialog->frameGeometry().top(), mainWindow.frameGeometry().top() + 10);
-    const QRect area = mainWindow.screen()->availableGeometry();
-    EXPECT_LE(std::abs(dialog->frameGeometry().center().x() - area.center().x()), 1);
-    // Placed again (the main window moved): only the top edge follows.
-    const int x = dialog->x();
-    mainWindow.move(260, 40);
-    dialog->placeBelowTopOf(&mainWindow);
-    EXPECT_EQ(dialog->frameGeometry().top(), mainWindow.frameGeometry().top() + 10);
-    EXPECT_EQ(dialog->x(), x);
     EXPECT_EQ(dialog->statusText(), "Looking for scanner...");
     EXPECT_EQ(qobject_cast<QPushButton*>(dialog->control(2))->text(), "Cancel");
     EXPECT_NE(qobject_cast<QLabel*>(dialog->control(2701)), nullptr);
     EXPECT_TRUE(dialog->control(2990)->isHidden());
+}
+
+// Where it shows: 10 pixels below the top edge of the window it serves, centred over it. The
+// main dialog is a layer inside the skin window, so the window on the screen is its parent's.
+TEST(ActivityPlace, TenPixelsBelowTheMainWindowsTopEdgeCentredOverIt) {
+    QWidget skin;
+    skin.setGeometry(200, 150, 600, 400);
+    auto* mainDialog = new QWidget(&skin);
+    mainDialog->setGeometry(0, 0, 600, 400);
+    skin.show();
+    CActivityDialog* dialog = CreateActivityDialog(mainDialog);
+    auto expectOver = [&](const QWidget& window) {
+        const QRect frame = dialog->frameGeometry();
+        EXPECT_EQ(frame.top(), window.frameGeometry().top() + 10);
+        EXPECT_LE(std::abs((frame.left() + frame.width() / 2) -
+                           (window.frameGeometry().left() + window.frameGeometry().width() / 2)),
+                  1);
+    };
+    dialog->showActivity();
+    expectOver(skin);
+    dialog->hideActivity();
+    // The window was dragged elsewhere: the next operation shows the dialog over it there.
+    skin.move(340, 60);
+    dialog->showActivity();
+    expectOver(skin);
+    dialog->hideActivity();
+    delete activityDialog.data();
 }
 
 TEST_F(Activity, OperationsChangeWhatIsShown) {
