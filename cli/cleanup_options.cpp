@@ -22,6 +22,16 @@ namespace {
 constexpr int kTiffLzw = 1;
 constexpr int kTiffGroup4 = 4;
 
+// The codes of the options in a command's table.
+enum : int {
+    kDeskew = kFirstLongOnlyOption + 100,
+    kNoDeskew,
+    kUpright,
+    kNoUpright,
+    kBlank,
+};
+constexpr char kBlankProblem[] = "--blank needs mark, drop or off";
+
 int Stored(const platform::IntSetting& s) {
 #ifdef VELLUMO_CLI_SETTINGS
     return platform::SettingsStore::read(s);
@@ -63,29 +73,39 @@ std::string CleanupOptionsHelp(int column) {
     return text;
 }
 
-OptionMatch ParseCleanupOption(int argc, char** argv, int& i, CleanupChoice& choice,
-                               std::string& problem) {
-    const char* a = argv[i];
-    if (std::strcmp(a, "--deskew") == 0) {
-        choice.options.straighten = true;
-    } else if (std::strcmp(a, "--no-deskew") == 0) {
-        choice.options.straighten = false;
-    } else if (std::strcmp(a, "--upright") == 0) {
-        choice.options.upright = true;
-        choice.uprightAsked = true;
-    } else if (std::strcmp(a, "--no-upright") == 0) {
-        choice.options.upright = false;
-        choice.uprightAsked = false;
-    } else if (std::strncmp(a, "--blank=", 8) == 0 || std::strcmp(a, "--blank") == 0) {
-        const char* value = a[7] == '=' ? a + 8 : (i + 1 < argc ? argv[++i] : nullptr);
-        if (!value || !ParseBlank(value, choice.options.blankPages)) {
-            problem = "--blank needs mark, drop or off";
-            return OptionMatch::Wrong;
-        }
-    } else {
-        return OptionMatch::NotOurs;
+const std::vector<CommandOption>& CleanupOptionTable() {
+    static const std::vector<CommandOption> kTable = {
+        {kDeskew, "deskew", 0, OptionValue::None},
+        {kNoDeskew, "no-deskew", 0, OptionValue::None},
+        {kUpright, "upright", 0, OptionValue::None},
+        {kNoUpright, "no-upright", 0, OptionValue::None},
+        {kBlank, "blank", 0, OptionValue::Required, kBlankProblem},
+    };
+    return kTable;
+}
+
+bool TakeCleanupOption(int id, const char* value, CleanupChoice& choice, std::string& problem) {
+    switch (id) {
+        case kDeskew:
+            choice.options.straighten = true;
+            return true;
+        case kNoDeskew:
+            choice.options.straighten = false;
+            return true;
+        case kUpright:
+            choice.options.upright = true;
+            choice.uprightAsked = true;
+            return true;
+        case kNoUpright:
+            choice.options.upright = false;
+            choice.uprightAsked = false;
+            return true;
+        case kBlank:
+            if (!value || !ParseBlank(value, choice.options.blankPages)) problem = kBlankProblem;
+            return true;
+        default:
+            return false;
     }
-    return OptionMatch::Taken;
 }
 
 CleanupChoice StoredCleanupChoice() {

@@ -9,6 +9,7 @@
 
 #include "cleanup/orientation.h"
 #include "cleanup/page_cleanup.h"
+#include "cli/option_parser.h"
 #include "imaging/image_pages.h"
 
 namespace vellumo::cli {
@@ -23,11 +24,11 @@ std::string CleanupOptionsHelp(int column);
 // The options in the one-line usage.
 extern const char kCleanupOptionsUsage[];
 
-enum class OptionMatch { NotOurs, Taken, Wrong };
-// Takes argv[i] when it is one of the options (a separate value after "--blank" moves i on).
-// Wrong: `problem` says why.
-OptionMatch ParseCleanupOption(int argc, char** argv, int& i, CleanupChoice& choice,
-                               std::string& problem);
+// The options' rows for a command's option table.
+const std::vector<CommandOption>& CleanupOptionTable();
+// Takes one option of those rows: true when `id` is one of them, with `problem` set when its
+// value is wrong.
+bool TakeCleanupOption(int id, const char* value, CleanupChoice& choice, std::string& problem);
 
 // The clean-up the stored settings ask for on scanned pages: "Deskew" and "AutoRotate" on when
 // exactly 1, "BlankPages" as it is read by the page list.

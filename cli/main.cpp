@@ -11,9 +11,9 @@ using namespace vellumo::cli;
 namespace {
 
 const CliCommand kCommands[] = {
-    {"pdf", "build one PDF from image files", RunPdfCommand, PrintPdfHelp},
-    {"mail", "send a file by email through the SMTP server", RunMailCliCommand, PrintMailHelp},
-    {"scan", "scan pages into one PDF", RunScanCommand, PrintScanHelp},
+    {"pdf", "build one PDF from image files", RunPdfCommand},
+    {"mail", "send a file by email through the SMTP server", RunMailCliCommand},
+    {"scan", "scan pages into one PDF", RunScanCommand},
 };
 
 void PrintHelp() {
@@ -37,17 +37,8 @@ int main(int argc, char** argv) {
         PrintHelp();
         return 0;
     }
-    for (const CliCommand& c : kCommands) {
-        if (std::strcmp(argv[1], c.name) != 0) continue;
-        for (int i = 2; i < argc; ++i) {
-            if (std::strcmp(argv[i], "--") == 0) break;
-            if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-                c.help();
-                return 0;
-            }
-        }
-        return c.run(argc - 2, argv + 2);
-    }
+    for (const CliCommand& c : kCommands)
+        if (std::strcmp(argv[1], c.name) == 0) return c.run(argc - 1, argv + 1);
     std::fprintf(stderr, "vellumo-cli: unknown command '%s' (try vellumo-cli --help)\n", argv[1]);
     return 2;
 }

@@ -22,6 +22,9 @@ namespace setting = platform::setting;
 
 namespace {
 
+// The codes of the options in a command's table.
+enum : int { kOcr = kFirstLongOnlyOption + 110, kNoOcr };
+
 int StoredOcr() {
 #ifdef VELLUMO_CLI_SETTINGS
     return SettingsStore::readInt(setting::OCR.name, ocr::DefaultOcrSetting());
@@ -48,27 +51,30 @@ const char* const kOcrHelp =
     "                         eng+deu (default: Vellumo's settings, else the installed ones)\n"
     "  --no-ocr               no text recognition\n";
 
-bool ParseOcrOption(const char* arg, OcrRequest& request, std::string& problem) {
-    if (std::strcmp(arg, "--no-ocr") == 0) {
+const std::vector<CommandOption>& OcrOptionTable() {
+    static const std::vector<CommandOption> kTable = {
+        {kOcr, "ocr", 0, OptionValue::Optional},
+        {kNoOcr, "no-ocr", 0, OptionValue::None},
+    };
+    return kTable;
+}
+
+bool TakeOcrOption(int id, const char* value, OcrRequest& request, std::string& problem) {
+    if (id == kNoOcr) {
         request.mode = OcrRequest::Mode::Off;
         return true;
     }
-    if (std::strcmp(arg, "--ocr") == 0) {
-        request.mode = OcrRequest::Mode::On;
-        request.languages.clear();
-        return true;
-    }
-    if (std::strncmp(arg, "--ocr=", 6) == 0) {
+    if (id != kOcr) return false;
+    if (value) {
         std::vector<std::string> codes;
-        if (!ocr::ParseLanguages(arg + 6, codes)) {
-            problem = std::string("--ocr needs languages like eng+deu, not '") + (arg + 6) + "'";
+        if (!ocr::ParseLanguages(value, codes)) {
+            problem = std::string("--ocr needs languages like eng+deu, not '") + value + "'";
             return true;
         }
-        request.mode = OcrRequest::Mode::On;
-        request.languages = arg + 6;
-        return true;
     }
-    return false;
+    request.mode = OcrRequest::Mode::On;
+    request.languages = value ? value : "";
+    return true;
 }
 
 struct PageRecogniser::Results {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/option_parser.h"
 #include "imaging/image_pages.h"
 #include "ocr/page_text.h"
 
@@ -23,9 +24,11 @@ struct OcrRequest {
     std::string languages;  // from --ocr=LANGS; empty: the setting "OCRLanguages"
 };
 
-// Takes "--ocr", "--ocr=LANGS" and "--no-ocr". True when arg is one of them; problem is set when
-// its languages are not a valid "eng+deu" list.
-bool ParseOcrOption(const char* arg, OcrRequest& request, std::string& problem);
+// The rows of "--ocr[=LANGS]" and "--no-ocr" for a command's option table.
+const std::vector<CommandOption>& OcrOptionTable();
+// Takes one option of those rows: true when `id` is one of them, with `problem` set when its
+// languages are not a valid "eng+deu" list.
+bool TakeOcrOption(int id, const char* value, OcrRequest& request, std::string& problem);
 
 // The usage lines of the options, for the commands' help.
 extern const char* const kOcrHelp;

@@ -1,7 +1,6 @@
 // vellumo-cli pdf: the pages of "SAVE AS PDF" from files on the command line.
 #include <cctype>
 #include <cstdio>
-#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -9,6 +8,7 @@
 #include "cli/cleanup_options.h"
 #include "cli/commands.h"
 #include "cli/ocr_pages.h"
+#include "cli/option_parser.h"
 #include "cli/progress.h"
 #include "pdf/page_import.h"
 #include "pdf/pdf_builder.h"
@@ -58,14 +58,21 @@ void PrintPageBytes(const PdfBuildResult& result) {
                  static_cast<unsigned long long>(result.fileBytes));
 }
 
+enum : int { kOutput = 'o', kCompress = kFirstLongOnlyOption, kBilevel, kPassword };
+
+const std::vector<CommandOption> kPdfOptions = {
+    {kOutput, "output", 'o', OptionValue::Required, "-o needs a file name"},
+    {kCompress, "compress", 0, OptionValue::Required, "--compress needs a quality"},
+    {kBilevel, "bilevel", 0, OptionValue::Required, "--bilevel needs auto, jbig2 or g4"},
+    {kPassword, "password", 0, OptionValue::Required, "--password needs a password"},
+};
+
 bool AllDigits(const char* s) {
     if (!*s) return false;
     for (; *s; ++s)
         if (!std::isdigit(static_cast<unsigned char>(*s))) return false;
     return true;
 }
-
-}  // namespace
 
 void PrintPdfHelp() {
     std::printf(
@@ -97,54 +104,48 @@ void PrintPdfHelp() {
         vellumo::cli::kCleanupOptionsUsage, vellumo::cli::CleanupOptionsHelp(25).c_str(), kOcrHelp);
 }
 
+}  // namespace
+
 int RunPdfCommand(int argc, char** argv) {
     std::string output;
     PdfBuildOptions options;
     options.compress = false;
-    std::vector<std::string> files;
     std::string password;
     // Files given here are not scans: they are cleaned only as the options ask.
     vellumo::cli::CleanupChoice cleanup;
-    std::string problem;
-    bool onlyFiles = false;
     OcrRequest ocrRequest;
-    for (int i = 0; i < argc; ++i) {
-        const char* a = argv[i];
-        const auto match = onlyFiles
-                               ? vellumo::cli::OptionMatch::NotOurs
-                               : vellumo::cli::ParseCleanupOption(argc, argv, i, cleanup, problem);
-        if (match == vellumo::cli::OptionMatch::Wrong) return Usage(problem.c_str());
-        if (match == vellumo::cli::OptionMatch::Taken) continue;
-        if (!onlyFiles && std::strcmp(a, "--") == 0) {
-            onlyFiles = true;
-        } else if (!onlyFiles && (std::strcmp(a, "-o") == 0 || std::strcmp(a, "--output") == 0)) {
-            if (++i >= argc) return Usage("-o needs a file name");
-            output = argv[i];
-        } else if (!onlyFiles && std::strcmp(a, "--compress") == 0) {
-            if (++i >= argc) return Usage("--compress needs a quality");
-            if (!AllDigits(argv[i])) return Usage("the quality must be a number from 1 to 100");
-            options.compress = true;
-            options.compressionPercent = argv[i];
-        } else if (!onlyFiles && ParseOcrOption(a, ocrRequest, problem)) {
-            if (!problem.empty()) return Usage(problem.c_str());
-        } else if (!onlyFiles &&
-                   (std::strcmp(a, "--bilevel") == 0 || std::strncmp(a, "--bilevel=", 10) == 0)) {
-            const char* value = a[9] == '=' ? a + 10 : nullptr;
-            if (!value) {
-                if (++i >= argc) return Usage("--bilevel needs auto, jbig2 or g4");
-                value = argv[i];
+    const ParsedCommandLine parsed = ParseCommandLine(
+        argc, argv, JoinOptions(JoinOptions(kPdfOptions, CleanupOptionTable()), OcrOptionTable()),
+        [&](int id, const char* value) -> std::string {
+            std::string problem;
+            switch (id) {
+                case kOutput:
+                    output = value;
+                    break;
+                case kCompress:
+                    if (!AllDigits(value)) return "the quality must be a number from 1 to 100";
+                    options.compress = true;
+                    options.compressionPercent = value;
+                    break;
+                case kBilevel:
+                    if (!vellumo::pdf::ParseBilevelCoding(value, options.bilevel))
+                        return "--bilevel must be auto, jbig2 or g4";
+                    break;
+                case kPassword:
+                    password = value;
+                    break;
+                default:
+                    if (!TakeCleanupOption(id, value, cleanup, problem))
+                        TakeOcrOption(id, value, ocrRequest, problem);
             }
-            if (!vellumo::pdf::ParseBilevelCoding(value, options.bilevel))
-                return Usage("--bilevel must be auto, jbig2 or g4");
-        } else if (!onlyFiles && std::strcmp(a, "--password") == 0) {
-            if (++i >= argc) return Usage("--password needs a password");
-            password = argv[i];
-        } else if (!onlyFiles && a[0] == '-' && a[1] != '\0') {
-            return Usage((std::string("unknown option ") + a).c_str());
-        } else {
-            files.push_back(a);
-        }
+            return problem;
+        });
+    if (parsed.outcome == ParseOutcome::Help) {
+        PrintPdfHelp();
+        return 0;
     }
+    if (parsed.outcome == ParseOutcome::Wrong) return Usage(parsed.problem.c_str());
+    const std::vector<std::string>& files = parsed.operands;
     if (output.empty()) return Usage("no output file (-o OUT.pdf)");
     if (files.empty()) return Usage("no image files");
     if (!CheckOutputPath(output)) return 1;
@@ -207,6 +208,8 @@ int RunPdfCommand(int argc, char** argv) {
             std::fprintf(stderr, "vellumo-cli: cannot add page %d (%s), error %d\n", result.page,
                          cleaned.names[static_cast<size_t>(result.page - 1)].c_str(), result.code);
             return 1;
+        case PdfBuildStatus::Cancelled:
+            return 1;  // not asked for here: Ctrl+C ends the command by its signal handling
     }
     if (!result.written()) {
         // The builder has shown the message for results 1 to 5.

@@ -3,12 +3,14 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/cleanup_options.h"
 #include "cli/commands.h"
 #include "cli/ocr_pages.h"
+#include "cli/option_parser.h"
 #include "cli/progress.h"
 #include "pdf/pdf_builder.h"
 #include "platform/signal_cleanup.h"
@@ -32,11 +34,8 @@ using namespace vellumo::scan;
 
 namespace {
 
+// Set by Ctrl+C while the scan runs: the Cancel button of the command line.
 volatile std::sig_atomic_t interrupted = 0;
-
-void OnInterrupt(int) {
-    interrupted = 1;
-}
 
 int Usage(const char* problem) {
     std::fprintf(stderr,
@@ -46,6 +45,28 @@ int Usage(const char* problem) {
                  problem, vellumo::cli::kCleanupOptionsUsage);
     return 2;
 }
+
+enum : int {
+    kOutput = 'o',
+    kDevice = kFirstLongOnlyOption,
+    kMode,
+    kResolution,
+    kFeeder,
+    kCompress,
+};
+
+constexpr char kModeProblem[] = "--mode needs bw, grey or colour";
+constexpr char kResolutionProblem[] = "--resolution needs dots per inch";
+constexpr char kQualityProblem[] = "the quality must be a number from 1 to 100";
+
+const std::vector<CommandOption> kScanOptions = {
+    {kOutput, "output", 'o', OptionValue::Required, "-o needs a file name"},
+    {kDevice, "device", 0, OptionValue::Required, "--device needs a name"},
+    {kMode, "mode", 0, OptionValue::Required, kModeProblem},
+    {kResolution, "resolution", 0, OptionValue::Required, kResolutionProblem},
+    {kFeeder, "feeder", 0, OptionValue::None},
+    {kCompress, "compress", 0, OptionValue::Required, kQualityProblem},
+};
 
 bool AllDigits(const char* text) {
     if (!*text) return false;
@@ -133,11 +154,18 @@ bool ChooseDevice(ScannerComponent& c, const std::string& wanted) {
     return true;
 }
 
+// The image under work, freed whichever way the command ends.
+struct OwnedImage {
+    imaging::ImageBuffer image{};
+    OwnedImage() = default;
+    OwnedImage(const OwnedImage&) = delete;
+    OwnedImage& operator=(const OwnedImage&) = delete;
+    ~OwnedImage() { FreeImage(image); }
+};
+
 void RemoveFiles(const std::vector<std::string>& files) {
     for (const std::string& f : files) std::remove(f.c_str());
 }
-
-}  // namespace
 
 void PrintScanHelp() {
     std::printf(
@@ -163,6 +191,8 @@ void PrintScanHelp() {
         vellumo::cli::kCleanupOptionsUsage, vellumo::cli::CleanupOptionsHelp(22).c_str(), kOcrHelp);
 }
 
+}  // namespace
+
 int RunScanCommand(int argc, char** argv) {
     std::string output, device, resolution;
     int mode = 1;
@@ -171,54 +201,54 @@ int RunScanCommand(int argc, char** argv) {
     options.compress = false;
     vellumo::cli::CleanupChoice cleanup = vellumo::cli::StoredCleanupChoice();
     OcrRequest ocrRequest;
-    std::string problem;
-    for (int i = 0; i < argc; ++i) {
-        const char* a = argv[i];
-        const auto match = vellumo::cli::ParseCleanupOption(argc, argv, i, cleanup, problem);
-        if (match == vellumo::cli::OptionMatch::Wrong) return Usage(problem.c_str());
-        if (match == vellumo::cli::OptionMatch::Taken) continue;
-        auto value = [&](const char* what) -> const char* {
-            if (i + 1 >= argc) return nullptr;
-            (void)what;
-            return argv[++i];
-        };
-        if (std::strcmp(a, "-o") == 0 || std::strcmp(a, "--output") == 0) {
-            const char* v = value("file");
-            if (!v) return Usage("-o needs a file name");
-            output = v;
-        } else if (std::strcmp(a, "--device") == 0) {
-            const char* v = value("name");
-            if (!v) return Usage("--device needs a name");
-            device = v;
-        } else if (std::strcmp(a, "--mode") == 0) {
-            const char* v = value("mode");
-            if (!v) return Usage("--mode needs bw, grey or colour");
-            if (std::strcmp(v, "bw") == 0)
-                mode = 0;
-            else if (std::strcmp(v, "grey") == 0 || std::strcmp(v, "gray") == 0)
-                mode = 1;
-            else if (std::strcmp(v, "colour") == 0 || std::strcmp(v, "color") == 0)
-                mode = 2;
-            else
-                return Usage("--mode needs bw, grey or colour");
-        } else if (std::strcmp(a, "--resolution") == 0) {
-            const char* v = value("dpi");
-            if (!v || !AllDigits(v) || std::strlen(v) > 5)
-                return Usage("--resolution needs dots per inch");
-            resolution = v;
-        } else if (std::strcmp(a, "--feeder") == 0) {
-            feeder = true;
-        } else if (std::strcmp(a, "--compress") == 0) {
-            const char* v = value("quality");
-            if (!v || !AllDigits(v)) return Usage("the quality must be a number from 1 to 100");
-            options.compress = true;
-            options.compressionPercent = v;
-        } else if (ParseOcrOption(a, ocrRequest, problem)) {
-            if (!problem.empty()) return Usage(problem.c_str());
-        } else {
-            return Usage((std::string("unknown argument ") + a).c_str());
-        }
+    const ParsedCommandLine parsed = ParseCommandLine(
+        argc, argv, JoinOptions(JoinOptions(kScanOptions, CleanupOptionTable()), OcrOptionTable()),
+        [&](int id, const char* value) -> std::string {
+            std::string problem;
+            switch (id) {
+                case kOutput:
+                    output = value;
+                    break;
+                case kDevice:
+                    device = value;
+                    break;
+                case kMode:
+                    if (std::strcmp(value, "bw") == 0)
+                        mode = 0;
+                    else if (std::strcmp(value, "grey") == 0 || std::strcmp(value, "gray") == 0)
+                        mode = 1;
+                    else if (std::strcmp(value, "colour") == 0 || std::strcmp(value, "color") == 0)
+                        mode = 2;
+                    else
+                        return kModeProblem;
+                    break;
+                case kResolution:
+                    if (!AllDigits(value) || std::strlen(value) > 5) return kResolutionProblem;
+                    resolution = value;
+                    break;
+                case kFeeder:
+                    feeder = true;
+                    break;
+                case kCompress:
+                    if (!AllDigits(value)) return kQualityProblem;
+                    options.compress = true;
+                    options.compressionPercent = value;
+                    break;
+                default:
+                    if (!TakeCleanupOption(id, value, cleanup, problem))
+                        TakeOcrOption(id, value, ocrRequest, problem);
+            }
+            return problem;
+        },
+        "argument");
+    if (parsed.outcome == ParseOutcome::Help) {
+        PrintScanHelp();
+        return 0;
     }
+    if (parsed.outcome == ParseOutcome::Wrong) return Usage(parsed.problem.c_str());
+    // A scan reads no files.
+    if (!parsed.operands.empty())
+        return Usage(("unknown argument " + parsed.operands.front()).c_str());
     if (output.empty()) return Usage("no output file (-o OUT.pdf)");
     // Every sheet of a feeder would be scanned for nothing if the PDF could not be written.
     if (!CheckOutputPath(output)) return 1;
@@ -252,7 +282,8 @@ int RunScanCommand(int argc, char** argv) {
     std::vector<std::string> pages;
     // The page files go when a signal ends the command before the PDF is written.
     std::vector<vellumo::platform::RemoveOnSignal> pageCleanup;
-    imaging::ImageBuffer workingImage{};
+    OwnedImage working;
+    imaging::ImageBuffer& workingImage = working.image;
     int failures = 0, droppedPages = 0;
     vellumo::cli::PageCleaner cleaner(cleanup);
     cleaner.warnWhenUprightMissing();
@@ -264,6 +295,7 @@ int RunScanCommand(int argc, char** argv) {
         };
         // The page file goes on a signal from the moment it has a name, before it is written.
         hooks.makePagePath = [&pageCleanup] {
+            FileChangeGuard registered;
             std::string path = MakeScanPagePath();
             if (!path.empty()) pageCleanup.emplace_back(path);
             return path;
@@ -297,11 +329,8 @@ int RunScanCommand(int argc, char** argv) {
         OnAcquireEnded(end, ui);
     });
 
-    struct sigaction action {
-    }, previous{};
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, &previous);
+    std::optional<InterruptAsCancel> cancelOnInterrupt;
+    cancelOnInterrupt.emplace(interrupted);
     const bool started = OnScanPage(c, ui, settings);
     bool cancelSent = false;
     while (started && !ui.finished) {
@@ -312,7 +341,7 @@ int RunScanCommand(int argc, char** argv) {
         }
     }
     if (started) FinishScan(c, ui);
-    sigaction(SIGINT, &previous, nullptr);
+    cancelOnInterrupt.reset();
     if (!started || interrupted) {
         RemoveFiles(pages);
         if (interrupted) std::fprintf(stderr, "vellumo-cli: the scan was cancelled\n");

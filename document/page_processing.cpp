@@ -57,6 +57,7 @@ ProcessingSettings StoredProcessingSettings() {
 struct PageProcessing::CleanJob {
     uint64_t pageId = 0;
     std::string path;
+    int pageIndex = 0;  // the page's place in a multi-page file
     int pageNumber = 0;
     cleanup::CleanupOptions options;
     bool atScan = false;          // dropping blank pages is for scan time only
@@ -187,8 +188,10 @@ bool PageProcessing::CleanPage(int row, const cleanup::CleanupOptions& options) 
 void PageProcessing::submitCleanup(const Page& page, int row,
                                    const cleanup::CleanupOptions& options) {
     auto result = std::make_shared<CleanResult>();
+    const imaging::PageRef where = PageRefOf(page);
     result->job = CleanJob{page.id,
-                           PagePath(page),
+                           where.path,
+                           where.index,
                            row + 1,
                            options,
                            page.isScanned != 0,
@@ -200,7 +203,8 @@ void PageProcessing::submitCleanup(const Page& page, int row,
         if (stopping->load()) return;
         ocr::RunEnginesSingleThreaded();
         imaging::ScopedImage image;
-        if (imaging::ReadImageFile(result->job.path.c_str(), image.image) != imaging::kImgOk) {
+        if (imaging::ReadImagePage(result->job.path.c_str(), result->job.pageIndex, image.image) !=
+            imaging::kImgOk) {
             result->readable = false;
         } else {
             result->report = cleanup::CleanPage(image.image, result->job.pageNumber,
@@ -241,7 +245,7 @@ void PageProcessing::applyCleanup(const std::shared_ptr<CleanResult>& result) {
     if (result->newPath.empty() && !job.outPath.empty()) std::remove(job.outPath.c_str());
     int row = 0;
     const Page* page = document_.FindPage(job.pageId, &row);
-    if (!page || PagePath(*page) != job.path) {
+    if (!page || PageRefOf(*page).path != job.path || PageRefOf(*page).index != job.pageIndex) {
         // The page left or changed meanwhile: what was found belongs to a picture that is gone.
         if (!result->newPath.empty()) std::remove(result->newPath.c_str());
         if (page) updateWaiting(*page);
@@ -296,7 +300,8 @@ bool PageProcessing::submitRecognition(const Page& page, const ProcessingSetting
     const uint64_t submission = nextSubmission_++;
     recognising_[page.id] = submission;
     submissions_[submission] = page.id;
-    queue().submit(submission, path, settings.languages);
+    // The page itself, also when it is a later page of a multi-page file.
+    queue().submit(submission, PageRefOf(page), settings.languages);
     return true;
 }
 

@@ -252,6 +252,7 @@ void CVellumoDlg::createControls() {
                          id::SettingsTab,
                          id::GeneralTab,
                          id::EmailTab,
+                         id::DocumentsTab,
                          id::PageList,
                          id::ScanPage,
                          id::LoadPage,

@@ -8,6 +8,7 @@
 #include "mail/mail_strings.h"
 #include "output/mail_ui.h"
 #include "output/page_texts.h"
+#include "output/pdf_build_thread.h"
 #include "output/pdf_progress.h"
 #include "pdf/pdf_builder.h"
 #include "platform/cancel.h"
@@ -152,9 +153,11 @@ void OnMailAsPdf(const document::CommandContext& context) {
     }
     WindowBuildListener messages(mainWindow, true);
     PdfPageProgress progress;
-    const PdfBuildResult built = BuildPdf(files, mailAttachmentPath, options, &messages);
+    const PdfBuildResult built =
+        BuildPdfOnWorker(files, mailAttachmentPath, options, messages, mainWindow);
     // The mail transfer that follows shows its own progress in the same bar.
     progress.end();
+    if (built.status == PdfBuildStatus::Cancelled) WriteLog("cancelled\n");
     if (!built.succeeded()) {
         // Nothing is mailed; a file the failed build may have left is not kept either.
         RemoveFile(mailAttachmentPath);

@@ -10,6 +10,7 @@
 
 #include "document/page_list_ops.h"
 #include "output/page_texts.h"
+#include "output/pdf_build_thread.h"
 #include "output/pdf_progress.h"
 #include "pdf/pdf_builder.h"
 #include "platform/cancel.h"
@@ -128,9 +129,13 @@ int OnSavePdf(const document::CommandContext& context) {
     if (!CollectPageTexts(context, owner, options.pageTexts)) return 1;
     PdfPageProgress progress;
     WindowBuildListener listener(owner);
-    const PdfBuildResult result = BuildPdf(files, outPath, options, &listener);
+    const PdfBuildResult result = BuildPdfOnWorker(files, outPath, options, listener, owner);
     progress.end();
     busy.end();
+    if (result.status == PdfBuildStatus::Cancelled) {
+        WriteLog("Cancelled\r\n");
+        return 1;
+    }
     if (!result.succeeded()) return -1;
 
     const PdfResultText text = DescribeMakePdfResult(result.code, outPath, result.errorText);

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <new>
 #include <string>
@@ -43,6 +44,7 @@ struct DocumentState {
     int dpi = 0;
     EmbedOptions options;
     std::vector<AddedImage> images;
+    std::function<bool()> cancelled;
 };
 
 // What the last MakePDF wrote, for the byte report.
@@ -115,9 +117,12 @@ std::shared_ptr<const PreparedTextLayer> TextLayer(const AddedImage& added,
     return TextLayerFor(added.text);
 }
 
-// Writes the whole document to file. False with a message on any failure.
-bool WriteDocument(std::FILE* file, const DocumentState& doc, WrittenDocument& written,
-                   std::string& error) {
+// How writing the document ended.
+enum class WriteOutcome { Written, Failed, Cancelled };
+
+// Writes the whole document to file. Failed with a message on any failure.
+WriteOutcome WriteDocument(std::FILE* file, const DocumentState& doc, WrittenDocument& written,
+                           std::string& error) {
     PdfWriter w(file);
     // A document with a text layer has many small font and page dictionaries: they go packed
     // into a compressed object stream, a feature of PDF 1.5.
@@ -132,6 +137,8 @@ bool WriteDocument(std::FILE* file, const DocumentState& doc, WrittenDocument& w
     GlyphlessFont textFont;
 
     for (size_t i = 0; i < doc.images.size(); ++i) {
+        // Between pages: each one may take a while to code.
+        if (doc.cancelled && doc.cancelled()) return WriteOutcome::Cancelled;
         const AddedImage& added = doc.images[i];
         const int imageObject = w.reserveObject();
         const uint64_t pageStart = w.offset();
@@ -150,7 +157,7 @@ bool WriteDocument(std::FILE* file, const DocumentState& doc, WrittenDocument& w
             else
                 error = "Page " + std::to_string(i + 1) + ": " +
                         (why.empty() ? "cannot read " + added.path : why);
-            return false;
+            return WriteOutcome::Failed;
         }
         double dpiX = SnapDpi(image.dpiX), dpiY = SnapDpi(image.dpiY);
         if (dpiX < kLowestDpi || dpiY < kLowestDpi) dpiX = dpiY = kDefaultDpi;
@@ -233,10 +240,10 @@ bool WriteDocument(std::FILE* file, const DocumentState& doc, WrittenDocument& w
 
     if (w.failed()) {
         error = std::string("Cannot write the PDF file: ") + std::strerror(errno);
-        return false;
+        return WriteOutcome::Failed;
     }
     written.bytes = w.offset();
-    return true;
+    return WriteOutcome::Written;
 }
 
 int MakePdf(const char* outPath, int mode, std::string& error) {
@@ -276,7 +283,16 @@ int MakePdf(const char* outPath, int mode, std::string& error) {
     setvbuf(file.stream(), buffer.data(), _IOFBF, buffer.size());
 
     WrittenDocument written;
-    if (!WriteDocument(file.stream(), doc, written, error)) return kPgmtFailed;
+    // On any way out but commit the partial file goes and the target stays as it was.
+    switch (WriteDocument(file.stream(), doc, written, error)) {
+        case WriteOutcome::Written:
+            break;
+        case WriteOutcome::Cancelled:
+            error = "cancelled";
+            return kPgmtCancelled;
+        case WriteOutcome::Failed:
+            return kPgmtFailed;
+    }
     if (!file.commit(true)) {
         const int why = file.error();
         error = std::string("Cannot write the PDF file: ") + std::strerror(why);
@@ -365,6 +381,10 @@ int PGMT_MakePDF(const char* outPath, int mode, char* errorText, int errorTextSi
         CopyError(rc == kPgmtOk ? "" : error, errorText, errorTextSize);
     PGMT_Reset();
     return rc;
+}
+
+void PGMT_SetCancelCheck(std::function<bool()> cancelled) {
+    State().cancelled = std::move(cancelled);
 }
 
 void PGMT_Reset() {

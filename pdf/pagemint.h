@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +25,7 @@ enum PagemintResult : int {
     kPgmtFailed = 3,         // described in the error text
     kPgmtCannotReplace = 4,  // the file exists and cannot be replaced
     kPgmtNoImages = 5,
+    kPgmtCancelled = 6,  // the cancel check asked to stop; nothing was written
 };
 
 // Modes of PGMT_MakePDF.
@@ -59,6 +61,10 @@ int PGMT_AddImagePage(const char* path, int page, const char* password, char* er
 // 0666 less the umask (0600 in the temporary folder), a replaced one keeps its mode.
 // Afterwards the document information and the list of images are reset, whatever the result.
 int PGMT_MakePDF(const char* outPath, int mode, char* errorText, int errorTextSize);
+// A check MakePDF makes before each page: when it returns true, MakePDF stops with
+// kPgmtCancelled, leaving no partial file and the target as it was. The check may be called
+// from the thread running MakePDF only. Forgotten by PGMT_Reset (so after every MakePDF).
+void PGMT_SetCancelCheck(std::function<bool()> cancelled);
 // Forgets the document information and the added images without writing anything.
 void PGMT_Reset();
 // The number of images added since the last reset.

@@ -63,6 +63,9 @@ void PdfBuildListener::showMessageWithDetails(const std::string& text, PdfMessag
                                               const std::string&) {
     showMessage(text, kind);
 }
+bool PdfBuildListener::stopRequested() {
+    return false;
+}
 
 namespace {
 
@@ -404,10 +407,18 @@ PdfBuildResult BuildPdf(const std::vector<vellumo::imaging::PageRef>& pageFiles,
     WriteLog("Title set\n");
     PGMT_SetCreationDate();
     WriteLog("Creation date set\n");
+    // The listener is asked in the final write too: it codes every page again.
+    PGMT_SetCancelCheck([&events] { return events.stopRequested(); });
 
     const int n = static_cast<int>(pageFiles.size());
     PagesAhead ahead(pageFiles, options, copies);
     for (int j = 1; j <= n; ++j) {
+        if (events.stopRequested()) {
+            PGMT_Reset();
+            result.status = PdfBuildStatus::Cancelled;
+            result.page = j;
+            return result;
+        }
         const std::string& path = pageFiles[j - 1].path;
         WriteLogF("Loading image %d of %d (%s)\n", j, n, path.c_str());
         events.pageStarted(j, n, path);
@@ -478,6 +489,11 @@ PdfBuildResult BuildPdf(const std::vector<vellumo::imaging::PageRef>& pageFiles,
     char errorText[256] = {};
     result.code = PGMT_MakePDF(outPath.c_str(), kPgmtModeReplace, errorText, sizeof errorText);
     result.errorText = errorText;
+    if (result.code == kPgmtCancelled) {
+        result.status = PdfBuildStatus::Cancelled;
+        result.page = n;
+        return result;
+    }
     if (result.code == kPgmtOk) {
         result.pages = vellumo::pdf::LastWrittenPages();
         result.fileBytes = vellumo::pdf::LastFileBytes();

@@ -49,6 +49,10 @@ public:
     // command line's standard error); by default the text alone.
     virtual void showMessageWithDetails(const std::string& text, PdfMessageKind kind,
                                         const std::string& details);
+    // Asked before each page and between the pages of the final write: true stops the build
+    // with PdfBuildStatus::Cancelled, no file written and an existing one left as it was. May
+    // be asked from the thread running the build.
+    virtual bool stopRequested();
 };
 
 enum class PdfBuildStatus {
@@ -57,6 +61,7 @@ enum class PdfBuildStatus {
     PageUnreadable,  // a page file could not be read (page: which one)
     AddImageFailed,  // PGMT_AddImage failed (code: its result, page: which one)
     NoTempFolder,    // a page needed a JPEG copy and the temporary folder cannot be written
+    Cancelled,       // the listener asked to stop (page: the page it was asked before)
 };
 
 struct PdfBuildResult {

@@ -248,10 +248,12 @@ bool ReplacingFile::open(const std::string& target) {
     const std::string folder = FolderOf(target_.path);
     RemoveStalePartialFiles(folder);
     // A short name, so that a target name of any legal length can be saved.
-    // The process id in the name makes it one no other process uses.
-    const std::string pattern =
-        folder + "/" + kPartialPrefix + std::to_string(::getpid()) + ".XXXXXX";
-    fd_ = CreateFileRemovedOnSignal(pattern, partialPath_, cleanup_);
+    std::string pattern = folder + "/" + kPartialPrefix + std::to_string(::getpid()) + ".XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    // mkostemp creates the file exclusively with mode 0600, never through a link.
+    FileChangeGuard created;
+    fd_ = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd_ < 0) {
         error_ = errno;
         target_.problem = (error_ == EACCES || error_ == EPERM || error_ == EROFS)
@@ -260,6 +262,8 @@ bool ReplacingFile::open(const std::string& target) {
         target_.error = error_;
         return false;
     }
+    partialPath_ = name.data();
+    cleanup_ = RemoveOnSignal(partialPath_);
     const int streamFd = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
     stream_ = streamFd >= 0 ? ::fdopen(streamFd, "wb") : nullptr;
     if (!stream_) {
@@ -312,6 +316,9 @@ bool ReplacingFile::commit(bool sync) {
         ok = false;
     }
     fd_ = -1;
+    // The rename and the release go together, or a signal between them could leave the target
+    // half-registered.
+    FileChangeGuard renamed;
     if (ok) {
         // What is at the target may have changed since open: only a regular file is replaced.
         struct stat st {};

@@ -3,14 +3,15 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <pthread.h>
 #include <signal.h>
-#include <sys/random.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <mutex>
+#include <thread>
 
 namespace vellumo::platform {
 
@@ -27,6 +28,13 @@ struct Slot {
 namespace {
 
 std::atomic<Slot*> slots{nullptr};
+// Taken shared by whoever creates, registers, renames or releases a file; exclusively by the
+// signal thread while it removes them.
+std::shared_mutex fileChanges;
+// The Cancel that Ctrl+C sets while an InterruptAsCancel lives.
+std::atomic<volatile std::sig_atomic_t*> interruptFlag{nullptr};
+// The signals the signal thread takes, blocked in every thread started after it.
+sigset_t takenSignals;
 
 Slot* ClaimSlot() {
     for (Slot* s = slots.load(std::memory_order_acquire); s; s = s->next) {
@@ -74,16 +82,55 @@ void RemoveFolder(const char* path) {
     ::rmdir(path);
 }
 
-void OnFatalSignal(int signalNumber) {
-    const int savedErrno = errno;
-    RemoveRegisteredFiles();
-    // The default action ends the process with the signal's own status once this returns.
+// Ends the process with the signal's own status, from the thread that calls it.
+void EndWithSignal(int signalNumber) {
     struct sigaction fallback {};
     fallback.sa_handler = SIG_DFL;
     sigemptyset(&fallback.sa_mask);
     ::sigaction(signalNumber, &fallback, nullptr);
+    sigset_t one;
+    sigemptyset(&one);
+    sigaddset(&one, signalNumber);
+    ::pthread_sigmask(SIG_UNBLOCK, &one, nullptr);
     ::raise(signalNumber);
+}
+
+bool TakenAsCancel(int signalNumber) {
+    if (signalNumber != SIGINT) return false;
+    volatile std::sig_atomic_t* flag = interruptFlag.load();
+    if (!flag) return false;
+    *flag = 1;
+    return true;
+}
+
+// For a thread that does not block the signals (one that existed before the signal thread).
+void OnFatalSignal(int signalNumber) {
+    const int savedErrno = errno;
+    if (!TakenAsCancel(signalNumber)) {
+        RemoveRegisteredFiles();
+        EndWithSignal(signalNumber);
+    }
     errno = savedErrno;
+}
+
+void OnInterrupt(int signalNumber) {
+    TakenAsCancel(signalNumber);
+}
+
+[[noreturn]] void TakeSignals(sigset_t taken) {
+    for (;;) {
+        int signalNumber = 0;
+        if (::sigwait(&taken, &signalNumber) != 0 || TakenAsCancel(signalNumber)) continue;
+        // Held until the process is gone: no file is created or renamed after the clean-up.
+        fileChanges.lock();
+        RemoveRegisteredFiles();
+        EndWithSignal(signalNumber);
+    }
+}
+
+// A child process runs other programs, which expect the signals as usual.
+void UnblockInChild() {
+    ::pthread_sigmask(SIG_UNBLOCK, &takenSignals, nullptr);
 }
 
 }  // namespace
@@ -91,6 +138,7 @@ void OnFatalSignal(int signalNumber) {
 void InstallSignalCleanup() {
     static std::once_flag once;
     std::call_once(once, [] {
+        sigemptyset(&takenSignals);
         for (int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
             struct sigaction current {};
             if (::sigaction(signalNumber, nullptr, &current) != 0) continue;
@@ -99,7 +147,12 @@ void InstallSignalCleanup() {
             action.sa_handler = OnFatalSignal;
             sigemptyset(&action.sa_mask);
             ::sigaction(signalNumber, &action, nullptr);
+            sigaddset(&takenSignals, signalNumber);
         }
+        // Blocked here before the thread starts, so that it and every later thread inherit it.
+        ::pthread_sigmask(SIG_BLOCK, &takenSignals, nullptr);
+        std::thread(TakeSignals, takenSignals).detach();
+        ::pthread_atfork(nullptr, nullptr, UnblockInChild);
         // Past the file-size limit a write then fails with EFBIG, which the writers report.
         struct sigaction current {};
         if (::sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL) {
@@ -156,38 +209,19 @@ void RemoveOnSignal::release() {
     slot_ = nullptr;
 }
 
-int CreateFileRemovedOnSignal(const std::string& pattern, std::string& path,
-                              RemoveOnSignal& cleanup) {
-    constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    constexpr size_t kRandom = 6;
-    if (pattern.size() < kRandom || pattern.compare(pattern.size() - kRandom, kRandom, "XXXXXX")) {
-        errno = EINVAL;
-        return -1;
-    }
-    std::string name = pattern;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        unsigned char random[kRandom];
-        if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
-            for (size_t i = 0; i < kRandom; ++i) random[i] = static_cast<unsigned char>(::rand());
-        }
-        for (size_t i = 0; i < kRandom; ++i)
-            name[name.size() - kRandom + i] = kLetters[random[i] % (sizeof kLetters - 1)];
-        cleanup = RemoveOnSignal(name);
-        const int fd =
-            ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-        if (fd >= 0) {
-            path = name;
-            return fd;
-        }
-        const int error = errno;
-        cleanup.release();
-        if (error != EEXIST) {
-            errno = error;
-            return -1;
-        }
-    }
-    errno = EEXIST;
-    return -1;
+InterruptAsCancel::InterruptAsCancel(volatile std::sig_atomic_t& flag) {
+    interruptFlag.store(&flag);
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGINT, &action, &previous_);
 }
+
+InterruptAsCancel::~InterruptAsCancel() {
+    ::sigaction(SIGINT, &previous_, nullptr);
+    interruptFlag.store(nullptr);
+}
+
+FileChangeGuard::FileChangeGuard() : lock_(fileChanges) {}
 
 }  // namespace vellumo::platform

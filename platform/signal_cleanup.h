@@ -2,16 +2,47 @@
 // folder of a PDF build, the page files of a command-line scan. When Ctrl+C, SIGTERM or SIGHUP
 // ends the process, what is registered here is removed first; a file-size limit (SIGXFSZ)
 // becomes an ordinary write error that the writer reports and cleans up after.
+//
+// The signals are taken by a thread of their own (every thread started afterwards blocks them),
+// so a SANE back end that resets their handlers from its reader thread, as several do, cannot
+// make them end the process without the clean-up.
 #pragma once
 
+#include <csignal>
+#include <shared_mutex>
 #include <string>
 
 namespace vellumo::platform {
 
-// Installs the handlers (once; later calls do nothing). A signal that was ignored when the
-// process started (as under nohup) stays ignored. A program that handles one of these signals
-// itself for a while (Ctrl+C as Cancel) calls RemoveRegisteredFiles before it exits on it.
+// Installs the handlers and starts the signal thread (once; later calls do nothing). Call it
+// before any other thread is started: threads that exist already may still receive the signals
+// (then the handler does the clean-up, as long as nobody replaced it). A signal that was ignored
+// when the process started (as under nohup) stays ignored.
 void InstallSignalCleanup();
+
+// While one lives, Ctrl+C (SIGINT) does not end the process: it sets `flag`, which the owner
+// tests as its Cancel. Works with or without InstallSignalCleanup; the SIGINT handling from
+// before comes back when it goes.
+class InterruptAsCancel {
+public:
+    explicit InterruptAsCancel(volatile std::sig_atomic_t& flag);
+    ~InterruptAsCancel();
+    InterruptAsCancel(const InterruptAsCancel&) = delete;
+    InterruptAsCancel& operator=(const InterruptAsCancel&) = delete;
+
+private:
+    struct sigaction previous_ {};
+};
+
+// Held while a file that is to be removed on a signal is created, registered, renamed into place
+// or released, so that the signal thread's clean-up never falls between two of these steps.
+class FileChangeGuard {
+public:
+    FileChangeGuard();
+
+private:
+    std::shared_lock<std::shared_mutex> lock_;
+};
 
 // Removes every registered file and folder now. Safe inside a signal handler.
 void RemoveRegisteredFiles();
@@ -35,14 +66,5 @@ public:
 private:
     struct Slot* slot_ = nullptr;
 };
-
-// Creates a new file (mode 0600, never through a link) named after pattern, whose last six
-// characters must be "XXXXXX", and registers it in cleanup *before* it exists: mkstemp followed
-// by registering would leave the file behind when a signal comes in between. pattern must be a
-// name only this process makes (one with its process id), because for that moment a signal
-// removes the name whether or not the file was made yet. Returns the open descriptor and sets
-// path, or -1 with errno set.
-int CreateFileRemovedOnSignal(const std::string& pattern, std::string& path,
-                              RemoveOnSignal& cleanup);
 
 }  // namespace vellumo::platform

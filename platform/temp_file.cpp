@@ -17,13 +17,12 @@ std::string TempDirectory() {
     return path;
 }
 
-std::string CreateTempFile(const std::string& prefix) {
-    static constexpr char kSuffix[] = ".tmp";
-    std::string pattern = TempDirectory() + prefix + "XXXXXX" + kSuffix;
+std::string CreateTempFile(const std::string& prefix, const std::string& suffix) {
+    std::string pattern = TempDirectory() + prefix + "XXXXXX" + suffix;
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     // mkstemps opens with O_CREAT | O_EXCL and mode 0600.
-    const int fd = mkstemps(name.data(), sizeof kSuffix - 1);
+    const int fd = mkstemps(name.data(), static_cast<int>(suffix.size()));
     if (fd < 0) return {};
     close(fd);
     return name.data();

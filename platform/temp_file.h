@@ -10,8 +10,8 @@ namespace vellumo::platform {
 // The user's temporary folder with a trailing separator ($TMPDIR, else /tmp/).
 std::string TempDirectory();
 
-// Creates "<temp folder>/<prefix><unique part>.tmp" and returns its path, or "" on failure.
-std::string CreateTempFile(const std::string& prefix);
+// Creates "<temp folder>/<prefix><unique part><suffix>" and returns its path, or "" on failure.
+std::string CreateTempFile(const std::string& prefix, const std::string& suffix = ".tmp");
 
 // True when path names a file directly in the temporary folder. Files there are the program's
 // own working copies of the user's pages, so writers create them readable only by the user.

@@ -55,8 +55,18 @@ QLabel* CPrefPage::AddTitle(const QString& text) {
     title->setFont(font);
     // The 24 pixel font is taller than the template's line: grow the title downwards so that
     // its descenders are not cut off.
-    const int height = QFontMetrics(font).height();
+    const QFontMetrics metrics(font);
+    const int height = metrics.height();
     if (title->height() < height) title->resize(title->width(), height);
+    // A title longer than its place (as in some languages) widens it about the same centre, as
+    // far as the page reaches, instead of being cut at both ends.
+    const int needed = metrics.horizontalAdvance(text) + metrics.averageCharWidth();
+    if (title->width() < needed) {
+        const int pageWidth = width() > 0 ? width() : needed;
+        const int wide = qMin(needed, pageWidth);
+        const int left = qBound(0, title->geometry().center().x() - wide / 2, pageWidth - wide);
+        title->setGeometry(left, title->y(), wide, title->height());
+    }
     return title;
 }
 

@@ -69,16 +69,12 @@ QString LanguageLabel(const std::string& code) {
 CTabDocumentsDlg::CTabDocumentsDlg(QWidget* parent)
     : CPrefPage(kTemplate, QSize(350, 280), parent) {
     // Frames first, so that the controls inside lie above them.
-    AddFrame(QStringLiteral("Searchable PDFs: "), {22, 22, 276, 122});
-    AddFrame(QStringLiteral("Scanned pages: "), {22, 152, 276, 44});
+    AddFrame(tr("Searchable PDFs: "), {22, 22, 276, 122});
+    AddFrame(tr("Scanned pages: "), {22, 152, 276, 44});
 
-    QLabel* title = AddTitle(QStringLiteral("Document Settings"));
-    // A longer title than the other pages': the same centre, wider.
-    const QRect wide = widgets::DialogUnitsToPixels(QRect(63, 3, 169, 12));
-    title->setGeometry(wide.x(), title->y(), wide.width(), title->height());
-    AddCheckBox(kSearchable, QStringLiteral("Make PDFs searchable (recognise text)"),
-                {28, 34, 200, 11});
-    AddLabel(0, QStringLiteral("Languages to recognise:"), {28, 49, 150, 9});
+    AddTitle(tr("Document Settings"));
+    AddCheckBox(kSearchable, tr("Make PDFs searchable (recognise text)"), {28, 34, 200, 11});
+    AddLabel(0, tr("Languages to recognise:"), {28, 49, 150, 9});
     languageArea_ = new QScrollArea(this);
     languageArea_->setObjectName(QStringLiteral("languages"));
     languageArea_->setGeometry(widgets::DialogUnitsToPixels(QRect(28, 60, 264, 78)));
@@ -86,13 +82,13 @@ CTabDocumentsDlg::CTabDocumentsDlg(QWidget* parent)
     languageArea_->setFrameShape(QFrame::NoFrame);
     ApplyControlColours(languageArea_);
 
-    AddCheckBox(kStraighten, QStringLiteral("Straighten pages"), {28, 163, 125, 11});
-    AddCheckBox(kUpright, QStringLiteral("Turn pages upright"), {28, 177, 125, 11});
-    AddLabel(0, QStringLiteral("Blank pages:"), {163, 164, 60, 9});
+    AddCheckBox(kStraighten, tr("Straighten pages"), {28, 163, 125, 11});
+    AddCheckBox(kUpright, tr("Turn pages upright"), {28, 177, 125, 11});
+    AddLabel(0, tr("Blank pages:"), {163, 164, 60, 9});
     blankGroup_ = new QButtonGroup(this);
-    blankGroup_->addButton(AddRadio(kBlankMark, QStringLiteral("Mark"), {163, 177, 40, 11}), 1);
-    blankGroup_->addButton(AddRadio(kBlankDrop, QStringLiteral("Drop"), {205, 177, 40, 11}), 2);
-    blankGroup_->addButton(AddRadio(kBlankOff, QStringLiteral("Off"), {247, 177, 40, 11}), 0);
+    blankGroup_->addButton(AddRadio(kBlankMark, tr("Mark"), {163, 177, 47, 11}), 1);
+    blankGroup_->addButton(AddRadio(kBlankDrop, tr("Drop"), {211, 177, 48, 11}), 2);
+    blankGroup_->addButton(AddRadio(kBlankOff, tr("Off"), {260, 177, 34, 11}), 0);
 }
 
 void CTabDocumentsDlg::BuildLanguageBoxes() {
@@ -113,7 +109,7 @@ void CTabDocumentsDlg::BuildLanguageBoxes() {
     for (size_t i = 0; i < codes.size(); ++i) {
         const bool installed = i < codes.size() - missing.size();
         QString label = LanguageLabel(codes[i]);
-        if (!installed) label += QStringLiteral(" - not installed");
+        if (!installed) label += tr(" - not installed");
         auto* box = new CButtonST(CButtonST::Kind::CheckBox, label, list);
         box->setObjectName(QString::number(kFirstLanguage + static_cast<int>(i)));
         box->setFont(widgets::TemplateFont());

@@ -103,10 +103,9 @@ TransferResult ProcessScannedImage(const std::vector<uint8_t>* dib, ImageBuffer&
 }
 
 std::string MakeScanPagePath() {
-    const std::string reserved = CreateTempFile("VW");
-    if (reserved.empty()) return {};
-    std::remove(reserved.c_str());
-    return reserved + ".TIF";
+    // The name is reserved by a file of its own: no other process can take it before the page
+    // is written over it, and no second file is left to tidy away.
+    return CreateTempFile("VW", ".tmp.TIF");
 }
 
 }  // namespace vellumo::scan

@@ -58,8 +58,9 @@ TransferResult ProcessScannedImage(const std::vector<uint8_t>* dib,
                                    imaging::ImageBuffer& workingImage, int pageNumber,
                                    const TransferSettings& settings, const TransferHooks& hooks);
 
-// A page file name for the command line: "<temp>/VW<unique>.tmp.TIF", its reserving empty
-// file removed; "" when the temporary folder cannot be written.
+// A page file for the command line: "<temp>/VW<unique>.tmp.TIF", created empty and private
+// (0600) to reserve the name, for the page to be written over; "" when the temporary folder
+// cannot be written.
 std::string MakeScanPagePath();
 
 }  // namespace vellumo::scan

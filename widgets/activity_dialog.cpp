@@ -129,6 +129,7 @@ void CActivityDialog::OnCancel() {
     cancelRequested = 1;
     hide();
     if (mainWindow_) mainWindow_->setEnabled(true);
+    emit cancelPressed();
 }
 
 void CActivityDialog::reject() {

@@ -54,6 +54,10 @@ public slots:
     // operation itself stops when it next tests the flag.
     void OnCancel();
 
+signals:
+    // Cancel or Escape was pressed (after the flag is raised and the main window enabled).
+    void cancelPressed();
+
 protected:
     void reject() override;
     void closeEvent(QCloseEvent* event) override;

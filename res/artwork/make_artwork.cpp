@@ -1195,10 +1195,10 @@ bool samePixels(const QImage& a, const QImage& b) {
 // The images that carry words, painted once more for every language.
 bool carriesWords(const QString& name) {
     static const QStringList names = {
-        "200.png", "172.png", "173.png", "174.png", "175.png", "176.png", "177.png",
-        "178.png", "179.png", "180.png", "181.png", "182.png", "183.png", "490.png",
-        "500.png", "510.png", "520.png", "530.png", "540.png", "290.png", "300.png",
-        "350.png", "360.png", "370.png", "380.png", "430.png", "440.png"};
+        "200.png", "172.png", "173.png", "174.png", "175.png", "176.png", "177.png", "178.png",
+        "179.png", "180.png", "181.png", "182.png", "183.png", "490.png", "500.png", "510.png",
+        "520.png", "530.png", "540.png", "290.png", "300.png", "350.png", "360.png", "370.png",
+        "380.png", "430.png", "440.png", "410.png", "420.png"};
     return names.contains(name);
 }
 

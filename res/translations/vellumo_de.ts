@@ -163,6 +163,57 @@
     </message>
 </context>
 <context>
+    <name>CTabDocumentsDlg</name>
+    <message>
+        <source>Searchable PDFs: </source>
+        <translation>Durchsuchbare PDFs: </translation>
+    </message>
+    <message>
+        <source>Scanned pages: </source>
+        <translation>Gescannte Seiten: </translation>
+    </message>
+    <message>
+        <source>Document Settings</source>
+        <translation>Dokument-Einstellungen</translation>
+    </message>
+    <message>
+        <source>Make PDFs searchable (recognise text)</source>
+        <translation>PDFs durchsuchbar machen (Text erkennen)</translation>
+    </message>
+    <message>
+        <source>Languages to recognise:</source>
+        <translation>Zu erkennende Sprachen:</translation>
+    </message>
+    <message>
+        <source>Straighten pages</source>
+        <translation>Seiten gerade richten</translation>
+    </message>
+    <message>
+        <source>Turn pages upright</source>
+        <translation>Seiten aufrecht drehen</translation>
+    </message>
+    <message>
+        <source>Blank pages:</source>
+        <translation>Leere Seiten:</translation>
+    </message>
+    <message>
+        <source>Mark</source>
+        <translation>Markieren</translation>
+    </message>
+    <message>
+        <source>Drop</source>
+        <translation>Weglassen</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Aus</translation>
+    </message>
+    <message>
+        <source> - not installed</source>
+        <translation> - nicht installiert</translation>
+    </message>
+</context>
+<context>
     <name>CTabEmailDlg</name>
     <message>
         <source>Email Settings</source>
@@ -511,6 +562,34 @@
     <message>
         <source>Enable duplex scanning</source>
         <translation>Beidseitig scannen</translation>
+    </message>
+    <message>
+        <source>Documents</source>
+        <translation>Dokumente</translation>
+    </message>
+    <message>
+        <source>Straighten</source>
+        <translation>Gerade richten</translation>
+    </message>
+    <message>
+        <source>Turn upright</source>
+        <translation>Aufrecht drehen</translation>
+    </message>
+    <message>
+        <source>Delete blank pages</source>
+        <translation>Leere Seiten löschen</translation>
+    </message>
+    <message>
+        <source>Interleave (fronts, then backs)</source>
+        <translation>Verschränken (Vorderseiten, dann Rückseiten)</translation>
+    </message>
+    <message>
+        <source>Interleave, backs reversed</source>
+        <translation>Verschränken, Rückseiten umgekehrt</translation>
+    </message>
+    <message>
+        <source>Reverse order</source>
+        <translation>Reihenfolge umkehren</translation>
     </message>
 </context>
 <context>

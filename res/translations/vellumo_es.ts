@@ -163,6 +163,57 @@
     </message>
 </context>
 <context>
+    <name>CTabDocumentsDlg</name>
+    <message>
+        <source>Searchable PDFs: </source>
+        <translation>PDF con búsqueda: </translation>
+    </message>
+    <message>
+        <source>Scanned pages: </source>
+        <translation>Páginas escaneadas: </translation>
+    </message>
+    <message>
+        <source>Document Settings</source>
+        <translation>Ajustes de documentos</translation>
+    </message>
+    <message>
+        <source>Make PDFs searchable (recognise text)</source>
+        <translation>Hacer PDF con búsqueda (reconocer texto)</translation>
+    </message>
+    <message>
+        <source>Languages to recognise:</source>
+        <translation>Idiomas a reconocer:</translation>
+    </message>
+    <message>
+        <source>Straighten pages</source>
+        <translation>Enderezar páginas</translation>
+    </message>
+    <message>
+        <source>Turn pages upright</source>
+        <translation>Poner páginas derechas</translation>
+    </message>
+    <message>
+        <source>Blank pages:</source>
+        <translation>Páginas en blanco:</translation>
+    </message>
+    <message>
+        <source>Mark</source>
+        <translation>Marcar</translation>
+    </message>
+    <message>
+        <source>Drop</source>
+        <translation>Quitar</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source> - not installed</source>
+        <translation> - no instalado</translation>
+    </message>
+</context>
+<context>
     <name>CTabEmailDlg</name>
     <message>
         <source>Email Settings</source>
@@ -511,6 +562,34 @@
     <message>
         <source>Enable duplex scanning</source>
         <translation>Escanear a doble cara</translation>
+    </message>
+    <message>
+        <source>Documents</source>
+        <translation>Documentos</translation>
+    </message>
+    <message>
+        <source>Straighten</source>
+        <translation>Enderezar</translation>
+    </message>
+    <message>
+        <source>Turn upright</source>
+        <translation>Poner derecha</translation>
+    </message>
+    <message>
+        <source>Delete blank pages</source>
+        <translation>Borrar páginas en blanco</translation>
+    </message>
+    <message>
+        <source>Interleave (fronts, then backs)</source>
+        <translation>Intercalar (anversos, luego reversos)</translation>
+    </message>
+    <message>
+        <source>Interleave, backs reversed</source>
+        <translation>Intercalar, reversos invertidos</translation>
+    </message>
+    <message>
+        <source>Reverse order</source>
+        <translation>Invertir orden</translation>
     </message>
 </context>
 <context>

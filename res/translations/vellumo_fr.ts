@@ -163,6 +163,57 @@
     </message>
 </context>
 <context>
+    <name>CTabDocumentsDlg</name>
+    <message>
+        <source>Searchable PDFs: </source>
+        <translation>PDF interrogeables : </translation>
+    </message>
+    <message>
+        <source>Scanned pages: </source>
+        <translation>Pages numérisées : </translation>
+    </message>
+    <message>
+        <source>Document Settings</source>
+        <translation>Réglages des documents</translation>
+    </message>
+    <message>
+        <source>Make PDFs searchable (recognise text)</source>
+        <translation>Rendre les PDF interrogeables (reconnaître le texte)</translation>
+    </message>
+    <message>
+        <source>Languages to recognise:</source>
+        <translation>Langues à reconnaître :</translation>
+    </message>
+    <message>
+        <source>Straighten pages</source>
+        <translation>Redresser les pages</translation>
+    </message>
+    <message>
+        <source>Turn pages upright</source>
+        <translation>Remettre les pages à l'endroit</translation>
+    </message>
+    <message>
+        <source>Blank pages:</source>
+        <translation>Pages blanches :</translation>
+    </message>
+    <message>
+        <source>Mark</source>
+        <translation>Marquer</translation>
+    </message>
+    <message>
+        <source>Drop</source>
+        <translation>Retirer</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Non</translation>
+    </message>
+    <message>
+        <source> - not installed</source>
+        <translation> - non installée</translation>
+    </message>
+</context>
+<context>
     <name>CTabEmailDlg</name>
     <message>
         <source>Email Settings</source>
@@ -511,6 +562,34 @@
     <message>
         <source>Enable duplex scanning</source>
         <translation>Recto verso</translation>
+    </message>
+    <message>
+        <source>Documents</source>
+        <translation>Documents</translation>
+    </message>
+    <message>
+        <source>Straighten</source>
+        <translation>Redresser</translation>
+    </message>
+    <message>
+        <source>Turn upright</source>
+        <translation>Remettre à l'endroit</translation>
+    </message>
+    <message>
+        <source>Delete blank pages</source>
+        <translation>Supprimer les pages blanches</translation>
+    </message>
+    <message>
+        <source>Interleave (fronts, then backs)</source>
+        <translation>Entrelacer (recto, puis verso)</translation>
+    </message>
+    <message>
+        <source>Interleave, backs reversed</source>
+        <translation>Entrelacer, verso inversé</translation>
+    </message>
+    <message>
+        <source>Reverse order</source>
+        <translation>Inverser l'ordre</translation>
     </message>
 </context>
 <context>

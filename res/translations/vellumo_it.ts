@@ -163,6 +163,57 @@
     </message>
 </context>
 <context>
+    <name>CTabDocumentsDlg</name>
+    <message>
+        <source>Searchable PDFs: </source>
+        <translation>PDF ricercabili: </translation>
+    </message>
+    <message>
+        <source>Scanned pages: </source>
+        <translation>Pagine scansionate: </translation>
+    </message>
+    <message>
+        <source>Document Settings</source>
+        <translation>Impostazioni documenti</translation>
+    </message>
+    <message>
+        <source>Make PDFs searchable (recognise text)</source>
+        <translation>Rendi i PDF ricercabili (riconosci il testo)</translation>
+    </message>
+    <message>
+        <source>Languages to recognise:</source>
+        <translation>Lingue da riconoscere:</translation>
+    </message>
+    <message>
+        <source>Straighten pages</source>
+        <translation>Raddrizza le pagine</translation>
+    </message>
+    <message>
+        <source>Turn pages upright</source>
+        <translation>Ruota le pagine dritte</translation>
+    </message>
+    <message>
+        <source>Blank pages:</source>
+        <translation>Pagine vuote:</translation>
+    </message>
+    <message>
+        <source>Mark</source>
+        <translation>Segna</translation>
+    </message>
+    <message>
+        <source>Drop</source>
+        <translation>Togli</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source> - not installed</source>
+        <translation> - non installata</translation>
+    </message>
+</context>
+<context>
     <name>CTabEmailDlg</name>
     <message>
         <source>Email Settings</source>
@@ -511,6 +562,34 @@
     <message>
         <source>Enable duplex scanning</source>
         <translation>Fronte e retro</translation>
+    </message>
+    <message>
+        <source>Documents</source>
+        <translation>Documenti</translation>
+    </message>
+    <message>
+        <source>Straighten</source>
+        <translation>Raddrizza</translation>
+    </message>
+    <message>
+        <source>Turn upright</source>
+        <translation>Ruota dritta</translation>
+    </message>
+    <message>
+        <source>Delete blank pages</source>
+        <translation>Elimina pagine vuote</translation>
+    </message>
+    <message>
+        <source>Interleave (fronts, then backs)</source>
+        <translation>Alterna (fronti, poi retri)</translation>
+    </message>
+    <message>
+        <source>Interleave, backs reversed</source>
+        <translation>Alterna, retri invertiti</translation>
+    </message>
+    <message>
+        <source>Reverse order</source>
+        <translation>Inverti ordine</translation>
     </message>
 </context>
 <context>

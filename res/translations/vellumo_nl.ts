@@ -163,6 +163,57 @@
     </message>
 </context>
 <context>
+    <name>CTabDocumentsDlg</name>
+    <message>
+        <source>Searchable PDFs: </source>
+        <translation>Doorzoekbare PDF's: </translation>
+    </message>
+    <message>
+        <source>Scanned pages: </source>
+        <translation>Gescande pagina's: </translation>
+    </message>
+    <message>
+        <source>Document Settings</source>
+        <translation>Documentinstellingen</translation>
+    </message>
+    <message>
+        <source>Make PDFs searchable (recognise text)</source>
+        <translation>PDF's doorzoekbaar maken (tekst herkennen)</translation>
+    </message>
+    <message>
+        <source>Languages to recognise:</source>
+        <translation>Te herkennen talen:</translation>
+    </message>
+    <message>
+        <source>Straighten pages</source>
+        <translation>Pagina's rechtzetten</translation>
+    </message>
+    <message>
+        <source>Turn pages upright</source>
+        <translation>Pagina's rechtop draaien</translation>
+    </message>
+    <message>
+        <source>Blank pages:</source>
+        <translation>Lege pagina's:</translation>
+    </message>
+    <message>
+        <source>Mark</source>
+        <translation>Markeren</translation>
+    </message>
+    <message>
+        <source>Drop</source>
+        <translation>Weglaten</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Uit</translation>
+    </message>
+    <message>
+        <source> - not installed</source>
+        <translation> - niet geïnstalleerd</translation>
+    </message>
+</context>
+<context>
     <name>CTabEmailDlg</name>
     <message>
         <source>Email Settings</source>
@@ -511,6 +562,34 @@
     <message>
         <source>Enable duplex scanning</source>
         <translation>Dubbelzijdig scannen</translation>
+    </message>
+    <message>
+        <source>Documents</source>
+        <translation>Documenten</translation>
+    </message>
+    <message>
+        <source>Straighten</source>
+        <translation>Rechtzetten</translation>
+    </message>
+    <message>
+        <source>Turn upright</source>
+        <translation>Rechtop draaien</translation>
+    </message>
+    <message>
+        <source>Delete blank pages</source>
+        <translation>Lege pagina's verwijderen</translation>
+    </message>
+    <message>
+        <source>Interleave (fronts, then backs)</source>
+        <translation>Afwisselen (voorkanten, dan achterkanten)</translation>
+    </message>
+    <message>
+        <source>Interleave, backs reversed</source>
+        <translation>Afwisselen, achterkanten omgekeerd</translation>
+    </message>
+    <message>
+        <source>Reverse order</source>
+        <translation>Volgorde omkeren</translation>
     </message>
 </context>
 <context>

@@ -163,6 +163,57 @@
     </message>
 </context>
 <context>
+    <name>CTabDocumentsDlg</name>
+    <message>
+        <source>Searchable PDFs: </source>
+        <translation>PDFs pesquisáveis: </translation>
+    </message>
+    <message>
+        <source>Scanned pages: </source>
+        <translation>Páginas digitalizadas: </translation>
+    </message>
+    <message>
+        <source>Document Settings</source>
+        <translation>Definições de documentos</translation>
+    </message>
+    <message>
+        <source>Make PDFs searchable (recognise text)</source>
+        <translation>Tornar PDFs pesquisáveis (reconhecer texto)</translation>
+    </message>
+    <message>
+        <source>Languages to recognise:</source>
+        <translation>Idiomas a reconhecer:</translation>
+    </message>
+    <message>
+        <source>Straighten pages</source>
+        <translation>Endireitar páginas</translation>
+    </message>
+    <message>
+        <source>Turn pages upright</source>
+        <translation>Virar páginas na posição certa</translation>
+    </message>
+    <message>
+        <source>Blank pages:</source>
+        <translation>Páginas em branco:</translation>
+    </message>
+    <message>
+        <source>Mark</source>
+        <translation>Marcar</translation>
+    </message>
+    <message>
+        <source>Drop</source>
+        <translation>Retirar</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Não</translation>
+    </message>
+    <message>
+        <source> - not installed</source>
+        <translation> - não instalado</translation>
+    </message>
+</context>
+<context>
     <name>CTabEmailDlg</name>
     <message>
         <source>Email Settings</source>
@@ -511,6 +562,34 @@
     <message>
         <source>Enable duplex scanning</source>
         <translation>Frente e verso</translation>
+    </message>
+    <message>
+        <source>Documents</source>
+        <translation>Documentos</translation>
+    </message>
+    <message>
+        <source>Straighten</source>
+        <translation>Endireitar</translation>
+    </message>
+    <message>
+        <source>Turn upright</source>
+        <translation>Virar na posição certa</translation>
+    </message>
+    <message>
+        <source>Delete blank pages</source>
+        <translation>Apagar páginas em branco</translation>
+    </message>
+    <message>
+        <source>Interleave (fronts, then backs)</source>
+        <translation>Intercalar (frentes, depois versos)</translation>
+    </message>
+    <message>
+        <source>Interleave, backs reversed</source>
+        <translation>Intercalar, versos invertidos</translation>
+    </message>
+    <message>
+        <source>Reverse order</source>
+        <translation>Inverter ordem</translation>
     </message>
 </context>
 <context>

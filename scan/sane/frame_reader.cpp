@@ -1,7 +1,11 @@
 #include "scan/sane/frame_reader.h"
 
+#include <poll.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "imaging/image_buffer.h"
 #include "scan/sane/dib_from_sane.h"
@@ -28,6 +32,61 @@ sanedib::FrameFormat FormatOf(SANE_Frame f) {
     }
 }
 
+// After a read that gave no data (allowed by SANE, and what the net back end reports for ever once
+// its saned has gone: its socket reads end of file), waits for the device instead of asking again
+// at once, and tells when it has stopped sending: its descriptor says data is there again and
+// again while no read gives any, or nothing at all came for a long time.
+class EmptyReadWait {
+public:
+    explicit EmptyReadWait(SANE_Handle handle) : handle_(handle) {}
+
+    void dataArrived() {
+        readableButEmpty_ = 0;
+        sleepMs_ = 1;
+        silent_ = false;
+    }
+
+    // False: the device has stopped sending.
+    bool wait() {
+        const auto now = std::chrono::steady_clock::now();
+        if (!silent_) {
+            silent_ = true;
+            silentSince_ = now;
+        }
+        if (now - silentSince_ > kLongestSilence) return false;
+        if (selectFd_ == kNotAsked) {
+            SANE_Int fd = -1;
+            selectFd_ = sane_get_select_fd(handle_, &fd) == SANE_STATUS_GOOD ? fd : -1;
+        }
+        if (selectFd_ >= 0) {
+            pollfd p{selectFd_, POLLIN, 0};
+            if (poll(&p, 1, kPollMs) > 0 && ++readableButEmpty_ > kMostReadableButEmpty)
+                return false;
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(sleepMs_));
+        sleepMs_ = std::min(sleepMs_ * 2, kPollMs);
+        return true;
+    }
+
+private:
+    // A partly received record may give a few empty reads while its data is there; an end of
+    // file gives them without end.
+    static constexpr int kMostReadableButEmpty = 64;
+    static constexpr int kPollMs = 100;
+    // Scanners warm up and feed sheets inside sane_start, not between the reads of a frame.
+    static constexpr std::chrono::seconds kLongestSilence{120};
+
+    static constexpr int kNotAsked = -2;
+
+    SANE_Handle handle_;
+    int selectFd_ = kNotAsked;  // -1: the back end has none
+    int readableButEmpty_ = 0;
+    int sleepMs_ = 1;
+    bool silent_ = false;
+    std::chrono::steady_clock::time_point silentSince_;
+};
+
 }  // namespace
 
 FrameReader::FrameReader(SANE_Handle handle, const std::atomic<bool>& cancel, Trace trace)
@@ -44,6 +103,7 @@ bool FrameReader::ReadLines(int bytesPerLine, SANE_Status& status, int& lines, S
     // A cancel is honoured once the frame's data has begun to arrive: some back ends (the SANE
     // test scanner among them) can hang in sane_cancel while their reader is still starting up.
     bool flowing = false;
+    EmptyReadWait emptyReads(handle_);
     for (;;) {
         if (cancel_ && flowing) {
             status = SANE_STATUS_CANCELLED;
@@ -54,8 +114,16 @@ bool FrameReader::ReadLines(int bytesPerLine, SANE_Status& status, int& lines, S
                                        static_cast<SANE_Int>(chunk.size() - partial), &got));
         if (status == SANE_STATUS_EOF) break;
         if (status != SANE_STATUS_GOOD) return false;
-        if (got > 0) flowing = true;
-        const size_t total = partial + static_cast<size_t>(std::max<SANE_Int>(got, 0));
+        if (got <= 0) {
+            if (emptyReads.wait()) continue;
+            trace_("sane_read: no data and no end after " + std::to_string(lines) +
+                   " lines: the device has stopped sending");
+            status = SANE_STATUS_IO_ERROR;
+            return false;
+        }
+        emptyReads.dataArrived();
+        flowing = true;
+        const size_t total = partial + static_cast<size_t>(got);
         const size_t full = total / bpl;
         for (size_t i = 0; i < full; ++i) sink(chunk.data() + i * bpl, lines++);
         partial = total - full * bpl;
@@ -76,6 +144,13 @@ FrameReader::Result FrameReader::ReadImage(std::vector<uint8_t>& dib, SANE_Statu
         SANE_Parameters p{};
         status = KnownStatus(sane_get_parameters(handle_, &p));
         if (status != SANE_STATUS_GOOD) return Result::Failed;
+        if (p.bytes_per_line == 0 && p.pixels_per_line == 0 && p.lines == 0 && p.depth == 0) {
+            // Not a description of any image but an empty answer: the net back end gives it when
+            // its saned has gone.
+            trace_("sane_get_parameters: an empty answer: the device has stopped answering");
+            status = SANE_STATUS_IO_ERROR;
+            return Result::Failed;
+        }
         if (p.bytes_per_line <= 0 || p.pixels_per_line <= 0) {
             why = "bad line size";
             return Result::BadImage;

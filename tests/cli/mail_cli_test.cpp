@@ -1,5 +1,5 @@
 // The "mail" command line against a real server.
-#include "mail/mail_cli.h"
+#include "cli/mail_cli.h"
 
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -14,7 +14,7 @@
 
 #include "tests/mail/smtp_test_server.h"
 
-using namespace vellumo::mail;
+using namespace vellumo::cli;
 
 using namespace testsupport;
 using namespace mailtest;

@@ -24,6 +24,12 @@ share/icons/hicolor/64x64/apps/$id.png
 share/icons/hicolor/scalable/apps/$id.svg
 share/metainfo/$id.metainfo.xml
 share/vellumo/Vellumo.html
+share/vellumo/Vellumo_de.html
+share/vellumo/Vellumo_es.html
+share/vellumo/Vellumo_fr.html
+share/vellumo/Vellumo_it.html
+share/vellumo/Vellumo_nl.html
+share/vellumo/Vellumo_pt.html
 share/vellumo/sane/dll.conf
 share/vellumo/sane/test.conf"
 actual=$(cd "$prefix" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL=C sort)

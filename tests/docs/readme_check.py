@@ -17,8 +17,8 @@ import sys
 MAX_IMAGE_BYTES = 150 * 1024
 PNG_SIGNATURE = b"\x89PNG\r\n\x1a\n"
 # Where the program's texts live.
-SOURCE_DIRS = ["app", "cli", "document", "editing", "mail", "mainwnd", "output", "pdf", "platform",
-               "prefs", "scan", "scanning", "widgets"]
+SOURCE_DIRS = ["app", "cleanup", "cli", "document", "editing", "mail", "mainwnd", "ocr", "output",
+               "pdf", "platform", "prefs", "scan", "scanning", "viewer", "widgets"]
 # Placeholders in quoted texts for what the program fills in.
 PLACEHOLDER = re.compile(r"\b(?:NAME|FILE|ADDRESS|N)\b")
 # Quoted texts that are not the program's own but come from outside it.

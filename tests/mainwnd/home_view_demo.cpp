@@ -14,6 +14,7 @@
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
 #include "output/pdf_progress.h"
+#include "res/language.h"
 #include "res/resources.h"
 #include "tests/support/main_dialog_access.h"
 #include "widgets/activity_dialog.h"
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     QCoreApplication::setOrganizationName(QStringLiteral("Brackwin"));
     QCoreApplication::setApplicationName(QStringLiteral("Vellumo"));
     InitVellumoResources();
+    InstallLanguage(ChooseLanguage());
     CVellumoTranslucentDlg skin(MainDialogFactory());
     QTimer::singleShot(0, &skin, [] {
         const QString list = qEnvironmentVariable("VELLUMO_DEMO_PAGES");

@@ -224,6 +224,31 @@ TEST_F(PageProcessingTest, LoadedPagesAreRecognisedInTheBackgroundAndTheSavedPdf
     EXPECT_GE(found, 18) << text;
 }
 
+TEST_F(PageProcessingTest, EachPageOfAMultiPageTiffIsRecognisedFromItsOwnPicture) {
+    // Two pages of different text and size in one TIFF: the second page's text must come from
+    // the second picture, not from the file's first page.
+    const std::string first = TextPage("first.png", 0, 60, 200);
+    const std::string second = TextPage("second.png", 0, 8, 150);
+    const std::string tiff = dir_.file("both.tif");
+    ASSERT_EQ(run("/usr/bin/convert " + shellQuote(first) + " " + shellQuote(second) +
+                  " -compress lzw " + shellQuote(tiff)),
+              0);
+    dialogs_.answerOpenFiles({QString::fromStdString(tiff)});
+    mainDialog->OnCommand(ctl::LoadPage);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(Doc().pages.size(), 2u);
+    ASSERT_EQ(Doc().pages[1]->pageIndex, 1);
+    ASSERT_TRUE(WaitIdle());
+    const Page& one = *Doc().pages[0];
+    const Page& two = *Doc().pages[1];
+    ASSERT_TRUE(one.text && two.text);
+    vellumo::imaging::ScopedImage secondImage;
+    ASSERT_EQ(vellumo::imaging::ReadImageFile(second.c_str(), secondImage.image), 0);
+    EXPECT_EQ(two.text->imageWidth, static_cast<int>(ImageWidth(secondImage.image)));
+    EXPECT_GT(one.text->wordCount(), 40);
+    EXPECT_LE(two.text->wordCount(), 12);
+}
+
 TEST_F(PageProcessingTest, AChangedPageLosesItsTextAndIsRecognisedAgain) {
     Load({TextPage("one.png")});
     ASSERT_TRUE(WaitIdle());

@@ -3,14 +3,20 @@
 // checked with qpdf and pdfinfo.
 #include <gtest/gtest.h>
 
+#include <time.h>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMetaObject>
+#include <QProgressBar>
 #include <QTimer>
+
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -551,3 +557,130 @@ TEST_F(SavePdf, TargetThatCannotBeCreatedIsReportedAndTheListStays) {
 }
 
 }  // namespace
+
+namespace {
+
+double CpuSeconds(clockid_t clock) {
+    timespec t{};
+    clock_gettime(clock, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+// Notes, at every tick of a fast timer, how much the GUI thread itself worked since the tick
+// before: its own CPU time, which waiting for a busy machine does not inflate. A build on the
+// GUI thread shows as one long stretch of work without ticks.
+class TickWatch {
+public:
+    TickWatch() {
+        last_ = CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            const double now = CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
+            longest = std::max(longest, now - last_);
+            last_ = now;
+            ++ticks;
+        });
+        timer_.start(10);
+    }
+    double longest = 0;
+    int ticks = 0;
+
+private:
+    QTimer timer_;
+    double last_;
+};
+
+}  // namespace
+
+// Many A4 pages of two colours: the PDF's final write codes each one, which takes a while.
+class LongSave : public SavePdf {
+protected:
+    std::vector<std::string> ManyPages(int count) {
+        const std::string first = f("page.tif");
+        Convert(
+            "-size 2480x3508 plasma: -seed 3 -blur 0x2 -threshold 50% -type bilevel -units "
+            "PixelsPerInch -density 300 -compress group4",
+            first);
+        std::vector<std::string> pages{first};
+        for (int i = 1; i < count; ++i) {
+            pages.push_back(f("page" + std::to_string(i) + ".tif"));
+            EXPECT_EQ(run("cp " + shellQuote(first) + " " + shellQuote(pages.back())), 0);
+        }
+        return pages;
+    }
+    // Once the build has shown page `page` in the activity dialog, `press` is done.
+    static void WhenPageShown(int page, std::function<void()> press) {
+        auto* poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, [poll, page, press] {
+            auto* bar =
+                qobject_cast<QProgressBar*>(activityDialog->control(CActivityDialog::IDC_PROGRESS));
+            if (!activityDialog->isVisible() || !bar || bar->value() < page) return;
+            poll->deleteLater();
+            press();
+        });
+        poll->start(5);
+    }
+};
+
+TEST_F(LongSave, TwoHundredPagesKeepTheWindowAnswering) {
+    Load(ManyPages(200));
+    const std::string out = saveFolder_ + "long.pdf";
+    Forget();
+    dialogs_.answerSaveFile(QString::fromStdString(out));
+    dialogs_.answerMessage(Answer::Ok);
+    dialogs_.answerMessage(Answer::No);
+    bool mainWasDisabled = false;
+    WhenPageShown(100, [&] { mainWasDisabled = !mainDialog->isEnabled(); });
+
+    const double processBefore = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
+    const double guiBefore = CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
+    TickWatch watch;
+    ClickSave();
+    const double guiWork = CpuSeconds(CLOCK_THREAD_CPUTIME_ID) - guiBefore;
+    const double buildWork = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - processBefore - guiWork;
+
+    ASSERT_TRUE(ValidPdf(out));
+    EXPECT_NE(PdfInfo(out).find("Pages:           200\n"), std::string::npos) << PdfInfo(out);
+    // The build is long enough to tell: done on the GUI thread it would be one stretch many
+    // times the longest one allowed.
+    EXPECT_GT(buildWork, 1.0) << "GUI thread " << guiWork << " s";
+    EXPECT_LT(watch.longest, 0.2) << "ticks " << watch.ticks << ", build " << buildWork << " s";
+    EXPECT_GE(watch.ticks, 20);
+    EXPECT_TRUE(mainWasDisabled);
+    EXPECT_TRUE(Logged("Loading image 200 of 200 (" + f("page199.tif") + ")"));
+    EXPECT_TRUE(Logged("Successfully created PDF file " + out));
+    ExpectIdle();
+}
+
+TEST_F(LongSave, CancelOrEscapeMidBuildKeepsTheOldPdfAndWritesNothing) {
+    Load(ManyPages(200));
+    const std::string out = saveFolder_ + "old.pdf";
+    testsupport::writeFile(out, "%PDF-1.4 the user's earlier document\n");
+    const std::string before = readFile(out);
+    for (int i = 0; i < 2; ++i) {
+        Forget();
+        dialogs_.answerSaveFile(QString::fromStdString(out));
+        bool mainDisabledAfterCancel = false;
+        WhenPageShown(20, [&, i] {
+            if (i == 0) {
+                qobject_cast<QAbstractButton*>(activityDialog->control(CActivityDialog::IDCANCEL))
+                    ->click();
+            } else {
+                QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+                QApplication::sendEvent(activityDialog.data(), &escape);
+            }
+            // The build ends its page first: no command may start meanwhile.
+            mainDisabledAfterCancel = !mainDialog->isEnabled();
+        });
+        ClickSave();
+
+        EXPECT_TRUE(mainDisabledAfterCancel) << i;
+        EXPECT_EQ(readFile(out), before) << i;
+        EXPECT_EQ(testsupport::listDir(saveFolder_), std::vector<std::string>{"old.pdf"}) << i;
+        // Only the file name was asked: no failure told, no offer to clear the list.
+        EXPECT_EQ(dialogs_.asked().size(), 1u) << i;
+        EXPECT_EQ(LogLines().back(), "Cancelled") << i;
+        EXPECT_FALSE(Logged("Successfully created PDF file " + out)) << i;
+        EXPECT_EQ(Doc().pages.size(), 200u);
+        ExpectIdle();
+    }
+}

@@ -368,3 +368,48 @@ TEST_F(Builder, JpegCopiesLiveInAPrivateFolder) {
 }
 
 }  // namespace
+
+namespace {
+
+// Says stop on its askNumber-th question (from 1), and counts the questions.
+struct StopOnQuestion : Recorder {
+    explicit StopOnQuestion(int askNumber) : stopAt(askNumber) {}
+    bool stopRequested() override { return ++asked >= stopAt; }
+    int stopAt;
+    int asked = 0;
+};
+
+}  // namespace
+
+TEST_F(Builder, StopRequestedWritesNothingAndKeepsTheTarget) {
+    MakeBilevelTiff(f("bw.tif"), 400, 300, 300, "lzw");
+    MakeGreyPng(f("grey.png"), 60, 60, 0);
+    const std::vector<std::string> pages = {f("bw.tif"), f("grey.png"), f("bw.tif")};
+    // The builder asks before each of the 3 pages, then before each page of the final write.
+    const struct {
+        int stopAt;
+        int pagesReported;
+    } cases[] = {{1, 0}, {3, 2}, {4, 3}, {6, 3}};
+    testsupport::writeFile(f("out.pdf"), "the user's earlier PDF");
+    const std::vector<std::string> files = testsupport::listDir(home_.path());
+    for (const auto& c : cases) {
+        StopOnQuestion events(c.stopAt);
+        PdfBuildOptions options;
+        options.compressionPercent = "30";  // the grey page gets a temporary JPEG copy
+        const auto result = BuildPdf(pages, f("out.pdf"), options, &events);
+        EXPECT_EQ(result.status, PdfBuildStatus::Cancelled) << c.stopAt;
+        EXPECT_FALSE(result.succeeded()) << c.stopAt;
+        EXPECT_EQ(events.asked, c.stopAt);
+        EXPECT_EQ(events.events.size(), static_cast<size_t>(c.pagesReported)) << c.stopAt;
+        EXPECT_EQ(testsupport::readFile(f("out.pdf")), "the user's earlier PDF") << c.stopAt;
+        // No partial file beside the target, no copy left in the temporary folder.
+        EXPECT_EQ(testsupport::listDir(home_.path()), files) << c.stopAt;
+        EXPECT_TRUE(TempFiles().empty()) << c.stopAt;
+        EXPECT_EQ(PGMT_ImageCount(), 0);
+    }
+    // The stop is not remembered: the next build writes the whole PDF.
+    ASSERT_TRUE(BuildPdf(pages, f("out.pdf"), PdfBuildOptions{}, nullptr).written());
+    std::string report;
+    EXPECT_TRUE(QpdfClean(f("out.pdf"), &report)) << report;
+    EXPECT_EQ(PageSizes(f("out.pdf")).size(), 3u);
+}

@@ -1,4 +1,4 @@
-#include "mail/mail_cli.h"
+#include "cli/mail_cli.h"
 
 #include <iconv.h>
 #include <langinfo.h>
@@ -13,10 +13,14 @@
 #include <string>
 #include <vector>
 
+#include "cli/option_parser.h"
 #include "mail/mime_message.h"
 #include "mail/smtp_send.h"
+#include "platform/signal_cleanup.h"
 
-namespace vellumo::mail {
+namespace vellumo::cli {
+
+using namespace vellumo::mail;
 
 namespace {
 
@@ -28,11 +32,22 @@ constexpr char kUsage[] =
 // Exit status of a command ended by Ctrl+C, as the shell reports it for SIGINT.
 constexpr int kExitInterrupted = 130;
 
+// Set by Ctrl+C while the mail is sent: the Cancel of the command line.
 volatile sig_atomic_t interrupted = 0;
 
-void OnInterrupt(int) {
-    interrupted = 1;
-}
+enum : int { kFrom = kFirstLongOnlyOption, kTo, kSubject, kText, kServer, kPort, kUser, kPassword };
+
+const std::vector<CommandOption> kMailOptions = {
+    {kFrom, "from", 0, OptionValue::Required},
+    {kTo, "to", 0, OptionValue::Required},
+    {kSubject, "subject", 0, OptionValue::Required},
+    {kText, "text", 0, OptionValue::Required},
+    {kServer, "server", 0, OptionValue::Required},
+    {kPort, "port", 0, OptionValue::Required},
+    {kUser, "user", 0, OptionValue::Required},
+    // Named only to be refused, with or without a value.
+    {kPassword, "password", 0, OptionValue::Optional},
+};
 
 class CliListener : public MailSendListener {
 public:
@@ -109,53 +124,45 @@ int RunMailCommand(int argc, char** argv, const MailDefaults& defaults) {
     fields.password = defaults.password;
     if (const char* password = std::getenv("VELLUMO_SMTP_PASSWORD")) fields.password = password;
 
-    std::string file;
     bool haveTo = false;
-    for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
-            std::fputs(kUsage, stdout);
-            return 0;
-        }
-        if (arg.rfind("--", 0) != 0 || arg == "--") {
-            if (arg == "--" && i + 1 < argc) arg = argv[++i];
-            if (!file.empty()) return UsageError("only one file can be mailed");
-            file = arg;
-            continue;
-        }
-        std::string name = arg, value;
-        bool inlineValue = false;
-        if (const auto eq = arg.find('='); eq != std::string::npos) {
-            name = arg.substr(0, eq);
-            value = arg.substr(eq + 1);
-            inlineValue = true;
-        }
-        if (name == "--password")
-            return UsageError(
-                "the password is not accepted on the command line; set "
-                "VELLUMO_SMTP_PASSWORD");
-        std::string* target = nullptr;
-        if (name == "--from")
-            target = &fields.from;
-        else if (name == "--to")
-            target = &fields.to, haveTo = true;
-        else if (name == "--subject")
-            target = &fields.subject;
-        else if (name == "--text")
-            target = &fields.message;
-        else if (name == "--server")
-            target = &fields.server;
-        else if (name == "--port")
-            target = &fields.port;
-        else if (name == "--user")
-            target = &fields.userId;
-        if (!target) return UsageError("unknown option " + name);
-        if (!inlineValue) {
-            if (i + 1 >= argc) return UsageError("option " + name + " needs a value");
-            value = argv[++i];
-        }
-        *target = value;
+    const ParsedCommandLine parsed =
+        ParseCommandLine(argc, argv, kMailOptions, [&](int id, const char* value) -> std::string {
+            switch (id) {
+                case kFrom:
+                    fields.from = value;
+                    break;
+                case kTo:
+                    fields.to = value;
+                    haveTo = true;
+                    break;
+                case kSubject:
+                    fields.subject = value;
+                    break;
+                case kText:
+                    fields.message = value;
+                    break;
+                case kServer:
+                    fields.server = value;
+                    break;
+                case kPort:
+                    fields.port = value;
+                    break;
+                case kUser:
+                    fields.userId = value;
+                    break;
+                case kPassword:
+                    return "the password is not accepted on the command line; set "
+                           "VELLUMO_SMTP_PASSWORD";
+            }
+            return {};
+        });
+    if (parsed.outcome == ParseOutcome::Help) {
+        std::fputs(kUsage, stdout);
+        return 0;
     }
+    if (parsed.outcome == ParseOutcome::Wrong) return UsageError(parsed.problem);
+    if (parsed.operands.size() > 1) return UsageError("only one file can be mailed");
+    const std::string file = parsed.operands.empty() ? std::string() : parsed.operands.front();
     if (file.empty()) return UsageError("no file to mail");
     if (!haveTo || fields.to.empty()) return UsageError("no recipient (--to)");
     if (fields.from.empty()) return UsageError("no sender (--from)");
@@ -177,13 +184,11 @@ int RunMailCommand(int argc, char** argv, const MailDefaults& defaults) {
 
     CliListener listener;
     interrupted = 0;
-    struct sigaction action {
-    }, previous{};
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, &previous);
-    const MailSendResult result = RunSendMail(fields, file, listener);
-    sigaction(SIGINT, &previous, nullptr);
+    MailSendResult result = kMailNotComposed;
+    {
+        const vellumo::platform::InterruptAsCancel cancelOnInterrupt(interrupted);
+        result = RunSendMail(fields, file, listener);
+    }
 
     for (const auto& text : listener.messages) {
         if (result == kMailSent)
@@ -195,4 +200,4 @@ int RunMailCommand(int argc, char** argv, const MailDefaults& defaults) {
     return result == kMailSent ? 0 : 1;
 }
 
-}  // namespace vellumo::mail
+}  // namespace vellumo::cli

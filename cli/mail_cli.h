@@ -12,7 +12,7 @@
 
 #include <string>
 
-namespace vellumo::mail {
+namespace vellumo::cli {
 
 // Values of the stored mail settings, filled by the caller; options on the command line win.
 struct MailDefaults {
@@ -26,4 +26,4 @@ struct MailDefaults {
 // argv[0] is the command name ("mail"); the options follow.
 int RunMailCommand(int argc, char** argv, const MailDefaults& defaults);
 
-}  // namespace vellumo::mail
+}  // namespace vellumo::cli
