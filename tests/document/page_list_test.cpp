@@ -317,8 +317,8 @@ TEST_F(MainWindowTest, ItemTextsViewerAndContextMenu) {
                                   "Interleave (fronts, then backs)",
                                   "Interleave, backs reversed",
                                   "Reverse order"}));
-    EXPECT_EQ(ids, QList<int>({3160, 3170, 0, 3050, 3060, 3020, 3040, 0, 2270, 0, 3080, 3090, 0,
-                               3100, 3110, 0, 3120, 3130, 3140, 3150}));
+    EXPECT_EQ(ids, QList<int>({3160, 3170, 0, 3050, 3060, 3020, 3040, 0,    2270, 0,
+                               3080, 3090, 0, 3100, 3110, 0,    3120, 3130, 3140, 3150}));
     // Without a main window no entry is held back.
     for (QAction* a : menu.actions()) EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
 }

@@ -127,7 +127,7 @@ protected:
     }
     // A white page of the size of a scan, with a few specks, as a scanned page file.
     std::string BlankScan() {
-        const std::string path = MakeTempPagePath();
+        const std::string path = Doc().MakeTempPagePath();
         EXPECT_EQ(run("/usr/bin/convert -size 1240x1754 xc:white -fill black -draw 'point 300,400'"
                       " -draw 'point 900,1200' -type grayscale -depth 8 -units PixelsPerInch"
                       " -density 150 -compress lzw " +
@@ -374,7 +374,7 @@ TEST_F(PageProcessingTest, MissingLanguageDataIsToldOnceAndThePdfIsStillWritten)
 
 TEST_F(PageProcessingTest, AScannedBlankPageIsMarkedAndDeleteBlankPagesRemovesIt) {
     SettingsStore::write(setting::OCR, 0);
-    const std::string text = MakeTempPagePath();
+    const std::string text = Doc().MakeTempPagePath();
     ASSERT_EQ(run("cp " + shellQuote(TextPage("text.png")) + " " + shellQuote(text + ".png")), 0);
     ASSERT_EQ(
         run("/usr/bin/convert " + shellQuote(text + ".png") + " -compress lzw " + shellQuote(text)),
@@ -415,7 +415,7 @@ TEST_F(PageProcessingTest, BlankPagesAreDroppedAtScanTimeWhenChosen) {
 
 TEST_F(PageProcessingTest, AScannedSkewedPageIsStraightenedAndThenRecognised) {
     const std::string rendered = TextPage("skewed.png", 3.0, 120);
-    const std::string scanned = MakeTempPagePath();
+    const std::string scanned = Doc().MakeTempPagePath();
     ASSERT_EQ(
         run("/usr/bin/convert " + shellQuote(rendered) + " -compress lzw " + shellQuote(scanned)),
         0);
