@@ -390,7 +390,8 @@ TEST_F(PageProcessingTest, AScannedBlankPageIsMarkedAndDeleteBlankPagesRemovesIt
     EXPECT_FALSE(Item(0)->data(kBlankPageRole).toBool());
     EXPECT_TRUE(LogMatches("Page 2 is blank"));
 
-    // The entry is offered in the page menu, and removes the blank page with its file.
+    // The entry is offered in the page menu, and removes the blank page in one step that an
+    // undo takes back: its file stays while the undo can bring it back.
     QMenu menu;
     mainDialog->pageView()->BuildPageMenu(menu);
     bool offered = false;
@@ -400,8 +401,15 @@ TEST_F(PageProcessingTest, AScannedBlankPageIsMarkedAndDeleteBlankPagesRemovesIt
     mainDialog->OnCommand(ctl::DeleteBlankPages);
     ASSERT_EQ(Doc().pages.size(), 1u);
     EXPECT_EQ(Doc().pages[0]->sourcePath, text);
-    EXPECT_FALSE(fileExists(blank));
+    EXPECT_TRUE(fileExists(blank));
     EXPECT_EQ(mainDialog->pageView()->count(), 1);
+    mainDialog->OnCommand(ctl::Undo);
+    ASSERT_EQ(Doc().pages.size(), 2u);
+    EXPECT_EQ(Doc().pages[1]->sourcePath, blank);
+    EXPECT_EQ(mainDialog->pageView()->count(), 2);
+    mainDialog->OnCommand(ctl::Redo);
+    ASSERT_EQ(Doc().pages.size(), 1u);
+    EXPECT_EQ(Doc().pages[0]->sourcePath, text);
 }
 
 TEST_F(PageProcessingTest, BlankPagesAreDroppedAtScanTimeWhenChosen) {
