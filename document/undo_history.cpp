@@ -1,5 +1,6 @@
 #include "document/undo_history.h"
 
+#include <QtGlobal>
 #include <cassert>
 #include <iterator>
 
@@ -9,21 +10,21 @@ namespace {
 
 struct ActionText {
     PageAction action;
-    const char* name;
+    const char* name;  // in the menu's "Undo …" (translated there) and the log
     const char* key;
 };
 
 constexpr ActionText kActions[] = {
-    {PageAction::Load, "load", "load"},
-    {PageAction::Scan, "scan", "scan"},
-    {PageAction::Delete, "delete", "delete"},
-    {PageAction::Move, "move", "move"},
-    {PageAction::RotateRight, "rotate right", "rotate-right"},
-    {PageAction::RotateLeft, "rotate left", "rotate-left"},
-    {PageAction::Invert, "invert", "invert"},
-    {PageAction::Mirror, "mirror", "mirror"},
-    {PageAction::Clear, "clear list", "clear"},
-    {PageAction::Edit, "change", "edit"},
+    {PageAction::Load, QT_TRANSLATE_NOOP("PageAction", "load"), "load"},
+    {PageAction::Scan, QT_TRANSLATE_NOOP("PageAction", "scan"), "scan"},
+    {PageAction::Delete, QT_TRANSLATE_NOOP("PageAction", "delete"), "delete"},
+    {PageAction::Move, QT_TRANSLATE_NOOP("PageAction", "move"), "move"},
+    {PageAction::RotateRight, QT_TRANSLATE_NOOP("PageAction", "rotate right"), "rotate-right"},
+    {PageAction::RotateLeft, QT_TRANSLATE_NOOP("PageAction", "rotate left"), "rotate-left"},
+    {PageAction::Invert, QT_TRANSLATE_NOOP("PageAction", "invert"), "invert"},
+    {PageAction::Mirror, QT_TRANSLATE_NOOP("PageAction", "mirror"), "mirror"},
+    {PageAction::Clear, QT_TRANSLATE_NOOP("PageAction", "clear list"), "clear"},
+    {PageAction::Edit, QT_TRANSLATE_NOOP("PageAction", "change"), "edit"},
 };
 
 const ActionText& TextOf(PageAction action) {
