@@ -3,6 +3,8 @@
 // the files that go once nothing can bring their pages back.
 #include <sys/resource.h>
 
+#include <QTranslator>
+
 #include <csignal>
 #include <filesystem>
 #include <map>
@@ -16,6 +18,7 @@
 #include "document/session_start.h"
 #include "editing/load_page.h"
 #include "editing/page_transforms.h"
+#include "platform/message_text.h"
 #include "tests/support/mainwnd_fixture.h"
 
 using namespace vellumo::document;
@@ -627,6 +630,32 @@ TEST_F(RecoveryTest, MissingFilesAreCountedAndADamagedJournalIsSetAsideOnce) {
                   text.substr(0, text.size() / 2));
     }
     EXPECT_EQ(aside, 1);
+}
+
+// The question and the messages of a restart, and the names in "Undo …", reach a German user in
+// German, their numbers carried over.
+TEST(PageHistoryLanguage, RecoveryTextsAndChangeNamesAreTranslated) {
+    InitVellumoResources();
+    QTranslator german;
+    ASSERT_TRUE(german.load(QStringLiteral(":/i18n/vellumo_de.qm")));
+    QCoreApplication::installTranslator(&german);
+    EXPECT_EQ(
+        vellumo::platform::TranslatedMessage(QStringLiteral(
+            "Vellumo was not closed properly. Restore the 12 pages of the last session?")),
+        QStringLiteral("Vellumo wurde nicht ordnungsgem\u00e4\u00df beendet. Die 12 Seiten der "
+                       "letzten Sitzung wiederherstellen?"));
+    EXPECT_EQ(vellumo::platform::TranslatedMessage(
+                  QStringLiteral("4 pages could not be restored because their files are missing.")),
+              QStringLiteral("4 Seiten konnten nicht wiederhergestellt werden, weil ihre Dateien "
+                             "fehlen."));
+    for (PageAction action :
+         {PageAction::Load, PageAction::Scan, PageAction::Delete, PageAction::Move,
+          PageAction::RotateRight, PageAction::RotateLeft, PageAction::Invert, PageAction::Mirror,
+          PageAction::Clear, PageAction::Edit}) {
+        const char* name = ActionName(action);
+        EXPECT_NE(QCoreApplication::translate("PageAction", name), QString::fromUtf8(name)) << name;
+    }
+    QCoreApplication::removeTranslator(&german);
 }
 
 }  // namespace
