@@ -18,6 +18,7 @@
 #include "platform/cancel.h"
 #include "platform/dialogs.h"
 #include "platform/log.h"
+#include "platform/message_text.h"
 #include "platform/settings_store.h"
 
 namespace vellumo::editing {
@@ -49,8 +50,9 @@ bool AskPassword(QWidget* parent, const std::string& path, bool again, std::stri
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setTextEchoMode(QLineEdit::Password);
     const QString name = QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName();
-    dialog.setLabelText(again ? QStringLiteral("Wrong password for %1. Password:").arg(name)
-                              : QStringLiteral("%1 is protected. Password:").arg(name));
+    dialog.setLabelText(platform::TranslatedMessage(
+        again ? QStringLiteral("Wrong password for %1. Password:").arg(name)
+              : QStringLiteral("%1 is protected. Password:").arg(name)));
     if (Dialogs()->execDialog(dialog) != QDialog::Accepted) return false;
     password = dialog.textValue().toStdString();
     return true;
@@ -178,7 +180,6 @@ void LoadPageFiles(const document::CommandContext& context, const QStringList& f
         const std::string file = QFile::encodeName(path).toStdString();
         WriteLogF("File to load: %s\n", file.c_str());
         context.settings->currentDir = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
-        SettingsStore::writeFolder(setting::CurrentDir, context.settings->currentDir);
         std::vector<PageRef> pages;
         std::string password, details;
         if (ListFilePages(window, file, pages, password, details)) {
@@ -191,6 +192,9 @@ void LoadPageFiles(const document::CommandContext& context, const QStringList& f
             ++total;
         }
     }
+
+    // Stored once: each store rewrites the settings file and waits for the disk.
+    SettingsStore::writeFolder(setting::CurrentDir, context.settings->currentDir);
 
     // All the pages of one load are one step: an undo takes them out together.
     document.BeginChange(document::PageAction::Load);

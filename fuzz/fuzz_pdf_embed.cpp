@@ -30,11 +30,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     std::FILE* sink = std::fopen("/dev/null", "wb");
     if (!sink) return 0;
-    {
+    // The first page as the program embeds every file, and a second one as a multi-page TIFF
+    // or a PDF brought in has, with the writer's own choice of coding for bilevel pages.
+    for (int page : {0, 1}) {
         PdfWriter writer(sink);
         EmbeddedImage image;
         std::string error;
-        EmbedImageFile(writer, writer.reserveObject(), file.path(), image, error);
+        EmbedImagePage(writer, writer.reserveObject(), file.path(), page, "", EmbedOptions{},
+                       image, error);
     }
     std::fclose(sink);
     // The recompressed copy goes to a second in-memory file.

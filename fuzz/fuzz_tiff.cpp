@@ -1,6 +1,8 @@
 // Feeds arbitrary bytes to the Tiff decoder: inspect, allocate, load.
 #include "fuzz/fuzz_file_input.h"
 
+using namespace vellumo::imaging;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzzinput::InspectAndLoad(data, size, InspectTiff, LoadTiff);
     return 0;

@@ -6,3 +6,4 @@ find_package(PkgConfig REQUIRED)
 pkg_check_modules(JBIG2DEC REQUIRED IMPORTED_TARGET jbig2dec)
 vellumo_add_fuzzer(fuzz_jbig2_round_trip ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_jbig2_round_trip.cpp
     vellumo_pdf PkgConfig::JBIG2DEC)
+vellumo_layer(fuzz_jbig2_round_trip tests)  # the test suite's jbig2dec reader

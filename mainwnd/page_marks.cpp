@@ -48,8 +48,9 @@ void SetPageMarks(QListWidgetItem& item, const document::Page& page) {
     item.setData(kWaitingForTextRole, page.waitingForText);
     item.setData(kBlankPageRole, page.blank);
     QStringList notes;
-    if (page.blank) notes << QStringLiteral("Blank page");
-    if (page.waitingForText) notes << QStringLiteral("Waiting for its text");
+    if (page.blank) notes << QCoreApplication::translate("CPageView", "Blank page");
+    if (page.waitingForText)
+        notes << QCoreApplication::translate("CPageView", "Waiting for its text");
     item.setToolTip(notes.join(QStringLiteral("; ")));
 }
 

@@ -34,6 +34,7 @@ const char* const kMessageForms[] = {
     QT_TRANSLATE_NOOP("Message", "Unsupported graphics format"),
     QT_TRANSLATE_NOOP("Message", "Creating PDF..."),
     QT_TRANSLATE_NOOP("Message", "Creating mail message..."),
+    QT_TRANSLATE_NOOP("Message", "Recognising text, page %1 of %2"),
     // Scanning.
     QT_TRANSLATE_NOOP("Message", "Looking for scanner..."),
     QT_TRANSLATE_NOOP("Message", "Setting up scanner %1 ...."),
@@ -58,6 +59,9 @@ const char* const kMessageForms[] = {
     QT_TRANSLATE_NOOP("Message", "Clear list of pages to save or send?"),
     QT_TRANSLATE_NOOP("Message", "Clear list of pages to send?"),
     QT_TRANSLATE_NOOP("Message", "Delete this image?"),
+    QT_TRANSLATE_NOOP("Message", "Loading pages..."),
+    QT_TRANSLATE_NOOP("Message", "%1 is protected. Password:"),
+    QT_TRANSLATE_NOOP("Message", "Wrong password for %1. Password:"),
     QT_TRANSLATE_NOOP("Message", "No page selected"),
     QT_TRANSLATE_NOOP("Message", "No need to move page"),
     QT_TRANSLATE_NOOP("Message", "You didn't save or send the pages in the list. Quit anyway?"),

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "pdf/page_import.h"
+#include "res/language.h"
 #include "viewer/viewer_args.h"
 #include "viewer/viewer_window.h"
 
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vellumo"));
+    res::InstallLanguage(res::ChooseLanguage());
     // A named page is taken as it is (an unreadable one shows its reason in the window); a
     // file alone stands for all its pages.
     std::vector<imaging::PageRef> pages;

@@ -47,7 +47,7 @@ QImage ToQImage(const ImageBuffer& image) {
 }
 
 QString ViewerWindow::TitleFor(int number, int count) {
-    return QStringLiteral("Vellumo - Page %1 of %2").arg(number).arg(count);
+    return tr("Vellumo - Page %1 of %2").arg(number).arg(count);
 }
 
 ViewerWindow::ViewerWindow(std::vector<imaging::PageRef> pages, int current, QWidget* parent)

@@ -76,6 +76,14 @@
         <source> (page %1)</source>
         <translation> (Seite %1)</translation>
     </message>
+    <message>
+        <source>Blank page</source>
+        <translation>Leere Seite</translation>
+    </message>
+    <message>
+        <source>Waiting for its text</source>
+        <translation>Wartet auf ihren Text</translation>
+    </message>
 </context>
 <context>
     <name>CPreviewDlg</name>
@@ -1181,6 +1189,22 @@
         <translation>TGA-Datei (*.tga)</translation>
     </message>
     <message>
+        <source>Recognising text, page %1 of %2</source>
+        <translation>Texterkennung, Seite %1 von %2</translation>
+    </message>
+    <message>
+        <source>Loading pages...</source>
+        <translation>Seiten werden geladen...</translation>
+    </message>
+    <message>
+        <source>%1 is protected. Password:</source>
+        <translation>%1 ist geschützt. Passwort:</translation>
+    </message>
+    <message>
+        <source>Wrong password for %1. Password:</source>
+        <translation>Falsches Passwort für %1. Passwort:</translation>
+    </message>
+    <message>
         <source>Vellumo was not closed properly. Restore the %1 pages of the last session?</source>
         <translation>Vellumo wurde nicht ordnungsgemäß beendet. Die %1 Seiten der letzten Sitzung wiederherstellen?</translation>
     </message>
@@ -1249,6 +1273,29 @@
     </message>
 </context>
 <context>
+    <name>PageCanvas</name>
+    <message>
+        <source>Fit page	F</source>
+        <translation>Ganze Seite	F</translation>
+    </message>
+    <message>
+        <source>Fit width	W</source>
+        <translation>Seitenbreite	W</translation>
+    </message>
+    <message>
+        <source>100 %	1</source>
+        <translation>100 %	1</translation>
+    </message>
+    <message>
+        <source>Zoom in	+</source>
+        <translation>Vergrößern	+</translation>
+    </message>
+    <message>
+        <source>Zoom out	-</source>
+        <translation>Verkleinern	-</translation>
+    </message>
+</context>
+<context>
     <name>Skin</name>
     <message>
         <source>Paper to PDF</source>
@@ -1297,6 +1344,19 @@
     <message>
         <source>Options</source>
         <translation>Optionen</translation>
+    </message>
+</context>
+<context>
+    <name>ViewerWindow</name>
+    <message>
+        <source>Vellumo - Page %1 of %2</source>
+        <translation>Vellumo - Seite %1 von %2</translation>
+    </message>
+    <message>
+        <source>Cannot show %1:
+%2</source>
+        <translation>%1 kann nicht angezeigt werden:
+%2</translation>
     </message>
 </context>
 </TS>

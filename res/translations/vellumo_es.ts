@@ -76,6 +76,14 @@
         <source> (page %1)</source>
         <translation> (página %1)</translation>
     </message>
+    <message>
+        <source>Blank page</source>
+        <translation>Página en blanco</translation>
+    </message>
+    <message>
+        <source>Waiting for its text</source>
+        <translation>Esperando su texto</translation>
+    </message>
 </context>
 <context>
     <name>CPreviewDlg</name>
@@ -1181,6 +1189,22 @@
         <translation>Archivo TGA (*.tga)</translation>
     </message>
     <message>
+        <source>Recognising text, page %1 of %2</source>
+        <translation>Reconociendo texto, página %1 de %2</translation>
+    </message>
+    <message>
+        <source>Loading pages...</source>
+        <translation>Cargando páginas...</translation>
+    </message>
+    <message>
+        <source>%1 is protected. Password:</source>
+        <translation>%1 está protegido. Contraseña:</translation>
+    </message>
+    <message>
+        <source>Wrong password for %1. Password:</source>
+        <translation>Contraseña incorrecta para %1. Contraseña:</translation>
+    </message>
+    <message>
         <source>Vellumo was not closed properly. Restore the %1 pages of the last session?</source>
         <translation>Vellumo no se cerró correctamente. ¿Restaurar las %1 páginas de la última sesión?</translation>
     </message>
@@ -1249,6 +1273,29 @@
     </message>
 </context>
 <context>
+    <name>PageCanvas</name>
+    <message>
+        <source>Fit page	F</source>
+        <translation>Página completa	F</translation>
+    </message>
+    <message>
+        <source>Fit width	W</source>
+        <translation>Ancho de página	W</translation>
+    </message>
+    <message>
+        <source>100 %	1</source>
+        <translation>100 %	1</translation>
+    </message>
+    <message>
+        <source>Zoom in	+</source>
+        <translation>Acercar	+</translation>
+    </message>
+    <message>
+        <source>Zoom out	-</source>
+        <translation>Alejar	-</translation>
+    </message>
+</context>
+<context>
     <name>Skin</name>
     <message>
         <source>Paper to PDF</source>
@@ -1297,6 +1344,19 @@
     <message>
         <source>Options</source>
         <translation>Opciones</translation>
+    </message>
+</context>
+<context>
+    <name>ViewerWindow</name>
+    <message>
+        <source>Vellumo - Page %1 of %2</source>
+        <translation>Vellumo - Página %1 de %2</translation>
+    </message>
+    <message>
+        <source>Cannot show %1:
+%2</source>
+        <translation>No se puede mostrar %1:
+%2</translation>
     </message>
 </context>
 </TS>

@@ -76,6 +76,14 @@
         <source> (page %1)</source>
         <translation> (page %1)</translation>
     </message>
+    <message>
+        <source>Blank page</source>
+        <translation>Page blanche</translation>
+    </message>
+    <message>
+        <source>Waiting for its text</source>
+        <translation>En attente de son texte</translation>
+    </message>
 </context>
 <context>
     <name>CPreviewDlg</name>
@@ -190,7 +198,7 @@
     </message>
     <message>
         <source>Turn pages upright</source>
-        <translation>Remettre les pages à l'endroit</translation>
+        <translation>Remettre les pages à l&apos;endroit</translation>
     </message>
     <message>
         <source>Blank pages:</source>
@@ -573,7 +581,7 @@
     </message>
     <message>
         <source>Turn upright</source>
-        <translation>Remettre à l'endroit</translation>
+        <translation>Remettre à l&apos;endroit</translation>
     </message>
     <message>
         <source>Delete blank pages</source>
@@ -589,7 +597,7 @@
     </message>
     <message>
         <source>Reverse order</source>
-        <translation>Inverser l'ordre</translation>
+        <translation>Inverser l&apos;ordre</translation>
     </message>
     <message>
         <source>&amp;Undo</source>
@@ -1181,6 +1189,22 @@
         <translation>Fichier TGA (*.tga)</translation>
     </message>
     <message>
+        <source>Recognising text, page %1 of %2</source>
+        <translation>Reconnaissance du texte, page %1 sur %2</translation>
+    </message>
+    <message>
+        <source>Loading pages...</source>
+        <translation>Chargement des pages...</translation>
+    </message>
+    <message>
+        <source>%1 is protected. Password:</source>
+        <translation>%1 est protégé. Mot de passe :</translation>
+    </message>
+    <message>
+        <source>Wrong password for %1. Password:</source>
+        <translation>Mot de passe incorrect pour %1. Mot de passe :</translation>
+    </message>
+    <message>
         <source>Vellumo was not closed properly. Restore the %1 pages of the last session?</source>
         <translation>Vellumo n&apos;a pas été fermé correctement. Restaurer les %1 pages de la dernière session ?</translation>
     </message>
@@ -1249,6 +1273,29 @@
     </message>
 </context>
 <context>
+    <name>PageCanvas</name>
+    <message>
+        <source>Fit page	F</source>
+        <translation>Page entière	F</translation>
+    </message>
+    <message>
+        <source>Fit width	W</source>
+        <translation>Pleine largeur	W</translation>
+    </message>
+    <message>
+        <source>100 %	1</source>
+        <translation>100 %	1</translation>
+    </message>
+    <message>
+        <source>Zoom in	+</source>
+        <translation>Zoom avant	+</translation>
+    </message>
+    <message>
+        <source>Zoom out	-</source>
+        <translation>Zoom arrière	-</translation>
+    </message>
+</context>
+<context>
     <name>Skin</name>
     <message>
         <source>Paper to PDF</source>
@@ -1297,6 +1344,19 @@
     <message>
         <source>Options</source>
         <translation>Options</translation>
+    </message>
+</context>
+<context>
+    <name>ViewerWindow</name>
+    <message>
+        <source>Vellumo - Page %1 of %2</source>
+        <translation>Vellumo - Page %1 sur %2</translation>
+    </message>
+    <message>
+        <source>Cannot show %1:
+%2</source>
+        <translation>Impossible d'afficher %1 :
+%2</translation>
     </message>
 </context>
 </TS>

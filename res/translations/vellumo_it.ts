@@ -76,6 +76,14 @@
         <source> (page %1)</source>
         <translation> (pagina %1)</translation>
     </message>
+    <message>
+        <source>Blank page</source>
+        <translation>Pagina vuota</translation>
+    </message>
+    <message>
+        <source>Waiting for its text</source>
+        <translation>In attesa del testo</translation>
+    </message>
 </context>
 <context>
     <name>CPreviewDlg</name>
@@ -1181,6 +1189,22 @@
         <translation>File TGA (*.tga)</translation>
     </message>
     <message>
+        <source>Recognising text, page %1 of %2</source>
+        <translation>Riconoscimento del testo, pagina %1 di %2</translation>
+    </message>
+    <message>
+        <source>Loading pages...</source>
+        <translation>Caricamento delle pagine...</translation>
+    </message>
+    <message>
+        <source>%1 is protected. Password:</source>
+        <translation>%1 è protetto. Password:</translation>
+    </message>
+    <message>
+        <source>Wrong password for %1. Password:</source>
+        <translation>Password errata per %1. Password:</translation>
+    </message>
+    <message>
         <source>Vellumo was not closed properly. Restore the %1 pages of the last session?</source>
         <translation>Vellumo non è stato chiuso correttamente. Ripristinare le %1 pagine dell&apos;ultima sessione?</translation>
     </message>
@@ -1249,6 +1273,29 @@
     </message>
 </context>
 <context>
+    <name>PageCanvas</name>
+    <message>
+        <source>Fit page	F</source>
+        <translation>Pagina intera	F</translation>
+    </message>
+    <message>
+        <source>Fit width	W</source>
+        <translation>Larghezza pagina	W</translation>
+    </message>
+    <message>
+        <source>100 %	1</source>
+        <translation>100 %	1</translation>
+    </message>
+    <message>
+        <source>Zoom in	+</source>
+        <translation>Ingrandisci	+</translation>
+    </message>
+    <message>
+        <source>Zoom out	-</source>
+        <translation>Riduci	-</translation>
+    </message>
+</context>
+<context>
     <name>Skin</name>
     <message>
         <source>Paper to PDF</source>
@@ -1297,6 +1344,19 @@
     <message>
         <source>Options</source>
         <translation>Opzioni</translation>
+    </message>
+</context>
+<context>
+    <name>ViewerWindow</name>
+    <message>
+        <source>Vellumo - Page %1 of %2</source>
+        <translation>Vellumo - Pagina %1 di %2</translation>
+    </message>
+    <message>
+        <source>Cannot show %1:
+%2</source>
+        <translation>Impossibile mostrare %1:
+%2</translation>
     </message>
 </context>
 </TS>

@@ -76,6 +76,14 @@
         <source> (page %1)</source>
         <translation> (pagina %1)</translation>
     </message>
+    <message>
+        <source>Blank page</source>
+        <translation>Lege pagina</translation>
+    </message>
+    <message>
+        <source>Waiting for its text</source>
+        <translation>Wacht op de tekst</translation>
+    </message>
 </context>
 <context>
     <name>CPreviewDlg</name>
@@ -166,11 +174,11 @@
     <name>CTabDocumentsDlg</name>
     <message>
         <source>Searchable PDFs: </source>
-        <translation>Doorzoekbare PDF's: </translation>
+        <translation>Doorzoekbare PDF&apos;s: </translation>
     </message>
     <message>
         <source>Scanned pages: </source>
-        <translation>Gescande pagina's: </translation>
+        <translation>Gescande pagina&apos;s: </translation>
     </message>
     <message>
         <source>Document Settings</source>
@@ -178,7 +186,7 @@
     </message>
     <message>
         <source>Make PDFs searchable (recognise text)</source>
-        <translation>PDF's doorzoekbaar maken (tekst herkennen)</translation>
+        <translation>PDF&apos;s doorzoekbaar maken (tekst herkennen)</translation>
     </message>
     <message>
         <source>Languages to recognise:</source>
@@ -186,15 +194,15 @@
     </message>
     <message>
         <source>Straighten pages</source>
-        <translation>Pagina's rechtzetten</translation>
+        <translation>Pagina&apos;s rechtzetten</translation>
     </message>
     <message>
         <source>Turn pages upright</source>
-        <translation>Pagina's rechtop draaien</translation>
+        <translation>Pagina&apos;s rechtop draaien</translation>
     </message>
     <message>
         <source>Blank pages:</source>
-        <translation>Lege pagina's:</translation>
+        <translation>Lege pagina&apos;s:</translation>
     </message>
     <message>
         <source>Mark</source>
@@ -577,7 +585,7 @@
     </message>
     <message>
         <source>Delete blank pages</source>
-        <translation>Lege pagina's verwijderen</translation>
+        <translation>Lege pagina&apos;s verwijderen</translation>
     </message>
     <message>
         <source>Interleave (fronts, then backs)</source>
@@ -1181,6 +1189,22 @@
         <translation>TGA-bestand (*.tga)</translation>
     </message>
     <message>
+        <source>Recognising text, page %1 of %2</source>
+        <translation>Tekst herkennen, pagina %1 van %2</translation>
+    </message>
+    <message>
+        <source>Loading pages...</source>
+        <translation>Pagina's laden...</translation>
+    </message>
+    <message>
+        <source>%1 is protected. Password:</source>
+        <translation>%1 is beveiligd. Wachtwoord:</translation>
+    </message>
+    <message>
+        <source>Wrong password for %1. Password:</source>
+        <translation>Onjuist wachtwoord voor %1. Wachtwoord:</translation>
+    </message>
+    <message>
         <source>Vellumo was not closed properly. Restore the %1 pages of the last session?</source>
         <translation>Vellumo is niet goed afgesloten. De %1 pagina&apos;s van de vorige sessie herstellen?</translation>
     </message>
@@ -1249,6 +1273,29 @@
     </message>
 </context>
 <context>
+    <name>PageCanvas</name>
+    <message>
+        <source>Fit page	F</source>
+        <translation>Hele pagina	F</translation>
+    </message>
+    <message>
+        <source>Fit width	W</source>
+        <translation>Paginabreedte	W</translation>
+    </message>
+    <message>
+        <source>100 %	1</source>
+        <translation>100 %	1</translation>
+    </message>
+    <message>
+        <source>Zoom in	+</source>
+        <translation>Inzoomen	+</translation>
+    </message>
+    <message>
+        <source>Zoom out	-</source>
+        <translation>Uitzoomen	-</translation>
+    </message>
+</context>
+<context>
     <name>Skin</name>
     <message>
         <source>Paper to PDF</source>
@@ -1297,6 +1344,19 @@
     <message>
         <source>Options</source>
         <translation>Opties</translation>
+    </message>
+</context>
+<context>
+    <name>ViewerWindow</name>
+    <message>
+        <source>Vellumo - Page %1 of %2</source>
+        <translation>Vellumo - Pagina %1 van %2</translation>
+    </message>
+    <message>
+        <source>Cannot show %1:
+%2</source>
+        <translation>Kan %1 niet tonen:
+%2</translation>
     </message>
 </context>
 </TS>

@@ -76,6 +76,14 @@
         <source> (page %1)</source>
         <translation> (página %1)</translation>
     </message>
+    <message>
+        <source>Blank page</source>
+        <translation>Página em branco</translation>
+    </message>
+    <message>
+        <source>Waiting for its text</source>
+        <translation>À espera do texto</translation>
+    </message>
 </context>
 <context>
     <name>CPreviewDlg</name>
@@ -1181,6 +1189,22 @@
         <translation>Ficheiro TGA (*.tga)</translation>
     </message>
     <message>
+        <source>Recognising text, page %1 of %2</source>
+        <translation>A reconhecer o texto, página %1 de %2</translation>
+    </message>
+    <message>
+        <source>Loading pages...</source>
+        <translation>A carregar as páginas...</translation>
+    </message>
+    <message>
+        <source>%1 is protected. Password:</source>
+        <translation>%1 está protegido. Palavra-passe:</translation>
+    </message>
+    <message>
+        <source>Wrong password for %1. Password:</source>
+        <translation>Palavra-passe incorreta para %1. Palavra-passe:</translation>
+    </message>
+    <message>
         <source>Vellumo was not closed properly. Restore the %1 pages of the last session?</source>
         <translation>O Vellumo não foi fechado corretamente. Restaurar as %1 páginas da última sessão?</translation>
     </message>
@@ -1249,6 +1273,29 @@
     </message>
 </context>
 <context>
+    <name>PageCanvas</name>
+    <message>
+        <source>Fit page	F</source>
+        <translation>Página inteira	F</translation>
+    </message>
+    <message>
+        <source>Fit width	W</source>
+        <translation>Largura da página	W</translation>
+    </message>
+    <message>
+        <source>100 %	1</source>
+        <translation>100 %	1</translation>
+    </message>
+    <message>
+        <source>Zoom in	+</source>
+        <translation>Ampliar	+</translation>
+    </message>
+    <message>
+        <source>Zoom out	-</source>
+        <translation>Reduzir	-</translation>
+    </message>
+</context>
+<context>
     <name>Skin</name>
     <message>
         <source>Paper to PDF</source>
@@ -1297,6 +1344,19 @@
     <message>
         <source>Options</source>
         <translation>Opções</translation>
+    </message>
+</context>
+<context>
+    <name>ViewerWindow</name>
+    <message>
+        <source>Vellumo - Page %1 of %2</source>
+        <translation>Vellumo - Página %1 de %2</translation>
+    </message>
+    <message>
+        <source>Cannot show %1:
+%2</source>
+        <translation>Não é possível mostrar %1:
+%2</translation>
     </message>
 </context>
 </TS>

@@ -10,6 +10,7 @@
 #include "document/page_list_ops.h"
 #include "imaging/codecs.h"
 #include "imaging/imaging.h"
+#include "mainwnd/controls.h"
 #include "mainwnd/page_view.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
@@ -46,7 +47,7 @@ int main(int argc, char** argv) {
         Doc().RebuildPageView();
         const QString view = qEnvironmentVariable("VELLUMO_DEMO_VIEW");
         if (!mainDialog) return;
-        if (view == QLatin1String("settings")) mainDialog->OnCommand(2860);
+        if (view == QLatin1String("settings")) mainDialog->OnCommand(id::SettingsTab);
         if (view == QLatin1String("progress") && activityDialog) {
             activityDialog->setStatusText(QStringLiteral("Creating PDF..."));
             activityDialog->setCancelVisible(true);

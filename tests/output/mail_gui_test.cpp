@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -17,6 +18,7 @@
 #include "document/page_list_ops.h"
 #include "imaging/image_buffer.h"
 #include "mail/smtp_test_server.h"
+#include "mainwnd/controls.h"
 #include "mainwnd/vellumo_dlg.h"
 #include "mainwnd/vellumo_translucent_dlg.h"
 #include "output/mail_pdf.h"
@@ -30,6 +32,7 @@
 #include "platform/window_message.h"
 #include "res/resources.h"
 #include "scanning/twain_pro.h"
+#include "tests/support/activity_watch.h"
 #include "tests/support/main_dialog_access.h"
 #include "widgets/activity_dialog.h"
 #include "widgets/dialog_units.h"
@@ -171,7 +174,7 @@ TEST_F(MailGui, MailAsPdfThroughSmtpDeliversThePdfAndCleansUp) {
     };
     dialogs_.answerMessage(Answer::Ok);
     dialogs_.answerMessage(Answer::Yes);
-    mainDialog->OnCommand(1092);
+    mainDialog->OnCommand(id::MailPdf);
 
     EXPECT_EQ(user.opened, 1);
     EXPECT_EQ(dialogs_.messages(),
@@ -215,7 +218,7 @@ TEST_F(MailGui, CancelledSendMailDialogSendsNothingButStillCleansUp) {
     SendMailUser user;
     user.send = false;
     dialogs_.answerMessage(Answer::No);
-    mainDialog->OnCommand(1092);
+    mainDialog->OnCommand(id::MailPdf);
     EXPECT_EQ(user.opened, 1);
     EXPECT_EQ(dialogs_.messages(), QStringList({"Clear list of pages to send?"}));
     EXPECT_TRUE(server.messages().empty());
@@ -230,7 +233,7 @@ TEST_F(MailGui, DeliveryFailureNamesTheRecipientAndKeepsTheMessageFile) {
     SettingsStore::write(setting::SmtpPort, QString::number(UnusedPort()));
     addPage("only.png", "-size 100x100 xc:white");
     SendMailUser user;
-    mainDialog->OnCommand(1092);
+    mainDialog->OnCommand(id::MailPdf);
     ASSERT_EQ(dialogs_.messages().size(), 2);
     EXPECT_EQ(dialogs_.asked()[0].icon, MessageIcon::Exclamation);
     EXPECT_FALSE(dialogs_.messages()[0].isEmpty());
@@ -262,7 +265,7 @@ TEST_F(MailGui, CancelMessageDuringTheTransferStopsItOnce) {
         PostWindowMessage(mainDialog, msg::UM_SMTPCANCELLED);
     });
     poster.start();
-    mainDialog->OnCommand(1092);
+    mainDialog->OnCommand(id::MailPdf);
     poster.stop();
     SettingsStore::write(setting::Compress, 1);
     // These flows are about building and sending the PDF; text recognition (and its log
@@ -282,6 +285,47 @@ TEST_F(MailGui, CancelMessageDuringTheTransferStopsItOnce) {
     EXPECT_TRUE(mainDialog->isEnabled());
 }
 
+// Cancel while the PDF is being built: nothing is mailed, nothing is left in the temporary
+// folder, and the pages stay in the list without a question about clearing it.
+TEST_F(MailGui, CancelDuringThePdfBuildMailsNothingAndKeepsThePages) {
+    TestSmtpServer server;
+    ASSERT_TRUE(server.running());
+    useServer(server);
+    SettingsStore::write(setting::OCR, 0);
+    const std::string first =
+        addPage("page0.tif",
+                "-size 2480x3508 plasma: -seed 3 -blur 0x2 -threshold 50% -type bilevel -units "
+                "PixelsPerInch -density 300 -compress group4");
+    for (int i = 1; i < 120; ++i) {
+        const std::string copy = home_.path() + "/page" + std::to_string(i) + ".tif";
+        ASSERT_EQ(run("cp " + shellQuote(first) + " " + shellQuote(copy)), 0);
+        ImageBuffer thumb{};
+        ASSERT_EQ(AllocateImage(thumb, 40, 50, 24), 0);
+        ASSERT_EQ(Doc().MakeThumbnail(thumb), 0);
+        FreeImage(thumb);
+        Doc().AppendPage(copy, 0);
+    }
+    SendMailUser user;
+    bool cancelledMidBuild = false;
+    testsupport::WhenActivityShowsPage(10, [&] {
+        cancelledMidBuild = SmtpSendRunning() == false;
+        qobject_cast<QAbstractButton*>(activityDialog->control(CActivityDialog::IDCANCEL))->click();
+    });
+    mainDialog->OnCommand(id::MailPdf);
+
+    EXPECT_TRUE(cancelledMidBuild);
+    EXPECT_EQ(user.opened, 0) << "the send dialog comes only after a whole PDF";
+    EXPECT_TRUE(dialogs_.asked().empty());
+    EXPECT_TRUE(server.messages().empty());
+    EXPECT_TRUE(handoffs().empty()) << "no PDF, whole or partial, stays behind";
+    EXPECT_TRUE(messageFiles().empty());
+    EXPECT_EQ(Doc().pages.size(), 120u);
+    EXPECT_TRUE(logged("cancelled\n"));
+    EXPECT_FALSE(logged("SmtpInitialize successful"));
+    EXPECT_TRUE(mainDialog->isEnabled());
+    EXPECT_FALSE(activityDialog->isVisible());
+}
+
 TEST_F(MailGui, CancelMessageWithoutASendChangesNothing) {
     PostWindowMessage(mainDialog, msg::UM_SMTPCANCELLED);
     QCoreApplication::processEvents();
@@ -296,7 +340,7 @@ TEST_F(MailGui, MailClientHandOffWhenSmtpIsOff) {
     dialogs_.setMailResult(MailClientResult::Started);
     dialogs_.answerMessage(Answer::Ok);
     dialogs_.answerMessage(Answer::No);
-    mainDialog->OnCommand(1092);
+    mainDialog->OnCommand(id::MailPdf);
     ASSERT_GE(dialogs_.asked().size(), 1u);
     EXPECT_EQ(dialogs_.asked()[0].kind, AskedQuestion::Kind::Mail);
     const std::string handed = dialogs_.asked()[0].text.toStdString();
@@ -331,7 +375,7 @@ TEST_F(MailGui, MailClientHandOffWhenSmtpIsOff) {
     std::remove(logFile_.c_str());
     loggingOn = 1;
     dialogs_.setMailResult(MailClientResult::NoClient);
-    mainDialog->OnCommand(1092);
+    mainDialog->OnCommand(id::MailPdf);
     EXPECT_EQ(dialogs_.messages(),
               QStringList({"Could not find MAPI DLL", "Clear list of pages to send?"}));
     EXPECT_TRUE(logged("Send MAPI message done, result -1\r\n"));
@@ -362,7 +406,7 @@ TEST_F(MailGui, NoPasswordUnencryptedToAnotherMachine) {
 }
 
 TEST_F(MailGui, EmptyListHasNothingToMail) {
-    mainDialog->OnCommand(1092);
+    mainDialog->OnCommand(id::MailPdf);
     EXPECT_EQ(dialogs_.messages(), QStringList({"Nothing to mail yet"}));
     EXPECT_EQ(dialogs_.asked()[0].icon, MessageIcon::Exclamation);
     EXPECT_FALSE(activityDialog->isVisible());

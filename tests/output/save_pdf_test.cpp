@@ -36,6 +36,7 @@
 #include "platform/settings_store.h"
 #include "res/resources.h"
 #include "scanning/twain_pro.h"
+#include "tests/support/activity_watch.h"
 #include "tests/support/main_dialog_access.h"
 #include "tests/support/test_support.h"
 #include "widgets/activity_dialog.h"
@@ -607,18 +608,6 @@ protected:
         }
         return pages;
     }
-    // Once the build has shown page `page` in the activity dialog, `press` is done.
-    static void WhenPageShown(int page, std::function<void()> press) {
-        auto* poll = new QTimer;
-        QObject::connect(poll, &QTimer::timeout, [poll, page, press] {
-            auto* bar =
-                qobject_cast<QProgressBar*>(activityDialog->control(CActivityDialog::IDC_PROGRESS));
-            if (!activityDialog->isVisible() || !bar || bar->value() < page) return;
-            poll->deleteLater();
-            press();
-        });
-        poll->start(5);
-    }
 };
 
 TEST_F(LongSave, TwoHundredPagesKeepTheWindowAnswering) {
@@ -629,7 +618,7 @@ TEST_F(LongSave, TwoHundredPagesKeepTheWindowAnswering) {
     dialogs_.answerMessage(Answer::Ok);
     dialogs_.answerMessage(Answer::No);
     bool mainWasDisabled = false;
-    WhenPageShown(100, [&] { mainWasDisabled = !mainDialog->isEnabled(); });
+    testsupport::WhenActivityShowsPage(100, [&] { mainWasDisabled = !mainDialog->isEnabled(); });
 
     const double processBefore = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
     const double guiBefore = CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
@@ -660,7 +649,7 @@ TEST_F(LongSave, CancelOrEscapeMidBuildKeepsTheOldPdfAndWritesNothing) {
         Forget();
         dialogs_.answerSaveFile(QString::fromStdString(out));
         bool mainDisabledAfterCancel = false;
-        WhenPageShown(20, [&, i] {
+        testsupport::WhenActivityShowsPage(20, [&, i] {
             if (i == 0) {
                 qobject_cast<QAbstractButton*>(activityDialog->control(CActivityDialog::IDCANCEL))
                     ->click();

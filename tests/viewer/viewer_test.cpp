@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include "res/language.h"
 #include "support/test_support.h"
 #include "viewer/viewer_args.h"
 #include "viewer/viewer_window.h"
@@ -100,6 +101,13 @@ TEST_F(ViewerWindowTest, PageUpAndDownWalkTheListWithTheTitle) {
     EXPECT_EQ(w.current(), 0);
     QTest::keyClick(&w, Qt::Key_Escape);
     EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(ViewerWindowTest, SpeaksTheUsersLanguage) {
+    ASSERT_TRUE(res::InstallLanguage(QStringLiteral("de")));
+    const std::string a = make("a.png", "-size 200x300 xc:red");
+    viewer::ViewerWindow w({{a, 0}, {a, 0}}, 1);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Vellumo - Seite 2 von 2"));
 }
 
 TEST_F(ViewerWindowTest, ZoomFitsAndShowsEveryPixelOfTheFullPage) {
