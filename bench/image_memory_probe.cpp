@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "imaging/codecs.h"
+#include "platform/memory_policy.h"
 
 using namespace vellumo::imaging;
 
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: image_memory_probe FILE\n");
         return 2;
     }
+    vellumo::platform::ReturnLargeBlocksToTheSystem();  // as the program does
     ImageBuffer image{};
     if (ReadImageFile(argv[1], image) != 0) {
         std::fprintf(stderr, "%s: %s\n", argv[1], ImageFileProblem().c_str());

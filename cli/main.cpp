@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "cli/commands.h"
+#include "platform/memory_policy.h"
 #include "platform/signal_cleanup.h"
 
 using namespace vellumo::cli;
@@ -26,6 +27,7 @@ void PrintHelp() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    vellumo::platform::ReturnLargeBlocksToTheSystem();
     // A command ended by a signal leaves no partial output and no temporary files behind.
     vellumo::platform::InstallSignalCleanup();
     if (argc < 2) {

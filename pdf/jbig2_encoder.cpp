@@ -66,11 +66,14 @@ void Jbig2Encoder::codeRow() {
         MqEncoder& coder = coder_;
         unsigned context = (static_cast<unsigned>(above2_[0] >> 6) << 11) |
                            (static_cast<unsigned>(above1_[0] >> 5) << 4);
+        // The byte before the current row (a zero guard byte): left[i] is the byte before
+        // current_[i], also for i = 0, without an index that wraps below zero.
+        const uint8_t* left = current_ - 1;
         for (size_t i = 0; i < rowBytes_; ++i) {
             // Sixteen pixels from x = 8i on in each row above, and the current row from 8i - 8.
             const unsigned w2 = (above2_[i] << 8) | above2_[i + 1];
             const unsigned w1 = (above1_[i] << 8) | above1_[i + 1];
-            const unsigned w0 = (current_[i - 1] << 8) | current_[i];
+            const unsigned w0 = (left[i] << 8) | current_[i];
             const int pixels = i + 1 < rowBytes_ || width_ % 8 == 0 ? 8 : width_ % 8;
             for (int k = 0; k < pixels; ++k) {
                 context = ((context << 1) & 0xF7EF) | (((w2 >> (13 - k)) & 1) << 11) |

@@ -4,12 +4,14 @@
 #include <cstdio>
 
 #include "pdf/page_import.h"
+#include "platform/memory_policy.h"
 #include "res/language.h"
 #include "viewer/viewer_args.h"
 #include "viewer/viewer_window.h"
 
 int main(int argc, char** argv) {
     using namespace vellumo;
+    platform::ReturnLargeBlocksToTheSystem();
     const viewer::ViewerArguments args = viewer::ParseViewerArguments(argc, argv);
     if (args.help) {
         std::fputs(viewer::kViewerUsage, stdout);
