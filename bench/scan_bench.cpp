@@ -226,8 +226,9 @@ void StepThumbnail(benchmark::State& state) {
         state.SkipWithError("no image");
         return;
     }
+    vellumo::document::PageDocument document;
     for (auto _ : state)
-        if (MakeThumbnail(image) != 0) {
+        if (document.MakeThumbnail(image) != 0) {
             state.SkipWithError("no thumbnail");
             break;
         }

@@ -17,6 +17,12 @@ bool PageImageList::replace(int index, const QImage& image) {
     return true;
 }
 
+void PageImageList::release(int index) {
+    if (index < 0 || index >= count()) return;
+    images_[static_cast<size_t>(index)] = QImage();
+    icons_[static_cast<size_t>(index)] = QIcon();
+}
+
 QImage PageImageList::image(int index) const {
     return index >= 0 && index < count() ? images_[static_cast<size_t>(index)] : QImage();
 }

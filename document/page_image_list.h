@@ -1,5 +1,6 @@
-// The thumbnails of the pages, one slot per page ever added. The list only grows, so a page's
-// slot stays valid after the page before it is deleted or the list is cleared.
+// The thumbnails of the pages, one slot per page version ever added. The list only grows, so a
+// page's slot stays valid after the page before it is deleted or the list is cleared; a page out
+// of the list gives its slot's pixels back.
 #pragma once
 
 #include <QIcon>
@@ -16,6 +17,8 @@ public:
     int append(const QImage& image);
     // Puts the image into an existing slot; false when there is no such slot.
     bool replace(int index, const QImage& image);
+    // Gives the slot's memory back (the page left the list); the slot stays, empty.
+    void release(int index);
     QImage image(int index) const;
     QIcon icon(int index) const;
 

@@ -56,10 +56,12 @@ bool MovePage(PageDocument& document, int from, int to) {
     const int count = static_cast<int>(document.pages.size());
     if (from < 0 || to < 0 || from >= count || to >= count || from == to) return false;
     const int step = to > from ? 1 : -1;
+    document.BeginChange(PageAction::Move);
     for (int at = from; at != to; at += step) document.SwapPages(at, at + step);
+    const bool moved = document.CommitChange();
     document.RebuildPageView();
-    document.selectRow(to);
-    return true;
+    document.selectRow(moved ? to : from);
+    return moved;
 }
 
 void ClearPages(PageDocument& document, QWidget* owner, const QString& question) {
@@ -71,6 +73,40 @@ void ClearPages(PageDocument& document, QWidget* owner, const QString& question)
     }
     document.PostPageCount();
     document.RebuildPageView();
+}
+
+namespace {
+
+// The first place where two lists differ; -1 when they are the same.
+int FirstDifference(const PageTable& a, const PageTable& b) {
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i)
+        if (a[i] != b[i]) return static_cast<int>(i);
+    return a.size() == b.size() ? -1 : static_cast<int>(n);
+}
+
+void ShowChange(PageDocument& document, const PageTable& before) {
+    document.PostPageCount();
+    document.RebuildPageView();
+    const int row = FirstDifference(before, document.pages);
+    const int last = static_cast<int>(document.pages.size()) - 1;
+    if (row >= 0 && last >= 0) document.selectRow(std::min(row, last));
+}
+
+}  // namespace
+
+void UndoPageChange(PageDocument& document) {
+    if (!document.CanUndo()) return;
+    const PageTable before = document.pages;
+    WriteLog("Undo " + document.UndoName() + "\n");
+    if (document.Undo()) ShowChange(document, before);
+}
+
+void RedoPageChange(PageDocument& document) {
+    if (!document.CanRedo()) return;
+    const PageTable before = document.pages;
+    WriteLog("Redo " + document.RedoName() + "\n");
+    if (document.Redo()) ShowChange(document, before);
 }
 
 }  // namespace vellumo::document

@@ -1,6 +1,6 @@
 // The page list's operations that ask the user or follow the view's selection: "&Delete",
-// "Move &up", "Move do&wn", moving a page by dragging it, and clearing the list after a PDF was
-// saved or sent. Each tells the document's views what changed.
+// "Move &up", "Move do&wn", moving a page by dragging it, clearing the list after a PDF was
+// saved or sent, and "Undo" and "Redo". Each tells the document's views what changed.
 #pragma once
 
 #include <QString>
@@ -19,8 +19,12 @@ void MovePageDown(PageDocument& document, QWidget* owner);
 // "Move down" would, then rebuilds the view and selects the page at its new place. False
 // (nothing changed) when either place is outside the list or both are the same.
 bool MovePage(PageDocument& document, int from, int to);
-// Asks the question; Yes frees every page (deleting working copies). Either way the count is
-// posted and the view rebuilt.
+// Asks the question; Yes empties the list (an undo brings the pages back). Either way the count
+// is posted and the view rebuilt.
 void ClearPages(PageDocument& document, QWidget* owner, const QString& question);
+// "Undo" and "Redo": take back the last step, or do again the one last taken back, and select
+// the first page that changed.
+void UndoPageChange(PageDocument& document);
+void RedoPageChange(PageDocument& document);
 
 }  // namespace vellumo::document

@@ -62,6 +62,9 @@ struct PageProcessing::CleanJob {
     cleanup::CleanupOptions options;
     bool atScan = false;          // dropping blank pages is for scan time only
     double thumbnailScale = 1.0;  // the list's screen scale, for a sharp new thumbnail
+    // The page file a changed page is written to, made beforehand where the document keeps
+    // its page files; removed again when it is not used.
+    std::string outPath;
 };
 
 struct PageProcessing::CleanResult {
@@ -91,9 +94,9 @@ PageProcessing::~PageProcessing() {
 }
 
 void PageProcessing::Attach() {
-    document_.events.added = [this](Page& page) { onAdded(page); };
-    document_.events.changed = [this](Page& page) { onChanged(page); };
-    document_.events.removing = [this](Page& page) { onRemoving(page); };
+    document_.events.added = [this](const Page& page) { onAdded(page); };
+    document_.events.changed = [this](const Page& page) { onChanged(page); };
+    document_.events.removing = [this](const Page& page) { onRemoving(page); };
 }
 
 void PageProcessing::Stop() {
@@ -137,11 +140,11 @@ int PageProcessing::pendingCount() const {
     return static_cast<int>(all.size());
 }
 
-void PageProcessing::updateWaiting(Page& page) {
+void PageProcessing::updateWaiting(const Page& page) {
     page.waitingForText = busy(page.id);
 }
 
-void PageProcessing::onAdded(Page& page) {
+void PageProcessing::onAdded(const Page& page) {
     const ProcessingSettings s = currentSettings();
     int row = 0;
     document_.FindPage(page.id, &row);
@@ -153,7 +156,7 @@ void PageProcessing::onAdded(Page& page) {
     document_.RefreshMarks();
 }
 
-void PageProcessing::onChanged(Page& page) {
+void PageProcessing::onChanged(const Page& page) {
     page.text.reset();
     cancelRecognition(page.id);
     submitRecognition(page, currentSettings());
@@ -161,7 +164,7 @@ void PageProcessing::onChanged(Page& page) {
     document_.RefreshMarks();
 }
 
-void PageProcessing::onRemoving(Page& page) {
+void PageProcessing::onRemoving(const Page& page) {
     cancelRecognition(page.id);
 }
 
@@ -175,14 +178,15 @@ void PageProcessing::cancelRecognition(uint64_t pageId) {
 
 bool PageProcessing::CleanPage(int row, const cleanup::CleanupOptions& options) {
     if (row < 0 || row >= static_cast<int>(document_.pages.size())) return false;
-    Page& page = *document_.pages[static_cast<size_t>(row)];
+    const Page& page = *document_.pages[static_cast<size_t>(row)];
     submitCleanup(page, row, options);
     updateWaiting(page);
     document_.RefreshMarks();
     return true;
 }
 
-void PageProcessing::submitCleanup(Page& page, int row, const cleanup::CleanupOptions& options) {
+void PageProcessing::submitCleanup(const Page& page, int row,
+                                   const cleanup::CleanupOptions& options) {
     auto result = std::make_shared<CleanResult>();
     const imaging::PageRef where = PageRefOf(page);
     result->job = CleanJob{page.id,
@@ -191,7 +195,8 @@ void PageProcessing::submitCleanup(Page& page, int row, const cleanup::CleanupOp
                            row + 1,
                            options,
                            page.isScanned != 0,
-                           document_.thumbnailScale};
+                           document_.thumbnailScale,
+                           document_.MakeTempPagePath()};
     cleaning_.insert(page.id);
     std::shared_ptr<std::atomic<bool>> stopping = stopping_;
     cleaner_.start([this, result, stopping] {
@@ -205,7 +210,7 @@ void PageProcessing::submitCleanup(Page& page, int row, const cleanup::CleanupOp
             result->report = cleanup::CleanPage(image.image, result->job.pageNumber,
                                                 result->job.options, &ThreadDetector());
             if (!result->report.blank && result->report.changed() && !stopping->load()) {
-                const std::string path = MakeTempPagePath();
+                const std::string& path = result->job.outPath;
                 const int compression =
                     imaging::BitsPerPixel(image.image) == 1 ? kTiffGroup4 : kTiffLzw;
                 imaging::ImageBuffer cell{};
@@ -219,13 +224,12 @@ void PageProcessing::submitCleanup(Page& page, int row, const cleanup::CleanupOp
                     // A copy that could not be written completely never becomes the page.
                     WriteLogF("Page %d: the cleaned page could not be written, kept as it was\n",
                               result->job.pageNumber);
-                    if (!path.empty()) std::remove(path.c_str());
                 }
                 imaging::FreeImage(cell);
             }
         }
         if (stopping->load()) {
-            if (!result->newPath.empty()) std::remove(result->newPath.c_str());
+            if (!result->job.outPath.empty()) std::remove(result->job.outPath.c_str());
             return;
         }
         QMetaObject::invokeMethod(
@@ -237,8 +241,10 @@ void PageProcessing::applyCleanup(const std::shared_ptr<CleanResult>& result) {
     const CleanJob& job = result->job;
     // Another clean-up of the same page may still run; the last one ends the wait.
     cleaning_.erase(job.pageId);
+    // The page file made for the job stays only when it becomes the page.
+    if (result->newPath.empty() && !job.outPath.empty()) std::remove(job.outPath.c_str());
     int row = 0;
-    Page* page = document_.FindPage(job.pageId, &row);
+    const Page* page = document_.FindPage(job.pageId, &row);
     if (!page || PageRefOf(*page).path != job.path || PageRefOf(*page).index != job.pageIndex) {
         // The page left or changed meanwhile: what was found belongs to a picture that is gone.
         if (!result->newPath.empty()) std::remove(result->newPath.c_str());
@@ -259,10 +265,15 @@ void PageProcessing::applyCleanup(const std::shared_ptr<CleanResult>& result) {
         }
     }
     if (!result->newPath.empty()) {
-        page->workingPath = result->newPath;
-        document_.pageImageList.replace(page->imageIndex, result->thumbnail);
-        page->text.reset();
+        // The cleaned picture is a new version of the page, a step the user can undo; the
+        // document announces it (changed), and its text is found then.
+        Page cleaned = *page;
+        cleaned.workingPath = result->newPath;
         cancelRecognition(page->id);
+        document_.ReplacePage(row, std::move(cleaned), result->thumbnail);
+        document_.RebuildPageView();
+        emit pageProcessed(job.pageId);
+        return;
     }
     // A blank page holds nothing to read.
     if (!page->blank && !recognising_.count(page->id) && !page->text)
@@ -272,7 +283,7 @@ void PageProcessing::applyCleanup(const std::shared_ptr<CleanResult>& result) {
     emit pageProcessed(job.pageId);
 }
 
-bool PageProcessing::submitRecognition(Page& page, const ProcessingSettings& settings) {
+bool PageProcessing::submitRecognition(const Page& page, const ProcessingSettings& settings) {
     if (!settings.recognise) return false;
     std::vector<std::string> codes;
     if (!ocr::ParseLanguages(settings.languages, codes)) {
@@ -309,7 +320,7 @@ void PageProcessing::DeliverResults() {
         const auto current = recognising_.find(id);
         if (current == recognising_.end() || current->second != submission) continue;
         recognising_.erase(current);
-        Page* page = document_.FindPage(id);
+        const Page* page = document_.FindPage(id);
         if (!page) continue;
         // The engine has logged what it found, or why the page goes without text.
         if (result.status == ocr::RecognitionStatus::Ok) page->text = result.text;

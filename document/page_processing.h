@@ -84,14 +84,14 @@ private:
     struct CleanResult;
 
     ProcessingSettings currentSettings() const;
-    void onAdded(Page& page);
-    void onChanged(Page& page);
-    void onRemoving(Page& page);
-    void submitCleanup(Page& page, int row, const cleanup::CleanupOptions& options);
+    void onAdded(const Page& page);
+    void onChanged(const Page& page);
+    void onRemoving(const Page& page);
+    void submitCleanup(const Page& page, int row, const cleanup::CleanupOptions& options);
     void applyCleanup(const std::shared_ptr<CleanResult>& result);
     // Queues the page for recognition when the settings ask for it; false when they do not.
-    bool submitRecognition(Page& page, const ProcessingSettings& settings);
-    void updateWaiting(Page& page);
+    bool submitRecognition(const Page& page, const ProcessingSettings& settings);
+    void updateWaiting(const Page& page);
     void cancelRecognition(uint64_t pageId);
     ocr::RecognitionQueue& queue();
 

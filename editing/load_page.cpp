@@ -196,6 +196,8 @@ void LoadPageFiles(const document::CommandContext& context, const QStringList& f
     // Stored once: each store rewrites the settings file and waits for the disk.
     SettingsStore::writeFolder(setting::CurrentDir, context.settings->currentDir);
 
+    // All the pages of one load are one step: an undo takes them out together.
+    document.BeginChange(document::PageAction::Load);
     LoadActivity activity(window);
     int done = 0;
     bool changed = false;
@@ -251,6 +253,7 @@ void LoadPageFiles(const document::CommandContext& context, const QStringList& f
         queue.cancel();
         WriteLogF("Loading cancelled after %d of %d pages\n", done, total);
     }
+    document.CommitChange();
     document.PostPageCount();
     document.RebuildPageView();
     WriteLog("Image(s) loaded\r\n");

@@ -54,6 +54,20 @@ void Apply(PageTransform transform, ImageBuffer& workingImage) {
     }
 }
 
+document::PageAction ActionOf(PageTransform transform) {
+    switch (transform) {
+        case PageTransform::RotateRight:
+            return document::PageAction::RotateRight;
+        case PageTransform::RotateLeft:
+            return document::PageAction::RotateLeft;
+        case PageTransform::Invert:
+            return document::PageAction::Invert;
+        case PageTransform::Mirror:
+            break;
+    }
+    return document::PageAction::Mirror;
+}
+
 class WaitCursor {
 public:
     WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -71,7 +85,7 @@ int TransformPage(const document::CommandContext& context, PageTransform transfo
     WriteLog(lines.first);
     const int currentItem = document.currentItem;
     if (currentItem < 0 || currentItem >= static_cast<int>(document.pages.size())) return -5;
-    document::Page& page = *document.pages[static_cast<size_t>(currentItem)];
+    const document::Page& page = *document.pages[static_cast<size_t>(currentItem)];
 
     if (LoadPageImage(workingImage, document::PageRefOf(page), document.PasswordOf(page), owner) !=
         0)
@@ -80,7 +94,7 @@ int TransformPage(const document::CommandContext& context, PageTransform transfo
 
     // A copy that could not be written completely must not become the page: the page keeps
     // the file it had, the broken copy goes, and the user hears of it.
-    const std::string copy = document::MakeTempPagePath();
+    const std::string copy = document.MakeTempPagePath();
     const int rc = copy.empty() ? kImgCannotOpen : SaveTiff(copy.c_str(), workingImage, 1);
     if (rc != 0) {
         FreeImage(workingImage);
@@ -90,11 +104,14 @@ int TransformPage(const document::CommandContext& context, PageTransform transfo
         MessageBox(owner, text, MessageIcon::Exclamation, MessageButtons::Ok);
         return rc;
     }
-    page.workingPath = copy;
-
     document.MakeThumbnail(workingImage);
-    document.ReplaceThumbnail(page);
     FreeImage(workingImage);
+    // The transformed page is a new version; the one before stays for an undo.
+    document::Page transformed = page;
+    transformed.workingPath = copy;
+    document.BeginChange(ActionOf(transform));
+    document.ReplacePage(currentItem, std::move(transformed));
+    if (!document.CommitChange()) return kImgCannotOpen;  // the user has been told
 
     document.RefreshPage(currentItem);
     WriteLog(lines.last);

@@ -1,5 +1,7 @@
 #include "mainwnd/commands.h"
 
+#include <QCoreApplication>
+
 #include "document/page_list_ops.h"
 #include "editing/load_page.h"
 #include "editing/page_cleanup_commands.h"
@@ -42,6 +44,29 @@ bool InHomeView(const CVellumoDlg& dialog) {
     return !dialog.settingsMode();
 }
 
+bool CanUndo(const CVellumoDlg& dialog) {
+    return InHomeView(dialog) && dialog.document().CanUndo();
+}
+
+bool CanRedo(const CVellumoDlg& dialog) {
+    return InHomeView(dialog) && dialog.document().CanRedo();
+}
+
+// "&Undo rotate right": what it would take back.
+QString UndoLabel(const CVellumoDlg& dialog) {
+    const std::string name = dialog.document().UndoName();
+    return name.empty() ? QCoreApplication::translate("Command", "&Undo")
+                        : QCoreApplication::translate("Command", "&Undo %1")
+                              .arg(QCoreApplication::translate("PageAction", name.c_str()));
+}
+
+QString RedoLabel(const CVellumoDlg& dialog) {
+    const std::string name = dialog.document().RedoName();
+    return name.empty() ? QCoreApplication::translate("Command", "&Redo")
+                        : QCoreApplication::translate("Command", "&Redo %1")
+                              .arg(QCoreApplication::translate("PageAction", name.c_str()));
+}
+
 template <cleanup::PageOrder order>
 void Reorder(CVellumoDlg& dialog) {
     editing::ReorderPages(dialog.context(), order);
@@ -53,32 +78,36 @@ bool HasBlankPages(const CVellumoDlg& dialog) {
 
 constexpr Command kCommands[] = {
     // The page list's menu, in its order.
-    {id::RotateRight, QT_TRANSLATE_NOOP("Command", "Rotate &right"), "", 1,
+    {id::Undo, QT_TRANSLATE_NOOP("Command", "&Undo"), "Ctrl+Z", 1,
+     [](CVellumoDlg& d) { document::UndoPageChange(d.document()); }, CanUndo, UndoLabel, false},
+    {id::Redo, QT_TRANSLATE_NOOP("Command", "&Redo"), "Ctrl+Shift+Z;Ctrl+Y", 1,
+     [](CVellumoDlg& d) { document::RedoPageChange(d.document()); }, CanRedo, RedoLabel, false},
+    {id::RotateRight, QT_TRANSLATE_NOOP("Command", "Rotate &right"), "", 2,
      Transform<PageTransform::RotateRight>, InHomeView},
-    {id::RotateLeft, QT_TRANSLATE_NOOP("Command", "Rotate &left"), "", 1,
+    {id::RotateLeft, QT_TRANSLATE_NOOP("Command", "Rotate &left"), "", 2,
      Transform<PageTransform::RotateLeft>, InHomeView},
-    {id::Invert, QT_TRANSLATE_NOOP("Command", "&Invert"), "", 1, Transform<PageTransform::Invert>,
+    {id::Invert, QT_TRANSLATE_NOOP("Command", "&Invert"), "", 2, Transform<PageTransform::Invert>,
      InHomeView},
-    {id::Mirror, QT_TRANSLATE_NOOP("Command", "&Mirror"), "", 1, Transform<PageTransform::Mirror>,
+    {id::Mirror, QT_TRANSLATE_NOOP("Command", "&Mirror"), "", 2, Transform<PageTransform::Mirror>,
      InHomeView},
-    {id::Delete, QT_TRANSLATE_NOOP("Command", "&Delete"), "Delete", 2,
+    {id::Delete, QT_TRANSLATE_NOOP("Command", "&Delete"), "Delete", 3,
      [](CVellumoDlg& d) { document::DeletePage(d.document(), &d); }, InHomeView},
-    {id::MoveUp, QT_TRANSLATE_NOOP("Command", "Move &up"), "", 3,
+    {id::MoveUp, QT_TRANSLATE_NOOP("Command", "Move &up"), "", 4,
      [](CVellumoDlg& d) { document::MovePageUp(d.document(), &d); }, InHomeView},
-    {id::MoveDown, QT_TRANSLATE_NOOP("Command", "Move do&wn"), "", 3,
+    {id::MoveDown, QT_TRANSLATE_NOOP("Command", "Move do&wn"), "", 4,
      [](CVellumoDlg& d) { document::MovePageDown(d.document(), &d); }, InHomeView},
-    {id::Straighten, QT_TRANSLATE_NOOP("Command", "Straighten"), "", 4,
+    {id::Straighten, QT_TRANSLATE_NOOP("Command", "Straighten"), "", 5,
      [](CVellumoDlg& d) { editing::StraightenPage(d.context()); }, InHomeView},
-    {id::TurnUpright, QT_TRANSLATE_NOOP("Command", "Turn upright"), "", 4,
+    {id::TurnUpright, QT_TRANSLATE_NOOP("Command", "Turn upright"), "", 5,
      [](CVellumoDlg& d) { editing::TurnPageUpright(d.context()); }, InHomeView},
     // Acting on the whole list.
-    {id::DeleteBlankPages, QT_TRANSLATE_NOOP("Command", "Delete blank pages"), "", 5,
+    {id::DeleteBlankPages, QT_TRANSLATE_NOOP("Command", "Delete blank pages"), "", 6,
      [](CVellumoDlg& d) { editing::DeleteBlankPages(d.context()); }, HasBlankPages},
-    {id::Interleave, QT_TRANSLATE_NOOP("Command", "Interleave (fronts, then backs)"), "", 5,
+    {id::Interleave, QT_TRANSLATE_NOOP("Command", "Interleave (fronts, then backs)"), "", 6,
      Reorder<cleanup::PageOrder::Interleave>, InHomeView},
-    {id::InterleaveBacksReversed, QT_TRANSLATE_NOOP("Command", "Interleave, backs reversed"), "", 5,
+    {id::InterleaveBacksReversed, QT_TRANSLATE_NOOP("Command", "Interleave, backs reversed"), "", 6,
      Reorder<cleanup::PageOrder::InterleaveBacksReversed>, InHomeView},
-    {id::ReverseOrder, QT_TRANSLATE_NOOP("Command", "Reverse order"), "", 5,
+    {id::ReverseOrder, QT_TRANSLATE_NOOP("Command", "Reverse order"), "", 6,
      Reorder<cleanup::PageOrder::Reverse>, InHomeView},
     // The command buttons.
     {id::ScanPage, QT_TRANSLATE_NOOP("Command", "SCAN PAGE"), "", 0,
@@ -149,6 +178,11 @@ constexpr Command kCommands[] = {
 
 std::span<const Command> Commands() {
     return kCommands;
+}
+
+QString CommandText(const Command& command, const CVellumoDlg& dialog) {
+    return command.label ? command.label(dialog)
+                         : QCoreApplication::translate("Command", command.text);
 }
 
 const Command* FindCommand(int controlId) {

@@ -28,6 +28,8 @@ inline constexpr int DeleteBlankPages = 3120;
 inline constexpr int Interleave = 3130;
 inline constexpr int InterleaveBacksReversed = 3140;
 inline constexpr int ReverseOrder = 3150;
+inline constexpr int Undo = 3160;
+inline constexpr int Redo = 3170;
 // Tabs.
 inline constexpr int HomeTab = 2830;
 inline constexpr int SettingsTab = 2860;

@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QScrollBar>
+#include <algorithm>
 
 #include "mainwnd/commands.h"
 #include "mainwnd/page_drop.h"
@@ -26,6 +27,11 @@ using namespace vellumo::platform;
 namespace {
 
 const QColor kListGrey(227, 227, 227);
+
+// The item's mark of its page version (only compared, never written through).
+QVariant PageData(const document::Page& page) {
+    return QVariant::fromValue(const_cast<void*>(static_cast<const void*>(&page)));
+}
 
 // The page's name: "Scanned" or its file, and for the later pages of a multi-page file which
 // page of it it is.
@@ -89,7 +95,7 @@ void CPageView::rebuild() {
     for (const auto& page : document_->pages) {
         auto* item = new QListWidgetItem(document_->pageImageList.icon(page->imageIndex),
                                          ItemText(row++, *page));
-        item->setData(Qt::UserRole, QVariant::fromValue(static_cast<void*>(page.get())));
+        item->setData(Qt::UserRole, PageData(*page));
         item->setTextAlignment(Qt::AlignHCenter | Qt::AlignTop);
         item->setData(Qt::AccessibleTextRole, AccessibleItemText(count() + 1, *page));
         SetPageMarks(*item, *page);
@@ -128,9 +134,10 @@ int CPageView::selectedRow() const {
 void CPageView::refreshRow(int r) {
     QListWidgetItem* it = item(r);
     if (!it || !document_ || r >= static_cast<int>(document_->pages.size())) return;
-    it->setIcon(
-        document_->pageImageList.icon(document_->pages[static_cast<size_t>(r)]->imageIndex));
-    SetPageMarks(*it, *document_->pages[static_cast<size_t>(r)]);
+    const document::Page& page = *document_->pages[static_cast<size_t>(r)];
+    it->setIcon(document_->pageImageList.icon(page.imageIndex));
+    it->setData(Qt::UserRole, PageData(page));
+    SetPageMarks(*it, page);
     viewport()->update();
     scrollToItem(it, QAbstractItemView::EnsureVisible);
 }
@@ -151,14 +158,16 @@ QMimeData* CPageView::mimeData(const QList<QListWidgetItem*>& items) const {
     return data;
 }
 
-void CPageView::BuildPageMenu(QMenu& menu) const {
+void CPageView::BuildPageMenu(QMenu& menu, bool onPage) const {
     const auto* dialog = qobject_cast<const CVellumoDlg*>(parentWidget());
     int group = 0;
     for (const Command& command : Commands()) {
-        if (command.menuGroup == 0) continue;
+        if (command.menuGroup == 0 || (!onPage && command.actsOnPage)) continue;
         if (group != 0 && command.menuGroup != group) menu.addSeparator();
         group = command.menuGroup;
-        QAction* action = menu.addAction(QCoreApplication::translate("Command", command.text));
+        QAction* action =
+            menu.addAction(dialog ? CommandText(command, *dialog)
+                                  : QCoreApplication::translate("Command", command.text));
         action->setData(command.id);
         action->setEnabled(!command.enabled || !dialog || command.enabled(*dialog));
     }
@@ -173,9 +182,14 @@ bool CPageView::rightClickAt(const QPoint& viewportPos) {
 }
 
 void CPageView::showContextMenu(const QPoint& viewportPos) {
-    if (!rightClickAt(viewportPos)) return;
+    // Off the pages the menu holds what acts on the whole list: "Undo" and "Redo", so that a
+    // cleared list can be brought back.
+    const bool onPage = rightClickAt(viewportPos);
     QMenu menu(window());
-    BuildPageMenu(menu);
+    BuildPageMenu(menu, onPage);
+    const QList<QAction*> entries = menu.actions();
+    if (std::none_of(entries.begin(), entries.end(), [](QAction* a) { return a->isEnabled(); }))
+        return;
     QAction* chosen = menu.exec(viewport()->mapToGlobal(viewportPos));
     if (chosen) emit pageCommand(chosen->data().toInt());
 }
@@ -201,6 +215,10 @@ void ConnectPageView(document::PageDocument& document, CPageView* view, QObject*
     };
     document.views.refreshPage = [list](int row) {
         if (list) list->refreshRow(row);
+    };
+    document.views.warn = [list](const QString& text) {
+        MessageBox(list ? list->window() : nullptr, text, MessageIcon::Exclamation,
+                   MessageButtons::Ok);
     };
     document.views.refreshMarks = [list] {
         if (list) list->refreshMarks();

@@ -33,8 +33,9 @@ public:
     void refreshMarks();
 
     // The page menu, from the command table: entries in menu order, each carrying its command
-    // id as data, disabled when the command cannot be chosen now.
-    void BuildPageMenu(QMenu& menu) const;
+    // id as data, disabled when the command cannot be chosen now. Off a page (`onPage` false)
+    // only the entries that act on the whole list.
+    void BuildPageMenu(QMenu& menu, bool onPage = true) const;
     // Right click at a point of the viewport: logs, and when a page lies under the point makes
     // it the current item and returns true.
     bool rightClickAt(const QPoint& viewportPos);

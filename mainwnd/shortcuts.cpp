@@ -21,14 +21,14 @@ bool KeysAccepted(const CVellumoDlg& dialog) {
 
 void OnKey(CVellumoDlg& dialog, const Command& command) {
     if (!KeysAccepted(dialog)) return;
-    if (command.menuGroup != 0) {
+    if (command.menuGroup != 0 && command.actsOnPage) {
         // The page's menu entry acts on the page last chosen; the key on the selected one.
         CPageView* view = dialog.pageView();
         if (!view || !view->isVisible()) return;
         const int row = view->selectedRow();
         if (row < 0) return;
         dialog.document().currentItem = row;
-    } else {
+    } else if (command.menuGroup == 0) {
         const QAbstractButton* button = dialog.control(command.id);
         if (!button || !button->isVisible() || !button->isEnabled()) return;
     }
@@ -40,13 +40,15 @@ void OnKey(CVellumoDlg& dialog, const Command& command) {
 void InstallMainShortcuts(CVellumoDlg& dialog) {
     CVellumoDlg* d = &dialog;
     for (const Command& command : Commands()) {
-        if (*command.key == '\0') continue;
-        auto* key = new QShortcut(QKeySequence(QString::fromLatin1(command.key)), &dialog);
-        // The whole window: the skin, the main dialog and every control on it.
-        key->setContext(Qt::WindowShortcut);
-        key->setAutoRepeat(false);
         const Command* run = &command;
-        QObject::connect(key, &QShortcut::activated, &dialog, [d, run] { OnKey(*d, *run); });
+        for (const QString& sequence :
+             QString::fromLatin1(command.key).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            auto* key = new QShortcut(QKeySequence(sequence), &dialog);
+            // The whole window: the skin, the main dialog and every control on it.
+            key->setContext(Qt::WindowShortcut);
+            key->setAutoRepeat(false);
+            QObject::connect(key, &QShortcut::activated, &dialog, [d, run] { OnKey(*d, *run); });
+        }
     }
 }
 

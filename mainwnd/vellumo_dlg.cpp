@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QScreen>
 
+#include "document/session_start.h"
 #include "imaging/imaging.h"
 #include "mainwnd/about_dlg.h"
 #include "mainwnd/commands.h"
@@ -140,6 +141,8 @@ CVellumoDlg::~CVellumoDlg() {
 bool CVellumoDlg::OnInitDialog() {
     if (initialised_) return true;
     initialised_ = true;
+    // Before anything else: the pages of a session that did not end properly are offered back.
+    document::StartPageSession(document_, nullptr);
     prefHost_.Seal();
     mainDialog = this;
     RestorePlacement();
@@ -344,7 +347,8 @@ void CVellumoDlg::OnDestroy() {
     prefHost_.CancelAll();
     // No background work may outlive the pages it works on.
     processing_->Stop();
-    document_.FreeAllPages();
+    // A clean end: every page file of the program and the journal go.
+    document_.EndSession();
     document_.views = document::DocumentViews{};
     WriteLog("Saving window location\n");
     SavePlacement();

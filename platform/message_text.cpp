@@ -65,6 +65,19 @@ const char* const kMessageForms[] = {
     QT_TRANSLATE_NOOP("Message", "No page selected"),
     QT_TRANSLATE_NOOP("Message", "No need to move page"),
     QT_TRANSLATE_NOOP("Message", "You didn't save or send the pages in the list. Quit anyway?"),
+    // Keeping the pages over a crash.
+    QT_TRANSLATE_NOOP("Message",
+                      "Vellumo was not closed properly. Restore the %1 pages of the last session?"),
+    QT_TRANSLATE_NOOP("Message", "1 page could not be restored because its file is missing."),
+    QT_TRANSLATE_NOOP("Message", "%1 pages could not be restored because their files are missing."),
+    QT_TRANSLATE_NOOP("Message",
+                      "The list of pages of a session that was not closed properly could not be "
+                      "read (%1). It was set aside in %2."),
+    QT_TRANSLATE_NOOP("Message",
+                      "The folder for the pages cannot be used (%1). Pages are kept in the "
+                      "temporary folder and cannot be restored after a crash."),
+    QT_TRANSLATE_NOOP("Message",
+                      "The change was not made: the list of pages could not be saved in %1 (%2)."),
     // Mail.
     QT_TRANSLATE_NOOP("Message", "Unable to determine temporary file path"),
     QT_TRANSLATE_NOOP("Message", "Unable to create temporary file"),

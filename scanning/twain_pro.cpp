@@ -267,6 +267,7 @@ void OnScanPage(const document::CommandContext& context) {
     settings.duplex = context.settings->duplex;
     settings.noFeeder = context.settings->noFeeder;
     settings.getText = StoreAccess().getText;
+    twainPro->scanStep = 0;
     if (vellumo::scan::OnScanPage(twainPro->component(), ui, settings)) twainPro->WatchCancel(true);
 }
 
@@ -305,13 +306,7 @@ void OnTransferComplete(void* sink, int, int) {
         }
         document.MakeThumbnail(image);
     };
-    hooks.makePagePath = [] {
-        const std::string path = document::MakeTempPagePath();
-        const std::string suffix = ".TIF";
-        if (path.size() > suffix.size())
-            std::remove(path.substr(0, path.size() - suffix.size()).c_str());
-        return path;
-    };
+    hooks.makePagePath = [&document] { return document.MakeTempPagePath(); };
 
     const TransferResult result =
         ProcessScannedImage(dib.get(), document.workingImage, document.pageCounter(),
@@ -321,8 +316,13 @@ void OnTransferComplete(void* sink, int, int) {
     const bool last = component.PendingTransfers() == 0;
     if (result.outcome == TransferOutcome::Kept || result.outcome == TransferOutcome::SaveFailed) {
         if (result.outcome == TransferOutcome::Kept) {
+            // Journaled page by page, so a crash in the middle of a feeder keeps what came.
+            document.BeginChange(document::PageAction::Scan, twainPro->scanStep);
             document.AppendPage(result.path, 1);
-            WriteLog("Saving image done\n");
+            if (document.CommitChange()) {
+                twainPro->scanStep = document.lastStep();
+                WriteLog("Saving image done\n");
+            }
         }
         if (last) PostWindowMessage(dialog, msg::UM_SCANFINISHED);
         if (activityDialog) {

@@ -48,6 +48,8 @@ public:
     scan::ScanEventCallback event2Callback;  // none by default
     const int id = 1;
     const document::CommandContext owner;
+    // The undo step of the scan under way: its pages arrive one by one and are one step.
+    uint64_t scanStep = 0;
 
     scan::ScannerComponent& component() { return component_; }
 

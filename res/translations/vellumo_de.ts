@@ -599,6 +599,22 @@
         <source>Reverse order</source>
         <translation>Reihenfolge umkehren</translation>
     </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>Rück&amp;gängig</translation>
+    </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation>Rück&amp;gängig: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Wiederholen</translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation>&amp;Wiederholen: %1</translation>
+    </message>
 </context>
 <context>
     <name>DesktopEntry</name>
@@ -1187,6 +1203,73 @@
     <message>
         <source>Wrong password for %1. Password:</source>
         <translation>Falsches Passwort für %1. Passwort:</translation>
+    </message>
+    <message>
+        <source>Vellumo was not closed properly. Restore the %1 pages of the last session?</source>
+        <translation>Vellumo wurde nicht ordnungsgemäß beendet. Die %1 Seiten der letzten Sitzung wiederherstellen?</translation>
+    </message>
+    <message>
+        <source>1 page could not be restored because its file is missing.</source>
+        <translation>1 Seite konnte nicht wiederhergestellt werden, weil ihre Datei fehlt.</translation>
+    </message>
+    <message>
+        <source>%1 pages could not be restored because their files are missing.</source>
+        <translation>%1 Seiten konnten nicht wiederhergestellt werden, weil ihre Dateien fehlen.</translation>
+    </message>
+    <message>
+        <source>The list of pages of a session that was not closed properly could not be read (%1). It was set aside in %2.</source>
+        <translation>Die Seitenliste einer nicht ordnungsgemäß beendeten Sitzung konnte nicht gelesen werden (%1). Sie wurde in %2 beiseitegelegt.</translation>
+    </message>
+    <message>
+        <source>The folder for the pages cannot be used (%1). Pages are kept in the temporary folder and cannot be restored after a crash.</source>
+        <translation>Der Ordner für die Seiten kann nicht benutzt werden (%1). Die Seiten werden im temporären Ordner aufbewahrt und können nach einem Absturz nicht wiederhergestellt werden.</translation>
+    </message>
+    <message>
+        <source>The change was not made: the list of pages could not be saved in %1 (%2).</source>
+        <translation>Die Änderung wurde nicht ausgeführt: Die Seitenliste konnte nicht in %1 gespeichert werden (%2).</translation>
+    </message>
+</context>
+<context>
+    <name>PageAction</name>
+    <message>
+        <source>load</source>
+        <translation>laden</translation>
+    </message>
+    <message>
+        <source>scan</source>
+        <translation>scannen</translation>
+    </message>
+    <message>
+        <source>delete</source>
+        <translation>löschen</translation>
+    </message>
+    <message>
+        <source>move</source>
+        <translation>verschieben</translation>
+    </message>
+    <message>
+        <source>rotate right</source>
+        <translation>rechts drehen</translation>
+    </message>
+    <message>
+        <source>rotate left</source>
+        <translation>links drehen</translation>
+    </message>
+    <message>
+        <source>invert</source>
+        <translation>invertieren</translation>
+    </message>
+    <message>
+        <source>mirror</source>
+        <translation>spiegeln</translation>
+    </message>
+    <message>
+        <source>clear list</source>
+        <translation>Liste leeren</translation>
+    </message>
+    <message>
+        <source>change</source>
+        <translation>ändern</translation>
     </message>
 </context>
 <context>

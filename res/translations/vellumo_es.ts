@@ -599,6 +599,22 @@
         <source>Reverse order</source>
         <translation>Invertir orden</translation>
     </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Deshacer</translation>
+    </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation>&amp;Deshacer: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>Re&amp;hacer</translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation>Re&amp;hacer: %1</translation>
+    </message>
 </context>
 <context>
     <name>DesktopEntry</name>
@@ -1187,6 +1203,73 @@
     <message>
         <source>Wrong password for %1. Password:</source>
         <translation>Contraseña incorrecta para %1. Contraseña:</translation>
+    </message>
+    <message>
+        <source>Vellumo was not closed properly. Restore the %1 pages of the last session?</source>
+        <translation>Vellumo no se cerró correctamente. ¿Restaurar las %1 páginas de la última sesión?</translation>
+    </message>
+    <message>
+        <source>1 page could not be restored because its file is missing.</source>
+        <translation>No se pudo restaurar 1 página porque falta su archivo.</translation>
+    </message>
+    <message>
+        <source>%1 pages could not be restored because their files are missing.</source>
+        <translation>No se pudieron restaurar %1 páginas porque faltan sus archivos.</translation>
+    </message>
+    <message>
+        <source>The list of pages of a session that was not closed properly could not be read (%1). It was set aside in %2.</source>
+        <translation>No se pudo leer la lista de páginas de una sesión que no se cerró correctamente (%1). Se ha apartado en %2.</translation>
+    </message>
+    <message>
+        <source>The folder for the pages cannot be used (%1). Pages are kept in the temporary folder and cannot be restored after a crash.</source>
+        <translation>No se puede usar la carpeta de las páginas (%1). Las páginas se guardan en la carpeta temporal y no podrán restaurarse tras un fallo.</translation>
+    </message>
+    <message>
+        <source>The change was not made: the list of pages could not be saved in %1 (%2).</source>
+        <translation>No se ha hecho el cambio: no se pudo guardar la lista de páginas en %1 (%2).</translation>
+    </message>
+</context>
+<context>
+    <name>PageAction</name>
+    <message>
+        <source>load</source>
+        <translation>carga</translation>
+    </message>
+    <message>
+        <source>scan</source>
+        <translation>escaneo</translation>
+    </message>
+    <message>
+        <source>delete</source>
+        <translation>borrado</translation>
+    </message>
+    <message>
+        <source>move</source>
+        <translation>desplazamiento</translation>
+    </message>
+    <message>
+        <source>rotate right</source>
+        <translation>giro a la derecha</translation>
+    </message>
+    <message>
+        <source>rotate left</source>
+        <translation>giro a la izquierda</translation>
+    </message>
+    <message>
+        <source>invert</source>
+        <translation>inversión</translation>
+    </message>
+    <message>
+        <source>mirror</source>
+        <translation>reflejo</translation>
+    </message>
+    <message>
+        <source>clear list</source>
+        <translation>vaciado de la lista</translation>
+    </message>
+    <message>
+        <source>change</source>
+        <translation>cambio</translation>
     </message>
 </context>
 <context>

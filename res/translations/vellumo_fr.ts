@@ -599,6 +599,22 @@
         <source>Reverse order</source>
         <translation>Inverser l&apos;ordre</translation>
     </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Annuler</translation>
+    </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation>&amp;Annuler : %1</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Rétablir</translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation>&amp;Rétablir : %1</translation>
+    </message>
 </context>
 <context>
     <name>DesktopEntry</name>
@@ -1187,6 +1203,73 @@
     <message>
         <source>Wrong password for %1. Password:</source>
         <translation>Mot de passe incorrect pour %1. Mot de passe :</translation>
+    </message>
+    <message>
+        <source>Vellumo was not closed properly. Restore the %1 pages of the last session?</source>
+        <translation>Vellumo n&apos;a pas été fermé correctement. Restaurer les %1 pages de la dernière session ?</translation>
+    </message>
+    <message>
+        <source>1 page could not be restored because its file is missing.</source>
+        <translation>1 page n&apos;a pas pu être restaurée car son fichier est manquant.</translation>
+    </message>
+    <message>
+        <source>%1 pages could not be restored because their files are missing.</source>
+        <translation>%1 pages n&apos;ont pas pu être restaurées car leurs fichiers sont manquants.</translation>
+    </message>
+    <message>
+        <source>The list of pages of a session that was not closed properly could not be read (%1). It was set aside in %2.</source>
+        <translation>La liste des pages d&apos;une session qui n&apos;a pas été fermée correctement n&apos;a pas pu être lue (%1). Elle a été mise de côté dans %2.</translation>
+    </message>
+    <message>
+        <source>The folder for the pages cannot be used (%1). Pages are kept in the temporary folder and cannot be restored after a crash.</source>
+        <translation>Le dossier des pages ne peut pas être utilisé (%1). Les pages sont conservées dans le dossier temporaire et ne pourront pas être restaurées après un plantage.</translation>
+    </message>
+    <message>
+        <source>The change was not made: the list of pages could not be saved in %1 (%2).</source>
+        <translation>La modification n&apos;a pas été faite : la liste des pages n&apos;a pas pu être enregistrée dans %1 (%2).</translation>
+    </message>
+</context>
+<context>
+    <name>PageAction</name>
+    <message>
+        <source>load</source>
+        <translation>chargement</translation>
+    </message>
+    <message>
+        <source>scan</source>
+        <translation>numérisation</translation>
+    </message>
+    <message>
+        <source>delete</source>
+        <translation>suppression</translation>
+    </message>
+    <message>
+        <source>move</source>
+        <translation>déplacement</translation>
+    </message>
+    <message>
+        <source>rotate right</source>
+        <translation>rotation à droite</translation>
+    </message>
+    <message>
+        <source>rotate left</source>
+        <translation>rotation à gauche</translation>
+    </message>
+    <message>
+        <source>invert</source>
+        <translation>inversion</translation>
+    </message>
+    <message>
+        <source>mirror</source>
+        <translation>miroir</translation>
+    </message>
+    <message>
+        <source>clear list</source>
+        <translation>vidage de la liste</translation>
+    </message>
+    <message>
+        <source>change</source>
+        <translation>modification</translation>
     </message>
 </context>
 <context>

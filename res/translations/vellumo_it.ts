@@ -599,6 +599,22 @@
         <source>Reverse order</source>
         <translation>Inverti ordine</translation>
     </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Annulla</translation>
+    </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation>&amp;Annulla: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Ripeti</translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation>&amp;Ripeti: %1</translation>
+    </message>
 </context>
 <context>
     <name>DesktopEntry</name>
@@ -1187,6 +1203,73 @@
     <message>
         <source>Wrong password for %1. Password:</source>
         <translation>Password errata per %1. Password:</translation>
+    </message>
+    <message>
+        <source>Vellumo was not closed properly. Restore the %1 pages of the last session?</source>
+        <translation>Vellumo non è stato chiuso correttamente. Ripristinare le %1 pagine dell&apos;ultima sessione?</translation>
+    </message>
+    <message>
+        <source>1 page could not be restored because its file is missing.</source>
+        <translation>Non è stato possibile ripristinare 1 pagina perché manca il suo file.</translation>
+    </message>
+    <message>
+        <source>%1 pages could not be restored because their files are missing.</source>
+        <translation>Non è stato possibile ripristinare %1 pagine perché mancano i loro file.</translation>
+    </message>
+    <message>
+        <source>The list of pages of a session that was not closed properly could not be read (%1). It was set aside in %2.</source>
+        <translation>Non è stato possibile leggere l&apos;elenco delle pagine di una sessione non chiusa correttamente (%1). È stato messo da parte in %2.</translation>
+    </message>
+    <message>
+        <source>The folder for the pages cannot be used (%1). Pages are kept in the temporary folder and cannot be restored after a crash.</source>
+        <translation>Non è possibile usare la cartella delle pagine (%1). Le pagine sono tenute nella cartella temporanea e non potranno essere ripristinate dopo un arresto anomalo.</translation>
+    </message>
+    <message>
+        <source>The change was not made: the list of pages could not be saved in %1 (%2).</source>
+        <translation>La modifica non è stata eseguita: non è stato possibile salvare l&apos;elenco delle pagine in %1 (%2).</translation>
+    </message>
+</context>
+<context>
+    <name>PageAction</name>
+    <message>
+        <source>load</source>
+        <translation>caricamento</translation>
+    </message>
+    <message>
+        <source>scan</source>
+        <translation>acquisizione</translation>
+    </message>
+    <message>
+        <source>delete</source>
+        <translation>eliminazione</translation>
+    </message>
+    <message>
+        <source>move</source>
+        <translation>spostamento</translation>
+    </message>
+    <message>
+        <source>rotate right</source>
+        <translation>rotazione a destra</translation>
+    </message>
+    <message>
+        <source>rotate left</source>
+        <translation>rotazione a sinistra</translation>
+    </message>
+    <message>
+        <source>invert</source>
+        <translation>inversione</translation>
+    </message>
+    <message>
+        <source>mirror</source>
+        <translation>specchiatura</translation>
+    </message>
+    <message>
+        <source>clear list</source>
+        <translation>svuotamento dell&apos;elenco</translation>
+    </message>
+    <message>
+        <source>change</source>
+        <translation>modifica</translation>
     </message>
 </context>
 <context>

@@ -599,6 +599,22 @@
         <source>Reverse order</source>
         <translation>Volgorde omkeren</translation>
     </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>Ongedaan &amp;maken</translation>
+    </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation>Ongedaan &amp;maken: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>Op&amp;nieuw</translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation>Op&amp;nieuw: %1</translation>
+    </message>
 </context>
 <context>
     <name>DesktopEntry</name>
@@ -1187,6 +1203,73 @@
     <message>
         <source>Wrong password for %1. Password:</source>
         <translation>Onjuist wachtwoord voor %1. Wachtwoord:</translation>
+    </message>
+    <message>
+        <source>Vellumo was not closed properly. Restore the %1 pages of the last session?</source>
+        <translation>Vellumo is niet goed afgesloten. De %1 pagina&apos;s van de vorige sessie herstellen?</translation>
+    </message>
+    <message>
+        <source>1 page could not be restored because its file is missing.</source>
+        <translation>1 pagina kon niet worden hersteld omdat het bestand ervan ontbreekt.</translation>
+    </message>
+    <message>
+        <source>%1 pages could not be restored because their files are missing.</source>
+        <translation>%1 pagina&apos;s konden niet worden hersteld omdat hun bestanden ontbreken.</translation>
+    </message>
+    <message>
+        <source>The list of pages of a session that was not closed properly could not be read (%1). It was set aside in %2.</source>
+        <translation>De paginalijst van een sessie die niet goed is afgesloten kon niet worden gelezen (%1). Hij is apart gezet in %2.</translation>
+    </message>
+    <message>
+        <source>The folder for the pages cannot be used (%1). Pages are kept in the temporary folder and cannot be restored after a crash.</source>
+        <translation>De map voor de pagina&apos;s kan niet worden gebruikt (%1). De pagina&apos;s worden in de tijdelijke map bewaard en kunnen na een crash niet worden hersteld.</translation>
+    </message>
+    <message>
+        <source>The change was not made: the list of pages could not be saved in %1 (%2).</source>
+        <translation>De wijziging is niet uitgevoerd: de paginalijst kon niet worden opgeslagen in %1 (%2).</translation>
+    </message>
+</context>
+<context>
+    <name>PageAction</name>
+    <message>
+        <source>load</source>
+        <translation>laden</translation>
+    </message>
+    <message>
+        <source>scan</source>
+        <translation>scannen</translation>
+    </message>
+    <message>
+        <source>delete</source>
+        <translation>verwijderen</translation>
+    </message>
+    <message>
+        <source>move</source>
+        <translation>verplaatsen</translation>
+    </message>
+    <message>
+        <source>rotate right</source>
+        <translation>rechts draaien</translation>
+    </message>
+    <message>
+        <source>rotate left</source>
+        <translation>links draaien</translation>
+    </message>
+    <message>
+        <source>invert</source>
+        <translation>omkeren</translation>
+    </message>
+    <message>
+        <source>mirror</source>
+        <translation>spiegelen</translation>
+    </message>
+    <message>
+        <source>clear list</source>
+        <translation>lijst leegmaken</translation>
+    </message>
+    <message>
+        <source>change</source>
+        <translation>wijziging</translation>
     </message>
 </context>
 <context>

@@ -599,6 +599,22 @@
         <source>Reverse order</source>
         <translation>Inverter ordem</translation>
     </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>Des&amp;fazer</translation>
+    </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation>Des&amp;fazer: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Refazer</translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation>&amp;Refazer: %1</translation>
+    </message>
 </context>
 <context>
     <name>DesktopEntry</name>
@@ -1187,6 +1203,73 @@
     <message>
         <source>Wrong password for %1. Password:</source>
         <translation>Palavra-passe incorreta para %1. Palavra-passe:</translation>
+    </message>
+    <message>
+        <source>Vellumo was not closed properly. Restore the %1 pages of the last session?</source>
+        <translation>O Vellumo não foi fechado corretamente. Restaurar as %1 páginas da última sessão?</translation>
+    </message>
+    <message>
+        <source>1 page could not be restored because its file is missing.</source>
+        <translation>Não foi possível restaurar 1 página porque o seu ficheiro está em falta.</translation>
+    </message>
+    <message>
+        <source>%1 pages could not be restored because their files are missing.</source>
+        <translation>Não foi possível restaurar %1 páginas porque os seus ficheiros estão em falta.</translation>
+    </message>
+    <message>
+        <source>The list of pages of a session that was not closed properly could not be read (%1). It was set aside in %2.</source>
+        <translation>Não foi possível ler a lista de páginas de uma sessão que não foi fechada corretamente (%1). Foi posta de parte em %2.</translation>
+    </message>
+    <message>
+        <source>The folder for the pages cannot be used (%1). Pages are kept in the temporary folder and cannot be restored after a crash.</source>
+        <translation>Não é possível usar a pasta das páginas (%1). As páginas ficam na pasta temporária e não poderão ser restauradas após uma falha.</translation>
+    </message>
+    <message>
+        <source>The change was not made: the list of pages could not be saved in %1 (%2).</source>
+        <translation>A alteração não foi feita: não foi possível guardar a lista de páginas em %1 (%2).</translation>
+    </message>
+</context>
+<context>
+    <name>PageAction</name>
+    <message>
+        <source>load</source>
+        <translation>carregamento</translation>
+    </message>
+    <message>
+        <source>scan</source>
+        <translation>digitalização</translation>
+    </message>
+    <message>
+        <source>delete</source>
+        <translation>eliminação</translation>
+    </message>
+    <message>
+        <source>move</source>
+        <translation>deslocação</translation>
+    </message>
+    <message>
+        <source>rotate right</source>
+        <translation>rotação à direita</translation>
+    </message>
+    <message>
+        <source>rotate left</source>
+        <translation>rotação à esquerda</translation>
+    </message>
+    <message>
+        <source>invert</source>
+        <translation>inversão</translation>
+    </message>
+    <message>
+        <source>mirror</source>
+        <translation>espelho</translation>
+    </message>
+    <message>
+        <source>clear list</source>
+        <translation>esvaziamento da lista</translation>
+    </message>
+    <message>
+        <source>change</source>
+        <translation>alteração</translation>
     </message>
 </context>
 <context>

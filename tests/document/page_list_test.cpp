@@ -85,7 +85,7 @@ TEST_F(MainWindowTest, PagesAppendWithGrowingImageListAndDerivedCounter) {
     EXPECT_EQ(doc().pageCounter(), 3);
     EXPECT_EQ(doc().pages[0]->imageIndex + 1, doc().pages[1]->imageIndex);
     EXPECT_EQ(PagePath(*doc().pages[0]), loaded);
-    addWorkingCopy(*doc().pages[0]);
+    addWorkingCopy(0);
     EXPECT_EQ(PagePath(*doc().pages[0]), doc().pages[0]->workingPath);
 
     // Page files are private temporary files named VW....tmp.TIF.
@@ -101,15 +101,15 @@ TEST_F(MainWindowTest, PagesAppendWithGrowingImageListAndDerivedCounter) {
     EXPECT_EQ(doc().pageImageList.count(), slotsBefore + 1001);
 }
 
-TEST_F(MainWindowTest, DeleteRemovesScannedFilesAndWorkingCopiesButNeverTheUsersFile) {
+TEST_F(MainWindowTest, DeletedPagesKeepTheirFilesForUndoButNeverLoseTheUsersFile) {
     CPageView view;
     MessageRecorder skin;
     vellumo::mainwnd::ConnectPageView(doc(), &view, &skin);
     const std::string loaded = makeImageFile("mine.png", 50, 30, "white");
     appendFilePage(loaded, 0);
     const std::string scanned = appendScannedPage();
-    const std::string loadedCopy = addWorkingCopy(*doc().pages[0]);
-    const std::string scannedCopy = addWorkingCopy(*doc().pages[1]);
+    const std::string loadedCopy = addWorkingCopy(0);
+    const std::string scannedCopy = addWorkingCopy(1);
     doc().RebuildPageView();
     const int slotCount = doc().pageImageList.count();
     const int keptSlot = doc().pages[1]->imageIndex;
@@ -124,26 +124,30 @@ TEST_F(MainWindowTest, DeleteRemovesScannedFilesAndWorkingCopiesButNeverTheUsers
     EXPECT_EQ(dialogs().asked()[0].caption, QStringLiteral("Vellumo"));
     EXPECT_EQ(dialogs().asked()[0].buttons, MessageButtons::YesNo);
 
-    // The loaded page goes: its working copy with it, the user's own file stays.
+    // The loaded page goes; its working copy stays while an undo can bring it back.
     dialogs().answerMessage(Answer::Yes);
     vellumo::document::DeletePage(doc(), nullptr);
     EXPECT_EQ(doc().pageCounter(), 2);
     EXPECT_TRUE(fileExists(loaded));
-    EXPECT_FALSE(fileExists(loadedCopy));
+    EXPECT_TRUE(fileExists(loadedCopy));
     EXPECT_EQ(doc().pages[0]->imageIndex, keptSlot);
     EXPECT_EQ(doc().pageImageList.count(), slotCount);  // the slot stays behind
     EXPECT_EQ(view.count(), 1);
 
-    // The scanned page goes with its temporary file and its working copy.
     dialogs().answerMessage(Answer::Yes);
     doc().currentItem = 0;
     vellumo::document::DeletePage(doc(), nullptr);
     EXPECT_EQ(doc().pageCounter(), 1);
-    EXPECT_FALSE(fileExists(scanned));
-    EXPECT_FALSE(fileExists(scannedCopy));
+    EXPECT_TRUE(fileExists(scanned));
     EXPECT_EQ(view.count(), 0);
     EXPECT_EQ(doc().pageImageList.count(), slotCount);
 
+    // Once nothing can bring the pages back, the program's own files go, the user's never.
+    doc().EndSession();
+    EXPECT_TRUE(fileExists(loaded));
+    EXPECT_FALSE(fileExists(loadedCopy));
+    EXPECT_FALSE(fileExists(scanned));
+    EXPECT_FALSE(fileExists(scannedCopy));
     const std::string text = log();
     EXPECT_NE(text.find(" - Start delete image\r\n"), std::string::npos);
     EXPECT_NE(text.find(" - Deleting temp file " + loadedCopy + "\n"), std::string::npos);
@@ -219,7 +223,7 @@ TEST_F(MainWindowTest, ClearWithYesAndNo) {
     const std::string loaded = makeImageFile("mine.png", 30, 30);
     appendFilePage(loaded, 0);
     const std::string scanned = appendScannedPage();
-    const std::string copy = addWorkingCopy(*doc().pages[1]);
+    const std::string copy = addWorkingCopy(1);
     doc().RebuildPageView();
 
     dialogs().answerMessage(Answer::No);
@@ -233,8 +237,8 @@ TEST_F(MainWindowTest, ClearWithYesAndNo) {
                                   QStringLiteral("Clear list of pages to save or send?"));
     EXPECT_EQ(doc().pageCounter(), 1);
     EXPECT_EQ(view.count(), 0);
-    EXPECT_FALSE(fileExists(copy));
-    EXPECT_TRUE(fileExists(scanned));  // source files stay
+    EXPECT_TRUE(fileExists(copy));  // an undo can bring the pages back
+    EXPECT_TRUE(fileExists(scanned));
     EXPECT_TRUE(fileExists(loaded));
     EXPECT_NE(log().find(" - Images and attachments deleted\r\n"), std::string::npos);
     EXPECT_EQ(dialogs().messages(), QStringList({"Clear list of pages to send?",
@@ -262,7 +266,7 @@ TEST_F(MainWindowTest, ItemTextsViewerAndContextMenu) {
     // No viewer beside the program: the desktop opens the page's current file.
     view.OpenInViewer();
     EXPECT_TRUE(dialogs().asked().empty());  // nothing selected
-    const std::string copy = addWorkingCopy(*doc().pages[0]);
+    const std::string copy = addWorkingCopy(0);
     view.selectRow(0);
     view.OpenInViewer();
     ASSERT_EQ(dialogs().asked().size(), 1u);
@@ -293,13 +297,28 @@ TEST_F(MainWindowTest, ItemTextsViewerAndContextMenu) {
         texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
         ids << a->data().toInt();
     }
-    EXPECT_EQ(texts,
-              QStringList({"Rotate &right", "Rotate &left", "&Invert", "&Mirror", "-", "&Delete",
-                           "-", "Move &up", "Move do&wn", "-", "Straighten", "Turn upright", "-",
-                           "Delete blank pages", "Interleave (fronts, then backs)",
-                           "Interleave, backs reversed", "Reverse order"}));
-    EXPECT_EQ(ids, QList<int>({3050, 3060, 3020, 3040, 0, 2270, 0, 3080, 3090, 0, 3100, 3110, 0,
-                               3120, 3130, 3140, 3150}));
+    EXPECT_EQ(texts, QStringList({"&Undo",
+                                  "&Redo",
+                                  "-",
+                                  "Rotate &right",
+                                  "Rotate &left",
+                                  "&Invert",
+                                  "&Mirror",
+                                  "-",
+                                  "&Delete",
+                                  "-",
+                                  "Move &up",
+                                  "Move do&wn",
+                                  "-",
+                                  "Straighten",
+                                  "Turn upright",
+                                  "-",
+                                  "Delete blank pages",
+                                  "Interleave (fronts, then backs)",
+                                  "Interleave, backs reversed",
+                                  "Reverse order"}));
+    EXPECT_EQ(ids, QList<int>({3160, 3170, 0, 3050, 3060, 3020, 3040, 0,    2270, 0,
+                               3080, 3090, 0, 3100, 3110, 0,    3120, 3130, 3140, 3150}));
     // Without a main window no entry is held back.
     for (QAction* a : menu.actions()) EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
 }

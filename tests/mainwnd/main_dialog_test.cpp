@@ -192,7 +192,7 @@ TEST_F(MainDialogTest, PlacementIsWrittenAtTheEndAndRestoredOnlyWhenStored) {
 TEST_F(MainDialogTest, WorkingCopiesGoAtTheEndSourcesStay) {
     CVellumoDlg& dialog = open();
     const std::string scanned = appendScannedPage();
-    const std::string copy = addWorkingCopy(*Doc().pages[0]);
+    const std::string copy = addWorkingCopy(0);
     dialogs().answerMessage(Answer::Yes);
     dialog.control(1071)->click();
     skin_.reset();

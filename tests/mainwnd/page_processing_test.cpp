@@ -127,7 +127,7 @@ protected:
     }
     // A white page of the size of a scan, with a few specks, as a scanned page file.
     std::string BlankScan() {
-        const std::string path = MakeTempPagePath();
+        const std::string path = Doc().MakeTempPagePath();
         EXPECT_EQ(run("/usr/bin/convert -size 1240x1754 xc:white -fill black -draw 'point 300,400'"
                       " -draw 'point 900,1200' -type grayscale -depth 8 -units PixelsPerInch"
                       " -density 150 -compress lzw " +
@@ -374,7 +374,7 @@ TEST_F(PageProcessingTest, MissingLanguageDataIsToldOnceAndThePdfIsStillWritten)
 
 TEST_F(PageProcessingTest, AScannedBlankPageIsMarkedAndDeleteBlankPagesRemovesIt) {
     SettingsStore::write(setting::OCR, 0);
-    const std::string text = MakeTempPagePath();
+    const std::string text = Doc().MakeTempPagePath();
     ASSERT_EQ(run("cp " + shellQuote(TextPage("text.png")) + " " + shellQuote(text + ".png")), 0);
     ASSERT_EQ(
         run("/usr/bin/convert " + shellQuote(text + ".png") + " -compress lzw " + shellQuote(text)),
@@ -390,7 +390,8 @@ TEST_F(PageProcessingTest, AScannedBlankPageIsMarkedAndDeleteBlankPagesRemovesIt
     EXPECT_FALSE(Item(0)->data(kBlankPageRole).toBool());
     EXPECT_TRUE(LogMatches("Page 2 is blank"));
 
-    // The entry is offered in the page menu, and removes the blank page with its file.
+    // The entry is offered in the page menu, and removes the blank page in one step that an
+    // undo takes back: its file stays while the undo can bring it back.
     QMenu menu;
     mainDialog->pageView()->BuildPageMenu(menu);
     bool offered = false;
@@ -400,8 +401,15 @@ TEST_F(PageProcessingTest, AScannedBlankPageIsMarkedAndDeleteBlankPagesRemovesIt
     mainDialog->OnCommand(ctl::DeleteBlankPages);
     ASSERT_EQ(Doc().pages.size(), 1u);
     EXPECT_EQ(Doc().pages[0]->sourcePath, text);
-    EXPECT_FALSE(fileExists(blank));
+    EXPECT_TRUE(fileExists(blank));
     EXPECT_EQ(mainDialog->pageView()->count(), 1);
+    mainDialog->OnCommand(ctl::Undo);
+    ASSERT_EQ(Doc().pages.size(), 2u);
+    EXPECT_EQ(Doc().pages[1]->sourcePath, blank);
+    EXPECT_EQ(mainDialog->pageView()->count(), 2);
+    mainDialog->OnCommand(ctl::Redo);
+    ASSERT_EQ(Doc().pages.size(), 1u);
+    EXPECT_EQ(Doc().pages[0]->sourcePath, text);
 }
 
 TEST_F(PageProcessingTest, BlankPagesAreDroppedAtScanTimeWhenChosen) {
@@ -415,7 +423,7 @@ TEST_F(PageProcessingTest, BlankPagesAreDroppedAtScanTimeWhenChosen) {
 
 TEST_F(PageProcessingTest, AScannedSkewedPageIsStraightenedAndThenRecognised) {
     const std::string rendered = TextPage("skewed.png", 3.0, 120);
-    const std::string scanned = MakeTempPagePath();
+    const std::string scanned = Doc().MakeTempPagePath();
     ASSERT_EQ(
         run("/usr/bin/convert " + shellQuote(rendered) + " -compress lzw " + shellQuote(scanned)),
         0);

@@ -426,7 +426,7 @@ TEST_F(SavePdf, ChosenFolderIsRememberedForTheNextSave) {
     EXPECT_EQ(dialogs_.asked()[0].folder, QString::fromStdString(other + "/"));
 }
 
-TEST_F(SavePdf, RotatedPageComesFromItsCopyAndYesDeletesOnlyCopies) {
+TEST_F(SavePdf, RotatedPageComesFromItsCopyAndYesClearsAnUndoableList) {
     const std::vector<std::string> files = {BilevelTiff("bw.tif"), GreyPng("grey.png")};
     Load(files);
     Doc().currentItem = 0;
@@ -451,10 +451,15 @@ TEST_F(SavePdf, RotatedPageComesFromItsCopyAndYesDeletesOnlyCopies) {
 
     EXPECT_TRUE(Doc().pages.empty());
     EXPECT_EQ(static_cast<int>(Doc().pageCounter()), 1);
-    EXPECT_FALSE(fileExists(copy));
     for (const std::string& file : files) EXPECT_TRUE(fileExists(file)) << file;
     EXPECT_TRUE(Logged("Images and attachments deleted"));
     EXPECT_EQ(mainDialog->pageView()->count(), 0);
+    // The copy stays while Undo can bring the cleared list back, and Undo does.
+    EXPECT_TRUE(fileExists(copy));
+    mainDialog->OnCommand(ctl::Undo);
+    ASSERT_EQ(Doc().pages.size(), 2u);
+    EXPECT_EQ(Doc().pages[0]->workingPath, copy);
+    EXPECT_EQ(mainDialog->pageView()->count(), 2);
     ExpectIdle();
 }
 

@@ -19,6 +19,7 @@
 #include <thread>
 #include <utility>
 
+#include "document/session_folder.h"
 #include "editing/preview_dlg.h"
 #include "mainwnd/controls.h"
 #include "mainwnd/vellumo_dlg.h"
@@ -84,6 +85,17 @@ protected:
             ++n;
         return n;
     }
+    // The window keeps its page files in its session's private folder.
+    std::string pageFolder() {
+        EXPECT_NE(Doc().session(), nullptr);
+        return Doc().session() ? Doc().session()->path() : std::string("/nonexistent");
+    }
+    int pageFileCount() {
+        int n = 0;
+        for (const std::string& name : testsupport::listDir(pageFolder()))
+            n += name.rfind("VW", 0) == 0;
+        return n;
+    }
     std::vector<QString> messages() {
         std::vector<QString> texts;
         for (const AskedQuestion& q : dialogs().asked())
@@ -103,7 +115,7 @@ TEST_F(ScanGuiTest, FlatbedGreyPageBecomesOnePage) {
     EXPECT_EQ(Doc().pages[0]->isScanned, 1);
     const std::string path = Doc().pages[0]->sourcePath;
     EXPECT_TRUE(testsupport::fileExists(path)) << path;
-    EXPECT_EQ(path.rfind(tempDir() + "/VW", 0), 0u) << path;
+    EXPECT_EQ(path.rfind(pageFolder() + "/VW", 0), 0u) << path;
     // The reserving empty file is gone; the page file is a grey LZW TIFF of the Letter frame.
     EXPECT_FALSE(testsupport::fileExists(path.substr(0, path.size() - 4)));
     const std::string info = testsupport::capture("tiffinfo " + testsupport::shellQuote(path));
@@ -175,7 +187,7 @@ TEST_F(ScanGuiTest, DiscardedPreviewKeepsTheOtherPagesAndFreesTheWindow) {
     EXPECT_EQ(count("Dimensions of scanned image now"), 9);
     EXPECT_EQ(count("All images processed\n"), 1);
     EXPECT_TRUE(dialog.isEnabled());
-    EXPECT_EQ(testsupport::listDir(tempDir()).size(), 9u);
+    EXPECT_EQ(pageFileCount(), 9);
 }
 
 TEST_F(ScanGuiTest, CancelAtSetUpEndsTheScan) {

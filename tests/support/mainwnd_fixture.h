@@ -106,7 +106,7 @@ protected:
     }
     // A scanned page: a temporary page file as the scanner writes it.
     std::string appendScannedPage() {
-        const std::string path = MakeTempPagePath();
+        const std::string path = doc().MakeTempPagePath();
         EXPECT_FALSE(path.empty());
         vellumo::imaging::ScopedImage image;
         EXPECT_EQ(AllocateImage(image.image, 40, 60, 8), 0);
@@ -116,11 +116,13 @@ protected:
         doc().AppendPage(path, 1);
         return path;
     }
-    // Gives the page a working copy, as a transform does.
-    std::string addWorkingCopy(Page& page) {
-        const std::string path = MakeTempPagePath();
+    // Gives the page at `row` a working copy, a new version of it, as a transform does.
+    std::string addWorkingCopy(int row) {
+        const std::string path = doc().MakeTempPagePath();
         testsupport::writeFile(path, "working copy");
+        Page page = *doc().pages[static_cast<size_t>(row)];
         page.workingPath = path;
+        EXPECT_TRUE(doc().ReplacePage(row, std::move(page)));
         return path;
     }
 

@@ -38,6 +38,7 @@ IsolatedHome::IsolatedHome() {
     const std::vector<std::pair<std::string, std::string>> values = {
         {"HOME", home},
         {"XDG_CONFIG_HOME", home + "/.config"},
+        {"XDG_STATE_HOME", home + "/.local/state"},
         {"XDG_RUNTIME_DIR", home + "/run"},
         {"XDG_DOCUMENTS_DIR", home + "/Documents"},
         {"TMPDIR", home + "/tmp"},
