@@ -189,15 +189,22 @@ TEST_F(MainDialogTest, PlacementIsWrittenAtTheEndAndRestoredOnlyWhenStored) {
     EXPECT_EQ(dialog.geometry(), QRect(0, 0, 899, 665));
 }
 
-TEST_F(MainDialogTest, WorkingCopiesGoAtTheEndSourcesStay) {
+// A clean exit leaves nothing of the session behind (scanned pages and working copies live in
+// its private folder); the user's own loaded files stay.
+TEST_F(MainDialogTest, PageFilesGoAtTheEndLoadedFilesStay) {
     CVellumoDlg& dialog = open();
     const std::string scanned = appendScannedPage();
     const std::string copy = addWorkingCopy(0);
+    const std::string loaded = makeImageFile("mine.png", 30, 40);
+    appendFilePage(loaded, 0);
+    const std::string loadedCopy = addWorkingCopy(1);
     dialogs().answerMessage(Answer::Yes);
     dialog.control(1071)->click();
     skin_.reset();
     EXPECT_FALSE(testsupport::fileExists(copy));
-    EXPECT_TRUE(testsupport::fileExists(scanned));
+    EXPECT_FALSE(testsupport::fileExists(loadedCopy));
+    EXPECT_FALSE(testsupport::fileExists(scanned));
+    EXPECT_TRUE(testsupport::fileExists(loaded));
     EXPECT_FALSE(mainDialog);
 }
 
