@@ -1,18 +1,10 @@
 #include "ocr/engine.h"
 
-#include <fcntl.h>
 #include <leptonica/allheaders.h>
-#include <poll.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
 #include <tesseract/baseapi.h>
 #include <tesseract/ocrclass.h>
 #include <tesseract/resultiterator.h>
 #include <unistd.h>
-
-#include <cerrno>
-#include <csignal>
-#include <cstdio>
 
 #include <algorithm>
 #include <array>
@@ -26,7 +18,6 @@
 #include "ocr/engine_setup.h"
 #include "ocr/ink_boxes.h"
 #include "ocr/languages.h"
-#include "ocr/page_text_wire.h"
 #include "ocr/pix_image.h"
 
 namespace vellumo::ocr {
@@ -342,117 +333,6 @@ RecognitionResult Engine::recognise(const PageRef& page, const std::atomic<bool>
 }
 
 RecognitionResult Engine::recognise(const ImageBuffer& image, const std::atomic<bool>* cancel) {
-    if (timeLimit_.count() <= 0) return recogniseHere(image, cancel);
-    return recogniseInChild(image, cancel);
-}
-
-namespace {
-
-// The child's answer: its status, then the reason or the encoded text.
-std::string EncodeResult(const RecognitionResult& r) {
-    std::string out(1, static_cast<char>(r.status));
-    out += r.status == RecognitionStatus::Ok && r.text ? EncodePageText(*r.text) : r.reason;
-    return out;
-}
-
-RecognitionResult DecodeResult(const std::string& bytes) {
-    if (bytes.empty() || static_cast<unsigned char>(bytes[0]) >
-                             static_cast<unsigned char>(RecognitionStatus::EngineFailed))
-        return Failure(RecognitionStatus::EngineFailed, "the engine gave no answer for the page");
-    const auto status = static_cast<RecognitionStatus>(bytes[0]);
-    if (status != RecognitionStatus::Ok) return Failure(status, bytes.substr(1));
-    auto text = std::make_shared<PageText>();
-    if (!DecodePageText(bytes.substr(1), *text))
-        return Failure(RecognitionStatus::EngineFailed, "the engine's answer was cut short");
-    RecognitionResult r;
-    r.status = RecognitionStatus::Ok;
-    r.text = std::move(text);
-    return r;
-}
-
-void WriteAll(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return;
-        done += static_cast<size_t>(n);
-    }
-}
-
-// "180", "0.2": the limit as the log says it.
-std::string SecondsText(std::chrono::milliseconds limit) {
-    char text[32];
-    std::snprintf(text, sizeof(text), "%g", static_cast<double>(limit.count()) / 1000);
-    return text;
-}
-
-void EndChild(pid_t child) {
-    ::kill(child, SIGKILL);
-    while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
-    }
-}
-
-}  // namespace
-
-RecognitionResult Engine::recogniseInChild(const ImageBuffer& image,
-                                           const std::atomic<bool>* cancel) {
-    if (Cancelled(cancel)) return Failure(RecognitionStatus::Cancelled, "cancelled");
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) return recogniseHere(image, cancel);
-    const pid_t parent = ::getpid();
-    const pid_t child = ::fork();
-    if (child < 0) {
-        ::close(fds[0]);
-        ::close(fds[1]);
-        return recogniseHere(image, cancel);
-    }
-    if (child == 0) {
-        // Only this thread lives on here: no logging, no Qt, no exit handlers. Ends with the
-        // program should it die first.
-        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (::getppid() != parent) ::_exit(1);
-        ::close(fds[0]);
-        WriteAll(fds[1], EncodeResult(recogniseHere(image, nullptr)));
-        ::_exit(0);
-    }
-    ::close(fds[1]);
-    const auto deadline = std::chrono::steady_clock::now() + timeLimit_;
-    std::string answer;
-    char buffer[65536];
-    for (;;) {
-        if (Cancelled(cancel)) {
-            ::close(fds[0]);
-            EndChild(child);
-            return Failure(RecognitionStatus::Cancelled, "cancelled");
-        }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            ::close(fds[0]);
-            EndChild(child);
-            return Failure(RecognitionStatus::EngineFailed,
-                           "recognition took longer than " + SecondsText(timeLimit_) +
-                               " s and was stopped (a picture rather than text?)");
-        }
-        pollfd p{fds[0], POLLIN, 0};
-        const int ready = ::poll(&p, 1, 50);
-        if (ready < 0 && errno != EINTR) break;
-        if (ready <= 0) continue;
-        const ssize_t n = ::read(fds[0], buffer, sizeof(buffer));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        answer.append(buffer, static_cast<size_t>(n));
-    }
-    ::close(fds[0]);
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (WIFSIGNALED(status))
-        return Failure(RecognitionStatus::EngineFailed, "the engine stopped on the page (signal " +
-                                                            std::to_string(WTERMSIG(status)) + ")");
-    return DecodeResult(answer);
-}
-
-RecognitionResult Engine::recogniseHere(const ImageBuffer& image, const std::atomic<bool>* cancel) {
     const int width = ImageWidth(image), height = ImageHeight(image);
     if (width <= 0 || height <= 0 || !image.pixels)
         return Failure(RecognitionStatus::Empty, "the picture has no pixels");

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <atomic>
-#include <chrono>
 #include <memory>
 #include <string>
 
@@ -34,12 +33,6 @@ struct RecognitionResult {
 // The longest side the engine takes.
 constexpr int kMaxRecognitionSide = 32767;
 
-// The longest a page may take. Some pictures (fine regular textures, as from a halftone screen)
-// keep the engine's layout analysis busy for hours, where neither Cancel nor a deadline reaches
-// it; each page is therefore recognised in a child process that is ended when the time is up
-// or Cancel is pressed, and the page goes without text.
-constexpr std::chrono::milliseconds kPageTimeLimit{180000};
-
 class Engine {
 public:
     Engine();
@@ -62,20 +55,10 @@ public:
     RecognitionResult recognise(const imaging::ImageBuffer& image,
                                 const std::atomic<bool>* cancel = nullptr);
 
-    // The time limit of one page (kPageTimeLimit unless set); zero recognises in this process,
-    // without a limit.
-    void setTimeLimit(std::chrono::milliseconds limit) { timeLimit_ = limit; }
-
 private:
-    RecognitionResult recogniseHere(const imaging::ImageBuffer& image,
-                                    const std::atomic<bool>* cancel);
-    RecognitionResult recogniseInChild(const imaging::ImageBuffer& image,
-                                       const std::atomic<bool>* cancel);
-
     struct Api;
     std::unique_ptr<Api> api_;
     std::string languages_;
-    std::chrono::milliseconds timeLimit_ = kPageTimeLimit;
 };
 
 // The text of a status for the log: "cancelled", "the file cannot be read" ...

@@ -12,7 +12,6 @@
 
 #include "imaging/codecs.h"
 #include "ocr/languages.h"
-#include "ocr/page_text_wire.h"
 #include "ocr_checks.h"
 #include "support/test_support.h"
 #include "support/text_pages.h"
@@ -360,60 +359,4 @@ TEST(BadInput, MissingOrDamagedLanguageData) {
     Engine engine;
     EXPECT_EQ(engine.load("eng").status, RecognitionStatus::Ok);
     EXPECT_EQ(engine.load("../eng").status, RecognitionStatus::MissingLanguage);
-}
-
-namespace {
-
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-}  // namespace
-
-// Each page is read by a child process: what comes back is exactly what the engine read.
-TEST(Recognition, ThePageReadApartIsThePageReadHere) {
-    testsupport::TempDir dir;
-    TextPagePlan plan = SmallPage();
-    plan.columns = 2;
-    const TextPage page = Render(plan, dir.file("page.png"));
-    Engine apart, here;
-    ASSERT_EQ(apart.load("eng").status, RecognitionStatus::Ok);
-    ASSERT_EQ(here.load("eng").status, RecognitionStatus::Ok);
-    here.setTimeLimit(std::chrono::milliseconds(0));
-    const RecognitionResult a = apart.recognise(page.path), b = here.recognise(page.path);
-    ASSERT_EQ(a.status, RecognitionStatus::Ok) << a.reason;
-    ASSERT_EQ(b.status, RecognitionStatus::Ok) << b.reason;
-    EXPECT_GT(a.text->wordCount(), 20);
-    EXPECT_EQ(a.text->plainText(), b.text->plainText());
-    EXPECT_EQ(EncodePageText(*a.text), EncodePageText(*b.text));
-    // Every shorter answer, as from a child that died while writing, is refused.
-    const std::string whole = EncodePageText(*a.text);
-    PageText decoded;
-    ASSERT_TRUE(DecodePageText(whole, decoded));
-    for (size_t n = 0; n < whole.size(); n += 7)
-        EXPECT_FALSE(DecodePageText(whole.substr(0, n), decoded)) << n;
-    EXPECT_FALSE(DecodePageText(whole + "x", decoded));
-}
-
-// Some pictures (fine regular textures) keep the engine's layout analysis busy for an hour,
-// beyond the reach of its own cancel; the child that reads the page is ended when the page's
-// time is up. A full page of text against a limit far below what it needs stands in for them.
-TEST(BadInput, APageOverItsTimeIsStoppedAndTheEngineGoesOn) {
-    testsupport::TempDir dir;
-    TextPagePlan plan;
-    plan.words = 400;
-    const TextPage page = Render(plan, dir.file("long.png"));
-    Engine engine;
-    ASSERT_EQ(engine.load("eng").status, RecognitionStatus::Ok);
-    engine.setTimeLimit(std::chrono::milliseconds(200));
-    const auto started = std::chrono::steady_clock::now();
-    const RecognitionResult late = engine.recognise(page.path);
-    EXPECT_EQ(late.status, RecognitionStatus::EngineFailed);
-    EXPECT_NE(late.reason.find("took longer than 0.2 s"), std::string::npos) << late.reason;
-    EXPECT_LT(SecondsSince(started), 1.5);
-
-    engine.setTimeLimit(kPageTimeLimit);
-    const RecognitionResult full = engine.recognise(page.path);
-    ASSERT_EQ(full.status, RecognitionStatus::Ok) << full.reason;
-    EXPECT_GT(full.text->wordCount(), 300);
 }
