@@ -77,7 +77,7 @@ bool MakeFolder(const std::string& path, std::string& error) {
 
 std::string PageFolderRoot() {
     const char* state = std::getenv("XDG_STATE_HOME");
-    // The base directory specification: a relative path is invalid and must be ignored.
+    // The XDG base directories: a relative path is invalid and must be ignored.
     if (state && state[0] == '/') return std::string(state) + "/vellumo/pages";
     const char* home = std::getenv("HOME");
     if (home && home[0] == '/') return std::string(home) + "/.local/state/vellumo/pages";
@@ -89,7 +89,7 @@ bool PreparePageFolderRoot(const std::string& root, std::string& error) {
         error = "there is no home folder";
         return false;
     }
-    // Each missing parent is made private, as the base directory specification asks.
+    // Each missing parent is made private, as the XDG base directories ask.
     for (size_t slash = root.find('/', 1); slash != std::string::npos;
          slash = root.find('/', slash + 1))
         if (!MakeFolder(root.substr(0, slash), error)) return false;
