@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "ocr/recognition_worker.h"
 #include "platform/log.h"
 
 namespace vellumo::ocr {
@@ -111,8 +112,8 @@ int RecognitionQueue::pendingCount() const {
 }
 
 void RecognitionQueue::work() {
-    // One engine per worker, kept with its languages from page to page.
-    Engine engine;
+    // One recognition process per worker, kept with its languages from page to page.
+    RecognitionWorker worker;
     for (;;) {
         Job job;
         {
@@ -124,9 +125,8 @@ void RecognitionQueue::work() {
             running_.push_back(job);
         }
         const auto started = std::chrono::steady_clock::now();
-        RecognitionResult result = engine.load(job.languages);
-        if (result.status == RecognitionStatus::Ok)
-            result = engine.recognise(job.page, job.cancel.get());
+        const RecognitionResult result =
+            worker.recognise(job.page, job.languages, job.cancel.get());
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         if (!job.cancel->load()) {

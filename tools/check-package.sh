@@ -53,6 +53,7 @@ echo "check-package: installed vellumo; apt pulled in: $(cat "$work/pulled")"
 expected=(
     /usr/bin/vellumo
     /usr/bin/vellumo-cli
+    /usr/libexec/vellumo/vellumo-ocr-worker
     /usr/share/vellumo/Vellumo.html
     /usr/share/vellumo/sane/dll.conf
     /usr/share/vellumo/sane/test.conf
@@ -95,6 +96,20 @@ if timeout 120 "${as_user[@]}" /usr/bin/vellumo-cli scan --device 'Noname fronte
 else
     cat "$work/scan.txt" >&2
     fail "vellumo-cli scan failed"
+fi
+
+# Text recognition runs in the installed recognition process: a page of text becomes a PDF whose
+# text pdftotext finds.
+convert -size 1400x300 xc:white -font /usr/share/fonts/truetype/lato/Lato-Regular.ttf \
+    -pointsize 56 \
+    -annotate +60+170 'Quarterly invoice for paper' "$work/text.png"
+if timeout 120 "${as_user[@]}" /usr/bin/vellumo-cli pdf --ocr=eng -o "$work/text.pdf" \
+    "$work/text.png" >"$work/ocr.txt" 2>&1 &&
+    pdftotext "$work/text.pdf" - | grep -q 'Quarterly invoice'; then
+    ok "vellumo-cli pdf --ocr: pdftotext finds the page's words"
+else
+    cat "$work/ocr.txt" >&2
+    fail "vellumo-cli pdf --ocr made no searchable PDF"
 fi
 
 t0=$(date +%s)

@@ -13,6 +13,7 @@ id=org.vellumo.Vellumo
 expected="bin/vellumo
 bin/vellumo-cli
 libexec/vellumo/viewer
+libexec/vellumo/vellumo-ocr-worker
 share/applications/$id.desktop
 share/icons/hicolor/128x128/apps/$id.png
 share/icons/hicolor/16x16/apps/$id.png
