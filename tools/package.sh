@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package of Vellumo: a Release build without tests in build/package, then
 # cpack. Prints the path of the package (build/package/vellumo_<version>_<arch>.deb).
-# VELLUMO_PACKAGE_PRESET=default packages the tested build of tools/test.sh instead (stripped,
-# like the Release one), so CI does not build everything a third time.
+# VELLUMO_PACKAGE_PRESET=optimised packages the tested build of tools/test.sh instead (stripped,
+# like the Release one), so CI does not build the program a third time.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
