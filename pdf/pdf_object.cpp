@@ -243,9 +243,12 @@ PdfObject PdfLexer::readObjectAt(int depth) {
                     break;
                 }
                 if (text_[pos_] != '/') {
-                    // A damaged entry: skip one token and go on.
+                    // A damaged entry: skip one token and go on. Past the depth limit nothing is
+                    // read, so at least one byte is skipped.
                     ok_ = false;
+                    const size_t before = pos_;
                     readObjectAt(depth + 1);
+                    if (pos_ == before) ++pos_;
                     if (pos_ >= text_.size()) break;
                     continue;
                 }

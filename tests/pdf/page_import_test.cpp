@@ -338,6 +338,27 @@ TEST_F(PageImport, DamagedFilesGiveAReason) {
               pdf::ImportStatus::CannotOpen);
 }
 
+// Found by fuzzing: a dictionary nested past the reader's depth limit with a damaged entry at
+// the bottom kept the reader skipping that entry forever.
+TEST_F(PageImport, ObjectsNestedPastTheLimitAreGivenUpQuickly) {
+    for (const std::string& open :
+         {std::string("<< /A "), std::string("[ "), std::string("<< /A [ ")}) {
+        std::string nested;
+        for (int i = 0; i < 80; ++i) nested += open;
+        nested += "x ] 1 )";
+        for (int i = 0; i < 80; ++i) nested += " ] >>";
+        testsupport::writeFile(
+            file("deep.pdf"),
+            "%PDF-1.4\n1 0 obj\n" + nested + "\nendobj\ntrailer\n<< /Root 1 0 R >>\n%%EOF\n");
+        pdf::ForgetCachedDocuments();
+        std::vector<imaging::PageRef> pages;
+        std::string reason;
+        EXPECT_NE(pdf::ListPages(file("deep.pdf"), "", pages, reason), pdf::ImportStatus::Ok)
+            << open;
+        EXPECT_FALSE(reason.empty()) << open;
+    }
+}
+
 TEST_F(PageImport, ImagesOurDecodersLeaveAreDrawnAtTheirOwnSize) {
     // img2pdf keeps a CMYK JPEG as it is: still one image on the page, drawn by Poppler.
     MakeCmykJpeg(file("cmyk.jpg"), 200, 300);
