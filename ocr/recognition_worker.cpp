@@ -133,22 +133,30 @@ RecognitionResult RecognitionWorker::recognise(const PageRef& page, const std::s
     if (Cancelled(cancel)) return Failed(RecognitionStatus::Cancelled, "cancelled");
     if (program_.empty()) return recogniseHere(page, languages, cancel);
     const std::string request = EncodeRequest(WorkerRequest{page, languages});
-    if (pid_ == 0 && !start()) {
-        platform::WriteLogF("Text recognition runs inside the program: %s cannot be started\n",
-                            program_.c_str());
-        program_.clear();
-        return recogniseHere(page, languages, cancel);
-    }
-    if (!WriteMessage(channel_, request)) {
-        // The process went between two pages (ended from outside): a new one takes the page.
-        stop();
-        if (!start() || !WriteMessage(channel_, request)) {
-            stop();
-            return Failed(RecognitionStatus::EngineFailed,
-                          "the recognition process could not be started");
+    RecognitionResult result;
+    for (int attempt = 0;; ++attempt) {
+        const bool fresh = pid_ == 0;
+        if (fresh && !start()) {
+            if (everAnswered_)
+                return Failed(RecognitionStatus::EngineFailed,
+                              "the recognition process could not be started");
+            platform::WriteLogF("Text recognition runs inside the program: %s cannot be started\n",
+                                program_.c_str());
+            program_.clear();
+            return recogniseHere(page, languages, cancel);
         }
+        if (WriteMessage(channel_, request)) {
+            result = awaitAnswer(cancel);
+            break;
+        }
+        // A process kept from an earlier page may have been ended from outside: a new one takes
+        // the page. A new one that ended before it took the page says why.
+        if (fresh || attempt > 0) {
+            result = ended();
+            break;
+        }
+        stop();
     }
-    RecognitionResult result = awaitAnswer(cancel);
     if (brokenProgram_) {
         // The program could not run at all (a broken installation): the pages are read here
         // instead.
@@ -193,6 +201,10 @@ RecognitionResult RecognitionWorker::awaitAnswer(const std::atomic<bool>* cancel
         if (state == MessageReader::State::Broken) break;
     }
     // The process ended on the page, or said something that is not an answer.
+    return ended();
+}
+
+RecognitionResult RecognitionWorker::ended() {
     ::close(channel_);
     channel_ = -1;
     const int status = EndProcess(pid_, std::chrono::milliseconds(1000));

@@ -48,6 +48,8 @@ private:
     RecognitionResult recogniseHere(const imaging::PageRef& page, const std::string& languages,
                                     const std::atomic<bool>* cancel);
     RecognitionResult awaitAnswer(const std::atomic<bool>* cancel);
+    // Reaps a process that ended or misbehaved on a page: the page's result says why.
+    RecognitionResult ended();
 
     std::string program_;
     pid_t pid_ = 0;

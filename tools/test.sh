@@ -12,13 +12,17 @@ export SANE_CONFIG_DIR="$top/res/sane"
 xvfb() { xvfb-run -a -s "-screen 0 1280x900x24" "$@"; }
 quality='^(BilevelPages|PdfCorpus|LzwEncoder|Upright|Sides/TextPages|Pages/ResidualSkew|Pages/TurnedPageQuality|Pages/Quality|Pagemint\.A4At300Dpi|Straighten\.StraightPagesAreNotTouched|BlankPages\.BlankScansAreFound)'
 
+# lld links the large test programs in a third of the time.
+fast_link=(-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld)
+
 if [ "${VELLUMO_SKIP_ASAN:-0}" != 1 ]; then
     # Line tables are all a sanitizer's report needs, and half the debug information to write.
-    cmake --preset asan -DCMAKE_CXX_FLAGS_DEBUG="-O0 -g1" -DCMAKE_C_FLAGS_DEBUG="-O0 -g1"
+    cmake --preset asan "${fast_link[@]}" -DCMAKE_CXX_FLAGS_DEBUG="-O0 -g1" \
+        -DCMAKE_C_FLAGS_DEBUG="-O0 -g1"
     cmake --build --preset asan
     xvfb ctest --preset asan -E "$quality"
 fi
 
-cmake --preset optimised
+cmake --preset optimised "${fast_link[@]}"
 cmake --build --preset optimised
 xvfb ctest --preset optimised -R "$quality"

@@ -93,12 +93,12 @@ class Session:
         os.environ.pop("XAUTHORITY", None)
 
     def write_scanner(self):
-        # The test scanner, reading in small slices with a pause each: a page takes a second or
-        # two, the time the activity dialog is read in.
+        # The test scanner, reading in small slices with a pause each: a page takes some ten
+        # seconds, the time the activity dialog is read in (in an unoptimised build too).
         with open(os.path.join(self.args.source_dir, "res", "sane", "test.conf")) as f:
             conf = f.read()
         for key, value in (("read-limit", "true"), ("read-limit-size", "2048"),
-                           ("read-delay", "true"), ("read-delay-duration", "40000")):
+                           ("read-delay", "true"), ("read-delay-duration", "100000")):
             conf = "\n".join("%s %s" % (key, value) if line.split(" ")[0] == key else line
                              for line in conf.split("\n"))
         with open(os.path.join(self.sane, "test.conf"), "w") as f:

@@ -250,8 +250,8 @@ TEST_F(CrashRecovery, KilledAtRandomMomentsTheLastCompletedListComesBack) {
         for (const PageRecord& page : restarted.pages)
             EXPECT_TRUE(testsupport::fileExists(PagePath(*page))) << PagePath(*page);
         const std::string restored = ListLine(restarted);
-        if (restored.empty() && last.midCommand && left.found == JournalStore::Found::Journal &&
-            left.contents.list.empty()) {
+        if (restored.empty() && !last.list.empty() && last.midCommand &&
+            left.found == JournalStore::Found::Journal && left.contents.list.empty()) {
             // Killed once the command under way had emptied the list (the last delete, or the
             // clear after a save): nothing to offer, and that command was the last step.
             // Either the last step emptied it (a delete, a clear) or an undo under way took back

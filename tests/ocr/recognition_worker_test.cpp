@@ -176,6 +176,7 @@ TEST(RecognitionProcess, AProcessThatCrashesOrTalksNonsenseCostsOnlyThatPage) {
     const Case cases[] = {
         {"crash", "kill -SEGV $$", "signal 11"},
         {"quits", "exit 3", "exit status 3"},
+        {"quits-reading", "head -c 8 <&3 >/dev/null; exit 3", "exit status 3"},
         {"nonsense", "printf 'JUNKJUNK' >&3", "ended on the page"},
         // A whole message, but no page text in it.
         {"damaged", "printf '\\005\\000\\000\\000\\000abcd' >&3; exec sleep 600", "damaged"},
