@@ -22,7 +22,7 @@ std::string MakeJpeg(const TempDir& dir, const std::string& name, int width, int
                      const std::string& options) {
     const std::string file = dir.file(name);
     EXPECT_EQ(testsupport::run("/usr/bin/convert -size " + std::to_string(width) + "x" +
-                               std::to_string(height) + " plasma:fractal -seed 7 " + options + " " +
+                               std::to_string(height) + " -seed 7 plasma:fractal " + options + " " +
                                shellQuote(file)),
               0);
     return file;
