@@ -1,7 +1,5 @@
 #include "imaging/jpeg_support.h"
 
-#include <turbojpeg.h>
-
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -273,83 +271,6 @@ JpegDataState CheckJpegData(const std::string& path, std::string* problem) {
         return errors.damaged ? JpegDataState::Damaged : JpegDataState::Irregular;
     }
     return JpegDataState::Clean;
-}
-
-bool JpegTurnIsLossless(const JpegMarkers& m, Orientation orientation) {
-    const bool wholeColumns = m.width % m.mcuWidth == 0;
-    const bool wholeRows = m.height % m.mcuHeight == 0;
-    switch (orientation) {
-        case Orientation::TopRight:  // mirror: the right edge moves to the left
-        case Orientation::LeftBottom:
-            return wholeColumns;
-        case Orientation::BottomLeft:  // flip: the bottom edge moves to the top
-        case Orientation::RightTop:
-            return wholeRows;
-        case Orientation::BottomRight:
-        case Orientation::RightBottom:
-            return wholeColumns && wholeRows;
-        case Orientation::TopLeft:
-        case Orientation::LeftTop:
-            return true;
-    }
-    return false;
-}
-
-TurnedJpeg::~TurnedJpeg() {
-    if (data_) tjFree(data_);
-}
-
-int TurnJpegUpright(const uint8_t* data, size_t size, Orientation orientation, TurnedJpeg& out) {
-    if (out.data_) tjFree(out.data_);
-    out.data_ = nullptr;
-    out.size_ = 0;
-    int op = TJXOP_NONE;
-    switch (orientation) {
-        case Orientation::TopLeft:
-            op = TJXOP_NONE;
-            break;
-        case Orientation::TopRight:
-            op = TJXOP_HFLIP;
-            break;
-        case Orientation::BottomRight:
-            op = TJXOP_ROT180;
-            break;
-        case Orientation::BottomLeft:
-            op = TJXOP_VFLIP;
-            break;
-        case Orientation::LeftTop:
-            op = TJXOP_TRANSPOSE;
-            break;
-        case Orientation::RightTop:
-            op = TJXOP_ROT90;
-            break;
-        case Orientation::RightBottom:
-            op = TJXOP_TRANSVERSE;
-            break;
-        case Orientation::LeftBottom:
-            op = TJXOP_ROT270;
-            break;
-    }
-    tjhandle handle = tjInitTransform();
-    if (!handle) return kImgNoMemory;
-    tjtransform transform{};
-    transform.op = op;
-    transform.options = TJXOPT_PERFECT | TJXOPT_COPYNONE;
-    unsigned char* result = nullptr;
-    unsigned long resultSize = 0;
-    const int rc = tjTransform(handle, data, static_cast<unsigned long>(size), 1, &result,
-                               &resultSize, &transform, TJFLAG_STOPONWARNING);
-    int status = kImgOk;
-    if (rc != 0) {
-        const char* why = tjGetErrorStr2(handle);
-        status = why && std::strstr(why, "not perfect") ? kImgUnsupportedOption : kImgCorruptFile;
-        tjFree(result);
-    } else {
-        out.data_ = result;
-        out.size_ = resultSize;
-    }
-    tjDestroy(handle);
-    return status;
 }
 
 }  // namespace vellumo::imaging

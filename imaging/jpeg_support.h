@@ -1,7 +1,7 @@
 // What every reader of JPEG data in the program shares: the markers before the first scan
 // (frame, JFIF density, Adobe segment, Exif orientation and resolution), libjpeg error handling
-// that tells damaged data from harmless irregularities, a cheap check of a whole file's coded
-// data, and the lossless quarter and half turns of libjpeg-turbo's transform interface.
+// that tells damaged data from harmless irregularities, and a cheap check of a whole file's
+// coded data.
 #pragma once
 
 #include <csetjmp>
@@ -79,31 +79,5 @@ enum class JpegDataState {
 // Decodes the whole coded data of a file at one eighth of its size (cheap: the entropy decoding
 // runs, the full inverse transform does not). problem receives the reason when not Clean.
 JpegDataState CheckJpegData(const std::string& path, std::string* problem);
-
-// True when the frame's size allows turning it upright without decoding: no partial MCU lies
-// on an edge that the turn would move to the top or the left.
-bool JpegTurnIsLossless(const JpegMarkers& markers, Orientation orientation);
-// JPEG data made by libjpeg-turbo, kept in its own buffer (no copy of it is needed).
-class TurnedJpeg {
-public:
-    TurnedJpeg() = default;
-    ~TurnedJpeg();
-    TurnedJpeg(const TurnedJpeg&) = delete;
-    TurnedJpeg& operator=(const TurnedJpeg&) = delete;
-    const uint8_t* data() const { return data_; }
-    size_t size() const { return size_; }
-    bool empty() const { return size_ == 0; }
-
-private:
-    friend int TurnJpegUpright(const uint8_t*, size_t, Orientation, TurnedJpeg&);
-    unsigned char* data_ = nullptr;
-    size_t size_ = 0;
-};
-
-// Turns JPEG data upright without decoding it to pixels, when the transform is perfect (no
-// partial MCU at an edge that would move). 0 with the upright file in out (no markers copied
-// but the frame's own), kImgUnsupportedOption when the size does not allow a lossless turn,
-// kImgCorruptFile when the data is damaged.
-int TurnJpegUpright(const uint8_t* data, size_t size, Orientation orientation, TurnedJpeg& out);
 
 }  // namespace vellumo::imaging

@@ -5,10 +5,10 @@
 // the reason, and data with harmless irregularities, or a turn that cannot be lossless, goes
 // through the decoder instead.
 #include <memory>
-#include <vector>
 
 #include "imaging/codec_common.h"
 #include "imaging/jpeg_support.h"
+#include "imaging/jpeg_upright.h"
 #include "pdf/image_embed.h"
 
 namespace vellumo::pdf {
@@ -103,19 +103,18 @@ EmbedResult EmbedJpegFile(PdfWriter& writer, int object, const std::string& path
     }
 
     // Turned without decoding when no partial block would move; otherwise decoded and turned.
+    // The turned data is complete before the stream begins, so a failure can still decline.
     if (!vellumo::imaging::JpegTurnIsLossless(h, orientation)) return EmbedResult::Declined;
-    file.reset();
-    std::vector<uint8_t> data;
-    vellumo::imaging::TurnedJpeg upright;
-    if (codec::ReadWholeFile(path.c_str(), data, static_cast<size_t>(size)) != kImgOk ||
-        vellumo::imaging::TurnJpegUpright(data.data(), data.size(), orientation, upright) != kImgOk)
+    vellumo::imaging::JpegBytes upright;
+    if (vellumo::imaging::TurnJpegUpright(file.get(), orientation, upright) != kImgOk)
         return EmbedResult::Declined;
-    data = std::vector<uint8_t>();
+    file.reset();
     const bool swap = vellumo::imaging::SwapsSides(orientation);
     image.width = swap ? h.height : h.width;
     image.height = swap ? h.width : h.height;
     writer.beginStream(object, JpegDictionary(image.width, image.height, h.components, h.adobe));
-    writer.write(upright.data(), upright.size());
+    for (size_t i = 0; i < upright.pieces(); ++i)
+        writer.write(upright.piece(i), upright.pieceSize(i));
     writer.endStream();
     return EmbedResult::Done;
 }

@@ -5,10 +5,10 @@
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
-#include <vector>
 
 #include "imaging/codec_common.h"
 #include "imaging/jpeg_support.h"
+#include "imaging/jpeg_upright.h"
 
 #include "platform/regular_file.h"
 
@@ -18,15 +18,19 @@ using namespace vellumo::imaging;
 
 namespace {
 
-// Requantises every block of every component in place from the source's tables to dst's.
-void Requantize(j_decompress_ptr src, j_compress_ptr dst, jvirt_barray_ptr* coefficients) {
+// Requantises every block of every component in place from the source's tables to dst's. When
+// the blocks are transposed on their way to dst, coefficient (u, v) goes with dst's step (v, u).
+void Requantize(j_decompress_ptr src, j_compress_ptr dst, jvirt_barray_ptr* coefficients,
+                bool transposed) {
     for (int c = 0; c < src->num_components; ++c) {
         const jpeg_component_info& in = src->comp_info[c];
         const JQUANT_TBL* oldTable = in.quant_table;
         const JQUANT_TBL* newTable = dst->quant_tbl_ptrs[dst->comp_info[c].quant_tbl_no];
         float ratio[DCTSIZE2];
-        for (int k = 0; k < DCTSIZE2; ++k)
-            ratio[k] = static_cast<float>(oldTable->quantval[k]) / newTable->quantval[k];
+        for (int k = 0; k < DCTSIZE2; ++k) {
+            const int to = transposed ? (k % DCTSIZE) * DCTSIZE + k / DCTSIZE : k;
+            ratio[k] = static_cast<float>(oldTable->quantval[k]) / newTable->quantval[to];
+        }
         for (JDIMENSION row = 0; row < in.height_in_blocks; ++row) {
             JBLOCKARRAY blocks = src->mem->access_virt_barray(reinterpret_cast<j_common_ptr>(src),
                                                               coefficients[c], row, 1, TRUE);
@@ -41,28 +45,6 @@ void Requantize(j_decompress_ptr src, j_compress_ptr dst, jvirt_barray_ptr* coef
             }
         }
     }
-}
-
-// A photo that is shown turned is turned first, without decoding, so that the copy (which keeps
-// no Exif block) is upright. Empty upright data: the file is used as it is.
-bool TurnUpright(const std::string& path, vellumo::imaging::TurnedJpeg& upright) {
-    vellumo::imaging::JpegMarkers markers;
-    if (!vellumo::imaging::ReadJpegMarkers(path, markers)) return false;
-    const auto orientation =
-        markers.exif ? markers.exifInfo.orientation : vellumo::imaging::Orientation::TopLeft;
-    if (orientation == vellumo::imaging::Orientation::TopLeft) return true;
-    // A turn that cannot be lossless is left to the decoder.
-    if (!vellumo::imaging::JpegTurnIsLossless(markers, orientation)) return false;
-    std::vector<uint8_t> data;
-    const long long size = codec::FileSize(path.c_str());
-    if (size <= 0 ||
-        !vellumo::imaging::PlausibleJpegFrame(static_cast<uint64_t>(markers.width),
-                                              static_cast<uint64_t>(markers.height),
-                                              markers.components, size) ||
-        codec::ReadWholeFile(path.c_str(), data, static_cast<size_t>(size)) != kImgOk)
-        return false;
-    return vellumo::imaging::TurnJpegUpright(data.data(), data.size(), orientation, upright) ==
-           kImgOk;
 }
 
 // The luminance table the IJG quality scale is based on (natural order).
@@ -125,10 +107,19 @@ int EstimateJpegQuality(const std::string& path) {
 
 bool RequantizeJpeg(const std::string& inPath, const std::string& outPath, int quality, int dpiX,
                     int dpiY) {
-    vellumo::imaging::TurnedJpeg upright;
-    if (!TurnUpright(inPath, upright)) return false;
     std::FILE* in = vellumo::platform::OpenRegularFile(inPath);
     if (!in) return false;
+    // A photo that is shown turned is turned while it is written, so that the copy (which keeps
+    // no Exif block) is upright. A turn that cannot be lossless is left to the decoder.
+    vellumo::imaging::JpegMarkers markers;
+    const bool known = vellumo::imaging::ReadJpegMarkers(in, markers);
+    const auto orientation =
+        markers.exif ? markers.exifInfo.orientation : vellumo::imaging::Orientation::TopLeft;
+    if (!known || !vellumo::imaging::JpegTurnIsLossless(markers, orientation) ||
+        std::fseek(in, 0, SEEK_SET) != 0) {
+        std::fclose(in);
+        return false;
+    }
     // Set before the jump point and changed after it: volatile, so a failure sees them.
     std::FILE* volatile out = nullptr;
     volatile bool ok = false;
@@ -143,23 +134,21 @@ bool RequantizeJpeg(const std::string& inPath, const std::string& outPath, int q
     jpeg_create_decompress(&src);
     jpeg_create_compress(&dst);
     if (setjmp(error.jump) == 0) {
-        if (upright.empty())
-            jpeg_stdio_src(&src, in);
-        else
-            jpeg_mem_src(&src, upright.data(), static_cast<unsigned long>(upright.size()));
+        jpeg_stdio_src(&src, in);
         jpeg_read_header(&src, TRUE);
-        const long long bytes =
-            upright.empty() ? codec::FileSize(in) : static_cast<long long>(upright.size());
         const bool plain =
             vellumo::imaging::PlausibleJpegFrame(src.image_width, src.image_height,
-                                                 src.num_components, bytes) &&
+                                                 src.num_components, codec::FileSize(in)) &&
             src.data_precision == 8 && !src.saw_Adobe_marker &&
-            (src.jpeg_color_space == JCS_GRAYSCALE || src.jpeg_color_space == JCS_YCbCr);
+            (src.jpeg_color_space == JCS_GRAYSCALE || src.jpeg_color_space == JCS_YCbCr) &&
+            vellumo::imaging::UprightCoefficients::Lossless(src, orientation);
         if (plain) {
             jvirt_barray_ptr* coefficients = jpeg_read_coefficients(&src);
+            vellumo::imaging::UprightCoefficients upright(src, coefficients, orientation);
             out = vellumo::platform::OpenPrivateFileForWriting(outPath, true);
             if (out) {
                 jpeg_copy_critical_parameters(&src, &dst);
+                upright.setUprightParameters(dst);
                 jpeg_set_quality(&dst, quality, TRUE);
                 dst.write_JFIF_header = TRUE;
                 dst.JFIF_major_version = 1;
@@ -167,9 +156,9 @@ bool RequantizeJpeg(const std::string& inPath, const std::string& outPath, int q
                 dst.density_unit = 1;
                 dst.X_density = static_cast<UINT16>(dpiX);
                 dst.Y_density = static_cast<UINT16>(dpiY);
-                Requantize(&src, &dst, coefficients);
+                Requantize(&src, &dst, coefficients, upright.transposes());
                 jpeg_stdio_dest(&dst, out);
-                jpeg_write_coefficients(&dst, coefficients);
+                jpeg_write_coefficients(&dst, upright.attach(dst));
                 jpeg_finish_compress(&dst);
                 jpeg_finish_decompress(&src);
                 ok = std::fflush(out) == 0 && !std::ferror(out);

@@ -1,4 +1,5 @@
 #include "imaging/jpeg_support.h"
+#include "imaging/jpeg_upright.h"
 
 #include <gtest/gtest.h>
 
@@ -107,17 +108,17 @@ TEST(JpegTurn, LosslessAsJpegtranWhereTheSizeAllows) {
         {Orientation::BottomLeft, "-flip vertical"}, {Orientation::LeftTop, "-transpose"},
         {Orientation::RightTop, "-rotate 90"},       {Orientation::RightBottom, "-transverse"},
         {Orientation::LeftBottom, "-rotate 270"}};
-    const std::string data = testsupport::readFile(whole);
+    std::FILE* wholeFile = std::fopen(whole.c_str(), "rb");
+    ASSERT_TRUE(wholeFile);
     for (const Turn& t : turns) {
         SCOPED_TRACE(t.jpegtran);
         EXPECT_TRUE(vellumo::imaging::JpegTurnIsLossless(w, t.orientation));
-        vellumo::imaging::TurnedJpeg upright;
-        ASSERT_EQ(vellumo::imaging::TurnJpegUpright(reinterpret_cast<const uint8_t*>(data.data()),
-                                                    data.size(), t.orientation, upright),
-                  kImgOk);
-        testsupport::writeFile(
-            dir.file("ours.jpg"),
-            std::string(reinterpret_cast<const char*>(upright.data()), upright.size()));
+        vellumo::imaging::JpegBytes upright;
+        ASSERT_EQ(vellumo::imaging::TurnJpegUpright(wholeFile, t.orientation, upright), kImgOk);
+        std::string data;
+        for (size_t i = 0; i < upright.pieces(); ++i)
+            data.append(reinterpret_cast<const char*>(upright.piece(i)), upright.pieceSize(i));
+        testsupport::writeFile(dir.file("ours.jpg"), data);
         ASSERT_EQ(testsupport::run("jpegtran -perfect -copy none " + std::string(t.jpegtran) + " " +
                                    Q(whole) + " > " + Q(dir.file("theirs.jpg"))),
                   0);
@@ -131,12 +132,14 @@ TEST(JpegTurn, LosslessAsJpegtranWhereTheSizeAllows) {
     EXPECT_FALSE(vellumo::imaging::JpegTurnIsLossless(p, Orientation::TopRight));
     EXPECT_FALSE(vellumo::imaging::JpegTurnIsLossless(p, Orientation::RightTop));
     EXPECT_TRUE(vellumo::imaging::JpegTurnIsLossless(p, Orientation::LeftTop));
-    const std::string partialData = testsupport::readFile(partial);
-    vellumo::imaging::TurnedJpeg upright;
-    EXPECT_EQ(
-        vellumo::imaging::TurnJpegUpright(reinterpret_cast<const uint8_t*>(partialData.data()),
-                                          partialData.size(), Orientation::RightTop, upright),
-        kImgUnsupportedOption);
+    std::fclose(wholeFile);
+    std::FILE* partialFile = std::fopen(partial.c_str(), "rb");
+    ASSERT_TRUE(partialFile);
+    vellumo::imaging::JpegBytes upright;
+    EXPECT_EQ(vellumo::imaging::TurnJpegUpright(partialFile, Orientation::RightTop, upright),
+              kImgUnsupportedOption);
+    EXPECT_EQ(upright.size(), 0u);
+    std::fclose(partialFile);
 }
 
 }  // namespace
