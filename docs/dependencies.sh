@@ -18,7 +18,8 @@ set(GRAPHVIZ_GENERATE_PER_TARGET FALSE)
 set(GRAPHVIZ_GENERATE_DEPENDERS FALSE)
 set(GRAPHVIZ_IGNORE_TARGETS ".*_test.*" "vellumo_test_.*" ".*_demo" "preview_show"
     "vellumo_titled_window" "vellumo_mail_test_server" "vellumo_scan_test_support"
-    "vellumo_make_artwork" ".*_bench" "fuzz_.*" "layer_probe_.*")
+    "vellumo_make_artwork" ".*_bench" "cleanup_quality" "image_memory_probe" "fuzz_.*"
+    "layer_probe_.*")
 OPTIONS
 (cd "$build" && cmake --graphviz="$work/raw.dot" . > /dev/null)
 
