@@ -19,27 +19,13 @@
 using namespace vellumo::ocr;
 using namespace vellumo::imaging;
 using ocrtest::CommonWords;
+using ocrtest::Render;
 using ocrtest::ScopedEnv;
+using ocrtest::SmallPage;
 using testsupport::TextPage;
 using testsupport::TextPagePlan;
 
 namespace {
-
-// A small page: a third of A4 with a few lines, quick to read.
-TextPagePlan SmallPage() {
-    TextPagePlan plan;
-    plan.pageWidthPt = 420;
-    plan.pageHeightPt = 260;
-    plan.words = 60;
-    return plan;
-}
-
-TextPage Render(const TextPagePlan& plan, const std::string& path) {
-    TextPage page;
-    std::string error;
-    EXPECT_TRUE(testsupport::RenderTextPage(plan, path, page, error)) << error;
-    return page;
-}
 
 RecognitionResult Recognise(const std::string& path, const std::string& languages = "eng") {
     Engine engine;

@@ -1,6 +1,8 @@
-// Shared by the recognition tests: comparing recognised words with the words a page was made
-// of, and setting an environment variable for one scope.
+// Shared by the recognition tests: pages of known text, comparing recognised words with the
+// words a page was made of, and setting an environment variable for one scope.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <map>
@@ -12,6 +14,24 @@
 #include "support/text_pages.h"
 
 namespace ocrtest {
+
+// A small page: a third of A4 with a few lines, quick to read.
+inline testsupport::TextPagePlan SmallPage() {
+    testsupport::TextPagePlan plan;
+    plan.pageWidthPt = 420;
+    plan.pageHeightPt = 260;
+    plan.words = 60;
+    return plan;
+}
+
+// The page of plan, rendered into path.
+inline testsupport::TextPage Render(const testsupport::TextPagePlan& plan,
+                                    const std::string& path) {
+    testsupport::TextPage page;
+    std::string error;
+    EXPECT_TRUE(testsupport::RenderTextPage(plan, path, page, error)) << error;
+    return page;
+}
 
 // Sets (or, with nullopt, removes) an environment variable until the end of the scope.
 class ScopedEnv {

@@ -15,30 +15,18 @@
 
 #include "ocr/page_text_wire.h"
 #include "ocr/worker_protocol.h"
+#include "ocr_checks.h"
 #include "support/test_support.h"
 #include "support/text_pages.h"
 
 using namespace vellumo::ocr;
+using ocrtest::Render;
+using ocrtest::SmallPage;
 using testsupport::TextPage;
 using testsupport::TextPagePlan;
 using vellumo::imaging::PageRef;
 
 namespace {
-
-TextPage Render(TextPagePlan plan, const std::string& path) {
-    TextPage page;
-    std::string error;
-    EXPECT_TRUE(testsupport::RenderTextPage(plan, path, page, error)) << error;
-    return page;
-}
-
-TextPagePlan SmallPage() {
-    TextPagePlan plan;
-    plan.pageWidthPt = 420;
-    plan.pageHeightPt = 260;
-    plan.words = 60;
-    return plan;
-}
 
 double SecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
