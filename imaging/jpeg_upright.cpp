@@ -51,7 +51,6 @@ bool UprightCoefficients::Lossless(const jpeg_decompress_struct& src, Orientatio
 UprightCoefficients::UprightCoefficients(jpeg_decompress_struct& src,
                                          jvirt_barray_ptr* coefficients, Orientation orientation)
     : src_(src), coefficients_(coefficients), orientation_(orientation) {
-    lossless_ = Lossless(src, orientation);
     // Every turn is a transposition or none, then mirrors of the result.
     switch (orientation) {
         case Orientation::TopLeft:

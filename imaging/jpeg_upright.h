@@ -24,14 +24,12 @@ bool JpegTurnIsLossless(const JpegMarkers& markers, Orientation orientation);
 // nothing (the rows it hands over live in dst's pool), so a libjpeg error may jump past it.
 class UprightCoefficients {
 public:
+    // The frame must allow the turn losslessly (Lossless below).
     UprightCoefficients(jpeg_decompress_struct& src, jvirt_barray_ptr* coefficients,
                         Orientation orientation);
     UprightCoefficients(const UprightCoefficients&) = delete;
     UprightCoefficients& operator=(const UprightCoefficients&) = delete;
 
-    // False when a partial MCU would move to the top or the left: the turn would not be
-    // lossless, and nothing else here may be used.
-    bool lossless() const { return lossless_; }
     // True when the turn swaps the sides: the source's coefficient (u, v) of a block becomes the
     // upright one's (v, u).
     bool transposes() const;
@@ -53,7 +51,6 @@ private:
     jpeg_decompress_struct& src_;
     jvirt_barray_ptr* coefficients_;
     Orientation orientation_;
-    bool lossless_ = false;
     // The upright block (x, y) comes from block (x, y) of the source's grid, transposed when
     // transposes() and mirrored as these say; its coefficient k is the source's from_[k] times
     // sign_[k].

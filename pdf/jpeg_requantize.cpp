@@ -110,13 +110,13 @@ bool RequantizeJpeg(const std::string& inPath, const std::string& outPath, int q
     std::FILE* in = vellumo::platform::OpenRegularFile(inPath);
     if (!in) return false;
     // A photo that is shown turned is turned while it is written, so that the copy (which keeps
-    // no Exif block) is upright. A turn that cannot be lossless is left to the decoder.
+    // no Exif block) is upright. A turn that cannot be lossless is left to the decoder (checked
+    // on the frame below).
     vellumo::imaging::JpegMarkers markers;
     const bool known = vellumo::imaging::ReadJpegMarkers(in, markers);
     const auto orientation =
         markers.exif ? markers.exifInfo.orientation : vellumo::imaging::Orientation::TopLeft;
-    if (!known || !vellumo::imaging::JpegTurnIsLossless(markers, orientation) ||
-        std::fseek(in, 0, SEEK_SET) != 0) {
+    if (!known || std::fseek(in, 0, SEEK_SET) != 0) {
         std::fclose(in);
         return false;
     }
